@@ -1,0 +1,15 @@
+find_package(GTest REQUIRED)
+
+# One test program per area, registered with CTest as a single test so a run
+# stays fast however many cases the program holds.
+#   corvane_add_test(NAME recordstore_tests SOURCES a.cpp b.cpp LIBS corvane_recordstore)
+function(corvane_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;${T_ENV}"
+    TIMEOUT 600)
+endfunction()
