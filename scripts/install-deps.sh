@@ -5,11 +5,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libsqlite3-dev
+  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
 )
-if [ -f "$(dirname "$0")/packages-ui.txt" ]; then
-  mapfile -t ui_packages < <(grep -v '^#' "$(dirname "$0")/packages-ui.txt" | grep -v '^$')
-  packages+=("${ui_packages[@]}")
-fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
