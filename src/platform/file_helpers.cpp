@@ -91,14 +91,20 @@ std::string Compact(std::string_view path, int maxPixels, const TextWidth& width
     const auto sep = LastSeparator(path);
     const std::string head = sep == std::string_view::npos ? std::string() : whole.substr(0, sep);
     const std::string tail = sep == std::string_view::npos ? whole : whole.substr(sep);
-    // Keep as much of the beginning as fits before "..." and the file name.
+    // Keep as much of the beginning as fits before "..." and the file name,
+    // never cutting a character in two.
+    const auto midCharacter = [](const std::string& s, std::size_t at) {
+        return at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80;
+    };
     for (std::size_t keep = head.size(); keep-- > 0;) {
+        if (midCharacter(head, keep)) continue;
         const std::string candidate = head.substr(0, keep) + "..." + tail;
         if (width(candidate) <= maxPixels) return candidate;
     }
     const std::string bare = "..." + tail;
     if (!shortenName || width(bare) <= maxPixels) return bare;
     for (std::size_t keep = tail.size(); keep-- > 0;) {
+        if (midCharacter(tail, keep)) continue;
         const std::string candidate = tail.substr(0, keep) + "...";
         if (width(candidate) <= maxPixels) return candidate;
     }

@@ -145,6 +145,8 @@ TEST(FileOperations, CompactedPathKeepsTheFileName) {
     EXPECT_NE(shortened.find("summary"), std::string::npos);
     EXPECT_EQ(f.CompactedPathShort(path, 8, oneEach), "/summ...");
     EXPECT_EQ(f.CompactedPath("C:\\a\\b\\c.txt", 9, oneEach), "...\\c.txt");
+    // Two-byte characters are never cut in half.
+    EXPECT_EQ(f.CompactedPath("/\u00E9\u00E9\u00E9/x", 7, oneEach), "/.../x");
 }
 
 TEST(FileOperations, FindRootFileLooksInTheRootFolder) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QFont>
+
+#include "platform/file_helpers.h"
+
+namespace corvane {
+
+// The width of texts in a font, for File::CompactedPath and its Short form.
+TextWidth FontTextWidth(const QFont& font);
+
+}  // namespace corvane
