@@ -8,67 +8,44 @@
 namespace corvane {
 namespace {
 
-struct Form {
-    int token;
-    std::string name;
-    FormUnloader unload;
-};
-
-std::vector<Form>& Forms() {
-    static std::vector<Form> forms;
-    return forms;
+FormSource& Source() {
+    static FormSource source;
+    return source;
 }
 
-int& NextToken() {
-    static int next = 1;
-    return next;
+std::vector<std::string> LoadedNames() {
+    if (!Source().loadedFormNames) return {};
+    try {
+        return Source().loadedFormNames();
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace
 
-int RegisterForm(std::string formName, FormUnloader unload) {
-    const int token = NextToken()++;
-    Forms().push_back({token, std::move(formName), std::move(unload)});
-    return token;
-}
-
-void UnregisterForm(int token) {
-    auto& forms = Forms();
-    forms.erase(std::remove_if(forms.begin(), forms.end(),
-                               [token](const Form& f) { return f.token == token; }),
-                forms.end());
-}
+void SetFormSource(FormSource source) { Source() = std::move(source); }
 
 bool IsFormLoaded(std::string_view formName) {
-    const auto& forms = Forms();
-    return std::any_of(forms.begin(), forms.end(),
-                       [&](const Form& f) { return text::Equals(f.name, formName); });
+    const auto names = LoadedNames();
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return text::Equals(name, formName); });
 }
 
 void UnloadAllForms(bool keepAll) {
-    if (keepAll) return;
-    // Unloading a window may load or unload others: walk a snapshot of the
-    // tokens and look each one up again before using it.
-    std::vector<int> tokens;
-    for (const auto& f : Forms()) tokens.push_back(f.token);
-    for (int token : tokens) {
-        auto& forms = Forms();
-        auto it = std::find_if(forms.begin(), forms.end(),
-                               [token](const Form& f) { return f.token == token; });
-        if (it == forms.end() || text::Equals(it->name, "frmMain") || !it->unload) continue;
-        const FormUnloader unload = it->unload;
+    if (keepAll || !Source().unload) return;
+    std::vector<std::string> done;
+    // A snapshot: unloading one window may load or unload others.
+    for (const auto& name : LoadedNames()) {
+        if (text::Equals(name, "frmMain")) continue;
+        if (std::find(done.begin(), done.end(), name) != done.end()) continue;
+        done.push_back(name);
         try {
-            unload();
+            if (Source().unload) Source().unload(name);
         } catch (const std::exception&) {
             // A window that refuses to unload stays; the others still go.
         }
     }
-}
-
-std::vector<std::string> LoadedFormNames() {
-    std::vector<std::string> names;
-    for (const auto& f : Forms()) names.push_back(f.name);
-    return names;
 }
 
 }  // namespace corvane

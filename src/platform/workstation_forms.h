@@ -7,22 +7,20 @@
 
 namespace corvane {
 
-// The program's open windows, by name. The window layer registers each window
-// as it loads (with the function that unloads it) and unregisters it when it
-// goes; the core asks here without knowing any window type.
-using FormUnloader = std::function<void()>;
-
-// Returns a token for UnregisterForm.
-int RegisterForm(std::string formName, FormUnloader unload);
-void UnregisterForm(int token);
+// Where the core learns which windows are loaded: the window layer installs
+// its registry of open windows here (names, and how to unload all windows of
+// one name); until then no window is loaded.
+struct FormSource {
+    std::function<std::vector<std::string>()> loadedFormNames;
+    std::function<void(const std::string& formName)> unload;
+};
+void SetFormSource(FormSource source);
 
 // True while a window of that name (any letter case) is loaded.
 bool IsFormLoaded(std::string_view formName);
 
 // With keepAll False, unloads every loaded window except frmMain; with True
-// nothing. An unloader that fails is skipped.
+// nothing. A window that fails to unload is skipped.
 void UnloadAllForms(bool keepAll);
-
-std::vector<std::string> LoadedFormNames();
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -52,22 +53,14 @@ TEST(RepeatText, JoinsCountCopies) {
 }
 
 TEST(OpenForms, LoadedTestAndUnloadAllKeepTheMainWindow) {
+    std::vector<std::string> loaded{"frmMain", "frmLogin", "frmConsole", "frmThrows", "frmLogin"};
     std::vector<std::string> unloaded;
-    std::vector<int> tokens;
-    auto add = [&](const std::string& name) {
-        const int token = RegisterForm(name, [&, name] {
-            unloaded.push_back(name);
-            // A window that closes another as it goes.
-            if (name == "frmLogin") UnregisterForm(tokens[2]);
-        });
-        tokens.push_back(token);
-        return token;
-    };
-    add("frmMain");
-    add("frmLogin");
-    add("frmConsole");
-    add("frmBroken");
-    tokens.push_back(RegisterForm("frmThrows", [] { throw std::runtime_error("refuses"); }));
+    SetFormSource({[&] { return loaded; },
+                   [&](const std::string& name) {
+                       unloaded.push_back(name);
+                       if (name == "frmThrows") throw std::runtime_error("refuses");
+                       loaded.erase(std::remove(loaded.begin(), loaded.end(), name), loaded.end());
+                   }});
 
     EXPECT_TRUE(IsFormLoaded("FRMMAIN"));
     EXPECT_TRUE(IsFormLoaded("frmconsole"));
@@ -77,12 +70,12 @@ TEST(OpenForms, LoadedTestAndUnloadAllKeepTheMainWindow) {
     EXPECT_TRUE(unloaded.empty());
 
     UnloadAllForms(false);
-    EXPECT_EQ(unloaded, (std::vector<std::string>{"frmLogin", "frmBroken"}));
+    EXPECT_EQ(unloaded, (std::vector<std::string>{"frmLogin", "frmConsole", "frmThrows"}));
+    EXPECT_EQ(loaded, (std::vector<std::string>{"frmMain", "frmThrows"}));
 
-    EXPECT_EQ(LoadedFormNames(),
-              (std::vector<std::string>{"frmMain", "frmLogin", "frmBroken", "frmThrows"}));
-    for (int t : tokens) UnregisterForm(t);
-    EXPECT_TRUE(LoadedFormNames().empty());
+    SetFormSource({});
+    EXPECT_FALSE(IsFormLoaded("frmMain"));  // no window layer: nothing is loaded
+    UnloadAllForms(false);
 }
 
 TEST(WorkstationSwitches, GoThroughTheInstalledSwitches) {
