@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+namespace corvane {
+
+// Restores a window's size, position and state as its user left them,
+// under "Form Metrics\" followed by the window's object name; values not yet
+// saved keep the window as it is.
+void LoadFormMetrics(QWidget* form);
+
+// Saves the window's size, position (its normal geometry when minimised or
+// maximised) and state.
+void SaveFormMetrics(QWidget* form);
+
+}  // namespace corvane
