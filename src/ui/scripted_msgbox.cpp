@@ -19,10 +19,10 @@ ScriptedMsgBox::Guard::Guard(std::shared_ptr<ScriptedMsgBox> box,
 
 ScriptedMsgBox::Guard::~Guard() { SetMsgBoxPresenter(std::move(previous_)); }
 
-std::unique_ptr<ScriptedMsgBox::Guard> ScriptedMsgBox::Install() {
+ScriptedMsgBox::Guard ScriptedMsgBox::Install() {
     auto box = std::make_shared<ScriptedMsgBox>();
     auto previous = SetMsgBoxPresenter(box);
-    return std::make_unique<Guard>(std::move(box), std::move(previous));
+    return Guard(std::move(box), std::move(previous));
 }
 
 }  // namespace corvane

@@ -11,8 +11,8 @@
 namespace corvane {
 
 // A message box for tests: records every question and answers from a script.
-// Install it with ScriptedMsgBox::Install(); the previous presenter returns
-// when the guard it gives goes out of scope.
+// Install it with `auto box = ScriptedMsgBox::Install();` and use box->...;
+// the previous presenter returns when the guard goes out of scope.
 class ScriptedMsgBox : public MsgBoxPresenter {
 public:
     struct Question {
@@ -51,7 +51,7 @@ public:
         std::shared_ptr<MsgBoxPresenter> previous_;
     };
 
-    static std::unique_ptr<Guard> Install();
+    static Guard Install();
 
 private:
     std::vector<Question> questions_;

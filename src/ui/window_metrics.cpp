@@ -9,19 +9,22 @@
 namespace corvane {
 namespace {
 
-// The frame the window system puts around the client area, in pixels.
-QSize FrameExtra(const QWidget* form) {
-    return form->frameGeometry().size() - form->geometry().size();
-}
-
+// Sizes are of the client area and the position is the frame's, as Qt moves
+// and sizes windows: values saved from a shown window restore exactly into
+// one still loading, whose frame is not known yet.
 ui::FormMetricsValues CurrentMetrics(const QWidget* form) {
     const bool normal = !(form->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
-    const QRect client = normal ? form->geometry() : form->normalGeometry();
-    const QSize outer = client.size() + FrameExtra(form);
-    const QPoint topLeft = normal ? form->pos() : client.topLeft();
+    QRect client = form->geometry();
+    QPoint topLeft = form->pos();
+    if (!normal) {
+        // Keep the size the window returns to, not the maximised one.
+        const QPoint frameOffset = form->geometry().topLeft() - form->pos();
+        client = form->normalGeometry();
+        topLeft = client.topLeft() - frameOffset;
+    }
     ui::FormMetricsValues v;
-    v.height = ui::ToTwipsY(outer.height());
-    v.width = ui::ToTwipsX(outer.width());
+    v.height = ui::ToTwipsY(client.height());
+    v.width = ui::ToTwipsX(client.width());
     v.top = ui::ToTwipsY(topLeft.y());
     v.left = ui::ToTwipsX(topLeft.x());
     v.windowState = form->windowState() & Qt::WindowMinimized   ? 1
@@ -38,9 +41,8 @@ void LoadFormMetrics(QWidget* form) {
     const ui::FormMetricsValues current = CurrentMetrics(form);
     const ui::FormMetricsValues v = ui::ReadFormMetrics(name, current);
     if (v == current) return;
-    const QSize outer(ui::ToPixelsX(v.width), ui::ToPixelsY(v.height));
-    const QSize client = outer - FrameExtra(form);
-    if (client.width() > 0 && client.height() > 0) form->resize(client);
+    const QSize size(ui::ToPixelsX(v.width), ui::ToPixelsY(v.height));
+    if (size.width() > 0 && size.height() > 0) form->resize(size);
     form->move(ui::ToPixelsX(v.left), ui::ToPixelsY(v.top));
     Qt::WindowStates state = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (v.windowState == 1) state |= Qt::WindowMinimized;

@@ -9,8 +9,8 @@ namespace corvane {
 // saved keep the window as it is.
 void LoadFormMetrics(QWidget* form);
 
-// Saves the window's size, position (its normal geometry when minimised or
-// maximised) and state.
+// Saves the window's size (of its client area), position (of its frame) and
+// state; a minimised or maximised window saves its normal size and place.
 void SaveFormMetrics(QWidget* form);
 
 }  // namespace corvane

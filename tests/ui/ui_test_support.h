@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <optional>
+
+#include "platform/clock.h"
+#include "platform/ole_date.h"
+#include "ui/frm_enh_msg_box.h"
+#include "ui/ui_services.h"
+
+namespace corvane::test {
+
+// Runs the action on the next message-box window once it is open and modal.
+// The action must answer the box; if no box opens within a few seconds the
+// watcher gives up so that the test fails instead of hanging.
+inline void OnNextMsgBox(std::function<void(frmEnhMsgBox*)> action) {
+    auto* watcher = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(watcher, &QTimer::timeout, watcher, [watcher, tries, action] {
+        if (auto* box = qobject_cast<frmEnhMsgBox*>(QApplication::activeModalWidget())) {
+            watcher->stop();
+            watcher->deleteLater();
+            action(box);
+        } else if (++*tries > 1000) {
+            watcher->stop();
+            watcher->deleteLater();
+        }
+    });
+    watcher->start(5);
+}
+
+// A clock the test moves by hand; the real one returns when it goes.
+class FakeClock {
+public:
+    explicit FakeClock(const DateTimeParts& start) : now_(*ToSystemTime(*FromParts(start))) {
+        clock::SetNowSource([this] { return now_; });
+    }
+    ~FakeClock() { clock::SetNowSource(nullptr); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+    void Advance(std::chrono::milliseconds by) { now_ += by; }
+
+private:
+    std::chrono::system_clock::time_point now_;
+};
+
+// Replaces the window layer's services for one test and puts them back.
+class ServicesScope {
+public:
+    explicit ServicesScope(ui::UiServices services) : previous_(ui::SetServices(std::move(services))) {}
+    ~ServicesScope() { ui::SetServices(previous_); }
+    ServicesScope(const ServicesScope&) = delete;
+    ServicesScope& operator=(const ServicesScope&) = delete;
+
+private:
+    ui::UiServices previous_;
+};
+
+}  // namespace corvane::test
