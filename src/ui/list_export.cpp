@@ -1,16 +1,16 @@
 #include "ui/list_export.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cctype>
 #include <cstdlib>
+
+#include "platform/workstation.h"
 
 namespace corvane::ui {
 namespace {
 
 bool Skipped(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -61,27 +61,13 @@ int ExportColumnWidth(std::string_view tag) {
     return v > 32767 ? 32767 : static_cast<int>(v);
 }
 
-std::string PadCell(std::string_view text, int width) {
-    std::string out;
-    int count = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t next = i + 1;
-        while (next < text.size() && IsContinuation(static_cast<unsigned char>(text[next]))) ++next;
-        if (count == width) break;
-        out.append(text.substr(i, next - i));
-        ++count;
-        i = next;
-    }
-    if (count < width) out.append(static_cast<std::size_t>(width - count), ' ');
-    return out;
-}
-
 std::string ListRowToText(const std::vector<std::string>& tags,
                           const std::vector<std::string>& cells, std::string_view separator) {
     std::string line;
     for (std::size_t k = 0; k < cells.size(); ++k) {
         const int width = k < tags.size() ? ExportColumnWidth(tags[k]) : 0;
-        line += PadCell(cells[k], width);
+        std::string fill = " ";
+        line += PadText(cells[k], static_cast<std::int16_t>(width), fill, 0);
         line += separator;
     }
     return line;

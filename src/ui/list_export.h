@@ -10,10 +10,6 @@ namespace corvane::ui {
 // half to even; an empty, non-numeric or negative tag gives 0.
 int ExportColumnWidth(std::string_view tag);
 
-// A cell cut or padded with spaces to exactly width characters (UTF-8 text,
-// counted by character).
-std::string PadCell(std::string_view text, int width);
-
 // One list row as text: each cell padded to its column's export width and
 // followed by the separator. cells[0] is the item's own text, cells[k] its
 // k-th sub-item; tags[k] the tag of column k.

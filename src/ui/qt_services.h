@@ -6,9 +6,8 @@ namespace corvane {
 void InstallEventLoopYield();
 
 // Starts the window layer's services for the running program: the event-loop
-// yield, the registry of loaded windows, the program's own message box, the
-// desktop's opener for help files and the starting of programs. Call once,
-// after the QApplication exists. Tests install only what they need.
+// yield, the registry of loaded windows and the program's own message box.
+// Call once, after the QApplication exists. Tests install only what they need.
 void InstallWidgetServices();
 
 }  // namespace corvane

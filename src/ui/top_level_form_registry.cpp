@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/workstation_forms.h"
+
 namespace corvane::ui {
 
 std::vector<QWidget*> TopLevelFormRegistry::LoadedForms() {
@@ -17,7 +19,7 @@ std::vector<QWidget*> TopLevelFormRegistry::LoadedForms() {
     return forms;
 }
 
-std::vector<std::string> TopLevelFormRegistry::LoadedFormNames() const {
+std::vector<std::string> TopLevelFormRegistry::LoadedFormNames() {
     std::vector<std::string> names;
     for (QWidget* w : LoadedForms()) names.push_back(w->objectName().toStdString());
     return names;
@@ -34,6 +36,8 @@ void TopLevelFormRegistry::Unload(const std::string& formName) {
         if (w) w->close();
 }
 
-void InstallTopLevelFormRegistry() { SetFormRegistry(std::make_shared<TopLevelFormRegistry>()); }
+void InstallTopLevelFormRegistry() {
+    SetFormSource({&TopLevelFormRegistry::LoadedFormNames, &TopLevelFormRegistry::Unload});
+}
 
 }  // namespace corvane::ui

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "ui/form_registry.h"
 
 class QWidget;
 
@@ -13,15 +12,16 @@ namespace corvane::ui {
 // begins with "frm", shown or hidden. Unloading closes them: a window with
 // Qt::WA_DeleteOnClose is then gone, and one whose close event is ignored
 // stays. A window owned by its launcher is gone once the launcher drops it.
-class TopLevelFormRegistry : public FormRegistry {
+class TopLevelFormRegistry {
 public:
-    std::vector<std::string> LoadedFormNames() const override;
-    void Unload(const std::string& formName) override;
-
     static std::vector<QWidget*> LoadedForms();
+    // One name per loaded window.
+    static std::vector<std::string> LoadedFormNames();
+    // Closes every loaded window of exactly this name.
+    static void Unload(const std::string& formName);
 };
 
-// Installs a TopLevelFormRegistry as the program's form registry.
+// Makes these the loaded windows that IsFormLoaded and UnloadAllForms see.
 void InstallTopLevelFormRegistry();
 
 }  // namespace corvane::ui

@@ -1,8 +1,10 @@
 #include "ui/ui_services.h"
 
-#include <filesystem>
 #include <map>
 #include <utility>
+
+#include "platform/file_helpers.h"
+#include "platform/process_spawn.h"
 
 namespace corvane::ui {
 namespace {
@@ -33,12 +35,12 @@ UiServices DefaultServices() {
     s.readMachineRegistryString = [](const std::string&, const std::string&) {
         return std::optional<std::string>();
     };
-    s.fileExists = [](const std::string& path) {
-        std::error_code ec;
-        return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    s.fileExists = [](const std::string& path) { return File().FileExists(path); };
+    s.startProgram = [](const std::string& program) { return SpawnProcess({program}) != 0; };
+    // The desktop's opener shows the help file; a topic cannot be asked for.
+    s.openHelp = [](const std::string& target, int, int) {
+        OpenWithDesktop(target.substr(0, target.find('>')));
     };
-    s.startProgram = [](const std::string&) { return false; };
-    s.openHelp = [](const std::string&, int, int) {};
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/workstation_forms.h"
 #include "ui/top_level_form_registry.h"
 
 using namespace corvane;
@@ -18,16 +19,10 @@ protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
-bool Has(const std::vector<std::string>& names, const std::string& name) {
-    return std::count(names.begin(), names.end(), name) > 0;
-}
-
 }  // namespace
 
-TEST(FormRegistry, ListsAndUnloadsTheProgramsWindows) {
+TEST(FormRegistry, LoadedWindowsAreTheProgramsTopLevelForms) {
     ui::InstallTopLevelFormRegistry();
-    auto registry = CurrentFormRegistry();
-    ASSERT_NE(registry, nullptr);
 
     QWidget main;
     main.setObjectName("frmMain");  // loaded although never shown
@@ -45,21 +40,22 @@ TEST(FormRegistry, ListsAndUnloadsTheProgramsWindows) {
     QWidget child(&main);
     child.setObjectName("frmInner");  // not a window
 
-    auto names = registry->LoadedFormNames();
-    EXPECT_TRUE(Has(names, "frmMain"));
+    const auto names = ui::TopLevelFormRegistry::LoadedFormNames();
     EXPECT_EQ(std::count(names.begin(), names.end(), "frmWebBrowser"), 2);
-    EXPECT_FALSE(Has(names, "frmInner"));
+    EXPECT_TRUE(IsFormLoaded("FRMMAIN"));
+    EXPECT_TRUE(IsFormLoaded("frmwebbrowser"));
+    EXPECT_FALSE(IsFormLoaded("frmInner"));
 
     QPointer<QWidget> guard1(browser1), guard2(browser2);
-    registry->Unload("frmWebBrowser");
+    UnloadAllForms(true);
+    EXPECT_FALSE(guard1.isNull());
+
+    UnloadAllForms(false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(guard1.isNull());
     EXPECT_TRUE(guard2.isNull());
-
-    registry->Unload("frmWizard");
-    registry->Unload("frmNothing");
-    names = registry->LoadedFormNames();
-    EXPECT_TRUE(Has(names, "frmWizard"));  // it refused to close
-    EXPECT_FALSE(Has(names, "frmWebBrowser"));
-    SetFormRegistry(nullptr);
+    EXPECT_FALSE(IsFormLoaded("frmWebBrowser"));
+    EXPECT_TRUE(IsFormLoaded("frmMain"));
+    EXPECT_TRUE(IsFormLoaded("frmWizard"));  // it refused to close
+    SetFormSource({});
 }

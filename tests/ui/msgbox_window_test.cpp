@@ -46,9 +46,10 @@ QPushButton* Button(frmEnhMsgBox* box, int i) {
 
 TEST_F(MsgBoxWindow, NoButtonAnswersSevenAndHadTheFocus) {
     bool focusOnNo = false, yesShown = false, questionShown = false;
-    QString title;
+    QString title, captions;
     OnNextMsgBox([&](frmEnhMsgBox* box) {
         focusOnNo = Button(box, 1)->hasFocus();
+        captions = Button(box, 0)->text() + "/" + Button(box, 1)->text();
         yesShown = Button(box, 0)->isVisible() && !Button(box, 2)->isVisible();
         questionShown = box->findChild<QLabel*>("imgQuestion")->isVisible();
         title = box->windowTitle();
@@ -59,6 +60,7 @@ TEST_F(MsgBoxWindow, NoButtonAnswersSevenAndHadTheFocus) {
     EXPECT_TRUE(yesShown);
     EXPECT_TRUE(questionShown);
     EXPECT_EQ(title, "Corvane");
+    EXPECT_EQ(captions, "Yes/No");
 }
 
 TEST_F(MsgBoxWindow, RetryAndCancelOfATopMostCriticalBox) {
@@ -79,7 +81,9 @@ TEST_F(MsgBoxWindow, RetryAndCancelOfATopMostCriticalBox) {
 TEST_F(MsgBoxWindow, HelpKeepsTheBoxOpenAndThenEscAnswersNine) {
     test::ServicesScope services(RecordingHelp());
     bool stillOpen = false;
+    QString helpCaption;
     OnNextMsgBox([&](frmEnhMsgBox* box) {
+        helpCaption = Button(box, 3)->text();
         QTest::mouseClick(Button(box, 3), Qt::LeftButton);
         stillOpen = box->isVisible();
         QTest::keyClick(box, Qt::Key_Escape);
@@ -90,6 +94,7 @@ TEST_F(MsgBoxWindow, HelpKeepsTheBoxOpenAndThenEscAnswersNine) {
     EXPECT_EQ(code, kMsgHelp);
     EXPECT_EQ(msg.result(), kMsgHelp);
     EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(helpCaption, "Help");
     ASSERT_EQ(helpCalls_.size(), 1u);
     EXPECT_EQ(helpCalls_[0].target, "/opt/corvane/Corvane.chm");
     EXPECT_EQ(helpCalls_[0].command, 0);  // no context: the default topic

@@ -106,8 +106,6 @@ TEST(ListExport, TagsAndCells) {
         {"3.5", 4}, {"-4", 0},    {"&H10", 16},
     };
     for (const auto& [tag, width] : tags) EXPECT_EQ(ExportColumnWidth(tag), width) << tag;
-    EXPECT_EQ(PadCell("Hello", 8), "Hello   ");
-    EXPECT_EQ(PadCell("Hello", 0), "");
     EXPECT_EQ(ListRowToText({"4", "4"}, {"a", "b"}, ","), "a   ,b   ,");
 }
 
@@ -120,6 +118,7 @@ TEST(DisplayNames, LogStatusKeywords) {
     for (const auto& [keyword, message] : known)
         EXPECT_EQ(TranslateLogStatus(keyword, 1), GetMessageText(message, 1, std::string(), 0))
             << keyword;
+    EXPECT_EQ(TranslateLogStatus("login success", 0), "Login Success");
     for (const char* other : {" LOGIN SUCCESS", "LOGIN SUCCESS ", "LOGIN", ""})
         EXPECT_EQ(TranslateLogStatus(other, 0), "") << other;
 }
@@ -139,6 +138,7 @@ TEST(DisplayNames, AccessLevelNames) {
     for (std::int16_t level = 0; level <= 2; ++level)
         EXPECT_EQ(GetAccessLevelName(level, user), GetMessageText(60 + level, 0, std::string(), 0));
     EXPECT_EQ(user.reads, 2);  // the custom name is not read for a known level
+    EXPECT_EQ(GetAccessLevelName(2, user), "Restricted");
 }
 
 TEST(WindowHelpers, DisableCloseButtonRefusesTheUserButNotTheProgram) {
