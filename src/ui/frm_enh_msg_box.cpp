@@ -209,10 +209,10 @@ void frmEnhMsgBox::Build(const MsgBoxRequest& request) {
     }
     sound_ = flags.sound;
     for (std::size_t i = 0; i < flags.buttons.size(); ++i) {
-        const ui::MsgBoxButtonSpec& spec = flags.buttons[i];
+        const ui::MsgBoxButtonKind& kind = flags.buttons[i];
         buttons_[i]->setText(
-            QString::fromStdString(GetMessageText(spec.message, request.language, std::string(), 0)));
-        tags_[i] = QString::fromLatin1(spec.tag.data(), static_cast<qsizetype>(spec.tag.size()));
+            QString::fromStdString(GetMessageText(kind.message, request.language, std::string(), 0)));
+        tags_[i] = QString::fromLatin1(kind.tag.data(), static_cast<qsizetype>(kind.tag.size()));
         buttons_[i]->show();
     }
     for (std::size_t i = 0; i < 4; ++i) buttons_[i]->setGeometry(ui::ToPixels(layout.buttons[i]));

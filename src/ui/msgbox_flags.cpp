@@ -5,10 +5,10 @@
 namespace corvane::ui {
 namespace {
 
-constexpr MsgBoxButtonSpec kOk{33, "OK"}, kCancel{25, "Cancel"}, kAbort{410, "Abort"},
+constexpr MsgBoxButtonKind kOk{33, "OK"}, kCancel{25, "Cancel"}, kAbort{410, "Abort"},
     kRetry{411, "Retry"}, kIgnore{412, "Ignore"}, kYes{47, "Yes"}, kNo{48, "No"};
 
-std::vector<MsgBoxButtonSpec> ButtonSet(int set) {
+std::vector<MsgBoxButtonKind> ButtonSet(int set) {
     switch (set) {
         case 0: return {kOk};
         case 1: return {kOk, kCancel};

@@ -10,10 +10,10 @@ namespace corvane::ui {
 enum class MsgBoxIcon { None, Critical, Question, Exclamation, Information };
 
 // One answer button: the message that captions it and the word it answers.
-struct MsgBoxButtonSpec {
+struct MsgBoxButtonKind {
     int message = 0;
     std::string_view tag;
-    bool operator==(const MsgBoxButtonSpec&) const = default;
+    bool operator==(const MsgBoxButtonKind&) const = default;
 };
 
 // What the classic flag word asks of the box.
@@ -27,7 +27,7 @@ struct DecodedMsgBoxFlags {
     MsgBoxIcon icon = MsgBoxIcon::None;
     int sound = 0;        // beep type: 64 asterisk, 0 default
     int buttonSet = -1;   // 0..5 show buttons; -1 when low is negative
-    std::vector<MsgBoxButtonSpec> buttons;  // the set's buttons, left to right
+    std::vector<MsgBoxButtonKind> buttons;  // the set's buttons, left to right
 };
 
 // Decodes with signed arithmetic on the classic values: 16384 and up means
@@ -39,6 +39,6 @@ DecodedMsgBoxFlags DecodeMsgBoxFlags(std::int32_t flags);
 int ResultCodeForTag(std::string_view tag);
 
 // The Help button's caption message and answer word.
-inline constexpr MsgBoxButtonSpec kHelpButton{58, "Help"};
+inline constexpr MsgBoxButtonKind kHelpButton{58, "Help"};
 
 }  // namespace corvane::ui

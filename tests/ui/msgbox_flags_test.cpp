@@ -61,11 +61,11 @@ TEST(MsgBoxFlags, DecodesTheClassicFlagWord) {
 
 TEST(MsgBoxFlags, CaptionsComeFromTheirMessages) {
     const auto d = DecodeMsgBoxFlags(kMsgAbortRetryIgnore);
-    const std::vector<MsgBoxButtonSpec> expected{{410, "Abort"}, {411, "Retry"}, {412, "Ignore"}};
+    const std::vector<MsgBoxButtonKind> expected{{410, "Abort"}, {411, "Retry"}, {412, "Ignore"}};
     EXPECT_EQ(d.buttons, expected);
-    EXPECT_EQ(DecodeMsgBoxFlags(kMsgYesNoCancel).buttons[1], (MsgBoxButtonSpec{48, "No"}));
-    EXPECT_EQ(DecodeMsgBoxFlags(kMsgOkCancel).buttons[1], (MsgBoxButtonSpec{25, "Cancel"}));
-    EXPECT_EQ(kHelpButton, (MsgBoxButtonSpec{58, "Help"}));
+    EXPECT_EQ(DecodeMsgBoxFlags(kMsgYesNoCancel).buttons[1], (MsgBoxButtonKind{48, "No"}));
+    EXPECT_EQ(DecodeMsgBoxFlags(kMsgOkCancel).buttons[1], (MsgBoxButtonKind{25, "Cancel"}));
+    EXPECT_EQ(kHelpButton, (MsgBoxButtonKind{58, "Help"}));
 }
 
 TEST(MsgBoxFlags, AnswerWordsTurnIntoCodesExactly) {
