@@ -21,19 +21,23 @@ OleDate ToWholeSeconds(OleDate d) {
 }  // namespace
 
 KeyedTable::KeyedTable(const RecordDescription& description) : RecordTable(description) {
-    if (description.keyPolicy != KeyPolicy::KeyText || description.keyIndexes.size() != 1 ||
-        !description.HasLocks())
-        throw std::logic_error(description.className + ": a keyed table has one key and the locks");
+    if (description.keyPolicy != KeyPolicy::KeyText || description.keyIndexes.size() != 1)
+        throw std::logic_error(description.className + ": a keyed table has one key");
+}
+
+const RecordDescription& KeyedTable::Locks() const {
+    if (!Layout().HasLocks()) throw std::logic_error(Layout().className + " has no record locks");
+    return Layout();
 }
 
 std::int16_t KeyedTable::RecordLocked() const {
-    return static_cast<std::int16_t>(Engine().BufferNumber(Layout().lockedIndex));
+    return static_cast<std::int16_t>(Engine().BufferNumber(Locks().lockedIndex));
 }
 
-std::string KeyedTable::RecordLockedBy() const { return Engine().BufferText(Layout().lockedByIndex); }
-std::string KeyedTable::RecordLockedOn() const { return Engine().BufferText(Layout().lockedOnIndex); }
+std::string KeyedTable::RecordLockedBy() const { return Engine().BufferText(Locks().lockedByIndex); }
+std::string KeyedTable::RecordLockedOn() const { return Engine().BufferText(Locks().lockedOnIndex); }
 OleDate KeyedTable::RecordLockedAt() const {
-    return ToWholeSeconds(Engine().BufferDate(Layout().lockedAtIndex));
+    return ToWholeSeconds(Engine().BufferDate(Locks().lockedAtIndex));
 }
 
 bool KeyedTable::Load(std::string_view key) {
@@ -60,9 +64,9 @@ std::int16_t KeyedTable::IsRecordLocked(std::string_view ID) {
 }
 
 bool KeyedTable::WriteLock(std::string_view ID, bool lock, std::string_view lockedBy) {
+    const RecordDescription& d = Locks();
     auto engine = Pin();
     if (!Exists(ID)) return false;
-    const RecordDescription& d = Layout();
     engine->SetBufferNumber(d.lockedIndex, lock ? kFlagTrue : kFlagFalse);
     engine->SetBufferText(d.lockedByIndex, lock ? lockedBy : std::string_view{});
     engine->SetBufferText(d.lockedOnIndex, lock ? GetLocalComputerName() : std::string());

@@ -8,8 +8,9 @@
 
 namespace corvane {
 
-// A table found by one key text (the accounts and catalogues). Every such table carries the
-// advisory record locks in the last 80 bytes of its data.
+// A table found by one key text (the accounts and catalogues). Those of the system carry the
+// advisory record locks in the last 80 bytes of their data; on a description without lock
+// fields the lock members throw std::logic_error.
 class KeyedTable : public RecordTable {
 public:
     // The lock fields of the record buffer: whatever record was last read through this object.
@@ -46,6 +47,7 @@ protected:
     bool ExistsByField(const char* sourceWord, int field, std::string_view value);
 
 private:
+    const RecordDescription& Locks() const;
     bool WriteLock(std::string_view ID, bool lock, std::string_view lockedBy);
 };
 
