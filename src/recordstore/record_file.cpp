@@ -20,7 +20,8 @@ constexpr std::int32_t kErrBadRecordNumber = 63;
 constexpr std::int32_t kErrDeviceIO = 57;
 constexpr std::int32_t kErrDiskFull = 61;
 
-// Read-ahead block of a scan.
+// Read-ahead blocks of a scan: the first of 64 KiB, doubling up to 1 MiB.
+constexpr std::size_t kFirstBlockBytes = 64 << 10;
 constexpr std::size_t kBlockBytes = 1 << 20;
 
 // The byte the append lock covers: far past any table the system will ever hold.
@@ -140,6 +141,13 @@ std::int32_t RecordFile::SlotCount(std::int64_t length, std::uint32_t slotLength
     return static_cast<std::int32_t>(std::min<std::int64_t>(q, INT32_MAX - 1));
 }
 
+void RecordFile::BeginScan() noexcept {
+    if (scanDepth_++ == 0) {
+        scanReads_ = 0;
+        blockLimit_ = kFirstBlockBytes;
+    }
+}
+
 void RecordFile::EndScan() noexcept {
     if (scanDepth_ > 0 && --scanDepth_ == 0) {
         scanLength_ = -1;
@@ -150,7 +158,8 @@ void RecordFile::EndScan() noexcept {
 // Fills the block with whole slots around record n (ahead of it, or behind it when the scan
 // runs backwards). False when the file no longer holds n's data part.
 bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
-    const std::int64_t perBlock = std::max<std::int64_t>(1, kBlockBytes / slotLength_);
+    const std::int64_t perBlock = std::max<std::int64_t>(1, static_cast<std::int64_t>(blockLimit_ / slotLength_));
+    blockLimit_ = std::min(kBlockBytes, 2 * blockLimit_);
     const std::int64_t first = n < lastRead_ ? std::max<std::int64_t>(1, n - perBlock + 1) : n;
     const std::int64_t start = (first - 1) * slotLength_;
     const std::int64_t end = std::min<std::int64_t>(length, start + perBlock * slotLength_);
@@ -170,28 +179,35 @@ bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
     return offset >= start && offset + dataLength_ <= start + static_cast<std::int64_t>(got);
 }
 
+// One read of the data part at offset; false when the file ends before it is whole.
+bool RecordFile::ReadDirect(std::int64_t offset, std::uint8_t* buffer) {
+    std::size_t got = 0;
+    while (got < dataLength_) {
+        const ssize_t r = ::pread(fd_, buffer + got, dataLength_ - got, offset + static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) throw FileError(errno, path_);
+        if (r == 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return got == dataLength_;
+}
+
 void RecordFile::Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* blank) {
     RequireOpen();
     const std::int64_t offset = Offset(n);
     bool whole = false;
-    if (scanDepth_ > 0) {
-        const std::int64_t length = Length();
-        if (offset + dataLength_ <= length) {
-            const bool cached = blockBytes_ > 0 && offset >= blockStart_ &&
-                                offset + dataLength_ <= blockStart_ + static_cast<std::int64_t>(blockBytes_);
-            whole = cached || ReadAhead(n, length);
+    if (scanDepth_ == 0) {
+        whole = ReadDirect(offset, buffer);
+    } else if (offset + dataLength_ <= Length()) {
+        const bool cached = blockBytes_ > 0 && offset >= blockStart_ &&
+                            offset + dataLength_ <= blockStart_ + static_cast<std::int64_t>(blockBytes_);
+        if (!cached && scanReads_ == 0) {
+            whole = ReadDirect(offset, buffer);
+        } else {
+            whole = cached || ReadAhead(n, Length());
             if (whole) std::memcpy(buffer, block_.data() + (offset - blockStart_), dataLength_);
         }
-    } else {
-        std::size_t got = 0;
-        while (got < dataLength_) {
-            const ssize_t r = ::pread(fd_, buffer + got, dataLength_ - got, offset + static_cast<off_t>(got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r < 0) throw FileError(errno, path_);
-            if (r == 0) break;
-            got += static_cast<std::size_t>(r);
-        }
-        whole = got == dataLength_;
+        ++scanReads_;
     }
     // A slot the file does not hold whole reads as the blank record, never as half a record.
     if (!whole) std::memcpy(buffer, blank, dataLength_);

@@ -51,7 +51,9 @@ public:
     // Within one operation the file is measured once and read ahead in large blocks, so a
     // scan does not pay a system call per slot; the next operation measures afresh and so
     // sees records appended elsewhere. Scans nest; writes inside one keep it coherent.
-    void BeginScan() noexcept { ++scanDepth_; }
+    // The first read of an operation is a single read of its slot; only an operation that
+    // reads on reads ahead, in blocks that grow to 1 MiB, so one-step operations stay cheap.
+    void BeginScan() noexcept;
     void EndScan() noexcept;
 
     // Serialises "measure the file, then append" across processes and handles: an
@@ -73,6 +75,7 @@ private:
     void RequireOpen() const;
     std::int64_t Offset(std::int32_t n) const;
     bool ReadAhead(std::int32_t n, std::int64_t length);
+    bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
@@ -86,6 +89,8 @@ private:
     std::int64_t blockStart_ = 0;
     std::size_t blockBytes_ = 0;
     std::int32_t lastRead_ = 0;
+    int scanReads_ = 0;
+    std::size_t blockLimit_ = 0;
 };
 
 }  // namespace corvane

@@ -32,6 +32,23 @@ constexpr std::int16_t Flag(bool value) { return value ? kFlagTrue : kFlagFalse;
 // Every member that touches the file opens it first (as OpenTable("")) when it is closed.
 // The current position (Loc) is the record last read or written through this object's
 // handle; searches, counts, steps and lock operations move it.
+//
+// Defining a table: derive from KeyedTable, LinkTable or LogTable; list every field of the
+// record in file order in a RecordDescription built once (RecordDescription::Build checks it);
+// give the field ids an enum in the same order; write one getter and one setter per property
+// over TextField/Int16Field/Int32Field/DateField; add the table's own members over the
+// protected helpers (CountKeyed, ExistsByField, LoadMatching). Sketch:
+//
+//   class UserGroup : public KeyedTable {
+//   public:
+//       enum Field : int { kName, kDescription, ..., kDeleted, kRecordLocked, ... };
+//       UserGroup() : KeyedTable(Table()) {}
+//       static const RecordDescription& Table();  // Build({.className = "UserGroup", ...})
+//       std::int32_t GroupID() const { return Identity(); }
+//       std::string Name() const { return TextField(kName); }
+//       void SetName(std::string v) { SetTextField(kName, std::move(v)); }
+//       std::int32_t GroupCount() { return CountKeyed(); }
+//   };
 class RecordTable {
 public:
     virtual ~RecordTable();
