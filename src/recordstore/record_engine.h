@@ -1,0 +1,165 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ole_date.h"
+#include "platform/raised_error.h"
+#include "recordstore/record_description.h"
+#include "recordstore/record_file.h"
+
+namespace corvane {
+
+// The six notifications a table raises; nothing in the program listens to them.
+enum class TableNotification : int {
+    Changed = 1,     // end of Refresh
+    Found = 2,       // never raised
+    Loaded = 3,      // end of a successful Load (once per loader call)
+    Saved = 4,       // end of SaveMembers
+    Removed = 5,     // never raised
+    Enumerated = 6,  // once per step of Enumerate
+};
+using TableObserver = std::function<void(TableNotification)>;
+
+// A member value of any kind: text (UTF-8, unpadded) for Text fields, number for the 16- and
+// 32-bit kinds (flags keep their raw 16-bit value), date for Date fields.
+struct FieldValue {
+    std::string text;
+    std::int32_t number = 0;
+    OleDate date = 0.0;
+    bool operator==(const FieldValue&) const = default;
+};
+
+// An operation's error identity: the source word after "Class.", vbObjectError + number, and
+// the word of "Data Engine Misbehaved on <word>, Error Number: [". When passOpenFailure is
+// set, an inner vbObjectError + 11 stays +11 with the OpenTable text (the error handler
+// retries that number as a busy data file).
+struct Operation {
+    const char* word;
+    std::int32_t number;
+    const char* prefixWord;  // nullptr: the table's SaveMembers word
+    bool passOpenFailure;
+};
+
+namespace ops {
+inline constexpr Operation kOpenTable{"OpenTable", 11, "OpenTable", false};
+inline constexpr Operation kLoad{"Load", 8, "Load", true};
+inline constexpr Operation kExists{"Exists", 18, "Exists", true};
+inline constexpr Operation kDelete{"Delete", 10, "Delete", true};
+inline constexpr Operation kAddNew{"AddNew", 3, "AddNew", true};
+inline constexpr Operation kRefresh{"Refresh", 13, "Refresh", false};
+inline constexpr Operation kSaveChanges{"SaveChanges", 4, "SaveChanges", false};
+inline constexpr Operation kSaveMembers{"SaveMembers", 19, nullptr, false};
+inline constexpr Operation kCopyProperties{"CopyProperties", 10, "CopyProperties", false};
+}  // namespace ops
+
+// The state and the algorithms shared by every table. Table classes reach it through
+// RecordTable; it is held by shared pointer so that a call that yields to the event loop
+// keeps its state alive even when a handler releases the table object meanwhile.
+class RecordEngine {
+public:
+    explicit RecordEngine(const RecordDescription& description);
+    ~RecordEngine();
+    RecordEngine(const RecordEngine&) = delete;
+    RecordEngine& operator=(const RecordEngine&) = delete;
+
+    const RecordDescription& Desc() const { return desc_; }
+
+    // --- object state ---
+    bool isDirty = false;
+    bool isSynchronised = false;
+    bool noMatch = false;
+    std::int32_t identity = 0;
+    std::vector<FieldValue> members;  // indexed by field id
+    TableObserver observer;
+
+    const std::string& TablePathName() const { return tablePathName_; }
+    std::int32_t Loc() const { return file_.Loc(); }
+    bool IsOpen() const { return file_.IsOpen(); }
+
+    // --- the shared members (semantics in record_table.h) ---
+    void OpenTable(std::string_view pathName);
+    std::string GetPathName(std::string_view pathName) const;
+    void CloseTable() noexcept { file_.Close(); }
+    void OpenIfClosed();
+    void Connect();
+    void Refresh();
+    void SaveMembers();
+    void SaveChanges();
+    void AddNew();
+    void Delete(std::int32_t recordNumber);
+    void CopyProperties(const RecordEngine& other);
+    void Clear();
+    bool IsEmpty();
+    std::int32_t RecordCount();
+    bool ValidRecord() const;
+    bool IsKeyBlank() const;
+    bool Bof();
+    bool Eof();
+    // Steps return whether they landed on a valid record.
+    bool MoveFirst(bool noRefresh);
+    bool MoveLast(bool noRefresh);
+    bool MoveNext(bool noRefresh);
+    bool MovePrevious(bool noRefresh);
+    void Enumerate(bool reverse);
+    std::int32_t GetSlotCount();
+
+    // --- building blocks for the table kinds and their own members ---
+    // A text to match: trimmed, in the file's code page.
+    static std::string MatchBytes(std::string_view utf8);
+    // Linear search from record 1 for the first valid record whose fields equal the values
+    // (trimmed, without letter case); loads it when load is set. Errors wrapped under op.
+    bool Search(const Operation& op, const std::vector<std::pair<int, std::string>>& matches, bool load);
+    // Finds record n of the file (the log tables' Load and Exists).
+    bool SearchNumber(const Operation& op, std::int32_t n, bool load);
+    // Walks every valid record whose field equals value; on each it refreshes the members and
+    // calls onMatch (the link loaders add a copy to their collection). The loader's end state.
+    bool LoadMatches(const Operation& op, int field, std::string_view value,
+                     const std::function<void()>& onMatch);
+    // Count of slots whose key is not blank, deleted or not; failing reads are skipped.
+    std::int32_t CountKeyed();
+
+    // The record buffer's fields (lock getters, own members).
+    std::string BufferText(int field) const;  // trimmed UTF-8
+    std::int32_t BufferNumber(int field) const;
+    OleDate BufferDate(int field) const;
+    void SetBufferText(int field, std::string_view utf8);
+    void SetBufferNumber(int field, std::int32_t value);
+    void SetBufferDate(int field, OleDate value);
+    const std::vector<std::uint8_t>& Buffer() const { return buffer_; }
+    // Writes the buffer as record n (the lock operations write back what Exists found).
+    void WriteBuffer(std::int32_t n);
+
+    void Notify(TableNotification n);
+    std::string Source(const char* word) const { return desc_.className + "." + word; }
+    // The error an operation raises for an inner failure.
+    RaisedError Wrap(const Operation& op, const std::exception& inner) const;
+
+private:
+    template <typename F>
+    auto Trapped(const Operation& op, F&& body) -> decltype(body());
+    void Read(std::int32_t n);
+    bool FieldEquals(int field, std::string_view matchBytes) const;
+    bool Land(bool noRefresh);
+    void ClearAppendMarks();
+    RaisedError ClosedError(const char* word) const;
+
+    const RecordDescription& desc_;
+    RecordFile file_;
+    std::string tablePathName_;
+    std::vector<std::uint8_t> buffer_;
+
+    // The record the members were loaded from. SaveChanges and DELETE without a number write
+    // there even when a search, count, lock or NoRefresh step has read another record since;
+    // the buffer as it was then is kept aside so the same bytes are written back.
+    std::int32_t bufferRecord_ = 0;
+    std::int32_t loadedRecord_ = 0;
+    std::vector<std::uint8_t> snapshot_;
+    bool snapshotValid_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// One open table file: fixed slots of slotLength bytes, each holding dataLength bytes of
+// record data at its start. Opened shared for reading and writing (created empty when
+// missing); every record is read and written whole, with one system call each.
+//
+// Errors are RaisedError with the classic runtime numbers (52 bad file number, 63 bad record
+// number, 70 permission denied, 75 path/file access error, 76 path not found, 57 device I/O
+// error, 61 disk full) and a description naming the path.
+class RecordFile {
+public:
+    RecordFile(std::uint32_t slotLength, std::uint32_t dataLength);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    // Opens path, closing any handle held before. When path does not exist but its folder
+    // holds a regular file whose name differs only in letter case (a data folder copied from
+    // another system), that file is opened instead of creating a new empty one. Anything
+    // but a regular file fails. The position becomes 0.
+    void Open(const std::string& path);
+    // Closes and forgets the descriptor; never fails.
+    void Close() noexcept;
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // The record last read or written (0 after opening). Fails when closed.
+    std::int32_t Loc() const;
+
+    // Reads record n (n >= 1) into buffer (dataLength bytes). When the file does not hold the
+    // slot's whole data part (a read past the end, or a torn last slot) the buffer receives
+    // blank instead. The position becomes n.
+    void Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* blank);
+    // Writes exactly the data part of record n, extending the file when n lies past its end.
+    // The position becomes n.
+    void Write(std::int32_t n, const std::uint8_t* buffer);
+
+    // The file's length in bytes; inside a scan the length measured at the scan's start.
+    std::int64_t Length();
+    // The length measured now, whatever scan is running.
+    std::int64_t FreshLength();
+    // Slots in a file of the given length: length / slot length, rounded to the nearest
+    // whole number with an exact half going to the even number.
+    static std::int32_t SlotCount(std::int64_t length, std::uint32_t slotLength);
+
+    // Within one operation the file is measured once and read ahead in large blocks, so a
+    // scan does not pay a system call per slot; the next operation measures afresh and so
+    // sees records appended elsewhere. Scans nest; writes inside one keep it coherent.
+    // The first read of an operation is a single read of its slot; only an operation that
+    // reads on reads ahead, in blocks that grow to 1 MiB, so one-step operations stay cheap.
+    void BeginScan() noexcept;
+    void EndScan() noexcept;
+
+    // Serialises "measure the file, then append" across processes and handles: an
+    // open-file-description lock on one byte far past any data, which no read or write
+    // touches. A file system without such locks appends unserialised, as before.
+    class AppendLock {
+    public:
+        explicit AppendLock(RecordFile& file);
+        ~AppendLock();
+        AppendLock(const AppendLock&) = delete;
+        AppendLock& operator=(const AppendLock&) = delete;
+
+    private:
+        int fd_;
+        bool held_ = false;
+    };
+
+private:
+    void RequireOpen() const;
+    std::int64_t Offset(std::int32_t n) const;
+    bool ReadAhead(std::int32_t n, std::int64_t length);
+    bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
+
+    std::uint32_t slotLength_;
+    std::uint32_t dataLength_;
+    int fd_ = -1;
+    std::string path_;
+    std::int32_t position_ = 0;
+
+    int scanDepth_ = 0;
+    std::int64_t scanLength_ = -1;  // -1: not measured in this scan
+    std::vector<std::uint8_t> block_;
+    std::int64_t blockStart_ = 0;
+    std::size_t blockBytes_ = 0;
+    std::int32_t lastRead_ = 0;
+    int scanReads_ = 0;
+    std::size_t blockLimit_ = 0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/ole_date.h"
+#include "recordstore/record_description.h"
+#include "recordstore/record_engine.h"
+
+namespace corvane {
+
+// Flags are 16-bit: True is -1. A stored value is handed out as stored (a 1 counts as True);
+// Flag(true) gives the value the program writes.
+inline constexpr std::int16_t kFlagTrue = -1;
+inline constexpr std::int16_t kFlagFalse = 0;
+constexpr std::int16_t Flag(bool value) { return value ? kFlagTrue : kFlagFalse; }
+
+// A record table: one object per use over one fixed-slot file, holding one record at a time.
+// Every table of the system is this one engine driven by a RecordDescription; a table class
+// adds only its description, its typed properties and its own members. See KeyedTable,
+// LinkTable and LogTable for the three ways of finding a record, and User for an example.
+//
+// Errors are RaisedError: vbObjectError + n, the source "<Class>.<Operation>", and for wrapped
+// errors the description "Data Engine Misbehaved on <Operation>, Error Number: [<inner number>]"
+// CR LF "Description: <inner description>". Numbers: 3 AddNew, 4 SaveChanges, 8 Load,
+// 10 Delete and CopyProperties, 11 OpenTable (also from Load, Exists, Delete, AddNew when the
+// file cannot be opened), 13 Refresh, 18 Exists, 19 SaveMembers, 20 BOF/EOF on a closed table.
+// Members not listed with a number pass errors from below unchanged.
+//
+// Every member that touches the file opens it first (as OpenTable("")) when it is closed.
+// The current position (Loc) is the record last read or written through this object's
+// handle; searches, counts, steps and lock operations move it.
+//
+// Defining a table: derive from KeyedTable, LinkTable or LogTable; list every field of the
+// record in file order in a RecordDescription built once (RecordDescription::Build checks it);
+// give the field ids an enum in the same order; write one getter and one setter per property
+// over TextField/Int16Field/Int32Field/DateField; add the table's own members over the
+// protected helpers (CountKeyed, ExistsByField, LoadMatching). Sketch:
+//
+//   class UserGroup : public KeyedTable {
+//   public:
+//       enum Field : int { kName, kDescription, ..., kDeleted, kRecordLocked, ... };
+//       UserGroup() : KeyedTable(Table()) {}
+//       static const RecordDescription& Table();  // Build({.className = "UserGroup", ...})
+//       std::int32_t GroupID() const { return Identity(); }
+//       std::string Name() const { return TextField(kName); }
+//       void SetName(std::string v) { SetTextField(kName, std::move(v)); }
+//       std::int32_t GroupCount() { return CountKeyed(); }
+//   };
+class RecordTable {
+public:
+    virtual ~RecordTable();
+    RecordTable(const RecordTable&) = delete;
+    RecordTable& operator=(const RecordTable&) = delete;
+
+    const RecordDescription& Layout() const { return engine_->Desc(); }
+
+    // A property was set since the record was loaded or written.
+    bool IsDirty() const { return engine_->isDirty; }
+    // The members belong to a record of the file (a load or write; a failed Load clears it).
+    bool IsSynchronised() const { return engine_->isSynchronised; }
+    // The current position: 0 after opening. Does not open the file; fails when closed.
+    std::int32_t Loc() const { return engine_->Loc(); }
+    // The path last opened ("" before).
+    const std::string& TablePathName() const { return engine_->TablePathName(); }
+
+    // OpenTable("") (closing a handle held before), then MoveFirst.
+    void Connect();
+    // Closes the file.
+    void Disconnect() { CloseTable(); }
+
+    // Members from the record buffer: the identity becomes the current position, text is
+    // trimmed. IsDirty is left alone. Error +13.
+    void Refresh();
+    // Overwrites a record with the tombstone (zeros, the description's DELETE fields spaces,
+    // Deleted -1). With 0: the record last loaded, when synchronised; otherwise nothing. A
+    // number outside 1..slot count is refused (+10) and nothing is written. The members and
+    // the buffer are unchanged; the position moves to the record written. Always false.
+    bool Delete(std::int32_t recordNumber = 0);
+    // Appends the members as a new record after the last slot (never reusing a deleted one),
+    // then Refresh: the identity is the new number, text reads back cut and trimmed. Refuses
+    // (+3, "Primary Key not specified in AddNew") when the AddNew key member is "" (not
+    // trimmed). The new record never inherits a Deleted mark or a lock from the buffer.
+    void AddNew();
+    // When synchronised and dirty: SaveMembers and write over the record last loaded (even if
+    // another record has been read since), then not dirty. Does not open the file. Error +4.
+    void SaveChanges();
+    // Copies every property and the identity of objCopy (same class) without marking dirty.
+    // The buffer, carried fields, flags and file are not copied. nullptr: nothing. Error +10.
+    void CopyObject(const RecordTable* objCopy);
+    // Every property empty/zero and the identity 0; state flags, buffer and file unchanged.
+    void Clear() { engine_->Clear(); }
+    // Opens GetPathName(PathName) shared for reading and writing, creating it empty when
+    // missing, after closing any handle held. Error +11; the table is then closed.
+    void OpenTable(std::string_view PathName = {});
+    // PathName as given, or the table's default path when it is blank after trimming.
+    std::string GetPathName(std::string_view PathName = {}) const { return engine_->GetPathName(PathName); }
+
+    // The file has no slots at all (a file of deleted records is not empty).
+    bool IsEmpty();
+    // Valid records. Yields once to the event loop first, then puts the position back
+    // (unless it was 0, when it stays on the last slot).
+    std::int32_t RecordCount();
+    // The buffer holds a valid record: Deleted is not -1 and the key is not blank. Does not
+    // open the file.
+    bool ValidRecord() const { return engine_->ValidRecord(); }
+    const std::string& TableName() const { return Layout().tableName; }
+    // The last search found nothing.
+    bool NoMatch() const { return engine_->noMatch; }
+    void SetNoMatch(bool value) { engine_->noMatch = value; }
+    // Position tests (BOF/EOF collide with C macros). True on an empty file; IsBOF also on
+    // record 1, IsEOF only past the last slot. On a closed table: +20, never opening it.
+    bool IsBOF();
+    bool IsEOF();
+    // Steps to a valid record and loads it (Refresh; with NoRefresh only the buffer and the
+    // position move). One that finds none clears the properties, leaving the position past
+    // the last slot (MoveFirst, MoveNext) or on record 1 (MoveLast, MovePrevious). MoveFirst
+    // and MoveLast do nothing on a file without slots.
+    void MoveFirst(bool NoRefresh = false);
+    void MoveLast(bool NoRefresh = false);
+    void MovePrevious(bool NoRefresh = false);
+    void MoveNext(bool NoRefresh = false);
+    // Walks the valid records (backwards with blnReverse) raising Enumerated once per record;
+    // once, too, when the first move finds nothing.
+    void Enumerate(bool blnReverse = false);
+
+    // Closes the file and forgets the descriptor; never fails. The next operation reopens.
+    void CloseTable() noexcept { engine_->CloseTable(); }
+    // Receives the table's notifications (nothing in the program listens).
+    void SetObserver(TableObserver observer) { engine_->observer = std::move(observer); }
+
+protected:
+    explicit RecordTable(const RecordDescription& description);
+
+    // Typed members for the table classes' properties; a set stores the value unchanged (text
+    // is neither cut nor trimmed) and marks the object dirty.
+    std::string TextField(int field) const { return engine_->members[Index(field)].text; }
+    void SetTextField(int field, std::string value);
+    std::int16_t Int16Field(int field) const { return static_cast<std::int16_t>(engine_->members[Index(field)].number); }
+    void SetInt16Field(int field, std::int16_t value);  // Integer and Flag fields
+    std::int32_t Int32Field(int field) const { return engine_->members[Index(field)].number; }
+    void SetInt32Field(int field, std::int32_t value);  // Long and WideInteger fields
+    OleDate DateField(int field) const { return engine_->members[Index(field)].date; }
+    void SetDateField(int field, OleDate value);
+    std::int32_t Identity() const { return engine_->identity; }
+    void SetIdentity(std::int32_t value);
+
+    RecordEngine& Engine() const { return *engine_; }
+    // Holds the engine for the length of a call that may yield or notify.
+    std::shared_ptr<RecordEngine> Pin() const { return engine_; }
+
+private:
+    static std::size_t Index(int field) { return static_cast<std::size_t>(field); }
+    std::shared_ptr<RecordEngine> engine_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,95 @@
+// The file layer under the engine.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "recordstore/record_file.h"
+#include "recordstore/user.h"
+#include "test_support.h"
+
+namespace corvane {
+namespace {
+
+using testing::DataFolderTest;
+using testing::UserRecord;
+
+class RecordFileTest : public DataFolderTest {};
+
+std::size_t OpenDescriptors() {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+TEST(SlotCount, RoundsToNearestWithHalvesToEven) {
+    struct Case { std::int64_t length; std::uint32_t slot; std::int32_t count; };
+    const Case cases[] = {
+        {0, 4176, 0},     {2087, 4176, 0},  {2088, 4176, 0},  {2089, 4176, 1},  {2160, 4176, 1},
+        {4176, 4176, 1},  {6264, 4176, 2},  {8352, 4176, 2},  {10440, 4176, 2}, {14616, 4176, 4},
+        {364 * 5, 364, 5}, {364 * 4 + 194, 364, 5}, {182, 364, 0}, {546, 364, 2},  {-1, 364, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RecordFile::SlotCount(c.length, c.slot), c.count) << c.length << "/" << c.slot;
+}
+
+TEST_F(RecordFileTest, ReadsPastTheEndGiveTheBlankRecordAndWritesCoverTheDataOnly) {
+    RecordFile file(8, 4);
+    file.Open(Path("t.sec"));
+    const std::uint8_t blank[4] = {' ', ' ', 0, 0};
+    const std::uint8_t rec[4] = {'a', 'b', 1, 2};
+    std::uint8_t buf[4] = {9, 9, 9, 9};
+    file.Read(3, buf, blank);
+    EXPECT_EQ(std::string(buf, buf + 4), std::string("  \0\0", 4));
+    EXPECT_EQ(file.Loc(), 3);
+    file.Write(2, rec);
+    EXPECT_EQ(ReadFile(Path("t.sec")), std::string("\0\0\0\0\0\0\0\0ab\x01\x02", 12));
+    EXPECT_EQ(file.Loc(), 2);
+
+    // Inside a scan the block read ahead stays coherent with writes.
+    file.BeginScan();
+    file.Read(1, buf, blank);
+    const std::uint8_t other[4] = {'x', 'y', 3, 4};
+    file.Write(1, other);
+    file.Read(1, buf, blank);
+    EXPECT_EQ(std::string(buf, buf + 4), "xy\x03\x04");
+    file.Write(3, rec);
+    file.Read(3, buf, blank);
+    EXPECT_EQ(std::string(buf, buf + 4), "ab\x01\x02");
+    file.EndScan();
+}
+
+TEST_F(RecordFileTest, ReopeningClosesTheOldHandleAndClosingForgetsIt) {
+    testing::WriteUsers(UsersPath(), {UserRecord("ann")});
+    const std::size_t before = OpenDescriptors();
+    User user;
+    for (int i = 0; i < 5; ++i) user.OpenTable();
+    EXPECT_EQ(OpenDescriptors(), before + 1);
+    user.Disconnect();
+    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_THROW(user.IsEOF(), RaisedError);  // closed, not a stale number
+    EXPECT_TRUE(user.Load("ann"));           // the next operation reopens
+}
+
+TEST_F(RecordFileTest, OpensAnExistingFileWhoseNameDiffersInCase) {
+    testing::WriteUsers(Path("USERS.SEC"), {UserRecord("admin")});
+    User user;
+    EXPECT_TRUE(user.Load("admin"));
+    EXPECT_FALSE(std::filesystem::exists(UsersPath()));
+    EXPECT_EQ(user.UserCount(), 1);
+
+    // The exact name wins when both exist.
+    testing::WriteUsers(UsersPath(), {UserRecord("other")});
+    User exact;
+    EXPECT_FALSE(exact.Load("admin"));
+    EXPECT_TRUE(exact.Load("other"));
+}
+
+TEST_F(RecordFileTest, AFolderWithTheNameInAnotherCaseIsNotTaken) {
+    std::filesystem::create_directory(Path("Users.Sec"));
+    User user;
+    EXPECT_EQ(user.RecordCount(), 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(UsersPath()));
+}
+
+}  // namespace
+}  // namespace corvane
