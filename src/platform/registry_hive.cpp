@@ -231,6 +231,9 @@ std::int32_t RegistryHive::Open(const std::string& path, bool forWriting, std::u
         return MapSqliteError(rc);
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // In WAL mode every commit stays atomic; the log is flushed to disk at
+    // checkpoints rather than on each of the many small settings writes.
+    sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     // Keep the log files when the last writer closes, so that readers who may
     // not create files in the folder can still open the hive.
     int persist = 1;

@@ -97,15 +97,17 @@ float TextToSingle(std::string_view text) {
     return static_cast<float>(value);
 }
 
-std::string SingleToText(float value) {
+std::string FormatNumber(double value, int significantDigits) {
     if (value == 0 || std::isnan(value)) return "0";
     char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 7);
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, significantDigits);
     std::string out(buf, result.ptr);
     for (char& c : out)
         if (c == 'e') c = 'E';
     return out;
 }
+
+std::string SingleToText(float value) { return FormatNumber(value, 7); }
 
 std::string DateToText(OleDate value) {
     const auto parts = ToParts(value);

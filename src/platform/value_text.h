@@ -26,6 +26,10 @@ std::int16_t TextToInteger(std::string_view text);
 // Val without rounding; beyond the single-precision range raises an overflow.
 float TextToSingle(std::string_view text);
 
+// A number with at most the given significant digits, a point for the
+// decimal and an upper-case E for the exponent ("1E-05"), whatever the locale.
+std::string FormatNumber(double value, int significantDigits);
+
 // Up to seven significant digits, always with a point whatever the locale
 // (8 gives "8", 8.5 gives "8.5").
 std::string SingleToText(float value);
