@@ -11,11 +11,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "platform/error_trap.h"
 #include "platform/global_settings.h"
 #include "platform/settings_store.h"
+#include "temp_folder.h"
 
 namespace corvane::testing {
 
@@ -24,9 +26,8 @@ namespace corvane::testing {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/corvane-settings-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        folder_ = std::make_unique<test_support::TempFolder>();
+        dir_ = folder_->Path();
         ::setenv("CORVANE_REGISTRY_DIR", dir_.c_str(), 1);
         ::setenv("CORVANE_PROGRAM_DIR", (dir_ + "/program").c_str(), 1);
         std::filesystem::create_directories(dir_ + "/program");
@@ -35,8 +36,7 @@ protected:
 
     void TearDown() override {
         SetErrorHandler(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
+        folder_.reset();
     }
 
     static void ResetSettings() {
@@ -61,6 +61,7 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
+    std::unique_ptr<test_support::TempFolder> folder_;
     std::string dir_;
 };
 
