@@ -19,17 +19,4 @@ std::string gWebsitesFile;
 std::string gUserWebsitesFile;
 std::string gWebsiteLogFile;
 
-namespace {
-std::function<void()>& SaveHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-}  // namespace
-
-void SaveGlobalSettings() {
-    if (auto hook = SaveHook()) hook();
-}
-
-void SetSaveGlobalSettingsHook(std::function<void()> hook) { SaveHook() = std::move(hook); }
-
 }  // namespace corvane

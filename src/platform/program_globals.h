@@ -24,9 +24,8 @@ extern std::string gWebsitesFile;
 extern std::string gUserWebsitesFile;
 extern std::string gWebsiteLogFile;
 
-// Writes every global setting to the store it was loaded from; handles its own errors. A
-// no-op until the settings layer installs its implementation.
+// Writes every global setting to the store it was loaded from; handles its own errors
+// (settings_store.h).
 void SaveGlobalSettings();
-void SetSaveGlobalSettingsHook(std::function<void()> hook);
 
 }  // namespace corvane
