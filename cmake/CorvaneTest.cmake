@@ -10,6 +10,7 @@ function(corvane_add_test)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;${T_ENV}"
+    # Tests never touch the real registry hives.
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${T_NAME};${T_ENV}"
     TIMEOUT 600)
 endfunction()

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/cp1252.h"
+#include "platform/registry_store.h"
+#include "platform/settings_store.h"
 #include "platform/text.h"
 #include "platform/windows_version.h"
 #include "platform/workstation_switches.h"
@@ -51,5 +53,17 @@ void ShowDesktop() { CurrentWorkstationSwitches().ShowDesktop(); }
 void HideTaskbar() { CurrentWorkstationSwitches().HideTaskbar(); }
 void ShowTaskbar() { CurrentWorkstationSwitches().ShowTaskbar(); }
 void RemoveStartButton() { CurrentWorkstationSwitches().RemoveStartButton(); }
+
+namespace {
+constexpr const char* kSystemPolicies = "software\\microsoft\\windows\\currentversion\\policies\\system";
+}  // namespace
+
+void DisableTaskManager() {
+    WriteRegistryValue(HKEY_CURRENT_USER, kSystemPolicies, "DisableTaskMgr", "1", REG_DWORD);
+}
+
+void EnableTaskManager() {
+    WriteRegistryValue(HKEY_CURRENT_USER, kSystemPolicies, "DisableTaskMgr", "0", REG_DWORD);
+}
 
 }  // namespace corvane

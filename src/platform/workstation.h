@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/environment.h"        // GetLocalComputerName
+#include "platform/value_text.h"         // HexToLong
 #include "platform/workstation_forms.h"  // IsFormLoaded, UnloadAllForms
 
 namespace corvane {
@@ -35,5 +36,10 @@ void ShowDesktop();
 void HideTaskbar();
 void ShowTaskbar();
 void RemoveStartButton();
+
+// The Task Manager policy of the current user ("DisableTaskMgr" under the
+// system policies key): 1 locks it, 0 unlocks it.
+void DisableTaskManager();
+void EnableTaskManager();
 
 }  // namespace corvane

@@ -4,16 +4,13 @@
 #include <utility>
 
 #include "platform/file_helpers.h"
+#include "platform/global_settings.h"
 #include "platform/process_spawn.h"
+#include "platform/registry_store.h"
+#include "platform/settings_store.h"
 
 namespace corvane::ui {
 namespace {
-
-// Until the settings store is wired in, per-user values live for the run.
-std::map<std::pair<std::string, std::string>, std::string>& MemorySettings() {
-    static std::map<std::pair<std::string, std::string>, std::string> values;
-    return values;
-}
 
 UiServices& Current() {
     static UiServices services = DefaultServices();
@@ -26,14 +23,16 @@ UiServices DefaultServices() {
     UiServices s;
     s.getUserSetting = [](const std::string& section, const std::string& key,
                           const std::string& defaultValue) {
-        const auto it = MemorySettings().find({section, key});
-        return it == MemorySettings().end() ? defaultValue : it->second;
+        return GetUserSetting(section, key, defaultValue);
     };
     s.saveUserSetting = [](const std::string& section, const std::string& key,
-                           const std::string& value) { MemorySettings()[{section, key}] = value; };
-    s.language = [] { return 0; };
-    s.readMachineRegistryString = [](const std::string&, const std::string&) {
-        return std::optional<std::string>();
+                           const std::string& value) { SaveUserSetting(section, key, value); };
+    s.language = [] { return static_cast<int>(gLanguage); };
+    s.readMachineRegistryString = [](const std::string& key, const std::string& value) {
+        // A text no stored value holds tells a missing value from an empty one.
+        static const std::string kMissing("\x01missing\x01");
+        std::string text = ReadRegistryValue(HKEY_LOCAL_MACHINE, key, value, kMissing);
+        return text == kMissing ? std::optional<std::string>() : std::optional<std::string>(text);
     };
     s.fileExists = [](const std::string& path) { return File().FileExists(path); };
     s.startProgram = [](const std::string& program) { return SpawnProcess({program}) != 0; };

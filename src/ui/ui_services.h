@@ -40,8 +40,8 @@ const UiServices& Services();
 // so that a test can put it back.
 UiServices SetServices(UiServices services);
 
-// The defaults: settings in memory, the language 0, no registry values, and
-// the platform's file test, program start and desktop opener.
+// The defaults: the settings store, the "Language" setting, the registry,
+// and the platform's file test, program start and desktop opener.
 UiServices DefaultServices();
 
 }  // namespace corvane::ui

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "platform/settings_store.h"
 #include "platform/value_text.h"
+#include "platform/workstation.h"
 #include "settings_fixture.h"
 
 using namespace corvane;
@@ -107,3 +108,11 @@ TEST_F(SettingsStoreTest, UnreadableDateIsReportedAfterTheOtherValuesLoad) {
 }
 
 }  // namespace
+
+TEST_F(SettingsTest, TaskManagerSwitchWritesTheUsersPolicyDword) {
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+    DisableTaskManager();
+    EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, key, "DisableTaskMgr", "missing"), "1");
+    EnableTaskManager();
+    EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, key, "DisableTaskMgr", "missing"), "0");
+}
