@@ -197,10 +197,11 @@ TYPED_TEST_P(LinkContract, AddNewTestsTheLoginAloneAndCutsBothNames) {
 
     const std::string login = "L" + std::string(18, 'o') + "n";
     const std::string key = "K" + std::string(T::kKeyWidth - 2, 'e') + "y";
+    t.SetActive(-1);
     this->Add(t, login + "-more", key + "-more");
     EXPECT_EQ(t.UserLogin(), login);
     EXPECT_EQ(T::Key(t), key);
-    EXPECT_EQ(this->Data(1), this->Rec(login, key).Data());
+    EXPECT_EQ(this->Data(1), this->Rec(login, key, 0, -1).Data());
     EXPECT_FALSE(t.Exists(key + "-more", login + "-more"));
     EXPECT_TRUE(t.Exists(key, login));
 
