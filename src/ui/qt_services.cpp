@@ -5,6 +5,7 @@
 
 #include "platform/event_loop.h"
 #include "ui/frm_enh_msg_box.h"
+#include "ui/frm_xp_error_dialog.h"
 #include "ui/top_level_form_registry.h"
 
 namespace corvane {
@@ -19,6 +20,7 @@ void InstallWidgetServices() {
     InstallEventLoopYield();
     ui::InstallTopLevelFormRegistry();
     SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());
+    InstallErrorReporting();
 }
 
 }  // namespace corvane

@@ -13,23 +13,29 @@
 
 namespace corvane::test {
 
-// Runs the action on the next message-box window once it is open and modal.
-// The action must answer the box; if no box opens within a few seconds the
-// watcher gives up so that the test fails instead of hanging.
-inline void OnNextMsgBox(std::function<void(frmEnhMsgBox*)> action) {
+// Runs the action on the next modal window of type T once it is open. The
+// action must close it; if none opens within a few seconds the watcher gives
+// up so that the test fails instead of hanging.
+template <typename T>
+void OnNextModal(std::function<void(T*)> action) {
     auto* watcher = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
     QObject::connect(watcher, &QTimer::timeout, watcher, [watcher, tries, action] {
-        if (auto* box = qobject_cast<frmEnhMsgBox*>(QApplication::activeModalWidget())) {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
             watcher->stop();
             watcher->deleteLater();
-            action(box);
+            action(window);
         } else if (++*tries > 1000) {
             watcher->stop();
             watcher->deleteLater();
         }
     });
     watcher->start(5);
+}
+
+// Runs the action on the next message-box window once it is open and modal.
+inline void OnNextMsgBox(std::function<void(frmEnhMsgBox*)> action) {
+    OnNextModal<frmEnhMsgBox>(std::move(action));
 }
 
 // A clock the test moves by hand; the real one returns when it goes.
