@@ -2,7 +2,7 @@
 
 #include "platform/program_globals.h"
 #include "recordstore/data_paths.h"
-#include "recordstore/user_log_clearing.h"
+#include "recordstore/user_log_clearer.h"
 
 namespace corvane {
 
@@ -29,6 +29,6 @@ std::string IFileSystem::MemberPathName() const { return GetMemberPathName(); }
 std::string IFileSystem::UserPermissionsPathName() const { return GetUserPermissionsPathName(); }
 std::string IFileSystem::UserLogPathName() const { return GetUserLogPathName(); }
 
-void IFileSystem::ClearUserLog() { ClearUserLogFile(""); }
+void IFileSystem::ClearUserLog() { ClearUserLogThroughClearer(""); }
 
 }  // namespace corvane

@@ -182,6 +182,7 @@ void frmErrorLog::LoadErrorLog() {
         while (ReadLine(in, line)) {
             YieldToEventLoop();
             const ErrorLogRow row = SplitErrorLogLine(line);
+            if (row.pieces == 0) continue;  // a blank line is no entry
             auto* item = new LogRow(lsvItems_);
             const QString tip = QString::fromStdString(ErrorLogRowToolTip(row));
             for (int i = 0; i < 5; ++i) {

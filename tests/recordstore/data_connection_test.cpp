@@ -10,7 +10,7 @@
 #include "platform/program_globals.h"
 #include "recordstore/data_connection.h"
 #include "recordstore/file_system.h"
-#include "recordstore/user_log_clearing.h"
+#include "recordstore/user_log_clearer.h"
 #include "test_support.h"
 #include "ui/errors/error_handler.h"
 #include "ui/scripted_msgbox.h"
@@ -136,9 +136,9 @@ TEST_F(DataConnection, TheFileSystemFacadeReadsTheCurrentSettings) {
     EXPECT_EQ(gDataPath, " " + folder_) << "stored unchanged";
 
     std::vector<std::string> cleared;
-    SetClearUserLogFileHook([&](const std::string& path) { cleared.push_back(path); });
+    SetUserLogClearer([&](std::string_view path) { cleared.emplace_back(path); });
     fs.ClearUserLog();
-    SetClearUserLogFileHook(nullptr);
+    SetUserLogClearer(nullptr);
     EXPECT_EQ(cleared, std::vector<std::string>{""});
 }
 

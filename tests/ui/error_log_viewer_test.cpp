@@ -133,9 +133,9 @@ TEST(ErrorLogPrintoutPages, AHeadingOnEveryPageAndANewPageAfterEverySixtySixLine
 }
 
 TEST_F(ErrorLogViewer, LoadsEveryLineInFileOrderCommasAndAll) {
-    auto viewer = Viewer(kLog);
+    auto viewer = Viewer(kLog + "\r\n   \r\n");
     EXPECT_EQ(Box().Count(), 0);
-    ASSERT_EQ(viewer->ListCount(), 4) << "the entry with a line break takes two rows";
+    ASSERT_EQ(viewer->ListCount(), 4) << "the entry with a line break takes two rows, blank lines none";
     EXPECT_EQ(Cell(*viewer, 1, 1), "Invalid procedure call, or argument");
     EXPECT_EQ(Cell(*viewer, 1, 2), "Corvane");
     EXPECT_EQ(Cell(*viewer, 1, 3), "frmMain.Form_Load");
