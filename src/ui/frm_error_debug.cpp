@@ -95,6 +95,7 @@ void frmErrorDebug::showEvent(QShowEvent* event) {
 void frmErrorDebug::ApplySendReportOption() {
     cmdSendErrorReport_->setVisible(EnableSendErrorReport);
     lblSendReportMessage_->setVisible(EnableSendErrorReport);
+    layout()->activate();
 }
 
 bool frmErrorDebug::eventFilter(QObject* watched, QEvent* event) {

@@ -129,6 +129,8 @@ void frmErrorLog::SetColumnHeaders() {
 
 void frmErrorLog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Only a shown list knows the width its columns share.
+    Layout();
     if (!firstActivation_) return;
     firstActivation_ = false;
     LoadErrorLog();
@@ -150,7 +152,7 @@ void frmErrorLog::Layout() {
         b->move(ui::ToPixelsX(left), ui::ToPixelsY(top));
         left += ui::ToTwipsX(b->width()) + 60;
     }
-    FitListViewColumns(lsvItems_);
+    if (isVisible()) FitListViewColumns(lsvItems_);
 }
 
 void frmErrorLog::done(int result) {
