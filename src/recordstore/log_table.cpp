@@ -11,5 +11,6 @@ LogTable::LogTable(const RecordDescription& description) : RecordTable(descripti
 
 bool LogTable::Load(std::int32_t lngLogId) { return Pin()->SearchNumber(ops::kLoad, lngLogId, true); }
 bool LogTable::Exists(std::int32_t lngLogId) { return Pin()->SearchNumber(ops::kExists, lngLogId, false); }
+void LogTable::Truncate() { Pin()->Truncate(); }
 
 }  // namespace corvane

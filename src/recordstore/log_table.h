@@ -18,6 +18,11 @@ public:
     // Error +18 (+11).
     bool Exists(std::int32_t lngLogId);
 
+    // Empties the table's file in place (opening the default file when closed), under the
+    // engine's append lock, so that workstations holding the file open lose no later record.
+    // Clearing a log uses it. Errors reach the caller unchanged.
+    void Truncate();
+
 protected:
     explicit LogTable(const RecordDescription& description);
 };

@@ -441,6 +441,28 @@ std::int32_t RecordEngine::CountKeyed() {
     return count;
 }
 
+std::int32_t RecordEngine::CountFlagged(int field) {
+    OpenIfClosed();
+    ScanScope scan(file_);
+    const std::int32_t slots = GetSlotCount();
+    std::int32_t count = 0;
+    for (std::int32_t n = 1; n <= slots; ++n) {
+        Read(n);
+        if (ValidRecord() && BufferNumber(field) != 0) ++count;
+    }
+    Read(slots + 1);
+    return count;
+}
+
+void RecordEngine::Truncate() {
+    OpenIfClosed();
+    file_.Truncate();
+    isSynchronised = false;
+    bufferRecord_ = 0;
+    loadedRecord_ = 0;
+    snapshotValid_ = false;
+}
+
 std::int32_t RecordEngine::RecordCount() {
     OpenIfClosed();
     const std::int32_t p = file_.Loc();

@@ -122,6 +122,12 @@ public:
                      const std::function<void()>& onMatch);
     // Count of slots whose key is not blank, deleted or not; failing reads are skipped.
     std::int32_t CountKeyed();
+    // Valid records whose flag (or other 16-bit field) is not 0, in one scan of the file.
+    // The position ends past the last slot. Errors reach the caller unchanged.
+    std::int32_t CountFlagged(int field);
+    // Opens if closed and empties the file in place (RecordFile::Truncate); the members are
+    // unchanged, nothing is synchronised any more. Errors reach the caller unchanged.
+    void Truncate();
 
     // The record buffer's fields (lock getters, own members).
     std::string BufferText(int field) const;  // trimmed UTF-8

@@ -75,13 +75,18 @@ RecordFile::RecordFile(std::uint32_t slotLength, std::uint32_t dataLength)
 
 RecordFile::~RecordFile() { Close(); }
 
-void RecordFile::Open(const std::string& path) {
-    Close();
-    std::string target = path;
+std::string RecordFile::ResolvePath(const std::string& path) {
     struct stat st{};
     if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) {
-        if (auto variant = CaseVariant(path); !variant.empty()) target = variant;
+        if (auto variant = CaseVariant(path); !variant.empty()) return variant;
     }
+    return path;
+}
+
+void RecordFile::Open(const std::string& path) {
+    Close();
+    const std::string target = ResolvePath(path);
+    struct stat st{};
     // Non-blocking so that a FIFO or device in the file's place cannot hang the open.
     const int fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0) throw FileError(errno, path);
@@ -230,6 +235,22 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     // Keep the read-ahead block coherent with what was just written.
     const std::int64_t blockEnd = blockStart_ + static_cast<std::int64_t>(blockBytes_);
     if (blockBytes_ > 0 && offset < blockEnd && offset + dataLength_ > blockStart_) blockBytes_ = 0;
+}
+
+void RecordFile::Truncate() {
+    RequireOpen();
+    {
+        AppendLock lock(*this);
+        int r;
+        do {
+            r = ::ftruncate(fd_, 0);
+        } while (r != 0 && errno == EINTR);
+        if (r != 0) throw FileError(errno, path_);
+    }
+    position_ = 0;
+    lastRead_ = 0;
+    blockBytes_ = 0;
+    if (scanLength_ >= 0) scanLength_ = 0;
 }
 
 RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {

@@ -27,6 +27,8 @@ public:
     void Open(const std::string& path);
     // Closes and forgets the descriptor; never fails.
     void Close() noexcept;
+    // The file Open(path) opens: path itself, or the letter-case variant it falls back to.
+    static std::string ResolvePath(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
 
     // The record last read or written (0 after opening). Fails when closed.
@@ -55,6 +57,11 @@ public:
     // reads on reads ahead, in blocks that grow to 1 MiB, so one-step operations stay cheap.
     void BeginScan() noexcept;
     void EndScan() noexcept;
+
+    // Empties the file in place under the append lock: an append elsewhere lands wholly
+    // before (and is cleared) or wholly after (and is kept), and handles that other processes
+    // hold keep writing to this same file. Owner and permissions stay. The position becomes 0.
+    void Truncate();
 
     // Serialises "measure the file, then append" across processes and handles: an
     // open-file-description lock on one byte far past any data, which no read or write

@@ -1,0 +1,14 @@
+#include "logs/current_user.h"
+
+#include "platform/text.h"
+
+namespace corvane {
+
+std::string gAuthenticatedUser;
+
+std::string GetCurrentUser() {
+    if (text::TrimSpaces(gAuthenticatedUser).empty()) return "Anonymous";
+    return gAuthenticatedUser;
+}
+
+}  // namespace corvane

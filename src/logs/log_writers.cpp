@@ -1,0 +1,95 @@
+#include "logs/log_writers.h"
+
+#include "logs/activity_log.h"
+#include "logs/user_log.h"
+#include "logs/website_log.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/error_trap.h"
+#include "platform/global_settings.h"
+#include "recordstore/user.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::size_t kLongTextCharacters = 255;
+
+// The first count characters of a UTF-8 text (the whole text when it is shorter).
+std::string FirstCharacters(const std::string& utf8, std::size_t count) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // A byte that does not continue a character starts one.
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && characters++ == count)
+            return utf8.substr(0, i);
+    }
+    return utf8;
+}
+
+}  // namespace
+
+std::int32_t WriteUserLog(const std::string& login, bool success) {
+    if (gDisableUserLogging) return 0;
+    std::int32_t result = 0;
+    User user;
+    UserLog log;
+    bool known = false;
+    bool appended = false;
+    RunTrapped("Subs.WriteUserLog", {
+        [&] { known = user.Load(login); },
+        [&] {
+            log.SetUserLogin(login);
+            if (known) log.SetUserName(user.Name());
+            log.SetAppName(gEXEAppName);
+            log.SetComputer(GetLocalComputerName());
+            log.SetLoginStamp(clock::Now());
+            log.SetFailed(Flag(known && !success));
+            log.SetActive(Flag(known && success));
+            log.SetInvalid(Flag(!known));
+        },
+        [&] {
+            log.AddNew();
+            appended = true;
+        },
+        // Set only once the record is in the file, so a step skipped after an error reports 0.
+        [&] {
+            if (appended) result = known ? log.LogID() : -1;
+        },
+    });
+    return result;
+}
+
+void WriteActivityLog(const std::string& userLogin, const std::string& appName,
+                      const std::string& computerName, const std::string& details) {
+    if (!gEnableActivityLogging) return;
+    ActivityLog log;
+    RunTrapped("Subs.WriteActivityLog", {
+        [&] {
+            log.SetUserLogin(userLogin);
+            log.SetAppName(appName);
+            log.SetComputer(computerName);
+            log.SetDetails(FirstCharacters(details, kLongTextCharacters));
+            log.SetTimeStamp(clock::Now());
+        },
+        [&] { log.AddNew(); },
+    });
+}
+
+void WriteWebsiteLog(const std::string& userLogin, const std::string& appName,
+                     const std::string& computerName, const std::string& url,
+                     const std::string& status) {
+    if (!gEnableWebsiteLogging) return;
+    WebsiteLog log;
+    RunTrapped("Subs.WriteWebsiteLog", {
+        [&] {
+            log.SetUserLogin(userLogin);
+            log.SetAppName(appName);
+            log.SetComputer(computerName);
+            log.SetURL(FirstCharacters(url, kLongTextCharacters));
+            log.SetTimeStamp(clock::Now());
+            log.SetStatus(status);
+        },
+        [&] { log.AddNew(); },
+    });
+}
+
+}  // namespace corvane

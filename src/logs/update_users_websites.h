@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/error_trap.h"
+#include "platform/text.h"
+
+namespace corvane {
+
+// After a catalogue website's address changed: every valid assignment whose URL, trimmed,
+// equals oldURL, trimmed (letter case counts), gets newURL as passed (stored cut to 255
+// characters), keeping its record number, login and Active flag. True when at least one
+// assignment was changed, also when a later step failed and the walk was left. Errors go to
+// HandleError under "Functions.UpdateUsersWebsites"; none reaches the caller.
+bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
+
+// The walk of UpdateUsersWebsites over an assignment table with URL() and SetURL().
+template <typename Assignments>
+bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
+    const std::string place = "Functions.UpdateUsersWebsites";
+    const std::string_view old = text::TrimSpaces(oldURL);
+    std::int32_t changed = 0;
+    Assignments table;
+    bool empty = true;
+    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return false;
+    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return false;
+    for (;;) {
+        bool eof = true;
+        bool moved = false;
+        const bool carriedOn = RunTrapped(place, {
+            [&] { eof = table.IsEOF(); },
+            [&] {
+                if (eof || text::TrimSpaces(table.URL()) != old) return;
+                table.SetURL(newURL);
+                table.SaveChanges();
+                ++changed;
+            },
+            [&] {
+                if (eof) return;
+                table.MoveNext();
+                moved = true;
+            },
+        });
+        // A walk that cannot step on would never end.
+        if (!carriedOn || eof || !moved) break;
+    }
+    // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
+    return changed > 0;
+}
+
+}  // namespace corvane

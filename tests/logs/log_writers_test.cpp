@@ -1,0 +1,124 @@
+// The writers of the three logs: what they store, their switches, and their error traps.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "logs/log_writers.h"
+#include "logs/user_log.h"
+#include "logs_test_support.h"
+
+namespace corvane {
+namespace {
+
+using namespace testing;
+
+class LogWriters : public LogsTest {
+protected:
+    void SetUp() override {
+        LogsTest::SetUp();
+        WriteUsers(UsersPath(), {UserRecord("ann", "Ann Lee"), UserRecord("jsmith", "John Smith")});
+    }
+    std::string UserLogBytes() const { return ReadFile(Path("userlog.sec")); }
+};
+
+TEST_F(LogWriters, UserLogRecordsEachKindOfAttempt) {
+    EXPECT_EQ(WriteUserLog(" JSmith ", true), 1);  // found trimmed, without letter case
+    EXPECT_EQ(WriteUserLog("ann", false), 2);
+    EXPECT_EQ(WriteUserLog("A-login-much-longer-than-twenty", true), -1);
+    const std::string expected =
+        Slots(kUserLogSlot, {UserLogRecord(" JSmith ", "John Smith", 0, -1, 0),  // the login as passed
+                             UserLogRecord("ann", "Ann Lee", -1, 0, 0)}) +
+        UserLogRecord("A-login-much-longer-", "", 0, 0, -1).Data();
+    EXPECT_EQ(UserLogBytes(), expected);
+    UserLog log;
+    EXPECT_EQ(log.GetActiveUserCount(), 1);
+}
+
+TEST_F(LogWriters, ActivityAndWebsiteRecordsAreCutToTheirFields) {
+    const std::string longText(300, 'x');
+    const std::string wide(60, 'W');
+    WriteActivityLog("Anonymous", wide, wide, longText);
+    WriteWebsiteLog("ann", kAppName, kComputer, "http://example.org/" + longText, "URL ACCEPTED");
+
+    RawRecord first(kActivityData);
+    first.Text(0, 20, "Anonymous").Text(20, 50, wide).Text(70, 50, wide).Text(120, 255, longText).Double(375, kNow);
+    EXPECT_EQ(Slot("activity.sec", kActivitySlot, kActivityData, 1), first.Data());
+    EXPECT_EQ(Slot("websiteslog.sec", kWebsiteLogSlot, kWebsiteLogData, 1),
+              WebsiteRecord("ann", ("http://example.org/" + longText).substr(0, 255), "URL ACCEPTED").Data());
+}
+
+TEST_F(LogWriters, LongTextsAreCutByCharactersNotBytes) {
+    std::string accents;
+    for (int i = 0; i < 300; ++i) accents += "\xC3\xA9";  // é in UTF-8, one byte in the file
+    WriteActivityLog("ann", kAppName, kComputer, accents);
+    EXPECT_EQ(Slot("activity.sec", kActivitySlot, kActivityData, 1).substr(120, 255), std::string(255, '\xE9'));
+}
+
+TEST_F(LogWriters, SwitchedOffWritersTouchNoFile) {
+    gDisableUserLogging = true;
+    gEnableActivityLogging = false;
+    gEnableWebsiteLogging = false;
+    EXPECT_EQ(WriteUserLog("ann", true), 0);
+    EXPECT_EQ(WriteUserLog("nobody", false), 0);
+    WriteActivityLog("ann", kAppName, kComputer, "New User - bob");
+    WriteWebsiteLog("ann", kAppName, kComputer, "http://a/", "URL ACCEPTED");
+    WriteWebsiteLog("ann", kAppName, kComputer, "http://b/", "URL DENIED");
+    EXPECT_FALSE(Exists("userlog.sec"));
+    EXPECT_FALSE(Exists("activity.sec"));
+    EXPECT_FALSE(Exists("websiteslog.sec"));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(LogWriters, ErrorsGoToTheHandlerUnderEachWritersPlace) {
+    struct Case {
+        const char* place;
+        const char* source;
+        std::function<void()> write;
+    };
+    const Case cases[] = {
+        {"Subs.WriteUserLog", "User.Load", [] { EXPECT_EQ(WriteUserLog("ann", true), 0); }},
+        {"Subs.WriteActivityLog", "ActivityLog.AddNew", [] { WriteActivityLog("ann", "a", "c", "d"); }},
+        {"Subs.WriteWebsiteLog", "WebsiteLog.AddNew", [] { WriteWebsiteLog("ann", "a", "c", "u", "s"); }},
+    };
+    gDataPath = Path("missing");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.place);
+        errors.clear();
+        c.write();
+        ASSERT_EQ(errors.size(), 1u);  // the answer "leave" ends the writer at its first error
+        EXPECT_EQ(errors[0].number, vbObjectError + 11);
+        EXPECT_EQ(errors[0].source, c.source);
+        EXPECT_EQ(errors[0].place, c.place);
+    }
+    EXPECT_FALSE(Exists("missing"));
+}
+
+TEST_F(LogWriters, UserLogResultIsSetOnlyOnceTheRecordIsWritten) {
+    gDataPath = Path("missing");
+    answer = [](std::size_t) { return kErrorResume; };  // go on after every failed step
+    EXPECT_EQ(WriteUserLog("ann", true), 0);             // the lookup and the append both fail
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[1].source, "UserLog.AddNew");
+
+    // Retry: the folder is back by the second attempt of the failed step.
+    errors.clear();
+    answer = [this](std::size_t) {
+        std::filesystem::create_directories(Path("missing"));
+        WriteUsers(Path("missing/users.sec"), {UserRecord("ann", "Ann Lee")});
+        return kErrorRetry;
+    };
+    EXPECT_EQ(WriteUserLog("ANN", true), 1);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(ReadFile(Path("missing/userlog.sec")), UserLogRecord("ANN", "Ann Lee", 0, -1, 0).Data());
+}
+
+TEST_F(LogWriters, NobodyLoggedInIsAnonymous) {
+    EXPECT_EQ(GetCurrentUser(), "Anonymous");
+    gAuthenticatedUser = "   ";
+    EXPECT_EQ(GetCurrentUser(), "Anonymous");
+    gAuthenticatedUser = " ann";
+    EXPECT_EQ(GetCurrentUser(), " ann");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,123 @@
+// Renaming a website in every user's assignments.
+#include <gtest/gtest.h>
+
+#include "logs/update_users_websites.h"
+#include "logs_test_support.h"
+#include "recordstore/link_table.h"
+
+namespace corvane {
+namespace {
+
+using namespace testing;
+
+constexpr std::size_t kLinkSlot = 554, kLinkData = 279;
+
+// userwebsites.sec as the assignments keep it: UserLogin 0/20, URL 20/255, Active 275,
+// Deleted 277.
+class Assignment : public LinkTable {
+public:
+    enum Field : int { kUserLogin, kURL, kActive, kDeleted };
+    Assignment() : LinkTable(Table()) {}
+    static const RecordDescription& Table() {
+        static const RecordDescription d = RecordDescription::Build({
+            .className = "UserWebsite",
+            .tableName = "UserWebsite",
+            .defaultFileName = "userwebsites.sec",
+            .fileNameOverride = &gUserWebsitesFile,
+            .slotLength = 554,
+            .dataLength = 279,
+            .fields = {{kUserLogin, "UserLogin", FieldKind::Text, 0, 20},
+                       {kURL, "URL", FieldKind::Text, 20, 255},
+                       {kActive, "Active", FieldKind::Flag, 275, 2},
+                       {kDeleted, "Deleted", FieldKind::Flag, 277, 2, FieldRole::BufferOnly}},
+            .keyFields = {"URL", "UserLogin"},
+            .identityName = "WebsiteID",
+            .deleteSpaceFields = {"UserLogin", "URL"},
+            .addNewKeyField = "UserLogin",
+        });
+        return d;
+    }
+    std::string URL() const { return TextField(kURL); }
+    void SetURL(std::string v) { SetTextField(kURL, std::move(v)); }
+};
+
+bool Rename(const std::string& from, const std::string& to) { return RenameAssignedWebsite<Assignment>(from, to); }
+
+RawRecord Link(std::string_view login, std::string_view url, std::int16_t active = -1, std::int16_t deleted = 0) {
+    RawRecord r(kLinkData);
+    r.Text(0, 20, login).Text(20, 255, url).Int16(275, active).Int16(277, deleted);
+    return r;
+}
+
+class RenameWebsite : public LogsTest {
+protected:
+    std::string File() const { return ReadFile(Path("userwebsites.sec")); }
+};
+
+TEST_F(RenameWebsite, MatchesTrimmedAddressesWithLetterCaseCounting) {
+    const std::string longURL = "http://new.example.org/" + std::string(300, 'p');
+    WriteFile(Path("userwebsites.sec"),
+              Slots(kLinkSlot, {Link("ann", "http://old.example.org/"),
+                                Link("bob", "  http://old.example.org/  ", 0),  // spaces: changed
+                                Link("cat", "HTTP://OLD.EXAMPLE.ORG/"),        // letter case: kept
+                                Link("dan", "http://old.example.org/", -1, -1), // deleted: kept
+                                Link("eve", "http://other.example.org/")}));
+    const std::string before = File();
+    EXPECT_TRUE(Rename(" http://old.example.org/ ", longURL));
+
+    const std::string cut = longURL.substr(0, 255);
+    const std::string expected =
+        Slots(kLinkSlot, {Link("ann", cut), Link("bob", cut, 0)}) + before.substr(2 * kLinkSlot);
+    EXPECT_EQ(File(), expected);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(RenameWebsite, ReportsFalseWhenNothingChanged) {
+    EXPECT_FALSE(Rename("http://a/", "http://b/"));  // no file: created empty, nothing written
+    EXPECT_EQ(File(), "");
+    WriteFile(Path("userwebsites.sec"), Slots(kLinkSlot, {Link("ann", "http://A/"), Link("bob", "http://c/")}));
+    const std::string before = File();
+    EXPECT_FALSE(Rename("http://a/", "http://b/"));
+    EXPECT_EQ(File(), before);
+}
+
+TEST_F(RenameWebsite, ANewLetterCaseRewritesEveryMatch) {
+    WriteFile(Path("userwebsites.sec"), Slots(kLinkSlot, {Link("ann", "http://a/"), Link("bob", "http://a/")}));
+    EXPECT_TRUE(Rename("http://a/", "HTTP://A/"));
+    EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "HTTP://A/"), Link("bob", "HTTP://A/")}));
+}
+
+TEST_F(RenameWebsite, ChangesAlreadySavedAreReportedWhenALaterStepFails) {
+    WriteFile(Path("userwebsites.sec"), Slots(kLinkSlot, {Link("ann", "http://a/"), Link("bob", "http://a/")}));
+    // The second save fails.
+    struct Failing : Assignment {
+        void SaveChanges() {
+            if (++saves == 2) throw RaisedError(vbObjectError + 4, "UserWebsite.SaveChanges", "disk gone");
+            Assignment::SaveChanges();
+        }
+        int saves = 0;
+    };
+    EXPECT_TRUE(RenameAssignedWebsite<Failing>("http://a/", "http://b/"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].place, "Functions.UpdateUsersWebsites");
+    EXPECT_EQ(errors[0].number, vbObjectError + 4);
+    EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://b/"), Link("bob", "http://a/")}));
+
+    // Going on past the failure visits the rest of the table.
+    WriteFile(Path("userwebsites.sec"),
+              Slots(kLinkSlot, {Link("ann", "http://a/"), Link("bob", "http://a/"), Link("cat", "http://a/")}));
+    answer = [](std::size_t) { return kErrorResume; };
+    EXPECT_TRUE(RenameAssignedWebsite<Failing>("http://a/", "http://b/"));
+    EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://b/"), Link("bob", "http://a/"), Link("cat", "http://b/")}));
+}
+
+TEST_F(RenameWebsite, AMissingFolderIsReportedNotRaised) {
+    gDataPath = Path("missing");
+    EXPECT_FALSE(Rename("http://a/", "http://b/"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].number, vbObjectError + 11);
+    EXPECT_EQ(errors[0].place, "Functions.UpdateUsersWebsites");
+}
+
+}  // namespace
+}  // namespace corvane
