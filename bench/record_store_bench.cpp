@@ -12,12 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "platform/program_globals.h"
 #include "recordstore/keyed_table.h"
 #include "recordstore/user.h"
 
 namespace corvane {
 namespace {
+
+using bench::SequentialRead;
 
 std::string gFolder;
 
@@ -68,18 +71,6 @@ void Generate(const std::string& path, std::size_t slot, std::size_t count, std:
         record.replace(loginOffset, 20, login);
         record.replace(nameOffset, 50, name);
         out.write(record.data(), static_cast<std::streamsize>(record.size()));
-    }
-}
-
-void SequentialRead(benchmark::State& state, const std::string& path) {
-    std::vector<char> chunk(64 * 1024);
-    for (auto _ : state) {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        std::size_t total = 0, got;
-        while ((got = std::fread(chunk.data(), 1, chunk.size(), f)) > 0) total += got;
-        std::fclose(f);
-        benchmark::DoNotOptimize(total);
-        state.SetBytesProcessed(state.bytes_processed() + static_cast<std::int64_t>(total));
     }
 }
 
