@@ -15,7 +15,8 @@ namespace corvane {
 // HandleError under "Functions.UpdateUsersWebsites"; none reaches the caller.
 bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
 
-// The walk of UpdateUsersWebsites over an assignment table with URL() and SetURL().
+// The walk of UpdateUsersWebsites over an assignment table with URL() and SetURL() (UserWebsite;
+// tests hand it one that fails on purpose).
 template <typename Assignments>
 bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
     const std::string place = "Functions.UpdateUsersWebsites";

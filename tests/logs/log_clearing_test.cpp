@@ -12,6 +12,8 @@
 #include "logs/website_log.h"
 #include "logs_test_support.h"
 #include "platform/settings_fixture.h"
+#include "recordstore/file_system.h"
+#include "recordstore/user_log_clearer.h"
 
 namespace corvane {
 namespace {
@@ -148,6 +150,15 @@ TEST_F(LogClearing, NoActivityLineWhenActivityLoggingIsOff) {
     ClearUserLogFile("");
     EXPECT_EQ(ReadFile(Path("userlog.sec")), "");
     EXPECT_FALSE(Exists("activity.sec"));
+}
+
+TEST_F(LogClearing, TheFileSystemFacadeClearsThroughThisClearer) {
+    SetUserLogClearer(ClearUserLogFile);  // what start-up installs
+    WriteThreeRecords(kClears[0]);
+    IFileSystem().ClearUserLog();
+    SetUserLogClearer(nullptr);
+    EXPECT_EQ(ReadFile(Path("userlog.sec")), "");
+    EXPECT_EQ(ActivityLines().size(), 1u);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // Renaming a website in every user's assignments.
 #include <gtest/gtest.h>
 
+#include "catalogue/user_website.h"
 #include "logs/update_users_websites.h"
 #include "logs_test_support.h"
-#include "recordstore/link_table.h"
 
 namespace corvane {
 namespace {
@@ -12,37 +12,9 @@ using namespace testing;
 
 constexpr std::size_t kLinkSlot = 554, kLinkData = 279;
 
-// userwebsites.sec as the assignments keep it: UserLogin 0/20, URL 20/255, Active 275,
-// Deleted 277.
-class Assignment : public LinkTable {
-public:
-    enum Field : int { kUserLogin, kURL, kActive, kDeleted };
-    Assignment() : LinkTable(Table()) {}
-    static const RecordDescription& Table() {
-        static const RecordDescription d = RecordDescription::Build({
-            .className = "UserWebsite",
-            .tableName = "UserWebsite",
-            .defaultFileName = "userwebsites.sec",
-            .fileNameOverride = &gUserWebsitesFile,
-            .slotLength = 554,
-            .dataLength = 279,
-            .fields = {{kUserLogin, "UserLogin", FieldKind::Text, 0, 20},
-                       {kURL, "URL", FieldKind::Text, 20, 255},
-                       {kActive, "Active", FieldKind::Flag, 275, 2},
-                       {kDeleted, "Deleted", FieldKind::Flag, 277, 2, FieldRole::BufferOnly}},
-            .keyFields = {"URL", "UserLogin"},
-            .identityName = "WebsiteID",
-            .deleteSpaceFields = {"UserLogin", "URL"},
-            .addNewKeyField = "UserLogin",
-        });
-        return d;
-    }
-    std::string URL() const { return TextField(kURL); }
-    void SetURL(std::string v) { SetTextField(kURL, std::move(v)); }
-};
+bool Rename(const std::string& from, const std::string& to) { return UpdateUsersWebsites(from, to); }
 
-bool Rename(const std::string& from, const std::string& to) { return RenameAssignedWebsite<Assignment>(from, to); }
-
+// userwebsites.sec: UserLogin 0/20, URL 20/255, Active 275, Deleted 277.
 RawRecord Link(std::string_view login, std::string_view url, std::int16_t active = -1, std::int16_t deleted = 0) {
     RawRecord r(kLinkData);
     r.Text(0, 20, login).Text(20, 255, url).Int16(275, active).Int16(277, deleted);
@@ -90,10 +62,10 @@ TEST_F(RenameWebsite, ANewLetterCaseRewritesEveryMatch) {
 TEST_F(RenameWebsite, ChangesAlreadySavedAreReportedWhenALaterStepFails) {
     WriteFile(Path("userwebsites.sec"), Slots(kLinkSlot, {Link("ann", "http://a/"), Link("bob", "http://a/")}));
     // The second save fails.
-    struct Failing : Assignment {
+    struct Failing : UserWebsite {
         void SaveChanges() {
             if (++saves == 2) throw RaisedError(vbObjectError + 4, "UserWebsite.SaveChanges", "disk gone");
-            Assignment::SaveChanges();
+            UserWebsite::SaveChanges();
         }
         int saves = 0;
     };
