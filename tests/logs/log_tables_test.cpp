@@ -12,10 +12,6 @@
 namespace corvane {
 namespace {
 
-using testing::ActivityRecord;
-using testing::Slots;
-using testing::UserLogRecord;
-using testing::WebsiteRecord;
 using namespace testing;
 
 class LogTables : public LogsTest {};
