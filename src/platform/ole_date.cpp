@@ -50,11 +50,13 @@ std::optional<DateTimeParts> ToParts(OleDate d) {
     if (!IsValidOleDate(d)) return std::nullopt;
     double whole = std::trunc(d);
     double fraction = std::fabs(d - whole);
-    // Round to the millisecond, carrying into the day.
+    // Round to the millisecond, carrying into the day. The time of day runs
+    // forward on negative days too, so midnight after it is always the next
+    // calendar day, one whole day up.
     long long ms = std::llround(fraction * 86400000.0);
     if (ms >= 86400000LL) {
         ms -= 86400000LL;
-        whole += d < 0 ? -1 : 1;
+        whole += 1;
     }
     DateTimeParts p;
     CivilFromDays(static_cast<long long>(whole) + kEpochOffset, p.year, p.month, p.day);

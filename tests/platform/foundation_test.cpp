@@ -71,6 +71,21 @@ TEST(OleDate, KnownDaysConvertBothWays) {
     }
 }
 
+TEST(OleDate, TimeRoundingToMidnightCarriesToTheNextDay) {
+    struct Case { double value; DateTimeParts parts; };
+    const Case cases[] = {
+        {1.9999999999, {1900, 1, 1, 0, 0, 0}},
+        {-0.9999999999, {1899, 12, 31, 0, 0, 0}},
+        {-1.9999999999, {1899, 12, 30, 0, 0, 0}},
+        {-2.9999999999, {1899, 12, 29, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const auto parts = ToParts(c.value);
+        ASSERT_TRUE(parts) << c.value;
+        EXPECT_EQ(*parts, c.parts) << c.value;
+    }
+}
+
 TEST(OleDate, AbsurdValuesConvertToNothing) {
     for (double d : {std::nan(""), std::numeric_limits<double>::infinity(),
                      -std::numeric_limits<double>::infinity(), 1e300, -1e300, 2958467.0,
