@@ -112,21 +112,25 @@ std::string Unquote(std::string value) {
     return value;
 }
 
+// The rest of an open file from where it stands; false on a read error.
+bool ReadAll(int fd, std::string* bytes) {
+    bytes->clear();
+    char buf[8192];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        bytes->append(buf, static_cast<std::size_t>(n));
+    }
+}
+
 bool ReadFile(std::string_view fileName, std::string* bytes) {
     if (fileName.empty()) return false;
     const int fd = ::open(std::string(fileName).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    bytes->clear();
-    char buf[8192];
-    while (ok) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
-        if (n <= 0) break;
-        bytes->append(buf, static_cast<std::size_t>(n));
-    }
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
     ::close(fd);
     return ok;
 }
@@ -252,11 +256,7 @@ bool WriteString(std::optional<std::string_view> section, std::optional<std::str
             continue;
         }
         std::string before;
-        char buf[8192];
-        ssize_t n;
-        while ((n = ::pread(fd, buf, sizeof buf, static_cast<off_t>(before.size()))) > 0)
-            before.append(buf, static_cast<std::size_t>(n));
-        if (n < 0) {
+        if (!ReadAll(fd, &before)) {
             ::close(fd);
             return false;
         }
