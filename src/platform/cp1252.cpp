@@ -1,5 +1,7 @@
 #include "platform/cp1252.h"
 
+#include "platform/text.h"
+
 #include <array>
 #include <cstdint>
 
@@ -82,11 +84,6 @@ std::string ToField(std::string_view utf8, std::size_t width) {
     return bytes;
 }
 
-std::string FromField(std::string_view bytes) {
-    const auto first = bytes.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = bytes.find_last_not_of(' ');
-    return ToUtf8(bytes.substr(first, last - first + 1));
-}
+std::string FromField(std::string_view bytes) { return ToUtf8(text::TrimSpaces(bytes)); }
 
 }  // namespace corvane::cp1252

@@ -8,7 +8,7 @@ namespace corvane {
 std::string VariantText(const Variant& v) {
     struct Visitor {
         std::string operator()(std::monostate) const { return {}; }
-        std::string operator()(bool b) const { return b ? "True" : "False"; }
+        std::string operator()(bool b) const { return BoolToText(b); }
         std::string operator()(std::uint8_t n) const { return std::to_string(n); }
         std::string operator()(std::int16_t n) const { return std::to_string(n); }
         std::string operator()(std::int32_t n) const { return std::to_string(n); }
