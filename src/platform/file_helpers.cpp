@@ -226,9 +226,9 @@ std::string File::CompactedPathShort(std::string_view sPath, std::int32_t lMaxPi
 bool File::MatchFileName(const std::string& path, const std::string& name) const {
     FileInfo info;
     info.SetFullPathName(path);
-    const std::string wanted = text::ToUpper(text::TrimSpaces(name));
-    return text::ToUpper(text::TrimSpaces(info.Filename())) == wanted ||
-           text::ToUpper(text::TrimSpaces(path)) == wanted;
+    const std::string_view wanted = text::TrimSpaces(name);
+    return text::Equals(text::TrimSpaces(info.Filename()), wanted) ||
+           text::Equals(text::TrimSpaces(path), wanted);
 }
 
 }  // namespace corvane

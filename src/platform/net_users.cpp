@@ -62,12 +62,11 @@ std::string NetworkUsers::UserInGroup(const std::string& strUserName) {
     UserList.clear();
     EnumerateUsers(PrimaryDomainController, NTGroup, UserList);
     DropTrailingComma(UserList);
-    const std::string wanted = text::ToLower(strUserName);
-    if (wanted.empty()) return "False";
+    if (strUserName.empty()) return "False";
     std::size_t start = 0;
     while (start <= UserList.size()) {
         const auto comma = std::min(UserList.find(',', start), UserList.size());
-        if (text::ToLower(UserList.substr(start, comma - start)) == wanted) return "True";
+        if (text::Equals(std::string_view(UserList).substr(start, comma - start), strUserName)) return "True";
         start = comma + 1;
     }
     return "False";
