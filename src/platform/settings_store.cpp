@@ -23,58 +23,45 @@ OleDate gLastRestoreDate = 0;
 std::string gLastRestoreLocation;
 bool gAnyLockdownOptionsSet = false;
 
-namespace {
+std::string SettingsKeyPath(std::string_view section) {
+    return gRegistryRoot + "\\" + gProductName + "\\" + std::string(section);
+}
 
-std::string ReadValue(RegKey root, std::string_view path, std::string_view name, std::string_view defaultText) {
+std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName,
+                              std::string_view defaultText) {
     Registry reg;
     reg.SetKeyRoot(root);
-    reg.SetKeyName(std::string(path));
-    reg.SetSubKeyRef(std::string(name));
+    reg.SetKeyName(std::string(keyPath));
+    reg.SetSubKeyRef(std::string(valueName));
     reg.GetKey();
     return reg.Success() ? reg.KeyValueText() : std::string(defaultText);
 }
 
-void WriteValue(RegKey root, std::string_view path, std::string_view name, std::string_view text,
-                std::int32_t type) {
+void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+                        std::int32_t type) {
     Registry reg;
     reg.SetKeyRoot(root);
-    reg.SetKeyName(std::string(path));
-    reg.SetSubKeyRef(std::string(name));
+    reg.SetKeyName(std::string(keyPath));
+    reg.SetSubKeyRef(std::string(valueName));
     reg.SetKeyValueType(type);
     reg.SetKeyValue(std::string(text));
     reg.SaveKey();
 }
 
-}  // namespace
-
-std::string SettingsKeyPath(std::string_view section) {
-    return gRegistryRoot + "\\" + gProductName + "\\" + std::string(section);
-}
-
 std::string GetMachineSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
-    return ReadValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, defaultText);
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, defaultText);
 }
 
 void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, text, REG_SZ);
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, text, REG_SZ);
 }
 
 std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
-    return ReadValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, defaultText);
+    return ReadRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, defaultText);
 }
 
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, text, REG_SZ);
-}
-
-std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName,
-                              std::string_view defaultText) {
-    return ReadValue(root, keyPath, valueName, defaultText);
-}
-
-void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
-                        std::int32_t type) {
-    WriteValue(root, keyPath, valueName, text, type);
+    WriteRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, text, REG_SZ);
 }
 
 void LoadSettingsSource() {
