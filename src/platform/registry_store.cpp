@@ -124,15 +124,14 @@ RegKey Register(std::shared_ptr<OpenedKey> key) {
 
 // A new connection to the parent's hive, for writing or reading.
 std::int32_t OpenBelow(RegKey parent, bool forWriting, std::shared_ptr<OpenedKey>* result) {
-    auto key = std::make_shared<OpenedKey>();
+    Lease lease;
     if (IsRoot(parent)) {
-        Lease lease;
         if (auto rc = Acquire(parent, forWriting, &lease); rc != ERROR_SUCCESS) return rc;
         *result = std::move(lease.key);
         return ERROR_SUCCESS;
     }
-    Lease lease;
     if (auto rc = Acquire(parent, false, &lease); rc != ERROR_SUCCESS) return rc;
+    auto key = std::make_shared<OpenedKey>();
     key->path = lease.key->path;
     key->id = lease.key->id;
     if (auto rc = RegistryHive::Open(key->path, forWriting, &key->hive); rc != ERROR_SUCCESS) return rc;
