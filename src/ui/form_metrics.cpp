@@ -1,9 +1,9 @@
 #include "ui/form_metrics.h"
 
 #include <cmath>
-#include <cstdio>
 
-#include "ui/list_export.h"
+#include "platform/raised_error.h"
+#include "platform/value_text.h"
 #include "ui/ui_services.h"
 
 namespace corvane::ui {
@@ -12,25 +12,31 @@ std::string FormMetricsSection(std::string_view formName) {
     return "Form Metrics\\" + std::string(formName);
 }
 
-std::string SingleText(double value) {
-    const float f = static_cast<float>(value);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(f));
-    std::string text = buf;
-    if (text == "-0") text = "0";
-    return text;
+namespace {
+
+std::string SingleText(double value) { return SingleToText(static_cast<float>(value)); }
+
+// A stored number too large to read leaves the window's value as it is.
+double StoredNumber(const std::string& text, double current) {
+    try {
+        return Val(text);
+    } catch (const RaisedError&) {
+        return current;
+    }
 }
+
+}  // namespace
 
 FormMetricsValues ReadFormMetrics(std::string_view formName, const FormMetricsValues& current) {
     const std::string section = FormMetricsSection(formName);
     const auto& get = Services().getUserSetting;
     FormMetricsValues v;
-    v.height = LeadingNumber(get(section, "Height", SingleText(current.height)));
-    v.width = LeadingNumber(get(section, "Width", SingleText(current.width)));
-    v.top = LeadingNumber(get(section, "Top", SingleText(current.top)));
-    v.left = LeadingNumber(get(section, "Left", SingleText(current.left)));
-    const double state = std::nearbyint(
-        LeadingNumber(get(section, "WindowState", std::to_string(current.windowState))));
+    v.height = StoredNumber(get(section, "Height", SingleText(current.height)), current.height);
+    v.width = StoredNumber(get(section, "Width", SingleText(current.width)), current.width);
+    v.top = StoredNumber(get(section, "Top", SingleText(current.top)), current.top);
+    v.left = StoredNumber(get(section, "Left", SingleText(current.left)), current.left);
+    const double state = std::nearbyint(StoredNumber(
+        get(section, "WindowState", std::to_string(current.windowState)), current.windowState));
     // Only the three states a window can take; anything else leaves it as it is.
     v.windowState = (state == 0 || state == 1 || state == 2) ? static_cast<int>(state)
                                                              : current.windowState;

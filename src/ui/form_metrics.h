@@ -17,14 +17,12 @@ struct FormMetricsValues {
 std::string FormMetricsSection(std::string_view formName);
 
 // Reads "Height", "Width", "Top", "Left" and "WindowState" in that order,
-// each defaulting to the current value and read as a number.
+// each defaulting to the current value and read as a number (Val); a value
+// too large to read keeps the current one.
 FormMetricsValues ReadFormMetrics(std::string_view formName, const FormMetricsValues& current);
 
 // Writes the five values in the same order: sizes as the text of a
 // single-precision number, the state as a whole number.
 void WriteFormMetrics(std::string_view formName, const FormMetricsValues& values);
-
-// The text of a single-precision number: up to seven significant digits.
-std::string SingleText(double value);
 
 }  // namespace corvane::ui

@@ -6,8 +6,9 @@
 
 namespace corvane::ui {
 
-// The export width a column header's tag holds: its leading number rounded
-// half to even; an empty, non-numeric or negative tag gives 0.
+// The export width a column header's tag holds: its leading number (Val)
+// rounded half to even; an empty, non-numeric or negative tag gives 0. A
+// number too large to read raises the overflow error.
 int ExportColumnWidth(std::string_view tag);
 
 // One list row as text: each cell padded to its column's export width and
@@ -15,10 +16,5 @@ int ExportColumnWidth(std::string_view tag);
 // k-th sub-item; tags[k] the tag of column k.
 std::string ListRowToText(const std::vector<std::string>& tags,
                           const std::vector<std::string>& cells, std::string_view separator);
-
-// The leading-number reading of a text: blanks, tabs and line feeds are
-// skipped, the number the text begins with is taken ("&H" hexadecimal, "&O"
-// octal), and text without one reads 0.
-double LeadingNumber(std::string_view text);
 
 }  // namespace corvane::ui

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <clocale>
 #include <map>
 
 #include "ui/form_metrics.h"
@@ -65,6 +66,30 @@ TEST(FormMetrics, ReadWithTheCurrentValuesAsDefaults) {
     EXPECT_EQ(read.top, 0);  // text without a number reads 0
     EXPECT_EQ(read.left, 200);
     EXPECT_EQ(read.windowState, 0);  // no such state: the window stays as it is
+}
+
+TEST(FormMetrics, ANumberTooLargeToReadKeepsTheCurrentValue) {
+    MapSettings settings;
+    test::ServicesScope scope(settings.Services());
+    const std::string section = FormMetricsSection("frmUserLog");
+    settings.values[{section, "Height"}] = "1e999";
+    settings.values[{section, "WindowState"}] = "&H123456789";
+    settings.values[{section, "Width"}] = "&H10";
+    const FormMetricsValues read = ReadFormMetrics("frmUserLog", {3000, 4000, 100, 200, 1});
+    EXPECT_EQ(read, (FormMetricsValues{3000, 16, 100, 200, 1}));
+}
+
+// The window layer runs under the user's locale; a decimal comma there must
+// not reach the stored text nor cut a stored number short.
+TEST(FormMetrics, APointWhateverTheLocale) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE locale";
+    MapSettings settings;
+    test::ServicesScope scope(settings.Services());
+    WriteFormMetrics("frmErrorLog", {4500.5, 6000, 0, 0, 0});
+    const FormMetricsValues read = ReadFormMetrics("frmErrorLog", {});
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ((settings.values[{"Form Metrics\\frmErrorLog", "Height"}]), "4500.5");
+    EXPECT_EQ(read.height, 4500.5);
 }
 
 TEST(FormMetrics, AWindowComesBackWhereItsUserLeftIt) {
