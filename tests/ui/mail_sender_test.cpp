@@ -86,6 +86,11 @@ TEST_F(Mail, TheSendmailSenderHandsTheMessageToTheProgram) {
     EXPECT_NE(given.find("To: help@corvane.example\nSubject: Error Report\n"), std::string::npos);
     EXPECT_TRUE(given.ends_with("\n\nline 1\nline 2\n")) << "local line ends for the program";
     EXPECT_EQ(given.find('\r'), std::string::npos);
+
+    // The program is given the address the To header names.
+    EXPECT_TRUE(sender->Send({"", " a@b\r\n", "s", "t", "", ""}));
+    EXPECT_EQ(ReadFile(Path("args")), "-oi\n--\na@b\n");
+    EXPECT_NE(ReadFile(Path("stdin")).find("To: a@b\n"), std::string::npos);
 }
 
 TEST_F(Mail, WithoutAWorkingMailProgramTheAnswerIsFalse) {

@@ -128,6 +128,8 @@ std::string Base64Lines(const std::string& bytes) {
     return out;
 }
 
+std::string MailRecipient(const MailMessage& message) { return text::Trim(OneLine(message.to)); }
+
 int LocalUtcOffsetMinutes(std::chrono::system_clock::time_point t) {
     const std::time_t tt = std::chrono::system_clock::to_time_t(t);
     std::tm tm{};
@@ -136,7 +138,7 @@ int LocalUtcOffsetMinutes(std::chrono::system_clock::time_point t) {
 }
 
 std::optional<std::string> ComposeMail(const MailMessage& message, const MailEnvelope& envelope) {
-    const std::string to = text::Trim(OneLine(message.to));
+    const std::string to = MailRecipient(message);
     if (to.empty()) return std::nullopt;
 
     std::string mail = "From: " + OneLine(envelope.fromAddress) + "\r\n";

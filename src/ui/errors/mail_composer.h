@@ -26,6 +26,10 @@ struct MailEnvelope {
 // attachment cannot be read.
 std::optional<std::string> ComposeMail(const MailMessage& message, const MailEnvelope& envelope);
 
+// The address the message goes to: the recipient on one line, trimmed of
+// spaces; "" when blank.
+std::string MailRecipient(const MailMessage& message);
+
 // The local time zone's offset from UTC at that moment, in minutes.
 int LocalUtcOffsetMinutes(std::chrono::system_clock::time_point t);
 

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "platform/environment.h"
-#include "platform/text.h"
 #include "ui/errors/mail_composer.h"
 
 extern char** environ;
@@ -115,7 +114,7 @@ public:
         envelope.uniqueId = id.str();
         const auto mail = ComposeMail(message, envelope);
         if (!mail) return false;
-        return Run(program, text::Trim(message.to), LocalLineEnds(*mail));
+        return Run(program, MailRecipient(message), LocalLineEnds(*mail));
     }
 
 private:
@@ -126,10 +125,7 @@ private:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-        std::string to = recipient;
-        for (char& c : to)
-            if (c == '\r' || c == '\n') c = ' ';
-        std::vector<std::string> args{program, "-oi", "--", to};
+        std::vector<std::string> args{program, "-oi", "--", recipient};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
