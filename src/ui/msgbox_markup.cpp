@@ -58,7 +58,7 @@ void RemoveFirst(QTextDocument* doc, const QString& tag) {
     if (!found.isNull()) found.removeSelectedText();
 }
 
-void ApplyValue(QTextDocument* doc, Valued kind, const QString& value, QTextCursor& selection) {
+void ApplyValue(Valued kind, const QString& value, QTextCursor& selection) {
     QTextCharFormat format;
     switch (kind) {
         case Valued::Font:
@@ -96,7 +96,6 @@ void ApplyValue(QTextDocument* doc, Valued kind, const QString& value, QTextCurs
             break;
         }
     }
-    (void)doc;
 }
 
 void ValuedPass(QTextDocument* doc, Valued kind, const QString& open, const QString& close) {
@@ -121,7 +120,7 @@ void ValuedPass(QTextDocument* doc, Valued kind, const QString& open, const QStr
             RemoveFirst(doc, close);
         }
         QTextCursor selection = Select(doc, p, length);
-        ApplyValue(doc, kind, value, selection);
+        ApplyValue(kind, value, selection);
     }
 }
 
