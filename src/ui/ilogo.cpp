@@ -3,13 +3,12 @@
 #include <QPainter>
 
 #include "platform/raised_error.h"
+#include "platform/variant.h"
 #include "ui/ole_color.h"
 #include "ui/picture_box.h"
 
 namespace corvane {
 namespace {
-
-constexpr std::int32_t kErrTypeMismatch = 13;
 
 ui::Rgb Components(std::int32_t oleColor) {
     const auto color = ui::TranslateOleColor(oleColor);
