@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/program_title.h"
+
 namespace corvane {
 
 // Base of the object-defined error numbers: every error the record tables and
@@ -45,6 +47,6 @@ inline constexpr std::int32_t kErrInvalidProcedureCall = 5;
 RaisedError OverflowError(const std::string& source);
 
 // Turns any exception into a RaisedError so that traps see one type.
-RaisedError ToRaisedError(const std::exception& e, const std::string& source = "Corvane");
+RaisedError ToRaisedError(const std::exception& e, const std::string& source = kProgramTitle);
 
 }  // namespace corvane

@@ -1,4 +1,5 @@
 #include "platform/registry.h"
+#include "platform/program_title.h"
 
 #include <cmath>
 #include <cstdio>
@@ -51,7 +52,7 @@ std::int32_t VariantToLong(const Variant& v) {
     if (const auto* n = std::get_if<std::int32_t>(&v)) return *n;
     if (const auto* d = std::get_if<double>(&v)) {
         const double r = std::nearbyint(*d);
-        if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw OverflowError("Corvane");
+        if (!(r >= -2147483648.0 && r <= 2147483647.0)) throw OverflowError(kProgramTitle);
         return static_cast<std::int32_t>(r);
     }
     if (IsEmpty(v)) return 0;

@@ -1,4 +1,5 @@
 #include "platform/registry_values.h"
+#include "platform/program_title.h"
 
 #include "platform/raised_error.h"
 #include "platform/text.h"
@@ -8,7 +9,7 @@ namespace {
 
 constexpr std::int32_t kErrSubscriptOutOfRange = 9;
 constexpr std::int32_t kErrKeyInUse = 457;
-const char* const kSource = "Corvane";
+const char* const kSource = kProgramTitle;
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "platform/value_text.h"
+#include "platform/program_title.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,7 +12,7 @@
 namespace corvane {
 namespace {
 
-const char* const kSource = "Corvane";
+const char* const kSource = kProgramTitle;
 
 bool IsIgnoredBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 

@@ -1,4 +1,5 @@
 #include "platform/variant.h"
+#include "platform/program_title.h"
 
 #include "platform/raised_error.h"
 #include "platform/value_text.h"
@@ -18,7 +19,7 @@ std::string VariantText(const Variant& v) {
             return std::string(bytes.begin(), bytes.end());
         }
         std::string operator()(const std::vector<std::string>&) const {
-            throw RaisedError(kErrTypeMismatch, "Corvane", "Type mismatch");
+            throw RaisedError(kErrTypeMismatch, kProgramTitle, "Type mismatch");
         }
     };
     return std::visit(Visitor{}, v);

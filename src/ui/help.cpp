@@ -1,4 +1,5 @@
 #include "ui/help.h"
+#include "platform/program_title.h"
 
 #include <exception>
 
@@ -9,7 +10,6 @@
 
 namespace corvane {
 namespace {
-constexpr const char* kApplicationTitle = "Corvane";
 }
 
 std::string HTMLHelp::Target(const std::string& newFile, const std::string& windowPane) {
@@ -53,7 +53,7 @@ void ShowSystemInformation() {
     MsgBoxRequest request;
     request.prompt = "System Information Is Unavailable At This Time";
     request.buttons = kMsgOkOnly;
-    request.title = kApplicationTitle;
+    request.title = kProgramTitle;
     request.language = services.language();
     PresentMsgBox(request);
 }

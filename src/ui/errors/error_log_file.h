@@ -3,11 +3,11 @@
 #include <string>
 
 #include "platform/raised_error.h"
+#include "platform/program_title.h"
 
 namespace corvane {
 
 // The program's title, which names its error-log file.
-inline constexpr const char* kProgramTitle = "Corvane";
 // The place an error is reported from when its trap names none.
 inline constexpr const char* kUnknownModule = "Unknown Module";
 

@@ -1,4 +1,5 @@
 #include "ui/errors/system_log.h"
+#include "platform/program_title.h"
 
 #include <syslog.h>
 
@@ -11,7 +12,7 @@ class SyslogSystemLog : public SystemLog {
 public:
     void WriteError(const std::string& text) override {
         // The identity must outlive every syslog call, so it is a literal.
-        openlog("Corvane", LOG_PID, LOG_USER);
+        openlog(kProgramTitle, LOG_PID, LOG_USER);
         syslog(LOG_ERR, "%s", text.c_str());
         closelog();
     }
