@@ -27,6 +27,16 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 // The byte the append lock covers: far past any table the system will ever hold.
 constexpr off_t kAppendLockOffset = static_cast<off_t>(1) << 62;
 
+// A request to take (F_WRLCK) or give back (F_UNLCK) the append lock's byte.
+struct flock AppendLockByte(short type) {
+    struct flock lock{};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = kAppendLockOffset;
+    lock.l_len = 1;
+    return lock;
+}
+
 RaisedError FileError(int err, const std::string& path) {
     const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
     switch (err) {
@@ -254,11 +264,7 @@ void RecordFile::Truncate() {
 
 RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {
     if (fd_ < 0) return;
-    struct flock lock{};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = kAppendLockOffset;
-    lock.l_len = 1;
+    struct flock lock = AppendLockByte(F_WRLCK);
     int r;
     do {
         r = ::fcntl(fd_, F_OFD_SETLKW, &lock);
@@ -268,11 +274,7 @@ RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {
 
 RecordFile::AppendLock::~AppendLock() {
     if (!held_) return;
-    struct flock lock{};
-    lock.l_type = F_UNLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = kAppendLockOffset;
-    lock.l_len = 1;
+    struct flock lock = AppendLockByte(F_UNLCK);
     ::fcntl(fd_, F_OFD_SETLK, &lock);
 }
 
