@@ -333,6 +333,13 @@ void RecordEngine::Delete(std::int32_t recordNumber) {
 
 // --- searching and counting ---
 
+// How every successful load ends, after the members were refreshed from the record found.
+void RecordEngine::EndLoad() {
+    isSynchronised = true;
+    isDirty = false;
+    Notify(TableNotification::Loaded);
+}
+
 bool RecordEngine::Search(const Operation& op, const std::vector<std::pair<int, std::string>>& matches,
                           bool load) {
     return Trapped(op, [&] {
@@ -346,9 +353,7 @@ bool RecordEngine::Search(const Operation& op, const std::vector<std::pair<int, 
                 noMatch = false;
                 if (load) {
                     Refresh();
-                    isSynchronised = true;
-                    isDirty = false;
-                    Notify(TableNotification::Loaded);
+                    EndLoad();
                 }
                 return true;
             }
@@ -375,9 +380,7 @@ bool RecordEngine::SearchNumber(const Operation& op, std::int32_t n, bool load) 
             return false;
         }
         Refresh();
-        isSynchronised = true;
-        isDirty = false;
-        Notify(TableNotification::Loaded);
+        EndLoad();
         return true;
     });
 }
@@ -404,9 +407,7 @@ bool RecordEngine::LoadMatches(const Operation& op, int field, std::string_view 
             isSynchronised = false;
             return false;
         }
-        isSynchronised = true;
-        isDirty = false;
-        Notify(TableNotification::Loaded);
+        EndLoad();
         return true;
     });
 }

@@ -151,6 +151,7 @@ private:
     void Read(std::int32_t n);
     bool FieldEquals(int field, std::string_view matchBytes) const;
     bool Land(bool noRefresh);
+    void EndLoad();
     void ClearAppendMarks();
     RaisedError ClosedError(const char* word) const;
 

@@ -27,6 +27,16 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 // The byte the append lock covers: far past any table the system will ever hold.
 constexpr off_t kAppendLockOffset = static_cast<off_t>(1) << 62;
 
+// A request to take (F_WRLCK) or give back (F_UNLCK) the append lock's byte.
+struct flock AppendLockByte(short type) {
+    struct flock lock{};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = kAppendLockOffset;
+    lock.l_len = 1;
+    return lock;
+}
+
 RaisedError FileError(int err, const std::string& path) {
     const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
     switch (err) {
@@ -170,31 +180,30 @@ bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
     const std::int64_t end = std::min<std::int64_t>(length, start + perBlock * slotLength_);
     const std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(0, end - start));
     if (block_.size() < want) block_.resize(want);
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t r = ::pread(fd_, block_.data() + got, want - got, start + static_cast<off_t>(got));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) throw FileError(errno, path_);
-        if (r == 0) break;
-        got += static_cast<std::size_t>(r);
-    }
+    const std::size_t got = ReadAt(start, block_.data(), want);
     blockStart_ = start;
     blockBytes_ = got;
     const std::int64_t offset = Offset(n);
     return offset >= start && offset + dataLength_ <= start + static_cast<std::int64_t>(got);
 }
 
-// One read of the data part at offset; false when the file ends before it is whole.
-bool RecordFile::ReadDirect(std::int64_t offset, std::uint8_t* buffer) {
+// Reads up to count bytes at offset, stopping early only at the end of the file; the bytes
+// read.
+std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) {
     std::size_t got = 0;
-    while (got < dataLength_) {
-        const ssize_t r = ::pread(fd_, buffer + got, dataLength_ - got, offset + static_cast<off_t>(got));
+    while (got < count) {
+        const ssize_t r = ::pread(fd_, buffer + got, count - got, offset + static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) throw FileError(errno, path_);
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
     }
-    return got == dataLength_;
+    return got;
+}
+
+// One read of the data part at offset; false when the file ends before it is whole.
+bool RecordFile::ReadDirect(std::int64_t offset, std::uint8_t* buffer) {
+    return ReadAt(offset, buffer, dataLength_) == dataLength_;
 }
 
 void RecordFile::Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* blank) {
@@ -255,11 +264,7 @@ void RecordFile::Truncate() {
 
 RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {
     if (fd_ < 0) return;
-    struct flock lock{};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = kAppendLockOffset;
-    lock.l_len = 1;
+    struct flock lock = AppendLockByte(F_WRLCK);
     int r;
     do {
         r = ::fcntl(fd_, F_OFD_SETLKW, &lock);
@@ -269,11 +274,7 @@ RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {
 
 RecordFile::AppendLock::~AppendLock() {
     if (!held_) return;
-    struct flock lock{};
-    lock.l_type = F_UNLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = kAppendLockOffset;
-    lock.l_len = 1;
+    struct flock lock = AppendLockByte(F_UNLCK);
     ::fcntl(fd_, F_OFD_SETLK, &lock);
 }
 

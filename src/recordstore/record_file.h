@@ -83,6 +83,7 @@ private:
     std::int64_t Offset(std::int32_t n) const;
     bool ReadAhead(std::int32_t n, std::int64_t length);
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
+    std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count);
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;

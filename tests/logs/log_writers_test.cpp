@@ -42,8 +42,8 @@ TEST_F(LogWriters, ActivityAndWebsiteRecordsAreCutToTheirFields) {
 
     RawRecord first(kActivityData);
     first.Text(0, 20, "Anonymous").Text(20, 50, wide).Text(70, 50, wide).Text(120, 255, longText).Double(375, kNow);
-    EXPECT_EQ(Slot("activity.sec", kActivitySlot, kActivityData, 1), first.Data());
-    EXPECT_EQ(Slot("websiteslog.sec", kWebsiteLogSlot, kWebsiteLogData, 1),
+    EXPECT_EQ(SlotData("activity.sec", kActivitySlot, kActivityData, 1), first.Data());
+    EXPECT_EQ(SlotData("websiteslog.sec", kWebsiteLogSlot, kWebsiteLogData, 1),
               WebsiteRecord("ann", ("http://example.org/" + longText).substr(0, 255), "URL ACCEPTED").Data());
 }
 
@@ -51,7 +51,7 @@ TEST_F(LogWriters, LongTextsAreCutByCharactersNotBytes) {
     std::string accents;
     for (int i = 0; i < 300; ++i) accents += "\xC3\xA9";  // é in UTF-8, one byte in the file
     WriteActivityLog("ann", kAppName, kComputer, accents);
-    EXPECT_EQ(Slot("activity.sec", kActivitySlot, kActivityData, 1).substr(120, 255), std::string(255, '\xE9'));
+    EXPECT_EQ(SlotData("activity.sec", kActivitySlot, kActivityData, 1).substr(120, 255), std::string(255, '\xE9'));
 }
 
 TEST_F(LogWriters, SwitchedOffWritersTouchNoFile) {

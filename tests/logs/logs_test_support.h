@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "logs/current_user.h"
-#include "platform/clock.h"
 #include "platform/error_trap.h"
 #include "platform/global_settings.h"
 #include "platform/ole_date.h"
@@ -43,9 +42,8 @@ protected:
         std::filesystem::create_directories(Path("registry"));
         ::setenv("CORVANE_REGISTRY_DIR", Path("registry").c_str(), 1);
         ::setenv("CORVANE_PROGRAM_DIR", folder_.c_str(), 1);
-        ::setenv("CORVANE_COMPUTER_NAME", kComputer, 1);
-        const auto when = ToSystemTime(kNow);
-        clock::SetNowSource([when] { return *when; });
+        UseComputerName(kComputer);
+        UseClock(kNow);
         gEXEAppName = kAppName;
         gLanguage = 0;
         gDisableUserLogging = false;
@@ -62,8 +60,6 @@ protected:
     }
     void TearDown() override {
         SetErrorHandler(nullptr);
-        clock::SetNowSource(nullptr);
-        ::unsetenv("CORVANE_COMPUTER_NAME");
         ::unsetenv("CORVANE_REGISTRY_DIR");
         ::unsetenv("CORVANE_PROGRAM_DIR");
         gEXEAppName.clear();
@@ -73,9 +69,6 @@ protected:
     }
 
     bool Exists(const std::string& name) const { return std::filesystem::exists(Path(name)); }
-    std::string Slot(const std::string& name, std::size_t slot, std::size_t data, int n) const {
-        return ReadFile(Path(name)).substr((n - 1) * slot, data);
-    }
 
     std::vector<ReportedError> errors;
     // Given the number of errors so far, the handler's answer.
@@ -103,12 +96,6 @@ inline RawRecord WebsiteRecord(std::string_view login, std::string_view url, std
     r.Text(0, 20, login).Text(20, 50, kAppName).Text(70, 50, kComputer).Text(120, 255, url);
     r.Double(375, kNow).Text(383, 20, status);
     return r;
-}
-
-inline std::string Slots(std::size_t slot, std::initializer_list<RawRecord> records) {
-    std::string bytes;
-    for (const auto& r : records) bytes += r.Slot(slot);
-    return bytes;
 }
 
 }  // namespace corvane::testing

@@ -3,8 +3,6 @@
 // What the table contract suites share: a data folder with a fixed computer name and clock,
 // and files of hand-typed slots.
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -12,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/ole_date.h"
 #include "platform/program_globals.h"
 #include "recordstore/record_engine.h"
@@ -29,27 +26,11 @@ class ContractTest : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        ::setenv("CORVANE_COMPUTER_NAME", kContractComputer, 1);
+        UseComputerName(kContractComputer);
         // 2024-05-06 07:08:09 local time.
-        const auto when = ToSystemTime(*FromParts({2024, 5, 6, 7, 8, 9, 0}));
-        clock::SetNowSource([when] { return *when; });
-    }
-    void TearDown() override {
-        ::unsetenv("CORVANE_COMPUTER_NAME");
-        clock::SetNowSource(nullptr);
-        DataFolderTest::TearDown();
+        UseClock(*FromParts({2024, 5, 6, 7, 8, 9, 0}));
     }
 
-    // The file of the given slots, each record zero-filled to the slot length.
-    void WriteSlots(const std::string& name, std::size_t slot, std::initializer_list<RawRecord> records) {
-        std::string bytes;
-        for (const auto& r : records) bytes += r.Slot(slot);
-        WriteFile(Path(name), bytes);
-    }
-    // The data part of record n.
-    std::string SlotData(const std::string& name, std::size_t slot, std::size_t data, int n) {
-        return ReadFile(Path(name)).substr((n - 1) * slot, data);
-    }
     std::uintmax_t FileLength(const std::string& name) { return std::filesystem::file_size(Path(name)); }
 };
 

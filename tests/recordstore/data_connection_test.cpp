@@ -1,6 +1,5 @@
 // The start-up's test of the data folder, the lock query and the file-system facade.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 
@@ -25,13 +24,12 @@ class DataConnection : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        ::setenv("CORVANE_COMPUTER_NAME", "WS01", 1);
+        UseComputerName("WS01");
         clock::SetSleepFunction([](std::chrono::milliseconds) {});
     }
     void TearDown() override {
         SetErrorHandler(nullptr);
         clock::SetSleepFunction(nullptr);
-        ::unsetenv("CORVANE_COMPUTER_NAME");
         gDisableFileLocking = false;
         DataFolderTest::TearDown();
     }

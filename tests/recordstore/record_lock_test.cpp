@@ -1,10 +1,6 @@
 // The advisory record locks in the last 80 data bytes of users.sec.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <chrono>
-
-#include "platform/clock.h"
 #include "platform/ole_date.h"
 #include "recordstore/user.h"
 #include "test_support.h"
@@ -22,18 +18,12 @@ class RecordLocks : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        ::setenv("CORVANE_COMPUTER_NAME", kComputer, 1);
+        UseComputerName(kComputer);
         // 2024-05-06 07:08:09.600 local time.
-        const auto when = ToSystemTime(*FromParts({2024, 5, 6, 7, 8, 9, 600}));
-        clock::SetNowSource([when] { return *when; });
+        UseClock(*FromParts({2024, 5, 6, 7, 8, 9, 600}));
         testing::WriteUsers(UsersPath(), {UserRecord("ann", "Ann"), UserRecord("bob", "Bob").Int16(2080, 1)});
     }
-    void TearDown() override {
-        ::unsetenv("CORVANE_COMPUTER_NAME");
-        clock::SetNowSource(nullptr);
-        DataFolderTest::TearDown();
-    }
-    std::string SlotBytes(int n) { return ReadFile(UsersPath()).substr((n - 1) * kUserSlot, kUserData); }
+    std::string SlotBytes(int n) { return SlotData("users.sec", kUserSlot, kUserData, n); }
 
     // 60 characters: stored cut to 50.
     static constexpr const char* kComputer = "WORKSTATION-0123456789-0123456789-0123456789-0123456789-ABCD";

@@ -97,14 +97,7 @@ RawRecord Entry(std::string_view login, std::int16_t deleted = 0) {
     return r;
 }
 
-class TableKinds : public DataFolderTest {
-protected:
-    void WriteSlots(const std::string& name, std::size_t slot, std::initializer_list<RawRecord> records) {
-        std::string bytes;
-        for (const auto& r : records) bytes += r.Slot(slot);
-        WriteFile(Path(name), bytes);
-    }
-};
+class TableKinds : public DataFolderTest {};
 
 TEST_F(TableKinds, LinkKeysArePairsAndBlankOnlyWhenBothAre) {
     WriteSlots("members.sec", 84,

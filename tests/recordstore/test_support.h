@@ -7,48 +7,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 
+#include "platform/clock.h"
 #include "platform/event_loop.h"
+#include "platform/ole_date.h"
 #include "platform/program_globals.h"
 
 namespace corvane::testing {
-
-// A fresh data folder per test, with the program-wide values pointing at it.
-class DataFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/corvane-recordstore-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        gDataPath = folder_;
-        gUserFile.clear();
-    }
-    void TearDown() override {
-        gDataPath.clear();
-        gUserFile.clear();
-        SetYieldHook(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
-
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-    std::string UsersPath() const { return Path("users.sec"); }
-
-public:
-    static void WriteFile(const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-protected:
-    std::string folder_;
-};
 
 // One record's data typed field by field at the offsets of the format.
 class RawRecord {
@@ -92,6 +61,68 @@ private:
     std::string bytes_;
 };
 
+// The records one per slot, each zero-filled to the slot length: a file's bytes.
+inline std::string Slots(std::size_t slot, std::initializer_list<RawRecord> records) {
+    std::string bytes;
+    for (const auto& r : records) bytes += r.Slot(slot);
+    return bytes;
+}
+
+// A fresh data folder per test, with the program-wide values pointing at it. A test that
+// fixes the computer name or the clock gets the machine's back at TearDown.
+class DataFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/corvane-recordstore-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        gDataPath = folder_;
+        gUserFile.clear();
+    }
+    void TearDown() override {
+        gDataPath.clear();
+        gUserFile.clear();
+        SetYieldHook(nullptr);
+        clock::SetNowSource(nullptr);
+        ::unsetenv("CORVANE_COMPUTER_NAME");
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+    // This computer's name, as the tables write it into locks and logs.
+    static void UseComputerName(const char* name) { ::setenv("CORVANE_COMPUTER_NAME", name, 1); }
+    // A clock that always reads the given local time.
+    static void UseClock(OleDate now) {
+        const auto when = ToSystemTime(now);
+        clock::SetNowSource([when] { return *when; });
+    }
+
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+    std::string UsersPath() const { return Path("users.sec"); }
+
+    // The file of the given records, one per slot.
+    void WriteSlots(const std::string& name, std::size_t slot, std::initializer_list<RawRecord> records) const {
+        WriteFile(Path(name), Slots(slot, records));
+    }
+    // The data part of record n of the file.
+    std::string SlotData(const std::string& name, std::size_t slot, std::size_t data, int n) const {
+        return ReadFile(Path(name)).substr((n - 1) * slot, data);
+    }
+
+public:
+    static void WriteFile(const std::string& path, const std::string& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+protected:
+    std::string folder_;
+};
+
 // users.sec records: offsets as the format gives them.
 constexpr std::size_t kUserSlot = 4176;
 constexpr std::size_t kUserData = 2160;
@@ -104,9 +135,7 @@ inline RawRecord UserRecord(std::string_view login, std::string_view name = "") 
 
 // users.sec holding the records, one per slot.
 inline void WriteUsers(const std::string& path, std::initializer_list<RawRecord> records) {
-    std::string bytes;
-    for (const auto& r : records) bytes += r.Slot(kUserSlot);
-    DataFolderTest::WriteFile(path, bytes);
+    DataFolderTest::WriteFile(path, Slots(kUserSlot, records));
 }
 
 inline std::int16_t Int16At(const std::string& bytes, std::size_t offset) {

@@ -20,7 +20,7 @@ using testing::UserRecord;
 class UserTable : public DataFolderTest {
 protected:
     void WriteUsers(std::initializer_list<RawRecord> records) { testing::WriteUsers(UsersPath(), records); }
-    std::string SlotBytes(int n) { return ReadFile(UsersPath()).substr((n - 1) * kUserSlot, kUserData); }
+    std::string SlotBytes(int n) { return SlotData("users.sec", kUserSlot, kUserData, n); }
 };
 
 RawRecord Tombstone() {
