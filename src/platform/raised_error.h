@@ -39,6 +39,7 @@ inline constexpr std::int32_t kErrOverflow = 6;
 inline constexpr std::int32_t kErrBadFileNameOrNumber = 52;
 inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrBadRecordLength = 59;
+inline constexpr std::int32_t kErrBadRecordNumber = 63;
 inline constexpr std::int32_t kErrPermissionDenied = 70;
 inline constexpr std::int32_t kErrPathFileAccess = 75;
 inline constexpr std::int32_t kErrPathNotFound = 76;

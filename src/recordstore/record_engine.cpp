@@ -11,8 +11,6 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kRuntimeSource = "Corvane";
-constexpr std::int32_t kErrBadRecordNumber = 63;
 constexpr std::int32_t kErrTypeMismatch = 13;
 
 std::string Prefix(const char* word) {
@@ -87,7 +85,7 @@ RecordEngine::RecordEngine(const RecordDescription& description)
 RecordEngine::~RecordEngine() { CloseTable(); }
 
 RaisedError RecordEngine::Wrap(const Operation& op, const std::exception& e) const {
-    const RaisedError inner = ToRaisedError(e, kRuntimeSource);
+    const RaisedError inner = ToRaisedError(e, kProgramTitle);
     if (op.passOpenFailure && inner.Number() == vbObjectError + ops::kOpenTable.number)
         return RaisedError(inner.Number(), Source(op.word), WrapDescription(Prefix("OpenTable"), inner));
     const char* word = op.prefixWord ? op.prefixWord : desc_.saveMembersWord.c_str();
@@ -186,7 +184,7 @@ void RecordEngine::SetBufferNumber(int field, std::int32_t value) {
         return;
     }
     if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
-        throw OverflowError(kRuntimeSource);
+        throw OverflowError(kProgramTitle);
     PutInt16(p, static_cast<std::int16_t>(value));
 }
 
@@ -249,7 +247,7 @@ void RecordEngine::SaveMembers() {
 
 void RecordEngine::CopyProperties(const RecordEngine& other) {
     Trapped(ops::kCopyProperties, [&] {
-        if (&other.desc_ != &desc_) throw RaisedError(kErrTypeMismatch, kRuntimeSource, "Type mismatch");
+        if (&other.desc_ != &desc_) throw RaisedError(kErrTypeMismatch, kProgramTitle, "Type mismatch");
         identity = other.identity;
         for (const FieldSpec& f : desc_.fields)
             if (f.role == FieldRole::Property)
@@ -324,7 +322,7 @@ void RecordEngine::Delete(std::int32_t recordNumber) {
         // Outside the file a write would leave a zero gap that reads as phantom records.
         const std::int32_t slots = RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength);
         if (target < 1 || target > slots)
-            throw RaisedError(kErrBadRecordNumber, kRuntimeSource,
+            throw RaisedError(kErrBadRecordNumber, kProgramTitle,
                               "Bad record number (" + std::to_string(target) + " is not a record of " +
                                   tablePathName_ + ")");
         file_.Write(target, desc_.tombstone.data());

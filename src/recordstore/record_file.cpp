@@ -15,8 +15,6 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kSource = "Corvane";
-constexpr std::int32_t kErrBadRecordNumber = 63;
 constexpr std::int32_t kErrDeviceIO = 57;
 constexpr std::int32_t kErrDiskFull = 61;
 
@@ -41,15 +39,15 @@ RaisedError FileError(int err, const std::string& path) {
     const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
     switch (err) {
         case ENOENT:
-        case ENOTDIR: return RaisedError(kErrPathNotFound, kSource, "Path not found" + detail);
+        case ENOTDIR: return RaisedError(kErrPathNotFound, kProgramTitle, "Path not found" + detail);
         case EACCES:
-        case EPERM: return RaisedError(kErrPermissionDenied, kSource, "Permission denied" + detail);
+        case EPERM: return RaisedError(kErrPermissionDenied, kProgramTitle, "Permission denied" + detail);
         case ENAMETOOLONG:
-        case EBADF: return RaisedError(kErrBadFileNameOrNumber, kSource, "Bad file name or number" + detail);
+        case EBADF: return RaisedError(kErrBadFileNameOrNumber, kProgramTitle, "Bad file name or number" + detail);
         case ENOSPC:
-        case EDQUOT: return RaisedError(kErrDiskFull, kSource, "Disk full" + detail);
-        case EIO: return RaisedError(kErrDeviceIO, kSource, "Device I/O error" + detail);
-        default: return RaisedError(kErrPathFileAccess, kSource, "Path/File access error" + detail);
+        case EDQUOT: return RaisedError(kErrDiskFull, kProgramTitle, "Disk full" + detail);
+        case EIO: return RaisedError(kErrDeviceIO, kProgramTitle, "Device I/O error" + detail);
+        default: return RaisedError(kErrPathFileAccess, kProgramTitle, "Path/File access error" + detail);
     }
 }
 
@@ -102,7 +100,7 @@ void RecordFile::Open(const std::string& path) {
     if (fd < 0) throw FileError(errno, path);
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw RaisedError(kErrPathFileAccess, kSource,
+        throw RaisedError(kErrPathFileAccess, kProgramTitle,
                           "Path/File access error (" + path + " is not a regular file)");
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -122,7 +120,7 @@ void RecordFile::Close() noexcept {
 }
 
 void RecordFile::RequireOpen() const {
-    if (fd_ < 0) throw RaisedError(kErrBadFileNameOrNumber, kSource, "Bad file name or number");
+    if (fd_ < 0) throw RaisedError(kErrBadFileNameOrNumber, kProgramTitle, "Bad file name or number");
 }
 
 std::int32_t RecordFile::Loc() const {
@@ -131,7 +129,7 @@ std::int32_t RecordFile::Loc() const {
 }
 
 std::int64_t RecordFile::Offset(std::int32_t n) const {
-    if (n < 1) throw RaisedError(kErrBadRecordNumber, kSource, "Bad record number");
+    if (n < 1) throw RaisedError(kErrBadRecordNumber, kProgramTitle, "Bad record number");
     return (static_cast<std::int64_t>(n) - 1) * slotLength_;
 }
 
