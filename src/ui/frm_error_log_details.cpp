@@ -87,10 +87,7 @@ frmErrorLogDetails::frmErrorLogDetails(frmErrorLog* viewer) : QDialog(viewer), v
     resize(440, 360);
 
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, [this] {
-        Cancelled = true;
-        reject();
-    });
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmErrorLogDetails::reject);
     connect(cmdUp_, &QPushButton::clicked, this, &frmErrorLogDetails::MoveUp);
     connect(cmdDown_, &QPushButton::clicked, this, &frmErrorLogDetails::MoveDown);
     connect(cmdCopy_, &QPushButton::clicked, this, [this] {
@@ -111,6 +108,11 @@ void frmErrorLogDetails::showEvent(QShowEvent* event) {
 void frmErrorLogDetails::closeEvent(QCloseEvent* event) {
     Cancelled = true;
     QDialog::closeEvent(event);
+}
+
+void frmErrorLogDetails::reject() {
+    Cancelled = true;
+    QDialog::reject();
 }
 
 void frmErrorLogDetails::LoadErrorDetails() {

@@ -36,6 +36,9 @@ public:
     void MoveDown() { Step(+1); }
     void MoveUp() { Step(-1); }
 
+    // Cancel, Esc and the title bar's close all come here.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

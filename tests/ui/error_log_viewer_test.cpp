@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
+#include <functional>
 
 #include "error_test_support.h"
 #include "platform/process_spawn.h"
@@ -232,6 +233,26 @@ TEST_F(ErrorLogViewer, DetailsShowTheSelectedRowAndStepThroughTheList) {
     one.show();
     EXPECT_FALSE(one.findChild<QPushButton*>("cmdUp")->isEnabled());
     EXPECT_FALSE(one.findChild<QPushButton*>("cmdDown")->isEnabled());
+}
+
+TEST_F(ErrorLogViewer, DetailsAreCancelledByCancelEscAndTheCloseBoxButNotByOk) {
+    auto viewer = Viewer(kLog);
+    viewer->SetSelectedIndex(1);
+    const std::function<void(frmErrorLogDetails&)> ways[] = {
+        [](frmErrorLogDetails& d) { QTest::mouseClick(d.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton); },
+        [](frmErrorLogDetails& d) { QTest::keyClick(d.findChild<QLineEdit*>("ErrorNumber"), Qt::Key_Escape); },
+        [](frmErrorLogDetails& d) { d.close(); },
+        [](frmErrorLogDetails& d) { QTest::mouseClick(d.findChild<QPushButton*>("cmdOK"), Qt::LeftButton); },
+    };
+    std::vector<bool> cancelled;
+    for (const auto& way : ways) {
+        frmErrorLogDetails details(viewer.get());
+        details.show();
+        way(details);
+        EXPECT_FALSE(details.isVisible());
+        cancelled.push_back(details.Cancelled);
+    }
+    EXPECT_EQ(cancelled, (std::vector<bool>{true, true, true, false}));
 }
 
 TEST_F(ErrorLogViewer, EveryOpeningOfTheDetailsShowsTheRowSelectedThen) {
