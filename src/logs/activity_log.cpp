@@ -27,6 +27,7 @@ const RecordDescription& ActivityLog::Table() {
         .addNewKeyField = "UserLogin",
         .keyPolicy = KeyPolicy::RecordNumber,
         .yieldBeforeEnumerate = true,
+        .reverseWalkAnnouncesFirst = true,
     });
     return description;
 }

@@ -31,6 +31,7 @@ const RecordDescription& UserLog::Table() {
         .addNewKeyField = "UserLogin",
         .keyPolicy = KeyPolicy::RecordNumber,
         .yieldBeforeEnumerate = true,
+        .reverseWalkAnnouncesFirst = true,
     });
     return description;
 }

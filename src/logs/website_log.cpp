@@ -28,6 +28,7 @@ const RecordDescription& WebsiteLog::Table() {
         .addNewKeyField = "UserLogin",
         .keyPolicy = KeyPolicy::RecordNumber,
         .yieldBeforeEnumerate = true,
+        .reverseWalkAnnouncesFirst = true,
     });
     return description;
 }

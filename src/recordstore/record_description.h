@@ -62,6 +62,8 @@ struct RecordDescription {
     KeyPolicy keyPolicy = KeyPolicy::KeyText;
     std::string saveMembersWord = "SaveMembers";  // word in the SaveMembers error text
     bool yieldBeforeEnumerate = false;            // the log tables yield once in Enumerate
+    bool reverseWalkAnnouncesFirst = false;       // the log tables' backward Enumerate announces
+                                                  // the first valid record too
 
     // Resolved by Build().
     std::vector<int> keyIndexes{};

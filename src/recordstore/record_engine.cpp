@@ -555,7 +555,8 @@ void RecordEngine::Enumerate(bool reverse) {
     OpenIfClosed();
     if (desc_.yieldBeforeEnumerate) YieldToEventLoop();
     // One notification after the first move, found or not, then one per record found. The
-    // backward walk announces record 1 too, like the forward walk announces the last.
+    // backward walk of the account and catalogue tables ends as soon as it reaches record 1,
+    // unannounced; the logs announce their first valid record as well.
     if (!reverse) {
         MoveFirst(false);
         Notify(TableNotification::Enumerated);
@@ -563,7 +564,10 @@ void RecordEngine::Enumerate(bool reverse) {
     } else {
         MoveLast(false);
         Notify(TableNotification::Enumerated);
-        while (!Bof() && MovePrevious(false)) Notify(TableNotification::Enumerated);
+        while (!Bof() && MovePrevious(false)) {
+            if (Bof() && !desc_.reverseWalkAnnouncesFirst) break;
+            Notify(TableNotification::Enumerated);
+        }
     }
 }
 

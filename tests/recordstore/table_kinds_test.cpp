@@ -83,6 +83,7 @@ public:
             .addNewKeyField = "UserLogin",
             .keyPolicy = KeyPolicy::RecordNumber,
             .yieldBeforeEnumerate = true,
+        .reverseWalkAnnouncesFirst = true,
         });
         return d;
     }
