@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
+#include "platform/cp1252.h"
 #include "platform/event_loop.h"
 #include "platform/file_info.h"
 #include "platform/raised_error.h"
+#include "platform/registry_access.h"
 #include "platform/text.h"
 
 namespace corvane {
@@ -109,6 +112,29 @@ std::string Compact(std::string_view path, int maxPixels, const TextWidth& width
         if (width(candidate) <= maxPixels) return candidate;
     }
     return "...";
+}
+
+// The unnamed value of a key below HKEY_CLASSES_ROOT as text, without its
+// terminating NUL: nothing when the key cannot be opened for reading, an
+// empty read when the value cannot be read.
+struct ClassesRootValue {
+    bool read = false;
+    std::string text;
+};
+
+std::optional<ClassesRootValue> ReadClassesRoot(std::string_view keyPath) {
+    RegKey key = 0;
+    if (registry_store::OpenKey(HKEY_CLASSES_ROOT, keyPath, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::int32_t type = REG_NONE;
+    std::string bytes;
+    ClassesRootValue value;
+    value.read = ReadValueBytes(key, "", &type, &bytes) == ERROR_SUCCESS;
+    registry_store::CloseKey(key);
+    if (!value.read) return value;
+    if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    value.text = cp1252::ToUtf8(bytes);
+    return value;
 }
 
 }  // namespace
@@ -221,6 +247,15 @@ std::string File::CompactedPath(std::string_view sPath, std::int32_t lMaxPixels,
 std::string File::CompactedPathShort(std::string_view sPath, std::int32_t lMaxPixels,
                                      const TextWidth& width) const {
     return Compact(sPath, lMaxPixels, width, true);
+}
+
+std::string File::GetFileAssociation(std::string_view strExt) const {
+    const auto fileType = ReadClassesRoot(strExt);
+    if (!fileType) return "Unregistered file extension " + std::string(strExt);
+    if (!fileType->read) return {};
+    const auto command = ReadClassesRoot(fileType->text + "\\shell\\open\\command");
+    if (!command) return "File type is not associated with a program.";
+    return command->text;
 }
 
 bool File::MatchFileName(const std::string& path, const std::string& name) const {

@@ -75,6 +75,13 @@ public:
     std::string CompactedPathShort(std::string_view sPath, std::int32_t lMaxPixels,
                                    const TextWidth& width) const;
 
+    // The command line that opens files of the extension (".txt", dot
+    // included) as HKEY_CLASSES_ROOT records it; "Unregistered file
+    // extension " and the extension when the registry does not know it,
+    // "File type is not associated with a program." when its file type has
+    // no open command, "" when a value cannot be read.
+    std::string GetFileAssociation(std::string_view strExt) const;
+
     // True when the file the path names (found on disk) has the given name,
     // or the path itself is that name; trimmed, without regard to case.
     bool MatchFileName(const std::string& path, const std::string& name) const;

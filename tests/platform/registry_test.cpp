@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/file_helpers.h"
 #include "platform/raised_error.h"
 #include "platform/registry.h"
 #include "platform/registry_access.h"
@@ -266,6 +267,33 @@ TEST_F(RegistryTest, RemoteRegistryReachesOnlyThisComputer) {
     EXPECT_TRUE(reg.WriteRemoteRegistryValue("", HKEY_LOCAL_MACHINE, "dw", std::string("12"), REG_DWORD));
     EXPECT_EQ(reg.ReadRemoteRegistryValue("", HKEY_LOCAL_MACHINE, "dw"), Variant(std::int32_t{12}));
     EXPECT_TRUE(IsEmpty(reg.ReadRemoteRegistryValue("", HKEY_LOCAL_MACHINE, "missing")));
+}
+
+TEST_F(RegistryTest, FileAssociationFollowsTheFileTypeToItsOpenCommand) {
+    // A key below HKEY_CLASSES_ROOT, with its unnamed value when text is given.
+    const auto classKey = [](const char* path, const char* text) {
+        RegKey key = 0;
+        ASSERT_EQ(rs::CreateKey(HKEY_CLASSES_ROOT, path, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+        if (text) {
+            ASSERT_EQ(rs::SetValue(key, "", REG_SZ, std::string(text) + '\0'), ERROR_SUCCESS);
+        }
+        rs::CloseKey(key);
+    };
+    classKey(".txt", "txtfile");
+    classKey("txtfile\\shell\\open\\command", "/usr/bin/editor \"%1\"");
+    classKey(".odd", "oddfile");
+    classKey(".bare", nullptr);
+
+    const File f;
+    struct Case { const char* ext; const char* result; };
+    const Case cases[] = {
+        {".txt", "/usr/bin/editor \"%1\""},
+        {".TXT", "/usr/bin/editor \"%1\""},
+        {".zzz", "Unregistered file extension .zzz"},
+        {".odd", "File type is not associated with a program."},
+        {".bare", ""},  // the extension has no file type to follow
+    };
+    for (const auto& c : cases) EXPECT_EQ(f.GetFileAssociation(c.ext), c.result) << c.ext;
 }
 
 TEST(HexToLong, ReadsUpToEightHexadecimalDigits) {
