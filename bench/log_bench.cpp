@@ -13,7 +13,7 @@
 #include "logs/log_writers.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
-#include "platform/global_settings.h"
+#include "platform/settings/global_settings.h"
 #include "recordstore/data_paths.h"
 
 namespace corvane {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/keyed_table.h"
 #include "recordstore/user.h"
 

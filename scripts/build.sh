@@ -4,6 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build
 args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# Rebuilds in several checkouts share one compiler cache when ccache is there.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}" CCACHE_NOHASHDIR=1
+fi
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   args+=(-DCORVANE_SANITIZE=ON -DCORVANE_BENCHMARKS=OFF)

@@ -1,6 +1,6 @@
 #include "logs/current_user.h"
 
-#include "platform/text.h"
+#include "platform/core/text.h"
 
 namespace corvane {
 

@@ -10,12 +10,12 @@
 #include "logs/log_writers.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
-#include "platform/environment.h"
-#include "platform/error_trap.h"
-#include "platform/file_helpers.h"
-#include "platform/global_settings.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/system/file_helpers.h"
+#include "platform/settings/global_settings.h"
 #include "recordstore/record_file.h"
-#include "ui/messages/message_catalogue.h"
+#include "messages/message_catalogue.h"
 
 namespace corvane {
 namespace {

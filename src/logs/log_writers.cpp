@@ -3,10 +3,10 @@
 #include "logs/activity_log.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
-#include "platform/clock.h"
-#include "platform/environment.h"
-#include "platform/error_trap.h"
-#include "platform/global_settings.h"
+#include "platform/core/clock.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 
 namespace corvane {

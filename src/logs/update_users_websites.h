@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/error_trap.h"
-#include "platform/text.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
 
 namespace corvane {
 

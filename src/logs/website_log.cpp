@@ -1,6 +1,6 @@
 #include "logs/website_log.h"
 
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 
 namespace corvane {
 

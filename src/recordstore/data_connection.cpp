@@ -1,8 +1,8 @@
 #include "recordstore/data_connection.h"
 
-#include "platform/environment.h"
-#include "platform/error_trap.h"
-#include "platform/program_globals.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/user.h"
 
 namespace corvane {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ole_date.h"
+#include "platform/core/ole_date.h"
 
 namespace corvane {
 

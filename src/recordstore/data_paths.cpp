@@ -1,8 +1,8 @@
 #include "recordstore/data_paths.h"
 
-#include "platform/environment.h"
-#include "platform/program_globals.h"
-#include "platform/text.h"
+#include "platform/core/environment.h"
+#include "platform/core/program_globals.h"
+#include "platform/core/text.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "recordstore/file_system.h"
 
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/data_paths.h"
 #include "recordstore/user_log_clearer.h"
 

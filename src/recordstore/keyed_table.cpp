@@ -3,8 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "platform/clock.h"
-#include "platform/environment.h"
+#include "platform/core/clock.h"
+#include "platform/core/environment.h"
 
 namespace corvane {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/raised_error.h"
-#include "platform/text.h"
+#include "platform/core/raised_error.h"
+#include "platform/core/text.h"
 
 namespace corvane {
 

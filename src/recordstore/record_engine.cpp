@@ -3,9 +3,9 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/cp1252.h"
-#include "platform/event_loop.h"
-#include "platform/text.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/event_loop.h"
+#include "platform/core/text.h"
 #include "recordstore/data_paths.h"
 
 namespace corvane {

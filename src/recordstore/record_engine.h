@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ole_date.h"
-#include "platform/raised_error.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/record_description.h"
 #include "recordstore/record_file.h"
 

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/raised_error.h"
-#include "platform/text.h"
+#include "platform/core/raised_error.h"
+#include "platform/core/text.h"
 
 namespace corvane {
 namespace {

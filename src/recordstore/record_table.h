@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ole_date.h"
+#include "platform/core/ole_date.h"
 #include "recordstore/record_description.h"
 #include "recordstore/record_engine.h"
 

@@ -9,7 +9,7 @@
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/keyed_contract.h"
 #include "recordstore/link_contract.h"
 

@@ -10,7 +10,7 @@
 #include "catalogue/program.h"
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
-#include "platform/raised_error.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/contract_support.h"
 
 namespace corvane {

@@ -11,7 +11,7 @@
 #include "logs/user_log.h"
 #include "logs/website_log.h"
 #include "logs_test_support.h"
-#include "platform/settings_fixture.h"
+#include "platform/settings/settings_fixture.h"
 #include "recordstore/file_system.h"
 #include "recordstore/user_log_clearer.h"
 

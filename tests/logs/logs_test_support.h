@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "logs/current_user.h"
-#include "platform/error_trap.h"
-#include "platform/global_settings.h"
-#include "platform/ole_date.h"
+#include "platform/core/error_trap.h"
+#include "platform/settings/global_settings.h"
+#include "platform/core/ole_date.h"
 #include "recordstore/test_support.h"
 
 namespace corvane::testing {

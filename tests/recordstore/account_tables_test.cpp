@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/keyed_contract.h"
 #include "recordstore/link_contract.h"
 #include "recordstore/user_access.h"

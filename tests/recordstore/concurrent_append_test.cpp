@@ -7,7 +7,7 @@
 #include <string>
 
 #include "recordstore/user.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

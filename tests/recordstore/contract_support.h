@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ole_date.h"
-#include "platform/program_globals.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/record_engine.h"
 #include "recordstore/test_support.h"
 

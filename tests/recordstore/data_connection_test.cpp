@@ -3,16 +3,16 @@
 
 #include <filesystem>
 
-#include "platform/clock.h"
-#include "platform/environment.h"
-#include "platform/error_trap.h"
-#include "platform/program_globals.h"
+#include "platform/core/clock.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/data_connection.h"
 #include "recordstore/file_system.h"
 #include "recordstore/user_log_clearer.h"
-#include "test_support.h"
-#include "ui/errors/error_handler.h"
-#include "ui/scripted_msgbox.h"
+#include "recordstore/test_support.h"
+#include "errors/error_handler.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane {
 namespace {

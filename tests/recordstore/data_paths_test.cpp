@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "platform/program_globals.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/data_paths.h"
 
 namespace corvane {

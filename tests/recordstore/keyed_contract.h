@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/ole_date.h"
-#include "platform/raised_error.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/contract_support.h"
 
 namespace corvane::testing {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/raised_error.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/user_member.h"
 
 namespace corvane {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/raised_error.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/contract_support.h"
 #include "recordstore/record_engine.h"
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/event_loop.h"
+#include "platform/core/event_loop.h"
 #include "recordstore/user.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "recordstore/record_file.h"
 #include "recordstore/user.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

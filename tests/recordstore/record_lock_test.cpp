@@ -1,9 +1,9 @@
 // The advisory record locks in the last 80 data bytes of users.sec.
 #include <gtest/gtest.h>
 
-#include "platform/ole_date.h"
+#include "platform/core/ole_date.h"
 #include "recordstore/user.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "platform/event_loop.h"
-#include "platform/program_globals.h"
+#include "platform/core/event_loop.h"
+#include "platform/core/program_globals.h"
 #include "recordstore/link_table.h"
 #include "recordstore/log_table.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

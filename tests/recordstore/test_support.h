@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
-#include "platform/event_loop.h"
-#include "platform/ole_date.h"
-#include "platform/program_globals.h"
+#include "platform/core/clock.h"
+#include "platform/core/event_loop.h"
+#include "platform/core/ole_date.h"
+#include "platform/core/program_globals.h"
 
 namespace corvane::testing {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "platform/raised_error.h"
+#include "platform/core/raised_error.h"
 #include "recordstore/user.h"
-#include "test_support.h"
+#include "recordstore/test_support.h"
 
 namespace corvane {
 namespace {

@@ -6,10 +6,9 @@
 #include <functional>
 #include <optional>
 
-#include "platform/clock.h"
-#include "platform/ole_date.h"
-#include "ui/frm_enh_msg_box.h"
-#include "ui/ui_services.h"
+#include "ui/msgbox/frm_enh_msg_box.h"
+#include "support/fake_clock.h"
+#include "support/services_scope.h"
 
 namespace corvane::test {
 
@@ -37,32 +36,5 @@ void OnNextModal(std::function<void(T*)> action) {
 inline void OnNextMsgBox(std::function<void(frmEnhMsgBox*)> action) {
     OnNextModal<frmEnhMsgBox>(std::move(action));
 }
-
-// A clock the test moves by hand; the real one returns when it goes.
-class FakeClock {
-public:
-    explicit FakeClock(const DateTimeParts& start) : now_(*ToSystemTime(*FromParts(start))) {
-        clock::SetNowSource([this] { return now_; });
-    }
-    ~FakeClock() { clock::SetNowSource(nullptr); }
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
-    void Advance(std::chrono::milliseconds by) { now_ += by; }
-
-private:
-    std::chrono::system_clock::time_point now_;
-};
-
-// Replaces the window layer's services for one test and puts them back.
-class ServicesScope {
-public:
-    explicit ServicesScope(ui::UiServices services) : previous_(ui::SetServices(std::move(services))) {}
-    ~ServicesScope() { ui::SetServices(previous_); }
-    ServicesScope(const ServicesScope&) = delete;
-    ServicesScope& operator=(const ServicesScope&) = delete;
-
-private:
-    ui::UiServices previous_;
-};
 
 }  // namespace corvane::test

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "platform/file_helpers.h"
+#include "platform/system/file_helpers.h"
 
 namespace corvane {
 

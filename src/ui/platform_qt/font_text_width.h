@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "platform/file_helpers.h"
+#include "platform/system/file_helpers.h"
 
 namespace corvane {
 

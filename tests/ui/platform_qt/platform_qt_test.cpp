@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 
-#include "platform/file_helpers.h"
+#include "platform/system/file_helpers.h"
 #include "ui/platform_qt/default_printer.h"
 #include "ui/platform_qt/file_icon.h"
 #include "ui/platform_qt/font_text_width.h"

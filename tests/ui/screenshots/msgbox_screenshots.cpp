@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "ui/frm_enh_msg_box.h"
-#include "ui/msgbox_seam.h"
-#include "ui/ui_msg_box.h"
+#include "ui/msgbox/frm_enh_msg_box.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+#include "ui_core/msgbox/ui_msg_box.h"
 
 using namespace corvane;
 

@@ -1,0 +1,41 @@
+#include "platform/core/error_trap.h"
+
+#include <exception>
+
+namespace corvane {
+namespace {
+ErrorHandlerFunction& Handler() {
+    static ErrorHandlerFunction handler;
+    return handler;
+}
+}  // namespace
+
+int HandleError(const RaisedError& error, const std::string& place, int extra, int language) {
+    if (auto handler = Handler()) return handler(error, place, extra, language);
+    return kErrorLeave;
+}
+
+void SetErrorHandler(ErrorHandlerFunction handler) { Handler() = std::move(handler); }
+
+bool RunTrapped(const std::string& place, std::initializer_list<Statement> statements,
+                int language) {
+    for (auto it = statements.begin(); it != statements.end();) {
+        int answer = kErrorResume;
+        try {
+            (*it)();
+            ++it;
+            continue;
+        } catch (const std::exception& e) {
+            answer = HandleError(ToRaisedError(e, place), place, 0, language);
+        }
+        if (answer == kErrorRetry) continue;
+        if (answer == kErrorResume) {
+            ++it;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+#include "platform/core/raised_error.h"
+
+namespace corvane {
+
+// The answers of the central error handler.
+enum ErrorAnswer : int {
+    kErrorLeave = 3,   // leave the procedure through its exit block
+    kErrorRetry = 4,   // run the failed statement again
+    kErrorResume = 5,  // go on with the next statement
+};
+
+// The central error handler: given the error and its place ("Object.Procedure")
+// it answers one of ErrorAnswer; any other answer leaves. Until the error
+// reporting is installed the answer is always to leave.
+using ErrorHandlerFunction =
+    std::function<int(const RaisedError& error, const std::string& place, int extra, int language)>;
+
+int HandleError(const RaisedError& error, const std::string& place, int extra = 0, int language = 0);
+void SetErrorHandler(ErrorHandlerFunction handler);
+
+using Statement = std::function<void()>;
+
+// Runs a procedure's statements in order under its error trap. On an error the
+// handler's answer decides: retry the same statement, go on with the next, or
+// leave. Returns true when the procedure ran to its end, false when it left.
+bool RunTrapped(const std::string& place, std::initializer_list<Statement> statements,
+                int language = 0);
+
+}  // namespace corvane

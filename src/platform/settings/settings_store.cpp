@@ -1,0 +1,116 @@
+#include "platform/settings/settings_store.h"
+
+#include <optional>
+
+#include "platform/core/environment.h"
+#include "platform/settings/global_settings.h"
+#include "platform/settings/product_info.h"
+#include "platform/core/raised_error.h"
+#include "platform/settings/registry.h"
+#include "platform/settings/value_text.h"
+
+namespace corvane {
+
+bool gUseGlobalSettingsINIFile = false;
+std::string gGlobalSettingsINIPathname;
+
+bool gDebug = false;
+bool gShowRegEdit = false;
+bool gDoNotShowLockdownWarningAgain = false;
+OleDate gLastBackupDate = 0;
+std::string gLastBackupLocation;
+OleDate gLastRestoreDate = 0;
+std::string gLastRestoreLocation;
+bool gAnyLockdownOptionsSet = false;
+
+std::string SettingsKeyPath(std::string_view section) {
+    return gRegistryRoot + "\\" + gProductName + "\\" + std::string(section);
+}
+
+std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName,
+                              std::string_view defaultText) {
+    Registry reg;
+    reg.SetKeyRoot(root);
+    reg.SetKeyName(std::string(keyPath));
+    reg.SetSubKeyRef(std::string(valueName));
+    reg.GetKey();
+    return reg.Success() ? reg.KeyValueText() : std::string(defaultText);
+}
+
+void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+                        std::int32_t type) {
+    Registry reg;
+    reg.SetKeyRoot(root);
+    reg.SetKeyName(std::string(keyPath));
+    reg.SetSubKeyRef(std::string(valueName));
+    reg.SetKeyValueType(type);
+    reg.SetKeyValue(std::string(text));
+    reg.SaveKey();
+}
+
+std::string GetMachineSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, defaultText);
+}
+
+void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text) {
+    WriteRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, text, REG_SZ);
+}
+
+std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
+    return ReadRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, defaultText);
+}
+
+void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text) {
+    WriteRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, text, REG_SZ);
+}
+
+void LoadSettingsSource() {
+    gUseGlobalSettingsINIFile = TextIsTrue(GetMachineSetting("Global", "Use Global Settings INI File", "False"));
+    gGlobalSettingsINIPathname =
+        GetMachineSetting("Global", "Global Settings INI Pathname", environment::ProgramFolder());
+}
+
+void LoadLocalSettings() {
+    // A date that cannot be read must not keep the values after it from
+    // loading (the next save would write their defaults over them), so it
+    // is reported once everything else is in.
+    std::optional<RaisedError> dateError;
+    const auto readDate = [&](const char* name, OleDate& target) {
+        try {
+            target = TextToDate(GetMachineSetting("Global", name, "0"));
+        } catch (const RaisedError& e) {
+            if (!dateError) dateError = e;
+        }
+    };
+    gDebug = TextIsTrue(GetMachineSetting("Global", "Debug", "False"));
+    gShowRegEdit = TextIsTrue(GetMachineSetting("Global", "Show Reg Edit", "False"));
+    gDoNotShowLockdownWarningAgain =
+        TextIsTrue(GetMachineSetting("Global", "Do Not Show Lockdown Warning Again", "False"));
+    readDate("Last Backup Date", gLastBackupDate);
+    gLastBackupLocation = GetMachineSetting("Global", "Last Backup Location", "");
+    readDate("Last Restore Date", gLastRestoreDate);
+    gLastRestoreLocation = GetMachineSetting("Global", "Last Restore Location", "");
+    gAnyLockdownOptionsSet = TextIsTrue(GetMachineSetting("Global", "Any Lockdown Options Set", "False"));
+    if (dateError) throw *dateError;
+}
+
+void SaveLocalSettings() {
+    SaveMachineSetting("Global", "Do Not Show Lockdown Warning Again", BoolToText(gDoNotShowLockdownWarningAgain));
+    SaveMachineSetting("Global", "Last Backup Date", DateToText(gLastBackupDate));
+    SaveMachineSetting("Global", "Last Backup Location", gLastBackupLocation);
+    SaveMachineSetting("Global", "Last Restore Date", DateToText(gLastRestoreDate));
+    SaveMachineSetting("Global", "Last Restore Location", gLastRestoreLocation);
+    SaveMachineSetting("Global", "Any Lockdown Options Set", BoolToText(gAnyLockdownOptionsSet));
+}
+
+void LoadGlobalSettings() {
+    if (gUseGlobalSettingsINIFile) LoadGlobalSettingsFromINIFile(gGlobalSettingsINIPathname);
+    else LoadGlobalSettingsFromRegistry();
+}
+
+void SaveGlobalSettings() {
+    if (gUseGlobalSettingsINIFile) SaveGlobalSetttingsToINIFile(gGlobalSettingsINIPathname);
+    else SaveGlobalSettingsToRegistry();
+}
+
+}  // namespace corvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/core/ole_date.h"
+#include "platform/settings/registry_store.h"
+
+namespace corvane {
+
+// Where the settings live: machine values under HKEY_LOCAL_MACHINE and
+// per-user values under HKEY_CURRENT_USER, both at
+// gRegistryRoot\gProductName\section; the 80 global settings in section
+// "Global" there or in the "Global Settings" section of an INI file.
+// Every value is text (see value_text.h for the conversions).
+
+// The source switch (machine values of section "Global", never written).
+extern bool gUseGlobalSettingsINIFile;           // "Use Global Settings INI File"
+extern std::string gGlobalSettingsINIPathname;   // "Global Settings INI Pathname"
+
+// Machine values of section "Global".
+extern bool gDebug;                              // "Debug" (loaded only)
+extern bool gShowRegEdit;                        // "Show Reg Edit" (loaded only)
+extern bool gDoNotShowLockdownWarningAgain;      // "Do Not Show Lockdown Warning Again"
+extern OleDate gLastBackupDate;                  // "Last Backup Date"
+extern std::string gLastBackupLocation;          // "Last Backup Location"
+extern OleDate gLastRestoreDate;                 // "Last Restore Date"
+extern std::string gLastRestoreLocation;         // "Last Restore Location"
+extern bool gAnyLockdownOptionsSet;              // "Any Lockdown Options Set"
+
+// gRegistryRoot\gProductName\section.
+std::string SettingsKeyPath(std::string_view section);
+
+// One value of the settings key; the default when it cannot be read (or its
+// text is "fail" in any case). Reading needs only read access and creates
+// nothing. Writes create the key; a refused write changes nothing and is
+// reported nowhere.
+std::string GetMachineSetting(std::string_view section, std::string_view valueName, std::string_view defaultText);
+void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text);
+std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText);
+void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text);
+
+// Any root and key path: REG_SZ as its text, REG_DWORD as hexadecimal text,
+// other types as ""; the default when the value cannot be read. Writing
+// takes REG_SZ (1) text as is and REG_DWORD (4) text as hexadecimal digits
+// ("1" stores 1); other types store nothing.
+std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName,
+                              std::string_view defaultText);
+void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+                        std::int32_t type);
+
+// Start-up, in this order, once per run: LoadSettingsSource, LoadLocalSettings,
+// LoadGlobalSettings. None traps errors: a date text that cannot be read
+// raises a type mismatch after every other value has been loaded.
+void LoadSettingsSource();
+void LoadLocalSettings();
+// Writes the six machine values the program changes (not "Debug", "Show Reg Edit").
+void SaveLocalSettings();
+
+// All 80 global settings from or to the INI file when
+// gUseGlobalSettingsINIFile is on, else the registry.
+void LoadGlobalSettings();
+void SaveGlobalSettings();
+
+}  // namespace corvane

@@ -1,0 +1,111 @@
+#include "ui/helpers/print_job.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <utility>
+
+#include "ui/platform_qt/default_printer.h"
+
+namespace corvane {
+namespace {
+
+PrintDialogFunction& Dialog() {
+    static PrintDialogFunction dialog;
+    return dialog;
+}
+
+bool SystemPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// The hourglass for as long as the job runs, whatever way it ends.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+class PageWriter {
+public:
+    PageWriter(QPrinter& printer, QPainter& painter, const QString& family)
+        : printer_(printer), painter_(painter), family_(family) {}
+
+    bool Write(const PrintedLine& line) {
+        QFont font(family_);
+        font.setStyleHint(QFont::Monospace);
+        font.setPointSizeF(line.pointSize);
+        font.setBold(line.bold);
+        const QFontMetricsF metrics(font, &printer_);
+        const qreal height = printer_.pageRect(QPrinter::DevicePixel).height();
+        if (line.newPageBefore || (y_ > 0 && y_ + metrics.lineSpacing() > height)) {
+            if (!printer_.newPage()) return false;
+            y_ = 0;
+        }
+        painter_.setFont(font);
+        painter_.drawText(QPointF(0, y_ + metrics.ascent()), QString::fromStdString(line.text));
+        y_ += metrics.lineSpacing();
+        return true;
+    }
+
+private:
+    QPrinter& printer_;
+    QPainter& painter_;
+    QString family_;
+    qreal y_ = 0;
+};
+
+bool Print(QPrinter& printer, const QString& family, const PrintSource& source) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    PageWriter writer(printer, painter, family);
+    try {
+        std::vector<PrintedLine> lines;
+        while (source(lines)) {
+            for (const PrintedLine& line : lines) {
+                if (!writer.Write(line)) {
+                    printer.abort();
+                    painter.end();
+                    return false;
+                }
+            }
+            lines.clear();
+        }
+    } catch (...) {
+        printer.abort();
+        painter.end();
+        return false;
+    }
+    return painter.end();
+}
+
+}  // namespace
+
+PrintDialogFunction SetPrintDialog(PrintDialogFunction dialog) {
+    return std::exchange(Dialog(), std::move(dialog));
+}
+
+PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source) {
+    const std::optional<QPrinterInfo> remembered = GetDefaultPrinter();
+    QPrinter printer;
+    if (remembered) printer.setPrinterName(remembered->printerName());
+    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
+    if (!dialog(printer, window)) return PrintOutcome::Cancelled;
+
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        SetDefaultPrinter(printer.printerName().toStdString(), "", "");
+    bool printed = false;
+    {
+        BusyPointer busy;
+        printed = Print(printer, fontFamily, source);
+    }
+    if (remembered) SetDefaultPrinter(remembered->printerName().toStdString(), "", "");
+    return printed ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
+}  // namespace corvane

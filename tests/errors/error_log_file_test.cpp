@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "errors/error_test_support.h"
+#include "platform/core/raised_error.h"
+#include "ui_core/date_text.h"
+#include "errors/error_log_file.h"
+
+using namespace corvane;
+
+namespace {
+
+class ErrorLogFile : public test::ErrorReportingTest {};
+
+const DateTimeParts kJustAfterMidnight{2026, 12, 9, 0, 47, 3};
+
+}  // namespace
+
+TEST(DateText, TheFormsTheLogsAndReportsUse) {
+    const OleDate d = *FromParts({2026, 12, 9, 0, 47, 3});
+    const OleDate pm = *FromParts({2026, 3, 14, 17, 45, 9});
+    EXPECT_EQ(ui::GeneralDateText(d), "12/9/2026 12:47:03 AM");
+    EXPECT_EQ(ui::GeneralDateText(pm), "3/14/2026 5:45:09 PM");
+    EXPECT_EQ(ui::ShortDateText(pm), "3/14/2026");
+    EXPECT_EQ(ui::HoursMinutesText(pm), "17:45");
+    EXPECT_EQ(ui::HoursMinutesText(d), "00:47");
+    EXPECT_EQ(ui::DayMonthYearTimeText(d), "09-Dec-2026 00:47:03");
+    EXPECT_EQ(ui::GeneralDateText(1e12), "");
+}
+
+TEST_F(ErrorLogFile, WritesTheExactLineAndTheSameTextToTheSystemLog) {
+    test::FakeClock clock(kJustAfterMidnight);
+    std::string place = "Subs.WriteActivityLog";
+    const RaisedError error(vbObjectError + 20, "ActivityLog.BOF",
+                            "Operation is not allowed when the object is closed");
+    const std::string line = FormatErrorLine(error, place);
+    EXPECT_TRUE(WriteErrorLog(line, ErrorLogPath()));
+    EXPECT_EQ(ErrorLogPath(), LogPath());
+    EXPECT_EQ(ReadFile(LogPath()),
+              "[-2147221484],Operation is not allowed when the object is closed,ActivityLog.BOF,"
+              "Subs.WriteActivityLog,12/9/2026 12:47:03 AM\r\n");
+    ASSERT_EQ(systemLog_->entries.size(), 1u);
+    EXPECT_EQ(systemLog_->entries[0],
+              "[-2147221484],Operation is not allowed when the object is closed,ActivityLog.BOF,"
+              "Subs.WriteActivityLog");
+}
+
+TEST_F(ErrorLogFile, PlacesAndDescriptionsAreWrittenAsTheyCome) {
+    test::FakeClock clock(kJustAfterMidnight);
+    struct Case {
+        std::string place, expectedPlace, description, expectedLine;
+    } cases[] = {
+        {"", "Unknown Module", "Bad", "[5],Bad,Src,Unknown Module"},
+        {" ", " ", "Bad", "[5],Bad,Src, "},
+        {"A.B", "A.B", "one, two, three", "[5],one, two, three,Src,A.B"},
+        {"A.B", "A.B", "Data Engine Misbehaved on SaveChanges, Error Number: [70]\r\nDescription: x",
+         "[5],Data Engine Misbehaved on SaveChanges, Error Number: [70]\r\nDescription: x,Src,A.B"},
+    };
+    std::string expectedFile;
+    for (auto& c : cases) {
+        std::string place = c.place;
+        const std::string line = FormatErrorLine(RaisedError(5, "Src", c.description), place);
+        EXPECT_EQ(line, c.expectedLine);
+        EXPECT_EQ(place, c.expectedPlace) << "the caller's place follows the log";
+        WriteErrorLog(line, LogPath());
+        expectedFile += c.expectedLine + ",12/9/2026 12:47:03 AM\r\n";
+    }
+    EXPECT_EQ(ReadFile(LogPath()), expectedFile) << "each error appends exactly one entry";
+}
+
+TEST_F(ErrorLogFile, AnEmptyPathWritesNothingAtAll) {
+    EXPECT_TRUE(WriteErrorLog("[1],x,y,z", ""));
+    EXPECT_TRUE(systemLog_->entries.empty());
+}
+
+TEST_F(ErrorLogFile, AFileThatCannotBeWrittenReportsFalseAndTheSystemLogStillHearsOfIt) {
+    // A folder where the file should be, and a program folder that is not
+    // there: neither can be written, whoever runs the test.
+    std::filesystem::create_directory(LogPath());
+    for (const std::string& path : {LogPath(), Path("missing/Corvane_ErrorLog.txt")}) {
+        systemLog_->entries.clear();
+        EXPECT_FALSE(WriteErrorLog("[1],x,y,z", path)) << path;
+        EXPECT_EQ(systemLog_->entries, std::vector<std::string>{"[1],x,y,z"});
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(LogPath()));
+}
