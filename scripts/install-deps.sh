@@ -6,6 +6,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libsqlite3-dev
   qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+  qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
