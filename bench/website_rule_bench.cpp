@@ -114,22 +114,24 @@ void WebsiteRule_SequentialRead(benchmark::State& state) {
     SetFileBytes(state);
 }
 
-void WebsiteRule_Decision(benchmark::State& state) {
+template <typename Rule>
+void Decide(benchmark::State& state, Rule& rule) {
     WebsiteFolder folder;
-    WebsiteRule rule;
     bool allowed = false;
     for (auto _ : state) benchmark::DoNotOptimize(allowed = rule.IsWebsiteAllowable(kLogin, kURL));
     if (!allowed) state.SkipWithError("the decision should allow");
     SetFileBytes(state);
 }
 
+void WebsiteRule_Decision(benchmark::State& state) {
+    WebsiteRule rule;
+    Decide(state, rule);
+}
+
 void WebsiteRule_CachedDecision(benchmark::State& state) {
-    WebsiteFolder folder;
     CachedWebsiteRule rule;
-    bool allowed = false;
-    for (auto _ : state) benchmark::DoNotOptimize(allowed = rule.IsWebsiteAllowable(kLogin, kURL));
-    if (!allowed || !rule.LastAnswerCached() || rule.Reads() != 1) state.SkipWithError("the cache was not used");
-    SetFileBytes(state);
+    Decide(state, rule);
+    if (!rule.LastAnswerCached() || rule.Reads() != 1) state.SkipWithError("the cache was not used");
 }
 
 BENCHMARK(WebsiteRule_SequentialRead)->Unit(benchmark::kMillisecond);
