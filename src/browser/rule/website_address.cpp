@@ -25,6 +25,49 @@ QUrl ReadAsTyped(const QString& text) {
     return url;
 }
 
+// The path a browser asks the server for: a backslash is a slash in a web address, and "."
+// and ".." segments are resolved (done here because QUrl's own normalising leaves "/a/./b/../c"
+// as "/a//c").
+std::string RequestPath(std::string path, bool web) {
+    if (web) {
+        for (std::size_t at = 0; (at = path.find('%', at)) != std::string::npos;) {
+            if (text::Equals(path.substr(at, 3), "%5C"))
+                path.replace(at, 3, "/");
+            else
+                ++at;
+        }
+    }
+    std::string out;
+    auto dropLastSegment = [&] {
+        const std::size_t slash = out.rfind('/');
+        out.erase(slash == std::string::npos ? 0 : slash);
+    };
+    while (!path.empty()) {
+        if (path.starts_with("../")) {
+            path.erase(0, 3);
+        } else if (path.starts_with("./")) {
+            path.erase(0, 2);
+        } else if (path.starts_with("/./")) {
+            path.replace(0, 3, "/");
+        } else if (path == "/.") {
+            path = "/";
+        } else if (path.starts_with("/../")) {
+            path.replace(0, 4, "/");
+            dropLastSegment();
+        } else if (path == "/..") {
+            path = "/";
+            dropLastSegment();
+        } else if (path == "." || path == "..") {
+            path.clear();
+        } else {
+            const std::size_t end = path.find('/', 1);
+            out += path.substr(0, end);
+            path.erase(0, end == std::string::npos ? path.size() : end);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<WebsiteAddress> WebsiteAddress::Parse(std::string_view text) {
@@ -33,8 +76,7 @@ std::optional<WebsiteAddress> WebsiteAddress::Parse(std::string_view text) {
     const std::string withoutSlash = RemoveTrailingSlash(trimmed);
     if (withoutSlash.empty()) return std::nullopt;
 
-    const QUrl url = ReadAsTyped(QString::fromUtf8(withoutSlash.data(), static_cast<qsizetype>(withoutSlash.size())))
-                         .adjusted(QUrl::NormalizePathSegments);
+    const QUrl url = ReadAsTyped(QString::fromUtf8(withoutSlash.data(), static_cast<qsizetype>(withoutSlash.size())));
     if (!url.isValid()) return std::nullopt;
 
     WebsiteAddress a;
@@ -42,9 +84,11 @@ std::optional<WebsiteAddress> WebsiteAddress::Parse(std::string_view text) {
     QString host = url.host(QUrl::EncodeUnicode).toLower();
     if (host.endsWith(u'.')) host.chop(1);
     a.host = host.toStdString();
+    const bool web = a.scheme == "http" || a.scheme == "https";
+    if (web && a.host.empty()) return std::nullopt;
     a.port = url.port(DefaultPort(a.scheme));
     a.hasUserInfo = !url.userInfo().isEmpty();
-    a.path = url.path(QUrl::FullyEncoded).toStdString();
+    a.path = RequestPath(url.path(QUrl::FullyEncoded).toStdString(), web);
     if (url.hasQuery()) a.query = url.query(QUrl::FullyEncoded).toStdString();
     return a;
 }

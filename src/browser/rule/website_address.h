@@ -9,8 +9,9 @@ namespace corvane {
 
 // An address taken apart for the assignment test: trimmed, one final "/" dropped, read as the
 // address box opens it (no scheme means http), the scheme and host in lower case, the host in
-// its ASCII (IDN) form without a trailing dot, the port made explicit, dot segments resolved,
-// path and query percent-encoded.
+// its ASCII (IDN) form without a trailing dot, the port made explicit, path and query
+// percent-encoded, and the path as a browser requests it (a backslash of a web address read as
+// "/", "." and ".." segments resolved).
 struct WebsiteAddress {
     std::string scheme;
     std::string host;

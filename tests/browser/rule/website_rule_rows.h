@@ -26,7 +26,8 @@ inline void PopulateWorld() {
         "http://a.com.evil.org", "http://a.com.evil.org/page", "http://evila.com", "http://www.a.com/page",
         "http://a.community.net", "http://a.com@evil.org", "http://user@a.com/page", "http://a b.com/page",
         "https://shop.example.org/store", "https://shop.example.org/store/cart", "https://shop.example.org/storefront",
-        "https://shop.example.org/store/../admin", "https://shop.example.org/Store/Cart",
+        "https://shop.example.org/store/../admin", "https://shop.example.org/store/x\\..\\..\\admin",
+        "https://shop.example.org/Store/Cart",
         "http://q.example.com/list?cat=1", "http://q.example.com/list?cat=1&page=2", "http://q.example.com/list?cat=12",
         "http://q.example.com/list?cat=2", "http://q.example.com/list/more?cat=1", "http://q.example.com/list",
         "http://xn--bcher-kva.de/buch", "http://b\xC3\xBC" "cher.de/buch", "http://xn--bcher-kva.de.evil.org/buch",
@@ -45,6 +46,7 @@ inline std::vector<RuleRow> WorldRows() {
         // The login and the user's switches.
         {"", "http://a.com/page", false},
         {"ghost", "http://a.com/page", false},
+        {"   ", "http://a.com/page", false},
         {"  ANN ", "http://a.com/page", true},
         {"admin", "http://not.in.catalogue/", true},
         {"admin", "javascript:alert(1)", true},
@@ -65,6 +67,7 @@ inline std::vector<RuleRow> WorldRows() {
         {"ann", "https://shop.example.org/Store/Cart", true},
         {"ann", "https://shop.example.org/storefront", false},
         {"ann", "https://shop.example.org/store/../admin", false},
+        {"ann", "https://shop.example.org/store/x\\..\\..\\admin", false},
         // Hosts equal label for label.
         {"ann", "http://a.com.evil.org", false},
         {"ann", "http://a.com.evil.org/page", false},
