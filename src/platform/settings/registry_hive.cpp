@@ -262,6 +262,7 @@ RegistryHive::~RegistryHive() { sqlite3_close(db_); }
 
 std::int32_t RegistryHive::Transaction(const std::function<std::int32_t()>& body) {
     if (!db_ || !writable_) return ERROR_ACCESS_DENIED;
+    if (!sqlite3_get_autocommit(db_)) return body();  // inside a batch
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return MapSqliteError(rc);
     const std::int32_t result = body();

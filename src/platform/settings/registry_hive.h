@@ -12,7 +12,7 @@ struct sqlite3;
 namespace corvane {
 
 // One open connection to one hive file. Keys are numbered; 0 is the hive's
-// top. Every change runs in its own immediate transaction, so writers from
+// top. Every change outside a Batch runs in its own immediate transaction, so writers from
 // several processes queue behind each other instead of losing a write.
 // Results are the registry store's codes (ERROR_SUCCESS ...).
 class RegistryHive {
@@ -49,6 +49,11 @@ public:
     // Deletes the key at the end of the path below parent, refusing one that
     // has subkeys.
     std::int32_t RemoveKey(std::int64_t parent, const std::vector<std::string>& parts);
+
+    // Runs several changes as one transaction: other connections see all of
+    // them or none. The changes inside join it instead of committing alone;
+    // an error from body undoes every one of them.
+    std::int32_t Batch(const std::function<std::int32_t()>& body) { return Transaction(body); }
 
 private:
     explicit RegistryHive(sqlite3* db, bool writable) : db_(db), writable_(writable) {}

@@ -22,10 +22,6 @@ constexpr std::uint32_t kWriteRights =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | kDelete | kWriteDac | kWriteOwner;
 constexpr std::uint32_t kAllRights = 0xFFFFFFFFu;
 
-bool IsRoot(RegKey key) {
-    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
-}
-
 const passwd* CurrentAccount() { return getpwuid(geteuid()); }
 
 std::string HomeFolder() {
@@ -160,6 +156,10 @@ std::int32_t OfferData(const std::string& bytes, std::string* data, std::uint32_
 
 }  // namespace
 
+bool IsRoot(RegKey key) {
+    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
+}
+
 std::string HivePath(RegKey root) {
     if (root == HKEY_LOCAL_MACHINE || root == HKEY_CLASSES_ROOT) return MachineFolder() + "/machine.db";
     if (root == HKEY_USERS) return MachineFolder() + "/users.db";
@@ -226,6 +226,23 @@ std::int32_t SetValue(RegKey key, std::string_view name, std::int32_t type, std:
     if (auto rc = Acquire(key, true, &lease); rc != ERROR_SUCCESS) return rc;
     if (auto rc = NeedRights(*lease.key, KEY_SET_VALUE); rc != ERROR_SUCCESS) return rc;
     return lease.key->hive->PutValue(lease.key->id, name, type, data);
+}
+
+std::int32_t SetValues(RegKey root, const std::vector<ValueWrite>& writes) {
+    if (!IsRoot(root)) return ERROR_INVALID_HANDLE;
+    Lease lease;
+    if (auto rc = Acquire(root, true, &lease); rc != ERROR_SUCCESS) return rc;
+    RegistryHive& hive = *lease.key->hive;
+    return hive.Batch([&]() -> std::int32_t {
+        for (const auto& write : writes) {
+            std::int64_t id = 0;
+            if (auto rc = hive.CreatePath(lease.key->id, SplitRegistryPath(write.path), &id, nullptr);
+                rc != ERROR_SUCCESS)
+                return rc;
+            if (auto rc = hive.PutValue(id, write.name, write.type, write.data); rc != ERROR_SUCCESS) return rc;
+        }
+        return ERROR_SUCCESS;
+    });
 }
 
 std::int32_t EnumValue(RegKey key, std::uint32_t index, std::string* name, std::int32_t* type, std::string* data,

@@ -1,12 +1,16 @@
 #include "platform/settings/settings_store.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/core/environment.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/core/raised_error.h"
 #include "platform/settings/registry.h"
+#include "platform/settings/registry_access.h"
 #include "platform/settings/value_text.h"
 
 namespace corvane {
@@ -22,6 +26,36 @@ std::string gLastBackupLocation;
 OleDate gLastRestoreDate = 0;
 std::string gLastRestoreLocation;
 bool gAnyLockdownOptionsSet = false;
+
+namespace {
+
+struct GatheredValue {
+    RegKey root;
+    registry_store::ValueWrite write;
+};
+
+thread_local int tBatchDepth = 0;
+thread_local std::vector<GatheredValue> tGathered;
+
+}  // namespace
+
+SettingsSaveBatch::SettingsSaveBatch() { ++tBatchDepth; }
+
+SettingsSaveBatch::~SettingsSaveBatch() {
+    if (--tBatchDepth > 0) return;
+    std::vector<GatheredValue> gathered = std::exchange(tGathered, {});
+    // One transaction per hive, each in the order its values were saved.
+    std::vector<RegKey> roots;
+    for (const auto& g : gathered)
+        if (std::find(roots.begin(), roots.end(), g.root) == roots.end()) roots.push_back(g.root);
+    for (RegKey root : roots) {
+        std::vector<registry_store::ValueWrite> writes;
+        for (auto& g : gathered)
+            if (g.root == root) writes.push_back(std::move(g.write));
+        // A refused save changes nothing and is reported nowhere, as a single value's.
+        (void)registry_store::SetValues(root, writes);
+    }
+}
 
 std::string SettingsKeyPath(std::string_view section) {
     return gRegistryRoot + "\\" + gProductName + "\\" + std::string(section);
@@ -39,6 +73,13 @@ std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string
 
 void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
                         std::int32_t type) {
+    if (tBatchDepth > 0 && registry_store::IsRoot(root)) {
+        std::string bytes;
+        if (EncodeValueData(type, std::string(text), &bytes)) {
+            tGathered.push_back({root, {std::string(keyPath), std::string(valueName), type, std::move(bytes)}});
+            return;
+        }
+    }
     Registry reg;
     reg.SetKeyRoot(root);
     reg.SetKeyName(std::string(keyPath));
@@ -95,6 +136,7 @@ void LoadLocalSettings() {
 }
 
 void SaveLocalSettings() {
+    SettingsSaveBatch batch;
     SaveMachineSetting("Global", "Do Not Show Lockdown Warning Again", BoolToText(gDoNotShowLockdownWarningAgain));
     SaveMachineSetting("Global", "Last Backup Date", DateToText(gLastBackupDate));
     SaveMachineSetting("Global", "Last Backup Location", gLastBackupLocation);
