@@ -56,13 +56,18 @@ public:
     std::int32_t Batch(const std::function<std::int32_t()>& body) { return Transaction(body); }
 
 private:
-    explicit RegistryHive(sqlite3* db, bool writable) : db_(db), writable_(writable) {}
+    RegistryHive(sqlite3* db, bool writable, std::string path)
+        : db_(db), writable_(writable), path_(std::move(path)) {}
 
     std::int32_t ChildOf(std::int64_t parent, const std::string& folded, std::int64_t* id);
     std::int32_t Transaction(const std::function<std::int32_t()>& body);
+    std::int32_t Upgrade();
+    // The store's code for an SQLite result; damage is reported as well.
+    std::int32_t Map(int rc) const;
 
     sqlite3* db_;  // null: the file does not exist yet
     bool writable_;
+    std::string path_;
     bool hasTables_ = false;
 };
 

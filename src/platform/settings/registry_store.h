@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/core/raised_error.h"
 
 namespace corvane {
 
@@ -114,6 +117,14 @@ std::int32_t DeleteKey(RegKey parent, std::string_view subKey);
 // The root of another computer's registry: only this computer (an empty
 // name, or its own name with or without leading backslashes) is reachable.
 std::int32_t ConnectRegistry(std::string_view computer, RegKey root, RegKey* result);
+
+// Told when a hive file proves damaged: every operation on it then fails
+// with ERROR_REGISTRY_CORRUPT, so the settings read as their defaults. The
+// error reporting installs one that writes the error log; until then the
+// description goes to standard error. Each hive is told once per run (and
+// again after a new report is installed). Returns the previous report.
+using HiveDamageReport = std::function<void(const RaisedError& error, const std::string& place)>;
+HiveDamageReport SetHiveDamageReport(HiveDamageReport report);
 
 // True for the four predefined roots.
 bool IsRoot(RegKey key);
