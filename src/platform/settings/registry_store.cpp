@@ -22,6 +22,10 @@ constexpr std::uint32_t kWriteRights =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | kDelete | kWriteDac | kWriteOwner;
 constexpr std::uint32_t kAllRights = 0xFFFFFFFFu;
 
+bool IsRoot(RegKey key) {
+    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
+}
+
 const passwd* CurrentAccount() { return getpwuid(geteuid()); }
 
 std::string HomeFolder() {
@@ -155,10 +159,6 @@ std::int32_t OfferData(const std::string& bytes, std::string* data, std::uint32_
 }
 
 }  // namespace
-
-bool IsRoot(RegKey key) {
-    return key == HKEY_CLASSES_ROOT || key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE || key == HKEY_USERS;
-}
 
 std::string HivePath(RegKey root) {
     if (root == HKEY_LOCAL_MACHINE || root == HKEY_CLASSES_ROOT) return MachineFolder() + "/machine.db";

@@ -126,9 +126,6 @@ std::int32_t ConnectRegistry(std::string_view computer, RegKey root, RegKey* res
 using HiveDamageReport = std::function<void(const RaisedError& error, const std::string& place)>;
 HiveDamageReport SetHiveDamageReport(HiveDamageReport report);
 
-// True for the four predefined roots.
-bool IsRoot(RegKey key);
-
 // The database file that holds a root's keys; "" for anything but a root.
 std::string HivePath(RegKey root);
 

@@ -37,6 +37,17 @@ struct GatheredValue {
 thread_local int tBatchDepth = 0;
 thread_local std::vector<GatheredValue> tGathered;
 
+// A settings value as text: gathered while a batch lives, written at once
+// otherwise.
+void SaveSetting(RegKey root, std::string_view section, std::string_view valueName, std::string_view text) {
+    std::string bytes;
+    if (tBatchDepth > 0 && EncodeValueData(REG_SZ, std::string(text), &bytes)) {
+        tGathered.push_back({root, {SettingsKeyPath(section), std::string(valueName), REG_SZ, std::move(bytes)}});
+        return;
+    }
+    WriteRegistryValue(root, SettingsKeyPath(section), valueName, text, REG_SZ);
+}
+
 }  // namespace
 
 SettingsSaveBatch::SettingsSaveBatch() { ++tBatchDepth; }
@@ -73,13 +84,6 @@ std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string
 
 bool WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
                         std::int32_t type) {
-    if (tBatchDepth > 0 && registry_store::IsRoot(root)) {
-        std::string bytes;
-        if (EncodeValueData(type, std::string(text), &bytes)) {
-            tGathered.push_back({root, {std::string(keyPath), std::string(valueName), type, std::move(bytes)}});
-            return;
-        }
-    }
     Registry reg;
     reg.SetKeyRoot(root);
     reg.SetKeyName(std::string(keyPath));
@@ -95,7 +99,7 @@ std::string GetMachineSetting(std::string_view section, std::string_view valueNa
 }
 
 void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, text, REG_SZ);
+    SaveSetting(HKEY_LOCAL_MACHINE, section, valueName, text);
 }
 
 std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
@@ -103,7 +107,7 @@ std::string GetUserSetting(std::string_view section, std::string_view valueName,
 }
 
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, text, REG_SZ);
+    SaveSetting(HKEY_CURRENT_USER, section, valueName, text);
 }
 
 void LoadSettingsSource() {

@@ -41,9 +41,8 @@ void SaveMachineSetting(std::string_view section, std::string_view valueName, st
 std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText);
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text);
 
-// While one lives on this thread, WriteRegistryValue (and so the machine
-// and per-user saves) gathers REG_SZ and REG_DWORD values instead of writing
-// each; the end of the outermost one writes them in the order saved, one
+// While one lives on this thread, SaveMachineSetting and SaveUserSetting
+// gather their values instead of writing each; the end of the outermost one writes them in the order saved, one
 // transaction per hive, so that another process sees all of a save or none.
 // Reads in between see the stored values, not the gathered ones.
 class SettingsSaveBatch {

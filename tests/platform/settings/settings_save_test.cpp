@@ -152,9 +152,11 @@ TEST_F(SettingsSaveTest, BatchWritesAtTheEndOfTheOutermost) {
         {
             SettingsSaveBatch inner;
             SaveMachineSetting("Global", "Language", "1");
-            WriteRegistryValue(HKEY_CURRENT_USER, "Software\\Policies", "NoRun", "10", REG_DWORD);
+            // Other registry writes are not settings saves and take effect at once.
+            EXPECT_TRUE(WriteRegistryValue(HKEY_CURRENT_USER, "Software\\Policies", "NoRun", "10", REG_DWORD));
         }
         EXPECT_EQ(GetMachineSetting("Global", "Language", "none"), "none");
+        EXPECT_EQ(ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Policies", "NoRun", ""), "10");
         SaveUserSetting("Form Metrics\\frmMain", "Height", "4100");
     }
     EXPECT_EQ(GetUserSetting("Form Metrics\\frmMain", "Height", ""), "4100");
