@@ -107,6 +107,7 @@ TEST_F(SecurityLevels, AWriteThatRaisesStopsTheLevel) {
 }
 
 TEST_F(SecurityLevels, TheLevelProceduresMatchTheirNumbers) {
+    UseRecordingStore();
     const std::vector<void (*)()> procedures = {ApplyNoSecurity,   ApplyLowSecurity,      ApplyMediumSecurity,
                                                 ApplyHighSecurity, ApplyVeryHighSecurity, ApplyMaximumSecurity};
     for (std::size_t level = 0; level < procedures.size(); ++level) {
