@@ -103,10 +103,11 @@ protected:
         clock::SetSleepFunction(nullptr);
         frmSplash::SetUnloadInterval(1000);
         gDataPath.clear();
-        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_REGISTRY_DIR", "CORVANE_COMPUTER_NAME"})
-            ::unsetenv(name);
+        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_COMPUTER_NAME"}) ::unsetenv(name);
+        ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
     }
 
+    const std::string registry = std::getenv("CORVANE_REGISTRY_DIR") ? std::getenv("CORVANE_REGISTRY_DIR") : "";
     test_support::TempFolder folder;
     std::vector<std::string> tray;
     std::unique_ptr<frmMain> form;
