@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "lockdown/windows/frm_lockdown_warning.h"
-#include "lockdown/windows/window_texts.h"
+#include "lockdown/windows/window_parts.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "ui/helpers/file_dialog.h"
@@ -100,38 +100,21 @@ frmAdvancedSecurity::frmAdvancedSecurity(SecurityWindowServices services, std::u
     tabOptions_->addTab(BuildHideDrivesTab(), QString());
     tabOptions_->addTab(BuildSettingsTab(), QString());
 
-    lblLockdownWarning_ = Named(new QLabel, "lblLockdownWarning");
-    lblLockdownWarning_->setWordWrap(true);
-    imgLockdownIsDirty_ = Named(new QLabel, "imgLockdownIsDirty");
-    imgLockdownIsDirty_->setPixmap(RestartNoticePixmap(this));
-    lblLockdownIsDirty_ = Named(new QLabel, "lblLockdownIsDirty");
-    lblLockdownIsDirty_->setWordWrap(true);
-    cmdOK_ = Named(new QPushButton, "cmdOK");
-    cmdOK_->setDefault(true);
-    cmdCancel_ = NewButton("cmdCancel");
-    cmdApply_ = NewButton("cmdApply");
-
-    auto* notice = new QHBoxLayout;
-    notice->addWidget(imgLockdownIsDirty_);
-    notice->addWidget(lblLockdownIsDirty_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-    buttons->addWidget(cmdApply_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabOptions_, 1);
-    layout->addWidget(lblLockdownWarning_);
-    layout->addLayout(notice);
-    layout->addLayout(buttons);
+    footer_.Build(this, layout);
     resize(500, 520);
 
-    connect(cmdOK_, &QPushButton::clicked, this, &frmAdvancedSecurity::cmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmAdvancedSecurity::reject);
-    connect(cmdApply_, &QPushButton::clicked, this,
+    connect(footer_.cmdOK, &QPushButton::clicked, this, &frmAdvancedSecurity::cmdOK_Click);
+    connect(footer_.cmdCancel, &QPushButton::clicked, this, &frmAdvancedSecurity::reject);
+    connect(footer_.cmdApply, &QPushButton::clicked, this,
             [this] { Handle("cmdApply_Click", [this] { logic_.Apply(); }); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
             [this] { tabOptions_->setCurrentIndex((tabOptions_->currentIndex() + 1) % tabOptions_->count()); });
+    // A list on a hidden page has no width of its own until the page shows.
+    connect(tabOptions_, &QTabWidget::currentChanged, this, [this] {
+        for (QTreeWidget* list : {lsvItems_, lsvLockdown_, lsvHideDrives_}) FitListViewColumns(list);
+    });
     tabOptions_->setCurrentIndex(0);
     SetIsDirty(false);
     CenterForm(this);
@@ -257,9 +240,7 @@ void frmAdvancedSecurity::SetLanguage() {
     setWindowTitle(MessageText(401));
     for (const auto& [index, message] : {std::pair{0, 147}, {1, 149}, {2, 152}, {3, 184}})
         tabOptions_->setTabText(index, MessageText(message));
-    cmdOK_->setText(MessageText(33));
-    cmdCancel_->setText(MessageText(25));
-    cmdApply_->setText(MessageText(34));
+    footer_.SetLanguage();
     cmdSelectAll_->setText(MessageText(43));
     cmdSelectAllHideDrives_->setText(MessageText(43));
     cmdUnselectAll_->setText(MessageText(414));
@@ -271,8 +252,6 @@ void frmAdvancedSecurity::SetLanguage() {
     fraHideDrives_->setTitle(MessageText(152));
     chkRestrictRun_->setText(MessageText(623));
     for (int box = 0; box < kSettingsBoxCount; ++box) settingsBoxes_[box]->setText(MessageText(kBoxTexts[box].message));
-    lblLockdownWarning_->setText(MessageText(627));
-    lblLockdownIsDirty_->setText(MessageText(556));
     lblStartUp_->setText(MessageText(146));
     lblSecureConsole_->setText(MessageText(170));
     lblRecovery_->setText(MessageText(153));
@@ -309,7 +288,6 @@ void frmAdvancedSecurity::InitDriveList() {
     SetSingleColumn(lsvHideDrives_, 20, 3250);
     lsvHideDrives_->setSortingEnabled(true);
     lsvHideDrives_->sortByColumn(0, Qt::AscendingOrder);
-    FitListViewColumns(lsvHideDrives_);
     // FillDriveList
     for (const DriveRow& row : FillDriveRows(*drives_)) {
         auto* item = new QTreeWidgetItem;
@@ -321,13 +299,13 @@ void frmAdvancedSecurity::InitDriveList() {
         item->setCheckState(0, Qt::Unchecked);
         lsvHideDrives_->addTopLevelItem(item);
     }
+    // Fitted once the rows are in, so that their scroll bar is allowed for.
+    FitListViewColumns(lsvHideDrives_);
 }
 
 void frmAdvancedSecurity::SetIsDirty(bool value) {
     logic_.IsDirty = value;
-    cmdApply_->setEnabled(value);
-    lblLockdownIsDirty_->setVisible(value);
-    imgLockdownIsDirty_->setVisible(value);
+    footer_.ShowDirty(value);
 }
 
 std::int32_t frmAdvancedSecurity::ListCount() const { return lsvItems_->topLevelItemCount(); }
@@ -345,7 +323,7 @@ void frmAdvancedSecurity::showEvent(QShowEvent* event) {
 
 void frmAdvancedSecurity::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    FitListViewColumns(lsvItems_);
+    for (QTreeWidget* list : {lsvItems_, lsvLockdown_, lsvHideDrives_}) FitListViewColumns(list);
 }
 
 void frmAdvancedSecurity::FirstActivation() {

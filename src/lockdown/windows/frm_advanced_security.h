@@ -7,6 +7,7 @@
 
 #include "lockdown/windows/advanced_security_logic.h"
 #include "lockdown/windows/drive_list.h"
+#include "lockdown/windows/window_parts.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -96,12 +97,7 @@ private:
     QLabel* lblSecureConsole_ = nullptr;
     QLabel* lblRecovery_ = nullptr;
     std::array<QCheckBox*, kSettingsBoxCount> settingsBoxes_{};
-    QLabel* lblLockdownWarning_ = nullptr;
-    QLabel* lblLockdownIsDirty_ = nullptr;
-    QLabel* imgLockdownIsDirty_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QPushButton* cmdApply_ = nullptr;
+    SecurityWindowFooter footer_;
 };
 
 }  // namespace corvane

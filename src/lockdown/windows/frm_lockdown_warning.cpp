@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "lockdown/windows/window_texts.h"
+#include "lockdown/windows/window_parts.h"
 #include "platform/core/error_trap.h"
 #include "session/shell/start_up_with_windows.h"
 #include "ui/helpers/window_helpers.h"

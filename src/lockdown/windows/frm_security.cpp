@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "lockdown/windows/frm_lockdown_warning.h"
-#include "lockdown/windows/window_texts.h"
+#include "lockdown/windows/window_parts.h"
 #include "platform/core/error_trap.h"
 #include "session/launchers/launchers.h"
 #include "ui/helpers/window_helpers.h"
@@ -84,43 +84,16 @@ void frmSecurity::Build() {
     tabOptions_->setObjectName(QStringLiteral("tabOptions"));
     tabOptions_->addTab(page, QString());
 
-    lblLockdownWarning_ = new QLabel;
-    lblLockdownWarning_->setObjectName(QStringLiteral("lblLockdownWarning"));
-    lblLockdownWarning_->setWordWrap(true);
-    imgLockdownIsDirty_ = new QLabel;
-    imgLockdownIsDirty_->setObjectName(QStringLiteral("imgLockdownIsDirty"));
-    imgLockdownIsDirty_->setPixmap(RestartNoticePixmap(this));
-    lblLockdownIsDirty_ = new QLabel;
-    lblLockdownIsDirty_->setObjectName(QStringLiteral("lblLockdownIsDirty"));
-    lblLockdownIsDirty_->setWordWrap(true);
-    cmdOK_ = new QPushButton;
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setDefault(true);
-    cmdCancel_ = new QPushButton;
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cmdApply_ = new QPushButton;
-    cmdApply_->setObjectName(QStringLiteral("cmdApply"));
-    for (QPushButton* button : {cmdCancel_, cmdApply_, cmdAdvanced_, cmdReset_}) button->setAutoDefault(false);
-
-    auto* notice = new QHBoxLayout;
-    notice->addWidget(imgLockdownIsDirty_);
-    notice->addWidget(lblLockdownIsDirty_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK_);
-    buttons->addWidget(cmdCancel_);
-    buttons->addWidget(cmdApply_);
+    for (QPushButton* button : {cmdAdvanced_, cmdReset_}) button->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabOptions_, 1);
-    layout->addWidget(lblLockdownWarning_);
-    layout->addLayout(notice);
-    layout->addLayout(buttons);
+    footer_.Build(this, layout);
     resize(460, 420);
 
     connect(sldSecurity_, &QSlider::valueChanged, this, &frmSecurity::sldSecurity_Scroll);
-    connect(cmdOK_, &QPushButton::clicked, this, &frmSecurity::cmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmSecurity::reject);
-    connect(cmdApply_, &QPushButton::clicked, this, &frmSecurity::cmdApply_Click);
+    connect(footer_.cmdOK, &QPushButton::clicked, this, &frmSecurity::cmdOK_Click);
+    connect(footer_.cmdCancel, &QPushButton::clicked, this, &frmSecurity::reject);
+    connect(footer_.cmdApply, &QPushButton::clicked, this, &frmSecurity::cmdApply_Click);
     connect(cmdReset_, &QPushButton::clicked, this, &frmSecurity::cmdReset_Click);
     connect(cmdAdvanced_, &QPushButton::clicked, this, &frmSecurity::cmdAdvanced_Click);
     // The window has one page; Ctrl+Tab brings it forward.
@@ -131,21 +104,15 @@ void frmSecurity::Build() {
 void frmSecurity::SetLanguage() {
     setWindowTitle(MessageText(148));
     tabOptions_->setTabText(0, MessageText(45));
-    cmdOK_->setText(MessageText(33));
-    cmdCancel_->setText(MessageText(25));
-    cmdApply_->setText(MessageText(34));
+    footer_.SetLanguage();
     cmdAdvanced_->setText(MessageText(21));
-    lblLockdownWarning_->setText(MessageText(627));
     lblInstructions_->setText(MessageText(678));
     fraLockdown_->setTitle(MessageText(184));
-    lblLockdownIsDirty_->setText(MessageText(556));
 }
 
 void frmSecurity::SetIsDirty(bool value) {
     logic_.IsDirty = value;
-    cmdApply_->setEnabled(value);
-    lblLockdownIsDirty_->setVisible(value);
-    imgLockdownIsDirty_->setVisible(value);
+    footer_.ShowDirty(value);
 }
 
 void frmSecurity::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "lockdown/windows/security_level_logic.h"
+#include "lockdown/windows/window_parts.h"
 
 class QLabel;
 class QPushButton;
@@ -59,12 +60,7 @@ private:
     QLabel* lblSecurityLevel_ = nullptr;
     QLabel* lblSecurityDescription_ = nullptr;
     QLabel* lblInstructions_ = nullptr;
-    QLabel* lblLockdownWarning_ = nullptr;
-    QLabel* lblLockdownIsDirty_ = nullptr;
-    QLabel* imgLockdownIsDirty_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
-    QPushButton* cmdApply_ = nullptr;
+    SecurityWindowFooter footer_;
     QPushButton* cmdAdvanced_ = nullptr;
     QPushButton* cmdReset_ = nullptr;
 };
