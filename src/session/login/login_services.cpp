@@ -3,6 +3,8 @@
 #include "lockdown/lockdown_options.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/registry.h"
+#include "session/helpers/keyboard_state.h"
+#include "session/helpers/network_helpers.h"
 #include "session/rules/run_user_programs.h"
 
 namespace corvane {
@@ -22,8 +24,8 @@ LoginServices& Current() {
 LoginServices DefaultLoginServices() {
     LoginServices s;
     s.startUserPrograms = RunUserPrograms;
-    s.broadcast = [](const std::string&) {};
-    s.isCapsLockOn = [] { return false; };
+    s.broadcast = BroadcastNetMessage;
+    s.isCapsLockOn = IsCapsLockOn;
     s.lockdownOptionOn = [](int option) { return GetLockdownOption(option); };
     s.readLastLogin = []() -> std::optional<std::string> {
         Registry reg;

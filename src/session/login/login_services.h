@@ -33,9 +33,9 @@ const LoginServices& CurrentLoginServices();
 // Replaces the services; empty members keep the defaults. Returns the old set.
 LoginServices SetLoginServices(LoginServices services);
 
-// The defaults: RunUserPrograms, GetLockdownOption and the registry's "Last
-// Login"; no broadcast, Caps Lock off and no change-password dialog until the
-// window layer installs its own (InstallLoginWindow).
+// The defaults: RunUserPrograms, BroadcastNetMessage, IsCapsLockOn,
+// GetLockdownOption and the registry's "Last Login"; no change-password
+// dialog until the window layer installs its own (InstallLoginWindow).
 LoginServices DefaultLoginServices();
 
 // Puts the services back when it goes; for tests.
