@@ -1,7 +1,6 @@
 #include "browser/rule/website_rule.h"
 
 #include <memory>
-#include <optional>
 
 #include "browser/rule/website_address.h"
 #include "catalogue/user_website.h"
@@ -32,7 +31,6 @@ bool WebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_vie
         auto user = std::make_unique<User>();
         auto website = std::make_unique<Website>();
         auto links = std::make_unique<UserWebsite>();
-        std::optional<WebsiteAddress> tested;
         RunTrapped(kWebsiteRulePlace, {
             [&] { if (!gRequireLogin) settle(true); },
             [&] { if (!settled && UserLogin.empty()) settle(false); },
@@ -47,7 +45,7 @@ bool WebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_vie
             [&] { if (!settled && !links->LoadWebsites(UserLogin)) settle(false); },
             [&] {
                 if (settled) return;
-                tested = WebsiteAddress::Parse(URL);
+                const auto tested = WebsiteAddress::Parse(URL);
                 const auto assigned = links->UserWebsites();
                 if (tested && assigned) {
                     for (const auto& link : *assigned) {
