@@ -1,5 +1,7 @@
 #include "app/program_windows.h"
 
+#include "lockdown/windows/frm_advanced_security.h"
+#include "lockdown/windows/frm_security.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -19,6 +21,8 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
+    RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 // The program's main road in one process, through its real windows: the
 // first administrator, a wrong and a right password, the console, the menu's
-// Log Off, the login again and its Cancel; then what the files hold.
+// Security at Medium Security, the menu's Log Off, the login again and its
+// Cancel; then what the files hold.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <cstdlib>
 #include <memory>
 
 #include "app/app_main.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
+#include "lockdown/lockdown_options.h"
+#include "lockdown/windows/frm_lockdown_warning.h"
+#include "lockdown/windows/frm_security.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
@@ -28,6 +33,7 @@
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
 #include "session/shell/frm_main.h"
+#include "session/shell/start_up_with_windows.h"
 #include "session/shell/security_session.h"
 #include "support/temp_folder.h"
 #include "ui/helpers/qt_services.h"
@@ -144,6 +150,41 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_EQ(box->Last().prompt, GetMessageText(445));
     EXPECT_TRUE(form->Authenticated());
     EXPECT_TRUE(ConsoleOpen());
+
+    // The menu's Security: Medium Security, OK, the lockdown warning accepted.
+    bool securityShown = false, warned = false;
+    test::OnNextModal<frmSecurity>([&](frmSecurity* security) {
+        securityShown = true;
+        WaitFor([&] { return !security->FormLoad(); });
+        Child<QSlider>(security, "sldSecurity")->setValue(3);
+        test::OnNextModal<frmLockdownWarning>([&](frmLockdownWarning* warning) {
+            warned = true;
+            Child<QPushButton>(warning, "cmdOK")->click();
+        });
+        Child<QPushButton>(security, "cmdOK")->click();
+    });
+    form->Tray().notify(516);
+    form->Tray().notify(517);
+    ASSERT_NE(form->PopupMenu(), nullptr);
+    emit form->PopupMenu()->Selected(5);
+    ASSERT_TRUE(WaitFor([&] { return securityShown && !QApplication::activeModalWidget(); }));
+    EXPECT_TRUE(warned);
+    const auto policy = [](const char* key, const char* name) {
+        return ReadRegistryValue(HKEY_CURRENT_USER, key, name, "missing");
+    };
+    for (const char* on : {"NoFind", "NoRun", "NoFolderOptions", "NoFavoritesMenu", "NoSetTaskbar"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, on), "1") << on;
+    for (const char* off : {"NoNetHood", "NoDesktop", "RestrictRun", "NoClose"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, off), "0") << off;
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDriveTypeAutoRun"), "B5");
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDrives"), "0");
+    EXPECT_EQ(policy(kSystemPolicyKey, "DisableLockWorkstation"), "1");
+    EXPECT_EQ(GetMachineSetting(kLockdownMachineSection, "NoTaskbar", "missing"), "0");
+    EXPECT_EQ(GetMachineSetting("Global", "Any Lockdown Options Set", "missing"), "True");
+    EXPECT_EQ(GetMachineSetting("Global", "Security Level", "missing"), "2");
+    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Corvane",
+                                "missing"),
+              ProgramPathName());
 
     // The menu's Log Off; the login follows at once and is cancelled.
     test::OnNextModal<frmLogin>([&](frmLogin* login) {
