@@ -5,6 +5,7 @@
 
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
+#include "recordstore/trapped_walk.h"
 
 namespace corvane {
 
@@ -19,33 +20,15 @@ bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
 // tests hand it one that fails on purpose).
 template <typename Assignments>
 bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
-    const std::string place = "Functions.UpdateUsersWebsites";
     const std::string_view old = text::TrimSpaces(oldURL);
     std::int32_t changed = 0;
     Assignments table;
-    bool empty = true;
-    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return false;
-    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return false;
-    for (;;) {
-        bool eof = true;
-        bool moved = false;
-        const bool carriedOn = RunTrapped(place, {
-            [&] { eof = table.IsEOF(); },
-            [&] {
-                if (eof || text::TrimSpaces(table.URL()) != old) return;
-                table.SetURL(newURL);
-                table.SaveChanges();
-                ++changed;
-            },
-            [&] {
-                if (eof) return;
-                table.MoveNext();
-                moved = true;
-            },
-        });
-        // A walk that cannot step on would never end.
-        if (!carriedOn || eof || !moved) break;
-    }
+    WalkTrapped(table, "Functions.UpdateUsersWebsites", [&](Assignments& link) {
+        if (text::TrimSpaces(link.URL()) != old) return;
+        link.SetURL(newURL);
+        link.SaveChanges();
+        ++changed;
+    });
     // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
     return changed > 0;
 }

@@ -1,12 +1,10 @@
 #include "admin/users/editor/login_links.h"
 
-#include <cstdint>
-
 #include "catalogue/user_permission.h"
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
-#include "platform/core/error_trap.h"
 #include "platform/core/text.h"
+#include "recordstore/trapped_walk.h"
 #include "recordstore/user_member.h"
 
 namespace corvane {
@@ -17,28 +15,11 @@ namespace {
 template <typename Links>
 void MoveIn(const std::string& oldLogin, const std::string& newLogin, const std::string& place) {
     Links table;
-    bool empty = true;
-    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return;
-    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return;
-    for (;;) {
-        bool eof = true;
-        bool moved = false;
-        const bool carriedOn = RunTrapped(place, {
-            [&] { eof = table.IsEOF(); },
-            [&] {
-                if (eof || !text::Equals(text::TrimSpaces(table.UserLogin()), oldLogin)) return;
-                table.SetUserLogin(newLogin);
-                table.SaveChanges();
-            },
-            [&] {
-                if (eof) return;
-                table.MoveNext();
-                moved = true;
-            },
-        });
-        // A walk that cannot step on would never end.
-        if (!carriedOn || eof || !moved) break;
-    }
+    WalkTrapped(table, place, [&](Links& link) {
+        if (!text::Equals(text::TrimSpaces(link.UserLogin()), oldLogin)) return;
+        link.SetUserLogin(newLogin);
+        link.SaveChanges();
+    });
 }
 
 }  // namespace

@@ -129,6 +129,7 @@ void UserEditorModel::SetData(User& user) const {
 
 UserEditorModel::SaveResult UserEditorModel::SaveData() {
     User user;
+    bool searched = false;
     bool found = false;
     bool written = false;
     const std::string oldLogin = UserLogin;
@@ -138,6 +139,7 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
                                [&] { user.OpenTable(OpenTablePathname); },
                                [&] {
                                    found = user.Load(UserLogin);
+                                   searched = true;
                                    if (!found)
                                        throw RaisedError(vbObjectError + 8, kSavePlace,
                                                          "The user \"" + UserLogin + "\" no longer exists.");
@@ -165,7 +167,7 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
                            });
     Busy(false);
     if (written) return SaveResult::Saved;
-    return found ? SaveResult::Failed : SaveResult::UserMissing;
+    return searched && !found ? SaveResult::UserMissing : SaveResult::Failed;
 }
 
 void UserEditorModel::OK() {
