@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,6 +27,14 @@ namespace corvane {
 // its state and hands it every action.
 class frmUserDetails : public QDialog {
     Q_OBJECT
+    // The members again as properties, for openers that set and read them by name.
+    Q_PROPERTY(QString OpenTablePathname READ OpenTablePathnameProperty WRITE SetOpenTablePathnameProperty)
+    Q_PROPERTY(QString UserLogin READ UserLoginProperty WRITE SetUserLoginProperty)
+    Q_PROPERTY(bool IsDirty READ IsDirty WRITE SetIsDirty)
+    Q_PROPERTY(bool Cancelled READ Cancelled WRITE SetCancelled)
+    Q_PROPERTY(bool FormLoad READ FormLoad WRITE SetFormLoad)
+    Q_PROPERTY(bool IsNew READ IsNew WRITE SetIsNew)
+    Q_PROPERTY(int Response READ Response WRITE SetResponse)
 
 public:
     explicit frmUserDetails(QWidget* parent = nullptr);
@@ -55,6 +64,11 @@ public:
     void SetLanguage();
 
     UserEditorModel& Model() { return model_; }
+
+    QString OpenTablePathnameProperty() const { return QString::fromStdString(model_.OpenTablePathname); }
+    void SetOpenTablePathnameProperty(const QString& path) { model_.OpenTablePathname = path.toStdString(); }
+    QString UserLoginProperty() const { return QString::fromStdString(model_.UserLogin); }
+    void SetUserLoginProperty(const QString& login) { model_.UserLogin = login.toStdString(); }
 
     // Cancel, Esc and the close box.
     void reject() override;

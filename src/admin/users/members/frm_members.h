@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,9 @@ namespace corvane {
 // at its first activation. The opener sets GroupName before showing it.
 class frmMembers : public QDialog {
     Q_OBJECT
+    // The members again as properties, for openers that set and read them by name.
+    Q_PROPERTY(QString GroupName READ GroupNameProperty WRITE SetGroupNameProperty)
+    Q_PROPERTY(bool IsDirty READ IsDirty WRITE SetIsDirty)
 
 public:
     explicit frmMembers(QWidget* parent = nullptr);
@@ -32,6 +36,9 @@ public:
     void LoadMembers();
 
     bool FormLoad() const { return formLoad_; }
+
+    QString GroupNameProperty() const { return QString::fromStdString(groupName_); }
+    void SetGroupNameProperty(const QString& name) { groupName_ = name.toStdString(); }
 
 protected:
     void showEvent(QShowEvent* event) override;

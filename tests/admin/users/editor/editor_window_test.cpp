@@ -193,9 +193,9 @@ TEST_F(EditorWindow, TheGeneralTabSelectsTheLogin) {
 
 TEST_F(EditorWindow, ModalRunsAsTheCallerDrivesIt) {
     {
-        // A rename confirmed with OK: the caller reads the saved login.
+        // A rename confirmed with OK: the caller reads the saved login, also by property name.
         frmUserDetails window;
-        window.SetUserLogin("alice");
+        window.setProperty("UserLogin", QString("alice"));
         QTimer::singleShot(50, &window, [&] {
             Find<QLineEdit>(window, "txtUserLogin")->setText("alicia");
             Find<QPushButton>(window, "cmdOK")->click();
@@ -204,6 +204,9 @@ TEST_F(EditorWindow, ModalRunsAsTheCallerDrivesIt) {
         EXPECT_FALSE(window.Cancelled());
         EXPECT_TRUE(window.IsDirty());
         EXPECT_EQ(window.UserLogin(), "alicia");
+        EXPECT_EQ(window.property("UserLogin").toString(), "alicia");
+        EXPECT_FALSE(window.property("Cancelled").toBool());
+        EXPECT_TRUE(window.property("IsDirty").toBool());
         User saved;
         EXPECT_TRUE(saved.Load("alicia"));
     }

@@ -38,7 +38,7 @@ protected:
     }
 
     static void Open(frmMembers& window, const std::string& group) {
-        window.SetGroupName(group);
+        window.setProperty("GroupName", QString::fromStdString(group));
         window.show();
         for (int i = 0; i < 100 && window.FormLoad(); ++i) QTest::qWait(5);
     }
