@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "platform/core/error_trap.h"
-#include "platform/core/text.h"
-#include "recordstore/trapped_walk.h"
+#include "recordstore/rename_links.h"
 
 namespace corvane {
 
@@ -20,17 +17,9 @@ bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
 // tests hand it one that fails on purpose).
 template <typename Assignments>
 bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
-    const std::string_view old = text::TrimSpaces(oldURL);
-    std::int32_t changed = 0;
-    Assignments table;
-    WalkTrapped(table, "Functions.UpdateUsersWebsites", [&](Assignments& link) {
-        if (text::TrimSpaces(link.URL()) != old) return;
-        link.SetURL(newURL);
-        link.SaveChanges();
-        ++changed;
-    });
-    // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
-    return changed > 0;
+    return RenameLinkKeys<Assignments>(
+        "Functions.UpdateUsersWebsites", oldURL, newURL, [](Assignments& t) { return t.URL(); },
+        [](Assignments& t, const std::string& url) { t.SetURL(url); });
 }
 
 }  // namespace corvane
