@@ -279,6 +279,12 @@ void frmLogin::resizeEvent(QResizeEvent* event) {
     Quietly([this] { LayoutControls(); });
 }
 
+// The pointer's rectangle follows the window.
+void frmLogin::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (gClipMouseToLogin) ClipMouse();
+}
+
 void frmLogin::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
     if (gClipMouseToLogin) ClipMouse();
