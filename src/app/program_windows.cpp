@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -19,6 +20,7 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    RegisterUserEditorWindows();
 }
 
 }  // namespace corvane
