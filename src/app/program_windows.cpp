@@ -2,6 +2,7 @@
 
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
+#include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -23,6 +24,7 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
     RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
+    RegisterUserEditorWindows();
 }
 
 }  // namespace corvane
