@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "session/console/console_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -19,6 +20,8 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    // The secure console, the tip of the day and the about window.
+    RegisterConsoleWindows();
 }
 
 }  // namespace corvane
