@@ -43,7 +43,6 @@ ConsoleListView::ConsoleListView(QWidget* parent)
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icons_->setMovement(QListView::Static);
     icons_->setResizeMode(QListView::Adjust);
-    icons_->setUniformItemSizes(true);
 
     addWidget(icons_);
     addWidget(report_);
@@ -57,12 +56,13 @@ void ConsoleListView::SetView(int view) {
     view_ = view;
     if (view == kReport) {
         setCurrentWidget(report_);
+        emit ViewChanged(view);
         return;
     }
     if (view == kLargeIcons) {
         icons_->setViewMode(QListView::IconMode);
         icons_->setIconSize(QSize(32, 32));
-        icons_->setGridSize(QSize(96, 72));
+        icons_->setGridSize(QSize(100, 76));
         icons_->setWordWrap(true);
         icons_->setFlow(QListView::LeftToRight);
     } else {
@@ -75,6 +75,7 @@ void ConsoleListView::SetView(int view) {
     }
     icons_->setWrapping(true);
     setCurrentWidget(icons_);
+    emit ViewChanged(view);
 }
 
 int ConsoleListView::ColumnCount() const { return model_->columnCount(); }

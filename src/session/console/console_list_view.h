@@ -48,6 +48,10 @@ public:
     Qt::SortOrder SortOrder() const { return sortOrder_; }
     void SortBy(int column);
 
+signals:
+    // The list shows another view.
+    void ViewChanged(int view);
+
 private:
     QStandardItemModel* model_;
     QListView* icons_;

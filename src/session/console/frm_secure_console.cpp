@@ -66,6 +66,7 @@ frmSecureConsole::frmSecureConsole(QWidget* parent) : QWidget(parent) {
     BuildToolBar();
     lsvItems_ = new ConsoleListView(this);
     lsvItems_->setObjectName(QStringLiteral("lsvItems"));
+    connect(lsvItems_, &ConsoleListView::ViewChanged, this, [this] { FitColumns(); });
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(lsvItems_->Icons()), static_cast<QAbstractItemView*>(lsvItems_->Report())}) {
         view->installEventFilter(this);
@@ -175,7 +176,13 @@ void frmSecureConsole::LayoutControls() {
         lsvItems_->setGeometry(ui::ToPixelsX(60), toolHeight, width() - ui::ToPixelsX(120),
                                height() - toolHeight - statusHeight);
     });
-    CarryOn([this] { FitListViewColumns(lsvItems_->Report()); });
+    CarryOn([this] { FitColumns(); });
+}
+
+void frmSecureConsole::FitColumns() {
+    // A hidden report does not know its width yet; it is fitted when shown.
+    if (lsvItems_->View() == ConsoleListView::kReport && lsvItems_->isVisible())
+        FitListViewColumns(lsvItems_->Report());
 }
 
 bool frmSecureConsole::eventFilter(QObject* watched, QEvent* event) {
@@ -243,7 +250,7 @@ void frmSecureConsole::LoadData() {
     std::vector<ConsoleItem> items;
     CarryOn([&] { items = ConsoleModel::BuildItems(SessionConsoleHost().Authenticated()); });
     for (const ConsoleItem& item : items) CarryOn([&] { AddItem(item); });
-    CarryOn([this] { FitListViewColumns(lsvItems_->Report()); });
+    CarryOn([this] { FitColumns(); });
     CarryOn([this] { RefreshStatusBar(); });
     QApplication::restoreOverrideCursor();
 }
@@ -325,6 +332,8 @@ void frmSecureConsole::RunSelectedProgram() {
 void frmSecureConsole::ApplyNoCancel() {
     if (!gCannotCancelSecureConsole) return;
     buttons_[8]->setVisible(false);
+    // Its separator would trail behind Help with nothing after it.
+    buttons_[7]->setVisible(false);
     DisableCloseButton(this);
 }
 

@@ -95,6 +95,7 @@ private:
     void RestoreFormMetrics();
     void SaveFormMetrics();
     void LayoutControls();
+    void FitColumns();
 
     bool cancelled_ = false;
     bool formLoad_ = true;
