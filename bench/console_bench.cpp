@@ -3,6 +3,8 @@
 // and userprograms.sec (target: well under a quarter of a second).
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -76,26 +78,11 @@ private:
     std::string previousUser_;
 };
 
-void SetFileBytes(benchmark::State& state) {
-    std::int64_t bytes = 0;
-    for (const auto& f : ConsoleFolder::Files()) bytes += static_cast<std::int64_t>(std::filesystem::file_size(f));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
-}
+void SetFileBytes(benchmark::State& state) { bench::SetBytesOfFiles(state, ConsoleFolder::Files()); }
 
 void Console_SequentialRead(benchmark::State& state) {
     ConsoleFolder folder;
-    const auto files = ConsoleFolder::Files();
-    std::vector<char> chunk(64 * 1024);
-    for (auto _ : state) {
-        std::size_t total = 0, got;
-        for (const auto& path : files) {
-            std::FILE* f = std::fopen(path.c_str(), "rb");
-            while ((got = std::fread(chunk.data(), 1, chunk.size(), f)) > 0) total += got;
-            std::fclose(f);
-        }
-        benchmark::DoNotOptimize(total);
-    }
-    SetFileBytes(state);
+    bench::SequentialReadAll(state, ConsoleFolder::Files());
 }
 
 void Console_ListBuild(benchmark::State& state) {
