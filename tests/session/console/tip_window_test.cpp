@@ -124,6 +124,7 @@ TEST_F(TipWindowTest, TheBoxSavesTheGlobalSettings) {
     gShowTipsOfTheDay = true;
     gUseGlobalSettingsINIFile = false;
     frmTip* tip = Make();
+    tip->show();
     QTest::mouseClick(tip->chkLoadTipsAtStartup(), Qt::LeftButton);
     EXPECT_EQ(GetMachineSetting("Global", "Show Tips Of The Day", "unset"), "False");
 }
