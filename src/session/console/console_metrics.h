@@ -9,8 +9,9 @@ namespace corvane {
 
 // The console's per-user metrics, as stored: the list's view (0 large
 // icons, 1 small icons, 2 list, 3 report) and the window's size, position
-// and state. A stored value that does not read as a number (or a view or
-// state out of range) comes back empty, so the window keeps its own.
+// and state. A stored size, position or state that does not read as a
+// number (or a state out of range) comes back empty, so the window keeps its
+// own; such a view gives the current view.
 struct StoredConsoleMetrics {
     std::optional<int> listView;
     std::optional<double> height, width, top, left;
