@@ -1,6 +1,9 @@
 #include "app/program_windows.h"
 
 #include "session/console/console_windows.h"
+#include "lockdown/windows/frm_advanced_security.h"
+#include "lockdown/windows/frm_security.h"
+#include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -22,6 +25,9 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     // The secure console, the tip of the day and the about window.
     RegisterConsoleWindows();
+    RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
+    RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
+    RegisterUserEditorWindows();
 }
 
 }  // namespace corvane

@@ -1,28 +1,38 @@
 // The program's main road in one process, through its real windows: the
 // first administrator, a wrong and a right password, the console, the menu's
-// Log Off, the login again and its Cancel; then what the files hold. Then the
-// console's own road: the administrator's items, Log Off through its item,
-// and a second user starting an assigned program from it.
+// Security at Medium Security, an edit of a second user (renamed, a website
+// assigned), the menu's Log Off, the login again and its Cancel; then what the
+// files hold. Then the console's own road: the administrator's items, Log Off
+// through its item, and a second user starting an assigned program from it.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <QSlider>
+#include <QTreeWidget>
 #include <cstdlib>
 #include <fstream>
 #include <QPointer>
 #include <QStandardItemModel>
 #include <memory>
 
+#include "admin/users/editor/frm_user_details.h"
 #include "app/app_main.h"
+#include "catalogue/user_website.h"
+#include "catalogue/website.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
 #include "catalogue/program.h"
 #include "catalogue/user_program.h"
+#include "lockdown/lockdown_options.h"
+#include "lockdown/windows/frm_lockdown_warning.h"
+#include "lockdown/windows/frm_security.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
@@ -40,8 +50,10 @@
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/pass_phrase.h"
+#include "session/launchers/u_interface.h"
 #include "session/login/frm_login.h"
 #include "session/shell/frm_main.h"
+#include "session/shell/start_up_with_windows.h"
 #include "session/shell/security_session.h"
 #include "support/temp_folder.h"
 #include "ui/helpers/qt_services.h"
@@ -138,8 +150,8 @@ protected:
         clock::SetSleepFunction(nullptr);
         frmSplash::SetUnloadInterval(1000);
         gDataPath.clear();
-        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_REGISTRY_DIR", "CORVANE_COMPUTER_NAME"})
-            ::unsetenv(name);
+        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_COMPUTER_NAME"}) ::unsetenv(name);
+        ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
     }
 
     // The wizard's first administrator, then the login with its password.
@@ -159,6 +171,7 @@ protected:
         });
     }
 
+    const std::string registry = std::getenv("CORVANE_REGISTRY_DIR") ? std::getenv("CORVANE_REGISTRY_DIR") : "";
     test_support::TempFolder folder;
     std::vector<std::string> tray;
     std::unique_ptr<frmMain> form;
@@ -196,6 +209,66 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_TRUE(form->Authenticated());
     EXPECT_TRUE(ConsoleOpen());
 
+    // The menu's Security: Medium Security, OK, the lockdown warning accepted.
+    bool securityShown = false, warned = false;
+    test::OnNextModal<frmSecurity>([&](frmSecurity* security) {
+        securityShown = true;
+        WaitFor([&] { return !security->FormLoad(); });
+        Child<QSlider>(security, "sldSecurity")->setValue(3);
+        test::OnNextModal<frmLockdownWarning>([&](frmLockdownWarning* warning) {
+            warned = true;
+            Child<QPushButton>(warning, "cmdOK")->click();
+        });
+        Child<QPushButton>(security, "cmdOK")->click();
+    });
+    form->Tray().notify(516);
+    form->Tray().notify(517);
+    ASSERT_NE(form->PopupMenu(), nullptr);
+    emit form->PopupMenu()->Selected(5);
+    ASSERT_TRUE(WaitFor([&] { return securityShown && !QApplication::activeModalWidget(); }));
+    EXPECT_TRUE(warned);
+    const auto policy = [](const char* key, const char* name) {
+        return ReadRegistryValue(HKEY_CURRENT_USER, key, name, "missing");
+    };
+    for (const char* on : {"NoFind", "NoRun", "NoFolderOptions", "NoFavoritesMenu", "NoSetTaskbar"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, on), "1") << on;
+    for (const char* off : {"NoNetHood", "NoDesktop", "RestrictRun", "NoClose"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, off), "0") << off;
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDriveTypeAutoRun"), "B5");
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDrives"), "0");
+    EXPECT_EQ(policy(kSystemPolicyKey, "DisableLockWorkstation"), "1");
+    EXPECT_EQ(GetMachineSetting(kLockdownMachineSection, "NoTaskbar", "missing"), "0");
+    EXPECT_EQ(GetMachineSetting("Global", "Any Lockdown Options Set", "missing"), "True");
+    EXPECT_EQ(GetMachineSetting("Global", "Security Level", "missing"), "2");
+    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Corvane",
+                                "missing"),
+              ProgramPathName());
+
+    // The administrator edits a second user: renames it and assigns it a website.
+    {
+        User clerk;
+        clerk.SetLogin("clerk");
+        clerk.SetName("A Clerk");
+        clerk.SetAccessLevel(1);
+        clerk.AddNew();
+        Website site;
+        site.SetURL("http://intranet.example/");
+        site.AddNew();
+    }
+    bool editorDone = false;
+    test::OnNextModal<frmUserDetails>([&](frmUserDetails* editor) {
+        ASSERT_TRUE(WaitFor([&] { return !editor->FormLoad(); }));
+        Child<QCheckBox>(editor, "chkEnableInternetAccess")->click();
+        auto* defined = Child<QTreeWidget>(editor, "lsvDefinedWebsites");
+        defined->setCurrentItem(defined->topLevelItem(0));
+        Child<QPushButton>(editor, "cmdAddWebsite")->click();
+        Child<QLineEdit>(editor, "txtUserLogin")->setText("cashier");
+        Child<QPushButton>(editor, "cmdOK")->click();
+        editorDone = true;
+    });
+    UInterface().EditUser("clerk");
+    ASSERT_TRUE(editorDone);
+
     // The menu's Log Off; the login follows at once and is cancelled.
     test::OnNextModal<frmLogin>([&](frmLogin* login) {
         secondLoginShown = true;
@@ -231,6 +304,14 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_EQ(log.AppName(), "Corvane Standard");
     log.CloseTable();
     EXPECT_TRUE(std::filesystem::exists(folder / "program/users.sec"));
+
+    // The edited user under its new login, with its website.
+    User cashier;
+    EXPECT_TRUE(cashier.Load("cashier"));
+    EXPECT_FALSE(cashier.Load("clerk"));
+    UserWebsite assigned;
+    EXPECT_TRUE(assigned.Load("http://intranet.example/", "cashier"));
+    EXPECT_FALSE(assigned.Load("http://intranet.example/", "clerk"));
 }
 
 TEST_F(ScenarioTest, ConsoleItemsLogOffThroughTheConsoleAndAUserStartsAProgram) {
