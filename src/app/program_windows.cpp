@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "session/console/console_windows.h"
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
 #include "admin/users/editor/user_windows.h"
@@ -22,6 +23,8 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    // The secure console, the tip of the day and the about window.
+    RegisterConsoleWindows();
     RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
     RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
     RegisterUserEditorWindows();

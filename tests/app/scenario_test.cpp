@@ -2,7 +2,8 @@
 // first administrator, a wrong and a right password, the console, the menu's
 // Security at Medium Security, an edit of a second user (renamed, a website
 // assigned), the menu's Log Off, the login again and its Cancel; then what the
-// files hold.
+// files hold. Then the console's own road: the administrator's items, Log Off
+// through its item, and a second user starting an assigned program from it.
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <QSlider>
 #include <QTreeWidget>
 #include <cstdlib>
+#include <fstream>
+#include <QPointer>
+#include <QStandardItemModel>
 #include <memory>
 
 #include "admin/users/editor/frm_user_details.h"
@@ -23,6 +28,8 @@
 #include "catalogue/website.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
+#include "catalogue/program.h"
+#include "catalogue/user_program.h"
 #include "lockdown/lockdown_options.h"
 #include "lockdown/windows/frm_lockdown_warning.h"
 #include "lockdown/windows/frm_security.h"
@@ -30,13 +37,19 @@
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
 #include "platform/core/clock.h"
+#include "platform/crypto/encryption.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
+#include "platform/system/process_spawn.h"
+#include "session/console/console_list_view.h"
+#include "session/console/frm_secure_console.h"
 #include "recordstore/user.h"
 #include "recordstore/user_log_clearer.h"
 #include "session/launchers/frm_wizard.h"
 #include "session/launchers/launchers.h"
+#include "session/launchers/window_factories.h"
+#include "session/login/pass_phrase.h"
 #include "session/launchers/u_interface.h"
 #include "session/login/frm_login.h"
 #include "session/shell/frm_main.h"
@@ -56,6 +69,27 @@ T* Child(QWidget* window, const char* name) {
     T* child = window->findChild<T*>(QLatin1String(name));
     EXPECT_NE(child, nullptr) << name;
     return child;
+}
+
+frmSecureConsole* OpenConsole() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* console = qobject_cast<frmSecureConsole*>(w); console && console->isVisible()) return console;
+    return nullptr;
+}
+
+std::vector<std::string> ConsoleTexts(frmSecureConsole* console) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < console->lsvItems()->Items()->rowCount(); ++row) texts.push_back(console->ItemAt(row).text);
+    return texts;
+}
+
+// Selects the item of that text and launches it as Enter would.
+void LaunchItem(frmSecureConsole* console, const std::string& text) {
+    const auto texts = ConsoleTexts(console);
+    const auto it = std::find(texts.begin(), texts.end(), text);
+    ASSERT_NE(it, texts.end()) << text;
+    console->lsvItems()->SelectRow(static_cast<int>(it - texts.begin()));
+    console->LaunchSelected();
 }
 
 bool ConsoleOpen() {
@@ -118,6 +152,23 @@ protected:
         gDataPath.clear();
         for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_COMPUTER_NAME"}) ::unsetenv(name);
         ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
+    }
+
+    // The wizard's first administrator, then the login with its password.
+    static void FirstAdministratorLogsIn(bool& done) {
+        test::OnNextModal<frmWizard>([&](frmWizard* wizard) {
+            Child<QLineEdit>(wizard, "txtUserLogin")->setText("admin");
+            Child<QLineEdit>(wizard, "txtUserName")->setText("The Administrator");
+            Child<QLineEdit>(wizard, "txtPassword")->setText("Corv4ne!");
+            Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("Corv4ne!");
+            Child<QPushButton>(wizard, "cmdFinish")->click();
+            test::OnNextModal<frmLogin>([&](frmLogin* login) {
+                Child<QLineEdit>(login, "txtUserLogin")->setText("admin");
+                Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+                login->cmdOK_Click();
+                done = true;
+            });
+        });
     }
 
     const std::string registry = std::getenv("CORVANE_REGISTRY_DIR") ? std::getenv("CORVANE_REGISTRY_DIR") : "";
@@ -261,6 +312,78 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     UserWebsite assigned;
     EXPECT_TRUE(assigned.Load("http://intranet.example/", "cashier"));
     EXPECT_FALSE(assigned.Load("http://intranet.example/", "clerk"));
+}
+
+TEST_F(ScenarioTest, ConsoleItemsLogOffThroughTheConsoleAndAUserStartsAProgram) {
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    std::vector<std::vector<std::string>> starts;
+    SetSpawnFunction([&](const std::vector<std::string>& argv, const std::string&) {
+        starts.push_back(argv);
+        return 4242;
+    });
+    bool adminIn = false;
+    FirstAdministratorLogsIn(adminIn);
+    Main();
+    ASSERT_TRUE(adminIn);
+    frmSecureConsole* console = OpenConsole();
+    ASSERT_NE(console, nullptr);
+    EXPECT_EQ(ConsoleTexts(console),
+              (std::vector<std::string>{"Web Browser", "Corvane", "Security", "Options", "Change Password", "Log Off"}));
+    EXPECT_EQ(console->Panel(2)->text(), "User: admin");
+
+    // The administrator gives Ann a program of the catalogue.
+    const std::string calc = folder / "program/calc";
+    std::ofstream(calc) << "#!/bin/sh\n";
+    {
+        User ann;
+        ann.SetLogin("ann");
+        ann.SetAccessLevel(1);
+        ann.SetPassword(Encryption().EnCode("Ann-Pass1", kPasswordPassPhrase));
+        ann.SetPasswordCannotChange(-1);
+        ann.SetAddProgramsToSecureConsoleAfterLogin(-1);
+        ann.AddNew();
+        Program program;
+        program.SetProgramPathName(calc);
+        program.SetDescription("Calculator");
+        program.SetAccessLevel(1);
+        program.AddNew();
+        UserProgram link;
+        link.SetUserLogin("ann");
+        link.SetProgram(calc);
+        link.SetActive(-1);
+        link.AddNew();
+    }
+
+    // Log Off through the console's item; the login follows and Ann logs in.
+    bool annIn = false;
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        Child<QLineEdit>(login, "txtUserLogin")->setText("ann");
+        Child<QLineEdit>(login, "txtPassword")->setText("Ann-Pass1");
+        login->cmdOK_Click();
+        annIn = true;
+    });
+    QPointer<frmSecureConsole> adminConsole(console);
+    LaunchItem(console, "Log Off");
+    ASSERT_TRUE(WaitFor([&] { return annIn && adminConsole.isNull() && OpenConsole(); }));
+    EXPECT_TRUE(form->Authenticated());
+    console = OpenConsole();
+    EXPECT_EQ(ConsoleTexts(console), (std::vector<std::string>{"calc", "Log Off"}));
+    EXPECT_EQ(console->Panel(2)->text(), "User: ann");
+
+    LaunchItem(console, "calc");
+    EXPECT_EQ(starts, (std::vector<std::vector<std::string>>{{calc}}));
+    EXPECT_EQ(box->Count(), 0);
+    SetSpawnFunction(nullptr);
+
+    UserLog log;
+    ASSERT_EQ(log.RecordCount(), 2);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.Active(), 0);
+    ASSERT_TRUE(log.Load(2));
+    EXPECT_EQ(log.UserLogin(), "ann");
+    EXPECT_NE(log.Active(), 0);
+    log.CloseTable();
 }
 
 }  // namespace
