@@ -216,11 +216,15 @@ void frmWebBrowser::SetLanguage() {
     for (int i = 0; i < buttons.size(); ++i) {
         RunIgnoringErrors({
             [&] { buttons[i]->setText(Message(kToolButtons[i].message)); },
-            [&] { buttons[i]->setToolTip(gShowToolTips ? Message(kToolButtons[i].message) : QString()); },
+            // On the button itself: an action with no tool tip of its own shows its text.
+            [&] {
+                toolBar_->widgetForAction(buttons[i])
+                    ->setToolTip(gShowToolTips ? Message(kToolButtons[i].message) : QString());
+            },
         });
     }
     // The Go button keeps its own tool tip when tool tips are off.
-    if (gShowToolTips) RunIgnoringErrors({[&] { goButton_->setToolTip(Message(234)); }});
+    if (gShowToolTips) RunIgnoringErrors({[&] { tblGo_->widgetForAction(goButton_)->setToolTip(Message(234)); }});
 }
 
 void frmWebBrowser::Form_Resize() {
