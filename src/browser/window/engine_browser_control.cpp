@@ -150,6 +150,10 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         printing_ = false;
         emit PrintFinished(ok);
     });
+    connect(page_, &QWebEnginePage::pdfPrintingFinished, this, [this](const QString&, bool ok) {
+        printing_ = false;
+        emit PrintFinished(ok);
+    });
 }
 
 EngineBrowserControl::~EngineBrowserControl() {
@@ -213,6 +217,11 @@ void EngineBrowserControl::Print() {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!AskPrintDialog(*printer_, window())) return;
     printing_ = true;
+    // Printing to a PDF file lets the engine write the file itself, text kept as text.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+        page_->printToPdf(printer_->outputFileName(), printer_->pageLayout());
+        return;
+    }
     view_->print(printer_.get());
 }
 
