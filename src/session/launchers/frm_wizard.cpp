@@ -36,6 +36,8 @@ frmWizard::frmWizard(QWidget* parent) : QDialog(parent) {
     lblTitle_ = new QLabel(this);
     lblTitle_->setObjectName(QStringLiteral("lblTitle"));
     lblTitle_->setWordWrap(true);
+    lblTitle_->setTextFormat(Qt::RichText);
+    setMinimumWidth(380);
     txtUserLogin_ = Box(this, "txtUserLogin", false);
     txtUserName_ = Box(this, "txtUserName", false);
     txtUserName_->setMaxLength(50);
@@ -61,14 +63,17 @@ frmWizard::frmWizard(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cmdCancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblTitle_);
+    layout->addSpacing(8);
     layout->addLayout(form);
+    layout->addSpacing(8);
     layout->addLayout(buttons);
     SetPrimaryUser(false);
 }
 
 void frmWizard::SetPrimaryUser(bool on) {
     primaryUser_ = on;
-    lblTitle_->setText(Message(666) + QStringLiteral("\n") + Message(on ? 671 : 667));
+    lblTitle_->setText(QStringLiteral("<b>%1</b><br>%2").arg(Message(666).toHtmlEscaped(),
+                                                             Message(on ? 671 : 667).toHtmlEscaped()));
 }
 
 void frmWizard::SetNoCancel(bool on) {
