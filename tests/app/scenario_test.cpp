@@ -1,6 +1,7 @@
 // The program's main road in one process, through its real windows: the
 // first administrator, a wrong and a right password, the console, the menu's
-// Log Off, the login again and its Cancel; then what the files hold.
+// Log Off, the login again and its Cancel; then what the files hold. And a
+// user who opens the browser from the console and types a refused address.
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QComboBox>
+#include <QTest>
 #include <cstdlib>
 #include <memory>
 
 #include "app/app_main.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
+#include "browser/window/fake_control_widget.h"
+#include "browser/window/frm_web_browser.h"
+#include "catalogue/website.h"
+#include "logs/website_log.h"
+#include "platform/crypto/encryption.h"
+#include "session/login/pass_phrase.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
@@ -179,6 +188,64 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_EQ(log.AppName(), "Corvane Standard");
     log.CloseTable();
     EXPECT_TRUE(std::filesystem::exists(folder / "program/users.sec"));
+}
+
+TEST_F(ScenarioTest, AUserOpensTheBrowserFromTheConsoleAndTypesARefusedAddress) {
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = true;
+    SaveGlobalSettingsToRegistry();
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = false;
+    gDataPath = folder / "program";
+    for (const auto& [login, admin] : {std::pair{"admin", true}, std::pair{"ann", false}}) {
+        User u;
+        u.SetLogin(login);
+        u.SetName(login);
+        u.SetPassword(Encryption().EnCode("Corv4ne!", kPasswordPassPhrase));
+        u.SetIsAdministrator(admin ? -1 : 0);
+        u.SetEnableInternetAccess(-1);
+        u.SetEnforceWebsites(admin ? 0 : -1);
+        u.AddNew();
+    }
+    Website site;
+    site.SetURL("http://allowed.example");
+    site.AddNew();
+    site.CloseTable();
+
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    FakeControlScope fakeBrowsers;
+    bool loginDone = false;
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        Child<QLineEdit>(login, "txtUserLogin")->setText("ann");
+        Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+        login->cmdOK_Click();
+        loginDone = true;
+    });
+    Main();
+    ASSERT_TRUE(loginDone);
+    ASSERT_TRUE(ConsoleOpen());
+
+    // The console's "Web Browser" item.
+    ShowWebBrowser();
+    frmWebBrowser* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<frmWebBrowser*>(w); b && b->isVisible()) browser = b;
+    ASSERT_NE(browser, nullptr);
+    auto* address = Child<QComboBox>(browser, "cboAddress");
+    address->setEditText(QStringLiteral("http://refused.example/"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://refused.example/")));
+    EXPECT_TRUE(FakeControlScope::Of(*browser).navigations == std::vector<std::string>{"about:blank"});
+    browser->close();
+
+    WebsiteLog log;
+    ASSERT_EQ(log.RecordCount(), 1);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.UserLogin(), "ann");
+    EXPECT_EQ(log.URL(), "http://refused.example/");
+    EXPECT_EQ(log.Status(), "URL DENIED");
+    EXPECT_EQ(log.Computer(), "WS-SCENARIO");
+    EXPECT_EQ(log.AppName(), "Corvane Standard");
+    log.CloseTable();
 }
 
 }  // namespace
