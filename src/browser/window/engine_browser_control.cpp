@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -12,6 +13,8 @@
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include "messages/message_catalogue.h"
+#include "platform/settings/global_settings.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/print_job.h"
 
@@ -98,8 +101,10 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     cmdNext->setArrowType(Qt::DownArrow);
     auto* cmdClose = new QToolButton(findBar_);
     cmdClose->setText(QStringLiteral("\u2715"));
+    auto* lblFind = new QLabel(QString::fromStdString(GetMessageText(126, gLanguage)) + QLatin1Char(':'), findBar_);
     auto* findLayout = new QHBoxLayout(findBar_);
-    findLayout->setContentsMargins(2, 2, 2, 2);
+    findLayout->setContentsMargins(4, 2, 2, 2);
+    findLayout->addWidget(lblFind);
     findLayout->addWidget(txtFind_, 1);
     findLayout->addWidget(cmdPrevious);
     findLayout->addWidget(cmdNext);
