@@ -81,7 +81,7 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
     EXPECT_EQ(lines[0], (LogLine{"ann", page, "URL ACCEPTED"}));
 
     control.View()->page()->runJavaScript(QStringLiteral("document.getElementById('away').click();"));
-    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 2; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 2; }, 15000));
     EXPECT_EQ(LogLines()[1], (LogLine{"ann", server.Address("/refused"), "URL DENIED"}));
     EXPECT_EQ(box->Count(), 1);
     EXPECT_EQ(control.LocationURL(), page);
