@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QToolBar>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "fake_control_widget.h"
 #include "messages/message_catalogue.h"
 #include "platform/system/process_spawn.h"
+#include "session/launchers/window_factories.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_metrics.h"
 
@@ -168,6 +170,26 @@ TEST_F(BrowserWindowTest, FileAndEditItemsIssueTheControlsCommands) {
     QPointer<frmWebBrowser> guard(&w);
     w.mnuFileItem_Click(6);
     EXPECT_FALSE(guard && guard->isVisible());
+}
+
+TEST_F(BrowserWindowTest, SupportAndTheMakersPagesOpenNewWindowsAtTheirAddresses) {
+    RegisterWindowFactory(QStringLiteral("frmWebBrowser"), [] { return new frmWebBrowser; },
+                          [](QWidget* window, const char* name, const QVariant& value) {
+                              if (qstrcmp(name, "StartingAddress") == 0)
+                                  static_cast<frmWebBrowser*>(window)->Controller().StartingAddress =
+                                      value.toString().toStdString();
+                          });
+    frmWebBrowser& w = OpenWindow();
+    w.mnuHelpItem_Click(6);
+    w.mnuHelpItem_Click(7);
+    std::vector<std::string> opened;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<frmWebBrowser*>(top); b && b != &w && b->isVisible()) {
+            opened.push_back(FakeControlScope::Of(*b).navigations.back());
+            windows_.push_back(b);
+        }
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(opened, (std::vector<std::string>{kMakerHomeAddress, kTechnicalSupportAddress}));
 }
 
 }  // namespace
