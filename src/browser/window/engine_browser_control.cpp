@@ -132,10 +132,11 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         busy_ = true;
         certificateError_ = false;
     });
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool) {
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         busy_ = false;
         if (!events_) return;
-        events_->brwWebBrowser_NavigateComplete2(page_->url().toString().toStdString(), true);
+        // A cancelled or failed load ends here too; only a page that arrived completes.
+        if (ok) events_->brwWebBrowser_NavigateComplete2(page_->url().toString().toStdString(), true);
         if (!events_) return;
         events_->brwWebBrowser_DownloadComplete();
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(

@@ -77,14 +77,22 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
         delete window;
         GTEST_SKIP() << "the web engine did not start here";
     }
+    // The blank page may finish first.
+    ASSERT_TRUE(WaitFor([&] { return control.LocationURL() == page && !control.Busy(); }, 15000));
     EXPECT_EQ(control.LocationName(), "Loopback Page");
     auto lines = LogLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], (LogLine{"ann", page, "URL ACCEPTED"}));
 
-    control.View()->page()->runJavaScript(QStringLiteral("document.getElementById('away').click();"));
-    ASSERT_TRUE(WaitFor([&] { return LogLines().size() == 2; }, 15000));
-    EXPECT_EQ(LogLines()[1], (LogLine{"ann", server.Address("/refused"), "URL DENIED"}));
+    // Clicked again until the engine has the page's script ready.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            control.View()->page()->runJavaScript(QStringLiteral("document.getElementById('away').click();"));
+            return WaitFor([&] { return LogLines().size() >= 2; }, 1000);
+        },
+        20000));
+    EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", page, "URL ACCEPTED"},
+                                                {"ann", server.Address("/refused"), "URL DENIED"}}));
     EXPECT_EQ(box->Count(), 1);
     EXPECT_EQ(control.LocationURL(), page);
 
