@@ -4,6 +4,7 @@
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
 #include "admin/users/editor/user_windows.h"
+#include "browser/window/frm_web_browser.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -16,9 +17,16 @@ void SetPasswordDialogLogin(QWidget* window, const char* name, const QVariant& v
         dialog->UserLogin = value.toString().toStdString();
 }
 
+// The launchers hand a browser window its starting address.
+void SetBrowserInput(QWidget* window, const char* name, const QVariant& value) {
+    if (auto* browser = qobject_cast<frmWebBrowser*>(window); browser && qstrcmp(name, "StartingAddress") == 0)
+        browser->Controller().StartingAddress = value.toString().toStdString();
+}
+
 }  // namespace
 
 void RegisterProgramWindows() {
+    RegisterWindowFactory(QStringLiteral("frmWebBrowser"), [] { return new frmWebBrowser; }, SetBrowserInput);
     RegisterWindowFactory(QStringLiteral("frmChangePassword"), [] { return new frmChangePassword; },
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },

@@ -4,6 +4,7 @@
 // assigned), the menu's Log Off, the login again and its Cancel; then what the
 // files hold. Then the console's own road: the administrator's items, Log Off
 // through its item, and a second user starting an assigned program from it.
+// And a user who opens the browser from the console and types a refused address.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 #include <algorithm>
 #include <QSlider>
 #include <QTreeWidget>
+#include <QComboBox>
+#include <QTest>
 #include <cstdlib>
 #include <fstream>
 #include <QPointer>
@@ -33,6 +36,12 @@
 #include "lockdown/lockdown_options.h"
 #include "lockdown/windows/frm_lockdown_warning.h"
 #include "lockdown/windows/frm_security.h"
+#include "browser/window/fake_control_widget.h"
+#include "browser/window/frm_web_browser.h"
+#include "catalogue/website.h"
+#include "logs/website_log.h"
+#include "platform/crypto/encryption.h"
+#include "session/login/pass_phrase.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
@@ -383,6 +392,64 @@ TEST_F(ScenarioTest, ConsoleItemsLogOffThroughTheConsoleAndAUserStartsAProgram) 
     ASSERT_TRUE(log.Load(2));
     EXPECT_EQ(log.UserLogin(), "ann");
     EXPECT_NE(log.Active(), 0);
+    log.CloseTable();
+}
+
+TEST_F(ScenarioTest, AUserOpensTheBrowserFromTheConsoleAndTypesARefusedAddress) {
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = true;
+    SaveGlobalSettingsToRegistry();
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = false;
+    gDataPath = folder / "program";
+    for (const auto& [login, admin] : {std::pair{"admin", true}, std::pair{"ann", false}}) {
+        User u;
+        u.SetLogin(login);
+        u.SetName(login);
+        u.SetPassword(Encryption().EnCode("Corv4ne!", kPasswordPassPhrase));
+        u.SetIsAdministrator(admin ? -1 : 0);
+        u.SetEnableInternetAccess(-1);
+        u.SetEnforceWebsites(admin ? 0 : -1);
+        u.AddNew();
+    }
+    Website site;
+    site.SetURL("http://allowed.example");
+    site.AddNew();
+    site.CloseTable();
+
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    FakeControlScope fakeBrowsers;
+    bool loginDone = false;
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        Child<QLineEdit>(login, "txtUserLogin")->setText("ann");
+        Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+        login->cmdOK_Click();
+        loginDone = true;
+    });
+    Main();
+    ASSERT_TRUE(loginDone);
+    ASSERT_TRUE(ConsoleOpen());
+
+    // The console's "Web Browser" item.
+    ShowWebBrowser();
+    frmWebBrowser* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<frmWebBrowser*>(w); b && b->isVisible()) browser = b;
+    ASSERT_NE(browser, nullptr);
+    auto* address = Child<QComboBox>(browser, "cboAddress");
+    address->setEditText(QStringLiteral("http://refused.example/"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://refused.example/")));
+    EXPECT_TRUE(FakeControlScope::Of(*browser).navigations == std::vector<std::string>{"about:blank"});
+    browser->close();
+
+    WebsiteLog log;
+    ASSERT_EQ(log.RecordCount(), 1);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.UserLogin(), "ann");
+    EXPECT_EQ(log.URL(), "http://refused.example/");
+    EXPECT_EQ(log.Status(), "URL DENIED");
+    EXPECT_EQ(log.Computer(), "WS-SCENARIO");
+    EXPECT_EQ(log.AppName(), "Corvane Standard");
     log.CloseTable();
 }
 
