@@ -37,7 +37,7 @@ std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string
     return reg.Success() ? reg.KeyValueText() : std::string(defaultText);
 }
 
-void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+bool WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
                         std::int32_t type) {
     Registry reg;
     reg.SetKeyRoot(root);
@@ -46,6 +46,7 @@ void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view 
     reg.SetKeyValueType(type);
     reg.SetKeyValue(std::string(text));
     reg.SaveKey();
+    return reg.Success();
 }
 
 std::string GetMachineSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {

@@ -1,0 +1,79 @@
+#include "session/login/login_services.h"
+
+#include "platform/core/text.h"
+#include "platform/settings/product_info.h"
+#include "platform/settings/registry.h"
+#include "platform/settings/settings_store.h"
+#include "platform/settings/value_text.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kSystemPolicies = "software\\microsoft\\windows\\currentversion\\policies\\system";
+
+// The product's own key, not its "Global" section: the value stays in the
+// registry also when the settings live in an INI file.
+std::string ProductKey() { return gRegistryRoot + "\\" + gProductName; }
+
+bool StoredOptionOn(int option) {
+    if (option == 18)
+        return HexToLong(ReadRegistryValue(HKEY_CURRENT_USER, kSystemPolicies, "DisableTaskMgr", "0")) != 0;
+    if (option == 20) {
+        const std::string value = text::Trim(GetMachineSetting("Security", "NoTaskbar", "False"));
+        return value == "1" || text::Equals(value, "True");
+    }
+    return false;
+}
+
+LoginServices& Current() {
+    static LoginServices services = DefaultLoginServices();
+    return services;
+}
+
+}  // namespace
+
+LoginServices DefaultLoginServices() {
+    LoginServices s;
+    s.startUserPrograms = [](const User&) {};
+    s.broadcast = [](const std::string&) {};
+    s.isCapsLockOn = [] { return false; };
+    s.lockdownOptionOn = StoredOptionOn;
+    s.readLastLogin = []() -> std::optional<std::string> {
+        Registry reg;
+        reg.SetKeyRoot(HKEY_LOCAL_MACHINE);
+        reg.SetKeyName(ProductKey());
+        reg.SetSubKeyRef("Last Login");
+        reg.GetKey();
+        if (!reg.Success()) return std::nullopt;
+        return reg.KeyValueText();
+    };
+    s.writeLastLogin = [](const std::string& login) {
+        Registry reg;
+        reg.SetKeyRoot(HKEY_LOCAL_MACHINE);
+        reg.SetKeyName(ProductKey());
+        reg.SetSubKeyRef("Last Login");
+        reg.SetKeyValueType(REG_SZ);
+        reg.SetKeyValue(Variant(login));
+        reg.SaveKey();
+    };
+    s.changePassword = [](const std::string&) { return false; };
+    return s;
+}
+
+const LoginServices& CurrentLoginServices() { return Current(); }
+
+LoginServices SetLoginServices(LoginServices services) {
+    LoginServices previous = Current();
+    LoginServices defaults = DefaultLoginServices();
+    if (!services.startUserPrograms) services.startUserPrograms = defaults.startUserPrograms;
+    if (!services.broadcast) services.broadcast = defaults.broadcast;
+    if (!services.isCapsLockOn) services.isCapsLockOn = defaults.isCapsLockOn;
+    if (!services.lockdownOptionOn) services.lockdownOptionOn = defaults.lockdownOptionOn;
+    if (!services.readLastLogin) services.readLastLogin = defaults.readLastLogin;
+    if (!services.writeLastLogin) services.writeLastLogin = defaults.writeLastLogin;
+    if (!services.changePassword) services.changePassword = defaults.changePassword;
+    Current() = std::move(services);
+    return previous;
+}
+
+}  // namespace corvane
