@@ -20,7 +20,6 @@
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui/helpers/window_metrics.h"
-#include "ui/list_window/resume_next.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -69,7 +68,7 @@ ListWindow::ListWindow(const QString& formName, Features features, QWidget* pare
     connect(cmdEdit_, &QPushButton::clicked, this, &ListWindow::EditClicked);
     connect(cmdDelete_, &QPushButton::clicked, this, &ListWindow::DeleteClicked);
     // Esc reaches the same place through reject().
-    connect(cmdCancel_, &QPushButton::clicked, this, [this] { ResumeNext({[this] { close(); }}); });
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { RunIgnoringErrors({[this] { close(); }}); });
     connect(tmrRefresh_, &QTimer::timeout, this, &ListWindow::AutoRefreshData);
     connect(lsvItems_->header(), &QHeaderView::sectionClicked, this, &ListWindow::SortByHeader);
     connect(lsvItems_, &QTreeView::doubleClicked, this, [this] {
@@ -78,7 +77,7 @@ ListWindow::ListWindow(const QString& formName, Features features, QWidget* pare
     lsvItems_->installEventFilter(this);
     lsvItems_->viewport()->installEventFilter(this);
 
-    ResumeNext({[this] { InitialiseList(); }, [this] {
+    RunIgnoringErrors({[this] { InitialiseList(); }, [this] {
                     if (features_.formMetrics) LoadFormMetrics(this);
                 }});
 }
@@ -165,7 +164,7 @@ std::int32_t ListWindow::ItemsSelectedCount() const {
 }
 
 void ListWindow::SetSelectedIndex(std::int32_t n) {
-    ResumeNext({[&] {
+    RunIgnoringErrors({[&] {
         if (ListCount() == 0) return;
         const QModelIndex row = model_->index(n - 1, 0);
         if (features_.directSelectedIndex) {
@@ -215,13 +214,13 @@ void ListWindow::LoadData() {
 }
 
 void ListWindow::AddListItem(const RecordTable& record) {
-    ResumeNext({[&] {
+    RunIgnoringErrors({[&] {
         if (record.ValidRecord()) model_->AddRow(RowFor(record));
     }});
 }
 
 void ListWindow::UpdateListItem(const RecordTable& record) {
-    ResumeNext({[&] {
+    RunIgnoringErrors({[&] {
         if (!ItemSelected() || !record.ValidRecord()) return;
         model_->SetRow(SelectedIndex() - 1, RowFor(record));
     }});
@@ -249,7 +248,7 @@ void ListWindow::AddColumn(const QString& caption, double widthTwips, int export
 void ListWindow::FitColumns() { FitListViewColumns(lsvItems_); }
 
 void ListWindow::SetupColumns() {
-    ResumeNext({[this] { model_->ClearColumns(); }, [this] { model_->SetSortingOff(); },
+    RunIgnoringErrors({[this] { model_->ClearColumns(); }, [this] { model_->SetSortingOff(); },
                 [this] { model_->ClearRows(); },
                 [this] { AddColumn(QString::fromStdString(GetMessageText(309, gLanguage)), 1440); },
                 [this] { AddColumn(QString::fromStdString(GetMessageText(49, gLanguage)), 2100); },
@@ -327,7 +326,7 @@ ListWindow::ModalChild::~ModalChild() {
 // --- Activation and events --------------------------------------------------
 
 void ListWindow::FirstActivation() {
-    ResumeNext({[this] { SetLanguage(); }, [this] { LoadData(); },
+    RunIgnoringErrors({[this] { SetLanguage(); }, [this] { LoadData(); },
                 [this] {
                     if (ListCount() > 0) SetSelectedIndex(1);
                 },
@@ -339,7 +338,7 @@ void ListWindow::Activate() {
         formLoad_ = false;
         FirstActivation();
     } else {
-        ResumeNext({[this] {
+        RunIgnoringErrors({[this] {
                         if (ListCount() > 0 && SelectedIndex() != 0) {
                             SetSelectedIndex(SelectedIndex());
                             lsvItems_->setFocus();
@@ -380,7 +379,7 @@ void ListWindow::CatalogueLayout() {
     const double statusHeight = StatusBar_ ? ui::ToTwipsY(StatusBar_->sizeHint().height()) : 0;
     const double height = ui::ToTwipsY(this->height()) - statusHeight;
     const double addWidth = ui::ToTwipsX(cmdAdd_->width());
-    ResumeNext({[&] { lsvItems_->setGeometry(ui::ToPixels({90, 90, width - addWidth - 270, height - 90})); },
+    RunIgnoringErrors({[&] { lsvItems_->setGeometry(ui::ToPixels({90, 90, width - addWidth - 270, height - 90})); },
                 [&] {
                     const int left = lsvItems_->geometry().right() + 1 + ui::ToPixelsX(90);
                     for (QPushButton* b : {cmdAdd_, cmdEdit_, cmdDelete_, cmdCancel_}) b->move(left, b->y());
@@ -426,7 +425,7 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ListWindow::done(int result) {
-    if (features_.formMetrics) ResumeNext({[this] { SaveFormMetrics(this); }});
+    if (features_.formMetrics) RunIgnoringErrors({[this] { SaveFormMetrics(this); }});
     QDialog::done(result);
 }
 
