@@ -67,8 +67,7 @@ ListWindow::ListWindow(const QString& formName, Features features, QWidget* pare
     connect(cmdAdd_, &QPushButton::clicked, this, &ListWindow::AddClicked);
     connect(cmdEdit_, &QPushButton::clicked, this, &ListWindow::EditClicked);
     connect(cmdDelete_, &QPushButton::clicked, this, &ListWindow::DeleteClicked);
-    // Esc reaches the same place through reject().
-    connect(cmdCancel_, &QPushButton::clicked, this, [this] { RunIgnoringErrors({[this] { close(); }}); });
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { CancelClicked(); });
     connect(tmrRefresh_, &QTimer::timeout, this, &ListWindow::AutoRefreshData);
     connect(lsvItems_->header(), &QHeaderView::sectionClicked, this, &ListWindow::SortByHeader);
     connect(lsvItems_, &QTreeView::doubleClicked, this, [this] {
@@ -284,6 +283,10 @@ int ListWindow::AskConfirmation(int kind, std::int32_t buttons, const std::strin
         prompt = GetMessageText(kMessageRecordLocked, gLanguage, text);
     ModalChild modal(this);
     return ShowMsgBox(prompt, buttons, GetMessageText(kMessageProgramName, gLanguage));
+}
+
+void ListWindow::CancelClicked() {
+    RunIgnoringErrors({[this] { close(); }});
 }
 
 void ListWindow::SortByHeader(int column) {

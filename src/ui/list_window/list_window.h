@@ -104,6 +104,8 @@ protected:
     virtual void FirstActivation();
     // The Delete button: asks, then DeleteCommand on Yes.
     virtual void DeleteClicked();
+    // The Cancel button (and Esc): closes the window.
+    virtual void CancelClicked();
     // Kind 0 the delete question, 1 the assigned-items question, 2 the
     // record-lock text; titled with the program's name. Answers the button.
     int AskConfirmation(int kind, std::int32_t buttons, const std::string& text);
