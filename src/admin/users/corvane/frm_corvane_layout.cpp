@@ -19,6 +19,7 @@ namespace {
 
 constexpr double kButtonWidth = 1155;
 constexpr double kButtonHeight = 345;
+constexpr double kFrameButtonWidth = 1335;  // "Set Password" and "Website Log" in full
 constexpr int kPicture = 32;
 
 QString Text(int message, int format = kCaseAsIs) {
@@ -46,8 +47,8 @@ QLabel* NewPicture(QWidget* parent, const QPixmap& pixmap, double left, double t
     return picture;
 }
 
-QPushButton* NewButton(QWidget* parent, const char* name, double left, double top) {
-    auto* button = Named(new QPushButton(parent), name, {left, top, kButtonWidth, kButtonHeight});
+QPushButton* NewButton(QWidget* parent, const char* name, double left, double top, double width = kButtonWidth) {
+    auto* button = Named(new QPushButton(parent), name, {left, top, width, kButtonHeight});
     button->setAutoDefault(false);
     return button;
 }
@@ -55,8 +56,17 @@ QPushButton* NewButton(QWidget* parent, const char* name, double left, double to
 // A frame of the Advanced tab: its picture, its text and its button in a row.
 QGroupBox* NewFrame(QWidget* page, const char* name, double top, double height, const QPixmap& picture) {
     auto* frame = Named(new QGroupBox(page), name, {120, top, 5460, height});
-    NewPicture(frame, picture, 150, 330);
+    NewPicture(frame, picture, 150, 300);
     return frame;
+}
+
+// The text and the button of a frame, beside its picture.
+QLabel* NewFrameText(QGroupBox* frame, const char* name) {
+    return NewText(frame, name, {750, 270, 3195, 600});
+}
+
+QPushButton* NewFrameButton(QGroupBox* frame, const char* name) {
+    return NewButton(frame, name, 4035, 390, kFrameButtonWidth);
 }
 
 }  // namespace
@@ -82,39 +92,40 @@ void frmCorvane::BuildUsersTab(QWidget* page) {
     imgUsers_ = NewPicture(page, UserPicture(kPicture), 120, 120);
     imgUsers_->setObjectName(QStringLiteral("imgUsers"));
     lblHeader_ = NewText(page, "lblHeader", {720, 90, 4860, 570});
+    // As wide as the page: the three columns keep their widths unfitted.
     lsvItems_->setParent(page);
-    lsvItems_->setGeometry(ui::ToPixels({120, 780, 4200, 2880}));
-    double top = 780;
+    lsvItems_->setGeometry(ui::ToPixels({120, 780, 5460, 2340}));
+    double left = 5580 - 3 * kButtonWidth - 2 * 90;
     for (QPushButton* button : {cmdAdd_, cmdEdit_, cmdDelete_}) {
         button->setParent(page);
-        button->setGeometry(ui::ToPixels({4425, top, kButtonWidth, kButtonHeight}));
-        top += 420;
+        button->setGeometry(ui::ToPixels({left, 3210, kButtonWidth, kButtonHeight}));
+        left += kButtonWidth + 90;
     }
-    fraChangePassword_ = Named(new QGroupBox(page), "fraChangePassword", {120, 3780, 5460, 1050});
+    fraChangePassword_ = Named(new QGroupBox(page), "fraChangePassword", {120, 3660, 5460, 1050});
     NewPicture(fraChangePassword_, KeyPicture(kPicture), 150, 360);
-    lblSetPassword_ = NewText(fraChangePassword_, "lblSetPassword", {750, 300, 3450, 600});
-    cmdSetPassword_ = NewButton(fraChangePassword_, "cmdSetPassword", 4215, 420);
-    chkRequireLogin_ = Named(new QCheckBox(page), "chkRequireLogin", {120, 4980, 5460, 330});
+    lblSetPassword_ = NewFrameText(fraChangePassword_, "lblSetPassword");
+    cmdSetPassword_ = NewFrameButton(fraChangePassword_, "cmdSetPassword");
+    chkRequireLogin_ = Named(new QCheckBox(page), "chkRequireLogin", {120, 4830, 5460, 330});
 }
 
 void frmCorvane::BuildAdvancedTab(QWidget* page) {
-    fraPrograms_ = NewFrame(page, "fraPrograms", 120, 1050, ListPicture(kPicture, QColor(40, 120, 60)));
-    lblPrograms_ = NewText(fraPrograms_, "lblPrograms", {750, 300, 3450, 600});
-    cmdPrograms_ = NewButton(fraPrograms_, "cmdPrograms", 4215, 420);
+    fraPrograms_ = NewFrame(page, "fraPrograms", 90, 1000, ListPicture(kPicture, QColor(40, 120, 60)));
+    lblPrograms_ = NewFrameText(fraPrograms_, "lblPrograms");
+    cmdPrograms_ = NewFrameButton(fraPrograms_, "cmdPrograms");
 
-    fraWebsiteLog_ = NewFrame(page, "fraWebsiteLog", 1290, 1380, ListPicture(kPicture, QColor(200, 120, 20)));
-    lblAccess_ = NewText(fraWebsiteLog_, "lblAccess", {750, 300, 3450, 600});
-    cmdAccess_ = NewButton(fraWebsiteLog_, "cmdAccess", 4215, 420);
-    chkEnableWebsiteLog_ = Named(new QCheckBox(fraWebsiteLog_), "chkEnableWebsiteLog", {750, 960, 4500, 300});
+    fraWebsiteLog_ = NewFrame(page, "fraWebsiteLog", 1180, 1290, ListPicture(kPicture, QColor(200, 120, 20)));
+    lblAccess_ = NewFrameText(fraWebsiteLog_, "lblAccess");
+    cmdAccess_ = NewFrameButton(fraWebsiteLog_, "cmdAccess");
+    chkEnableWebsiteLog_ = Named(new QCheckBox(fraWebsiteLog_), "chkEnableWebsiteLog", {750, 900, 4500, 300});
 
-    fraWebsites_ = NewFrame(page, "fraWebsites", 2790, 1050, ListPicture(kPicture, QColor(40, 90, 170)));
-    lblWebsites_ = NewText(fraWebsites_, "lblWebsites", {750, 300, 3450, 600});
-    cmdWebsites_ = NewButton(fraWebsites_, "cmdWebsites", 4215, 420);
+    fraWebsites_ = NewFrame(page, "fraWebsites", 2560, 1000, ListPicture(kPicture, QColor(40, 90, 170)));
+    lblWebsites_ = NewFrameText(fraWebsites_, "lblWebsites");
+    cmdWebsites_ = NewFrameButton(fraWebsites_, "cmdWebsites");
 
-    fraLogging_ = NewFrame(page, "fraLogging", 3960, 1380, ListPicture(kPicture, QColor(150, 40, 40)));
-    lblLog_ = NewText(fraLogging_, "lblLog", {750, 300, 3450, 600});
-    cmdLog_ = NewButton(fraLogging_, "cmdLog", 4215, 420);
-    chkDisableUserLogging_ = Named(new QCheckBox(fraLogging_), "chkDisableUserLogging", {750, 960, 4500, 300});
+    fraLogging_ = NewFrame(page, "fraLogging", 3650, 1290, ListPicture(kPicture, QColor(150, 40, 40)));
+    lblLog_ = NewFrameText(fraLogging_, "lblLog");
+    cmdLog_ = NewFrameButton(fraLogging_, "cmdLog");
+    chkDisableUserLogging_ = Named(new QCheckBox(fraLogging_), "chkDisableUserLogging", {750, 900, 4500, 300});
 }
 
 void frmCorvane::ApplyLanguage() {

@@ -38,6 +38,7 @@ constexpr double kHeight = 5400;
 constexpr double kBannerHeight = 900;
 constexpr double kNavHeight = 600;
 constexpr double kStepLeft = 2000;
+constexpr double kStepsWidth = 1950;
 constexpr double kParkedLeft = -10000;
 constexpr double kStepTop = 1000;
 constexpr double kStepWidth = 5000;
@@ -105,7 +106,7 @@ void frmWizard::BuildControls() {
     picBanner_->setPalette(banner);
     lblCaption_ = NewLabel(picBanner_, "lblCaption", {240, 120, 5400, 300});
     lblCaption_->setFont(Bold(font()));
-    lblInfoText_ = NewLabel(picBanner_, "lblInfoText", {480, 420, 5400, 400}, true);
+    lblInfoText_ = NewLabel(picBanner_, "lblInfoText", {480, 390, 5700, 480}, true);
     picIcon_ = NewLabel(picBanner_, "picIcon", {0, 120, 720, 720});
     picIcon_->setPixmap(UserPicture(ui::ToPixelsX(720)));
     lnLower_ = new QFrame(this);
@@ -125,9 +126,9 @@ void frmWizard::BuildControls() {
     QPalette steps = fraSteps_->palette();
     steps.setColor(QPalette::Window, kStepsBackground);
     fraSteps_->setPalette(steps);
-    fraSteps_->setGeometry(ui::ToPixels({0, kBannerHeight, 1800, kHeight - kBannerHeight - kNavHeight}));
+    fraSteps_->setGeometry(ui::ToPixels({0, kBannerHeight, kStepsWidth, kHeight - kBannerHeight - kNavHeight}));
     for (int i = 0; i < 3; ++i) {
-        lblSteps_[i] = NewLabel(fraSteps_, "", {90, 240 + i * 390.0, 1620, 330});
+        lblSteps_[i] = NewLabel(fraSteps_, "", {60, 240 + i * 390.0, 1830, 330});
         lblSteps_[i]->setObjectName(QStringLiteral("lblSteps%1").arg(i));
         lblSteps_[i]->setAutoFillBackground(true);
     }
@@ -460,7 +461,7 @@ void frmWizard::Layout() {
         [this] {
             const int navTop = height() - ui::ToPixelsY(kNavHeight);
             picNav_->setGeometry(0, navTop, width(), ui::ToPixelsY(kNavHeight));
-            fraSteps_->setGeometry(0, picBanner_->height(), ui::ToPixelsX(1800), navTop - picBanner_->height());
+            fraSteps_->setGeometry(0, picBanner_->height(), ui::ToPixelsX(kStepsWidth), navTop - picBanner_->height());
             const QSize button = ui::ToPixels(1095, 375);
             const int gap = ui::ToPixelsX(90);
             const int top = (picNav_->height() - button.height()) / 2;
