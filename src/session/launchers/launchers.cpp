@@ -7,6 +7,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
+#include "session/login/security.h"
 #include "session/launchers/session_entry_points.h"
 #include "session/launchers/window_factories.h"
 
@@ -159,7 +160,9 @@ void ShowTipOfTheDay() {
 
 void ShowUserLog() { ShowSharedModeless("frmUserLog"); }
 void ShowWebsiteLog() { ShowSharedModeless("frmWebsiteLog"); }
-void ShowUserManagement() { ShowSharedModeless("frmCorvane"); }
+void InstallLaunchers() {
+    SetUserManagementOpener([] { ShowSharedModeless("frmCorvane"); });
+}
 
 void ShowSetPassword(const std::string& login) {
     RunNewModal("frmSetPassword", {{"UserLogin", Text(login)}});

@@ -39,10 +39,15 @@ void ShowTipOfTheDay();
 // Shared instances, modeless: a second call brings the open window forward.
 void ShowUserLog();
 void ShowWebsiteLog();
+// The user administration window: ShowUserManagement (session/login/
+// security.h) opens it through the opener that InstallLaunchers installs.
 void ShowUserManagement();
 // Shared instance, modal.
 void ShowWebsites();
 // A new dialog at every call, modal.
 void ShowSetPassword(const std::string& login);                    // UserLogin
+
+// Installs the launchers that lower layers reach through openers.
+void InstallLaunchers();
 
 }  // namespace corvane

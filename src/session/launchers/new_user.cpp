@@ -4,6 +4,7 @@
 #include "platform/core/text.h"
 #include "platform/crypto/encryption.h"
 #include "recordstore/user.h"
+#include "session/login/pass_phrase.h"
 
 namespace corvane {
 

@@ -4,10 +4,6 @@
 
 namespace corvane {
 
-// The password pass phrase under which every stored password is encoded.
-inline constexpr const char* kPasswordPassPhrase =
-    "A1B2C3D4E5F60718293A4B5C6D7E8F90F1E2D3C4B5A69788796A5B4C3D2E1F00";
-
 // What the new-user wizard asks for.
 struct NewUserEntry {
     std::string login;

@@ -96,12 +96,21 @@ bool frmPlaceholder::event(QEvent* event) {
     return handled;
 }
 
+void frmPlaceholder::reject() {
+    if (cmdLogin_ && ConsoleIsTheWayIn()) {
+        showMinimized();
+        return;
+    }
+    QDialog::reject();
+}
+
 void frmPlaceholder::showEvent(QShowEvent* event) {
     Refresh();
     QDialog::showEvent(event);
 }
 
 void frmPlaceholder::Refresh() {
+    if (!lblPlaceholder_) return;
     QString text = caption_ + QStringLiteral(" (") + objectName() +
                    QStringLiteral(")\nThis window is not built yet.");
     for (const QString& input : inputNames_) {

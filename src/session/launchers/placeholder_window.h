@@ -23,6 +23,9 @@ public:
     // The text the window shows, inputs included.
     QString Text() const;
 
+    // Close and Esc; the console only minimises where it is the way in.
+    void reject() override;
+
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -12,8 +12,13 @@
 namespace corvane {
 namespace {
 
-QHash<QString, WindowFactory>& Factories() {
-    static QHash<QString, WindowFactory> factories;
+struct Registration {
+    WindowFactory make;
+    InputSetter setInput;
+};
+
+QHash<QString, Registration>& Factories() {
+    static QHash<QString, Registration> factories;
     return factories;
 }
 
@@ -39,14 +44,14 @@ private:
 
 }  // namespace
 
-void RegisterWindowFactory(const QString& objectName, WindowFactory factory) {
-    Factories().insert(objectName, std::move(factory));
+void RegisterWindowFactory(const QString& objectName, WindowFactory factory, InputSetter setInput) {
+    Factories().insert(objectName, {std::move(factory), std::move(setInput)});
 }
 
 QWidget* CreateWindow(const QString& objectName) {
     QWidget* window = nullptr;
-    if (const auto it = Factories().constFind(objectName); it != Factories().constEnd() && *it)
-        window = (*it)();
+    if (const auto it = Factories().constFind(objectName); it != Factories().constEnd() && it->make)
+        window = it->make();
     if (!window) window = MakePlaceholderWindow(objectName);
     window->setObjectName(objectName);
     return window;
@@ -56,9 +61,12 @@ QPointer<QWidget>& SharedWindow(const QString& objectName) { return SharedWindow
 
 void SetInputs(QWidget* window, std::initializer_list<std::pair<const char*, QVariant>> inputs) {
     if (!window) return;
+    const auto it = Factories().constFind(window->objectName());
+    const InputSetter setInput = it != Factories().constEnd() ? it->setInput : InputSetter();
     for (const auto& [name, value] : inputs) {
         try {
-            window->setProperty(name, value);
+            if (setInput) setInput(window, name, value);
+            else window->setProperty(name, value);
         } catch (const std::exception&) {
             // A launcher goes on with the next input.
         }

@@ -16,9 +16,11 @@ namespace corvane {
 // object name; a name without one gets a placeholder that shows the inputs it
 // was given. A real window replaces its placeholder with one line, e.g.
 //   RegisterWindowFactory("frmTip", [] { return new frmTip; });
-// and takes its inputs as Qt properties of the names the launchers set.
+// Its inputs (the names in launchers.h) reach it as Qt properties, or through
+// the input setter given with the factory.
 using WindowFactory = std::function<QWidget*()>;
-void RegisterWindowFactory(const QString& objectName, WindowFactory factory);
+using InputSetter = std::function<void(QWidget* window, const char* name, const QVariant& value)>;
+void RegisterWindowFactory(const QString& objectName, WindowFactory factory, InputSetter setInput = {});
 
 // A new window of that object name, not shown. Never null.
 QWidget* CreateWindow(const QString& objectName);

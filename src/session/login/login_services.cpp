@@ -1,29 +1,18 @@
 #include "session/login/login_services.h"
 
-#include "platform/core/text.h"
+#include "lockdown/lockdown_options.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/registry.h"
-#include "platform/settings/settings_store.h"
-#include "platform/settings/value_text.h"
+#include "session/helpers/keyboard_state.h"
+#include "session/helpers/network_helpers.h"
+#include "session/rules/run_user_programs.h"
 
 namespace corvane {
 namespace {
 
-constexpr const char* kSystemPolicies = "software\\microsoft\\windows\\currentversion\\policies\\system";
-
 // The product's own key, not its "Global" section: the value stays in the
 // registry also when the settings live in an INI file.
 std::string ProductKey() { return gRegistryRoot + "\\" + gProductName; }
-
-bool StoredOptionOn(int option) {
-    if (option == 18)
-        return HexToLong(ReadRegistryValue(HKEY_CURRENT_USER, kSystemPolicies, "DisableTaskMgr", "0")) != 0;
-    if (option == 20) {
-        const std::string value = text::Trim(GetMachineSetting("Security", "NoTaskbar", "False"));
-        return value == "1" || text::Equals(value, "True");
-    }
-    return false;
-}
 
 LoginServices& Current() {
     static LoginServices services = DefaultLoginServices();
@@ -34,10 +23,10 @@ LoginServices& Current() {
 
 LoginServices DefaultLoginServices() {
     LoginServices s;
-    s.startUserPrograms = [](const User&) {};
-    s.broadcast = [](const std::string&) {};
-    s.isCapsLockOn = [] { return false; };
-    s.lockdownOptionOn = StoredOptionOn;
+    s.startUserPrograms = RunUserPrograms;
+    s.broadcast = BroadcastNetMessage;
+    s.isCapsLockOn = IsCapsLockOn;
+    s.lockdownOptionOn = [](int option) { return GetLockdownOption(option); };
     s.readLastLogin = []() -> std::optional<std::string> {
         Registry reg;
         reg.SetKeyRoot(HKEY_LOCAL_MACHINE);

@@ -33,9 +33,9 @@ const LoginServices& CurrentLoginServices();
 // Replaces the services; empty members keep the defaults. Returns the old set.
 LoginServices SetLoginServices(LoginServices services);
 
-// The defaults: the registry's "Last Login", the stored lockdown options, and
-// for the rest a quiet stand-in (no broadcast, no programs, Caps Lock off, no
-// change-password dialog) until the program wires its own.
+// The defaults: RunUserPrograms, BroadcastNetMessage, IsCapsLockOn,
+// GetLockdownOption and the registry's "Last Login"; no change-password
+// dialog until the window layer installs its own (InstallLoginWindow).
 LoginServices DefaultLoginServices();
 
 // Puts the services back when it goes; for tests.

@@ -117,9 +117,14 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     User user;
     bool isAdmin = false;
 
-    // A refusal: its message, its focus, the attempt booked as failed.
-    const auto refuse = [&](int index, LoginFocus focus) {
+    // A refusal: its message, what it does to the account, the attempt booked as
+    // failed, its focus.
+    const auto refuse = [&](int index, LoginFocus focus, bool lock = false) {
         ShowLoginMessage(index, kMsgExclamation);
+        if (lock) {
+            user.SetLocked(kFlagTrue);
+            user.SaveChanges();
+        }
         result = false;
         WriteLoginStatus(login, &user, false);
         focus_ = focus;
@@ -190,9 +195,7 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
             },
             [&] {
                 if (stop || isAdmin || !PasswordExpired(user)) return;
-                user.SetLocked(kFlagTrue);
-                user.SaveChanges();
-                refuse(kPasswordExpired, LoginFocus::kLogin);
+                refuse(kPasswordExpired, LoginFocus::kLogin, true);
             },
             [&] {
                 if (stop || input.noGroups || isAdmin || !On(user.EnforceGroups())) return;

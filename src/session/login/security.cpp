@@ -9,7 +9,7 @@
 #include "platform/system/workstation_forms.h"
 #include "recordstore/user.h"
 #include "session/login/login_services.h"
-#include "session/login/published_session.h"
+#include "session/rules/session_queries.h"
 
 namespace corvane {
 namespace {
@@ -31,11 +31,6 @@ void Quietly(Step&& step) {
         step();
     } catch (const std::exception&) {
     }
-}
-
-bool IsAdministratorLogin(const std::string& login) {
-    User user;
-    return user.Load(login) && user.IsAdministrator() != 0;
 }
 
 template <typename T>
@@ -120,7 +115,7 @@ bool Security::Login() {
     const bool result = authenticated_;
     if (gShowCorvaneAtNextLogin && authenticated_) {
         Quietly([&] {
-            if (IsAdministratorLogin(authenticatedUser_)) ShowUserManagement();
+            if (IsAdministrator(authenticatedUser_)) ShowUserManagement();
         });
     }
     return result;

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <memory>
 
+#include "session/shell/frm_logout.h"
+#include "session/shell/frm_popup_menu.h"
 #include "session/shell/session_controller.h"
 
 namespace corvane {
 
 class TrayIcon;
 class TrayBackend;
-class frmPopupMenu;
-class frmLogout;
 
 // The hidden main form: it is never shown. It owns the tray icon, the
 // session watchdog tmrSession, the tray menu and the session itself

@@ -1,5 +1,3 @@
-#include <QSystemTrayIcon>
-
 #include "session/shell/tray_icon.h"
 
 namespace corvane {
@@ -27,31 +25,25 @@ public:
     void Delete() override { icon_.hide(); }
 
 private:
-    // The area reports whole gestures; the icon decodes button messages.
     void Activated(QSystemTrayIcon::ActivationReason reason) {
-        if (!notify) return;
-        switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            notify(513);
-            notify(514);
-            break;
-        case QSystemTrayIcon::DoubleClick:
-            notify(515);
-            notify(514);
-            break;
-        case QSystemTrayIcon::Context:
-            notify(516);
-            notify(517);
-            break;
-        default:
-            break;
-        }
+        for (int message : MouseMessagesOf(reason))
+            if (notify) notify(message);
     }
 
     QSystemTrayIcon icon_;
 };
 
 }  // namespace
+
+std::vector<int> MouseMessagesOf(QSystemTrayIcon::ActivationReason reason) {
+    // The area reports whole gestures; the icon decodes button messages.
+    switch (reason) {
+    case QSystemTrayIcon::Trigger: return {513, 514};
+    case QSystemTrayIcon::DoubleClick: return {515, 514};
+    case QSystemTrayIcon::Context: return {516, 517};
+    default: return {};
+    }
+}
 
 std::unique_ptr<TrayBackend> MakeQtTrayBackend() { return std::make_unique<QtTrayBackend>(); }
 

@@ -25,7 +25,6 @@ SessionController::SessionController(SessionSecurity& security, SessionHost& hos
     : security_(security), host_(host) {}
 
 void SessionController::Form_Load() {
-    securityLoaded_ = true;
     RunTrapped(Place("Form_Load"), {
         [&] {
             if (security_.RequireLogin()) {

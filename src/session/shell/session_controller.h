@@ -92,7 +92,7 @@ private:
 
     SessionSecurity& security_;
     SessionHost& host_;
-    bool securityLoaded_ = false;
+    bool securityLoaded_ = true;  // until the unload releases it
     bool m_Exiting = false;
     bool m_Authenticated = false;
     bool m_Administrator = false;

@@ -3,10 +3,12 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -29,6 +31,7 @@ public:
 // The notification area through QSystemTrayIcon: a click comes as 513, 514,
 // a double click as 515, 514, the context request as 516, 517.
 std::unique_ptr<TrayBackend> MakeQtTrayBackend();
+std::vector<int> MouseMessagesOf(QSystemTrayIcon::ActivationReason reason);
 
 // The program's icon in the notification area: its tip, picture and
 // visibility, and the mouse messages decoded into events. A left button-up

@@ -24,7 +24,7 @@
 #include "recordstore/user_member.h"
 #include "session/login/login_services.h"
 #include "session/login/pass_phrase.h"
-#include "session/login/published_session.h"
+#include "session/rules/session_queries.h"
 #include "platform/system/fake_workstation_switches.h"
 
 namespace corvane::testing {
