@@ -1,5 +1,7 @@
 #include "app/program_windows.h"
 
+#include "admin/users/corvane/user_admin_windows.h"
+#include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -19,6 +21,8 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    RegisterUserEditorWindows();
+    RegisterUserAdminWindows();
 }
 
 }  // namespace corvane

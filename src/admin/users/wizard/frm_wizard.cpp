@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "admin/users/wizard/record_text.h"
+#include "session/login/login_boxes.h"
 #include "admin/users/wizard/user_pictures.h"
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"

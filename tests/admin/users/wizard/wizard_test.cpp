@@ -297,6 +297,34 @@ TEST_F(WizardTest, CancelWritesNothing) {
     EXPECT_EQ(UserCount(), 0);
 }
 
+// As the launcher opens it at the first start: inputs set by name.
+TEST_F(WizardTest, TheFirstAdministratorThroughTheLaunchersInputs) {
+    test::FakeClock clock({2025, 6, 2, 9, 30, 0});
+    wizard_ = std::make_unique<frmWizard>();
+    wizard_->setProperty("PrimaryUser", true);
+    wizard_->setProperty("NoCancel", true);
+    wizard_->show();
+    wizard_->Activate();
+    QTest::keyClick(wizard_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(wizard_->isVisible());
+    EXPECT_FALSE(wizard_->Cancelled);
+
+    Type("txtUserName", " The Admin ");
+    FillIn("  admin ", " s3cret ", "s3cret");  // blanks around do not count
+    ASSERT_EQ(Step(), "2");
+    Nav(4)->click();
+    EXPECT_FALSE(wizard_->isVisible());
+    EXPECT_TRUE(wizard_->property("IsDirty").toBool());
+    EXPECT_EQ(wizard_->property("UserLogin").toString(), "admin");
+    User user;
+    ASSERT_TRUE(user.Load("admin"));
+    EXPECT_EQ(user.Name(), "The Admin");
+    EXPECT_EQ(user.IsAdministrator(), -1);
+    EXPECT_EQ(user.AccessLevel(), 0);
+    EXPECT_EQ(Encryption().DeCode(user.Password(), kPasswordPassPhrase), "s3cret");
+    EXPECT_DOUBLE_EQ(user.PasswordStamp(), *FromParts({2025, 6, 2, 9, 30, 0}));
+}
+
 TEST_F(WizardTest, TheBoxesTakeOnlyWhatTheRecordCanHold) {
     Open();
     wizard_->show();
