@@ -77,6 +77,8 @@ TEST_F(WizardTest, StepsAndTheirButtons) {
         EXPECT_EQ(Buttons(), row.buttons) << "on step " << row.step;
     }
     EXPECT_FALSE(Nav(0)->isVisibleTo(wizard_.get()));
+    QTest::keyClick(wizard_.get(), Qt::Key_F1);  // no help: nothing happens
+    EXPECT_EQ(Step(), "1");
     EXPECT_EQ(box_->Count(), 0);
 }
 
