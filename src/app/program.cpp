@@ -41,8 +41,11 @@ void LoadMainForm() {
     if (gQuitRequested) return;
     gMainForm = new frmMain(MakeSecuritySession(), MakeQtTrayBackend());
     gMainForm->SetOnUnloaded([] {
+        gQuitRequested = true;
         if (gMainForm) gMainForm->deleteLater();
-        QCoreApplication::quit();
+        // exit, not quit: the program may end before its main event loop
+        // runs, from inside a modal window of the start-up.
+        QCoreApplication::exit(0);
     });
     gMainForm->Form_Load();
 }
@@ -72,9 +75,10 @@ void InstallProgram() {
 bool MainFormLoaded() { return gMainForm && !gQuitRequested; }
 
 void UnloadMainForm() {
+    if (gQuitRequested) return;
     gQuitRequested = true;
     if (gMainForm) gMainForm->close();
-    else QCoreApplication::quit();
+    else QCoreApplication::exit(0);
 }
 
 }  // namespace corvane

@@ -12,9 +12,7 @@
 namespace corvane {
 
 ScreenshotRecorder::ScreenshotRecorder(QString folder, QObject* parent)
-    : QObject(parent), folder_(std::move(folder)) {
-    QDir().mkpath(folder_);
-}
+    : QObject(parent), folder_(std::move(folder)) {}
 
 void ScreenshotRecorder::InstallFromEnvironment() {
     const std::string folder = environment::Variable("CORVANE_SCREENSHOT_DIR");
@@ -31,8 +29,10 @@ bool ScreenshotRecorder::eventFilter(QObject* watched, QEvent* event) {
         QStringLiteral("%1-%2.png").arg(++count_, 2, 10, QLatin1Char('0')).arg(window->objectName()));
     // Once it has painted; a window gone by then is skipped.
     QPointer<QWidget> guard(window);
-    QTimer::singleShot(400, this, [guard, file] {
-        if (guard && guard->isVisible()) guard->grab().save(file);
+    QTimer::singleShot(400, this, [this, guard, file] {
+        if (!guard || !guard->isVisible()) return;
+        QDir().mkpath(folder_);
+        guard->grab().save(file);
     });
     return false;
 }

@@ -18,7 +18,7 @@ frmLogout::frmLogout(QWidget* parent)
     imgLogout_->setObjectName(QStringLiteral("imgLogout"));
     imgLogout_->setFixedSize(48, 48);
     imgLogout_->setScaledContents(true);
-    imgLogout_->setPixmap(style()->standardIcon(QStyle::SP_DialogCloseButton).pixmap(48, 48));
+    imgLogout_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     lblLogout_ = new QLabel(this);
     lblLogout_->setObjectName(QStringLiteral("lblLogout"));
     auto* layout = new QHBoxLayout(this);

@@ -98,7 +98,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     if (mobjPopUpMenu_) mobjPopUpMenu_->deleteLater();
     event->accept();
     if (onUnloaded_) onUnloaded_();
-    else QCoreApplication::quit();
+    else QCoreApplication::exit(0);
 }
 
 void frmMain::ShowNewUserWizard(bool noCancel, bool primaryUser) {

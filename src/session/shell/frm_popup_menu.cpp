@@ -49,6 +49,13 @@ frmPopupMenu::frmPopupMenu(QWidget* parent)
     picLogo_ = new PictureBox(this);
     picLogo_->setObjectName(QStringLiteral("picLogo"));
     picLogo_->setGeometry(0, 0, ui::ToPixelsX(kBandWidth), height());
+    // The band's title in white bold over the dark gradient.
+    QPalette band = picLogo_->palette();
+    band.setColor(QPalette::WindowText, Qt::white);
+    picLogo_->setPalette(band);
+    QFont bandFont = picLogo_->font();
+    bandFont.setBold(true);
+    picLogo_->setFont(bandFont);
     for (int i = 0; i < kMenuItemCount; ++i) {
         auto* item = new QLabel(this);
         item->setObjectName(QStringLiteral("MenuItem%1").arg(i));
@@ -200,6 +207,9 @@ void frmPopupMenu::showEvent(QShowEvent* event) {
 void frmPopupMenu::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
+    // A frameless window needs its own edge to stand out from the desktop.
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
     const int left = picLogo_->width() + 2;
     for (int top : kMenuSeparatorTops) {
         const int y = ui::ToPixelsY(top);
