@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "admin/users/editor/field_box.h"
+#include "session/login/login_pictures.h"
 #include "ui/helpers/ole_color.h"
 #include "ui/helpers/window_helpers.h"
 
@@ -100,7 +101,7 @@ frmUserDetails::frmUserDetails(QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout;
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName("picIcon");
-    picIcon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(32, 32));
+    picIcon->setPixmap(LoginPersonPicture(40));
     picIcon->setAlignment(Qt::AlignTop);
     top->addWidget(picIcon);
     tabDetails_ = new QTabWidget(this);

@@ -62,12 +62,7 @@ frmMembers::frmMembers(QWidget* parent) : QDialog(parent) {
 std::int32_t frmMembers::ListCount() const { return lsvItems_->topLevelItemCount(); }
 
 std::int32_t frmMembers::SelectedIndex() const {
-    QTreeWidgetItem* item = lsvItems_->currentItem();
-    if (!item || !item->isSelected()) {
-        const auto selected = lsvItems_->selectedItems();
-        item = selected.isEmpty() ? nullptr : selected.front();
-    }
-    return item ? lsvItems_->indexOfTopLevelItem(item) + 1 : 0;
+    return SelectedRowPosition(lsvItems_);
 }
 
 void frmMembers::SetSelectedIndex(std::int32_t position) {
