@@ -17,6 +17,7 @@
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user_group.h"
+#include "session/login/carry_on.h"
 #include "session/login/frm_password_dialogs.h"
 #include "session/login/login_pictures.h"
 #include "session/login/login_services.h"
@@ -50,14 +51,6 @@ constexpr double kButtonHeight = 375;
 constexpr double kButtonGap = 120;
 constexpr double kCapsLockSize = 240;
 
-// Load, first activation, resize, unload and OK carry on after any error.
-template <typename Step>
-void Quietly(Step&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 QString Text(int message, int format = kCaseAsIs) {
     return QString::fromStdString(GetMessageText(message, gLanguage, std::nullopt, format));
@@ -159,29 +152,29 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
 
 frmLogin::~frmLogin() {
     // Unload: the lockdown of the load is lifted in its fixed order.
-    Quietly([this] { lockdown_.Undo(); });
+    CarryOn([this] { lockdown_.Undo(); });
     clipActive_ = false;
 }
 
 void frmLogin::FormLoad() {
     firstActivation_ = true;
     authenticated_ = false;
-    Quietly([this] {
+    CarryOn([this] {
         if (gLoginAlwaysOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
     });
-    Quietly([this] {
+    CarryOn([this] {
         if (!gLoginCaption.empty()) setWindowTitle(QString::fromStdString(gLoginCaption));
     });
-    Quietly([this] {
+    CarryOn([this] {
         imgCapsLock_->hide();
         lblCaption_->setText(Text(217));
         lblInfoText_->setText(Text(568));
     });
-    Quietly([this] {
+    CarryOn([this] {
         if (gCannotCancelLogin) cmdCancel_->setEnabled(false);
     });
-    Quietly([this] { lockdown_.Apply(); });
-    Quietly([this] { SetUpGroups(); });
+    CarryOn([this] { lockdown_.Apply(); });
+    CarryOn([this] { SetUpGroups(); });
 }
 
 void frmLogin::SetLanguage() {
@@ -276,7 +269,7 @@ void frmLogin::ClipMouse() {
 
 void frmLogin::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    Quietly([this] { LayoutControls(); });
+    CarryOn([this] { LayoutControls(); });
 }
 
 // The pointer's rectangle follows the window.
@@ -299,8 +292,8 @@ void frmLogin::showEvent(QShowEvent* event) {
 void frmLogin::FirstActivation() {
     if (!firstActivation_) return;
     firstActivation_ = false;
-    Quietly([this] { SetLanguage(); });
-    Quietly([this] {
+    CarryOn([this] { SetLanguage(); });
+    CarryOn([this] {
         if (gShowLoginLogo && ui::Services().fileExists(gLoginLogoPathName)) {
             QPixmap logo(QString::fromStdString(gLoginLogoPathName));
             imgLoginLogo_->setPixmap(logo);
@@ -310,12 +303,12 @@ void frmLogin::FirstActivation() {
             imgLoginLogo_->hide();
         }
     });
-    Quietly([this] {
+    CarryOn([this] {
         if (!gRememberLastLogin) return;
         if (auto last = CurrentLoginServices().readLastLogin())
             txtUserLogin_->setText(QString::fromStdString(text::Trim(*last)));
     });
-    Quietly([this] {
+    CarryOn([this] {
         if (txtUserLogin_->text().isEmpty()) txtUserLogin_->setFocus();
         else txtPassword_->setFocus();
     });
@@ -392,7 +385,7 @@ void frmLogin::cmdOK_Click() {
     input.noGroups = noGroups_;
     input.windowCaption = windowTitle().toStdString();
     bool ok = false;
-    Quietly([&] { ok = validator.ValidateLogin(input); });
+    CarryOn([&] { ok = validator.ValidateLogin(input); });
     logID_ = validator.LogID;
     if (ok) {
         authenticated_ = true;

@@ -2,23 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <functional>
 
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation.h"
+#include "session/login/carry_on.h"
 #include "session/login/login_services.h"
 
 namespace corvane {
 namespace {
-
-// Load and unload carry on with their next step after any error.
-void Quietly(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 constexpr int kOptionTaskManager = 18;
 constexpr int kOptionTaskbar = 20;
@@ -31,22 +22,22 @@ void LoginLockdown::Apply() {
     const auto& services = CurrentLoginServices();
     if (gHideTaskBarDuringLogin) {
         bool lockedBefore = false;
-        Quietly([&] { lockedBefore = services.lockdownOptionOn(kOptionTaskbar); });
-        Quietly([&] {
+        CarryOn([&] { lockedBefore = services.lockdownOptionOn(kOptionTaskbar); });
+        CarryOn([&] {
             HideTaskbar();
             showTaskbar_ = !lockedBefore;
         });
     }
     if (gHideDesktopDuringLogin) {
-        Quietly([&] {
+        CarryOn([&] {
             HideDesktop();
             showDesktop_ = true;
         });
     }
     if (gLockTaskManagerDuringLogin) {
         bool lockedBefore = false;
-        Quietly([&] { lockedBefore = services.lockdownOptionOn(kOptionTaskManager); });
-        Quietly([&] {
+        CarryOn([&] { lockedBefore = services.lockdownOptionOn(kOptionTaskManager); });
+        CarryOn([&] {
             DisableTaskManager();
             unlockTaskManager_ = !lockedBefore;
         });
@@ -54,9 +45,9 @@ void LoginLockdown::Apply() {
 }
 
 void LoginLockdown::Undo() {
-    if (showDesktop_) Quietly(ShowDesktop);
-    if (unlockTaskManager_) Quietly(EnableTaskManager);
-    if (showTaskbar_) Quietly(ShowTaskbar);
+    if (showDesktop_) CarryOn(ShowDesktop);
+    if (unlockTaskManager_) CarryOn(EnableTaskManager);
+    if (showTaskbar_) CarryOn(ShowTaskbar);
     showDesktop_ = unlockTaskManager_ = showTaskbar_ = false;
 }
 

@@ -1,6 +1,5 @@
 #include "session/login/login_validator.h"
 
-#include <exception>
 #include <limits>
 #include <tuple>
 
@@ -14,6 +13,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
+#include "session/login/carry_on.h"
 #include "session/login/pass_phrase.h"
 #include "ui_core/date_text.h"
 #include "ui_core/msgbox/msgbox_seam.h"
@@ -133,11 +133,8 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     // A step after the forced change: an error skips it.
     const auto late = [&](const std::function<void()>& body) {
         if (stop) return;
-        if (!changeClosed) return body();
-        try {
-            body();
-        } catch (const std::exception&) {
-        }
+        if (changeClosed) CarryOn(body);
+        else body();
     };
 
     RunTrapped(

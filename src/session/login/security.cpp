@@ -8,6 +8,7 @@
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
 #include "recordstore/user.h"
+#include "session/login/carry_on.h"
 #include "session/login/login_services.h"
 #include "session/rules/session_queries.h"
 
@@ -24,14 +25,6 @@ UserManagementOpener& ManagementOpener() {
     return opener;
 }
 
-// Login and Logout carry on with their next step after any error.
-template <typename Step>
-void Quietly(Step&& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
 
 template <typename T>
 void SaveSetting(T& setting, const T& value) {
@@ -101,7 +94,7 @@ void Security::NoteSessionRecord() {
 
 bool Security::Login() {
     LoginWindowResult window;
-    Quietly([&] {
+    CarryOn([&] {
         if (LoginOpener()) window = LoginOpener()();
     });
     authenticated_ = window.Authenticated;
@@ -110,11 +103,11 @@ bool Security::Login() {
     SetGlobalAuthentication();
     if (authenticated_) {
         logID_ = window.LogID;
-        Quietly([&] { NoteSessionRecord(); });
+        CarryOn([&] { NoteSessionRecord(); });
     }
     const bool result = authenticated_;
     if (gShowCorvaneAtNextLogin && authenticated_) {
-        Quietly([&] {
+        CarryOn([&] {
             if (IsAdministrator(authenticatedUser_)) ShowUserManagement();
         });
     }
@@ -122,9 +115,9 @@ bool Security::Login() {
 }
 
 void Security::Logout() {
-    Quietly([] { UnloadAllForms(false); });
+    CarryOn([] { UnloadAllForms(false); });
     if (logID_ != 0) {
-        Quietly([&] {
+        CarryOn([&] {
             UserLog log;
             // A record that is not the one this session wrote counts as gone.
             if (!log.Load(logID_) || recordLogin_.empty() || log.UserLogin() != recordLogin_ ||

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -100,6 +101,29 @@ TEST_F(LoginWindow, CaptionsAndBoxes) {
     gLoginCaption.clear();
     frmLogin plain;
     EXPECT_EQ(plain.windowTitle(), "Application Security");
+}
+
+TEST_F(LoginWindow, LogoShownOnlyFromAnExistingFile) {
+    QPixmap logo(40, 30);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(QString::fromStdString(Path("logo.png"))));
+    const struct {
+        bool show;
+        std::string path;
+        bool shown;
+    } rows[] = {{true, Path("logo.png"), true}, {true, Path("missing.png"), false}, {false, Path("logo.png"), false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        gShowLoginLogo = row.show;
+        gLoginLogoPathName = row.path;
+        frmLogin w;
+        ShowAndSettle(w);
+        auto* picture = Find<QLabel>(&w, "imgLoginLogo");
+        EXPECT_EQ(picture->isVisibleTo(&w), row.shown);
+        if (row.shown) {
+            EXPECT_TRUE(picture->hasScaledContents());
+        }
+    }
 }
 
 TEST_F(LoginWindow, CancelUnlessCannotCancel) {
