@@ -14,7 +14,13 @@
 
 #include "app/app_main.h"
 #include "app/frm_splash.h"
+#include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/wizard/frm_wizard.h"
+#include "catalogue/user_permission.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
+#include "logs/activity_log.h"
+#include "recordstore/user_member.h"
 #include "app/program_windows.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
@@ -112,6 +118,70 @@ protected:
     std::unique_ptr<frmMain> form;
 };
 
+// The user window as the administrator opens it: Add "bob" through the
+// wizard, links of bob's in every link file, then Delete bob.
+void ManageBob(ScriptedMsgBox& box) {
+    gEnableActivityLogging = true;
+    ShowUserManagement();
+    frmCorvane* users = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmCorvane*>(w); found && found->isVisible()) users = found;
+        return users && !users->FormLoad() && users->ListCount() == 1;
+    }));
+    test::OnNextModal<frmWizard>([](frmWizard* wizard) {
+        Child<QLineEdit>(wizard, "txtUserLogin")->setText("bob");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("b0b");
+        Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("b0b");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();
+    });
+    Child<QPushButton>(users, "cmdAdd")->click();
+    ASSERT_EQ(users->ListCount(), 2);
+    EXPECT_EQ(users->SelectedItem(), "bob");
+    {
+        ActivityLog log;
+        ASSERT_TRUE(log.Load(1));
+        EXPECT_EQ(log.Details(), "New User - bob");
+        EXPECT_EQ(log.UserLogin(), "admin");
+    }
+    const auto links = [] {
+        UserMember m;
+        UserPermission p;
+        UserWebsite w;
+        UserProgram g;
+        return std::vector<bool>{m.LoadGroup("bob"), p.LoadPermissions("bob"), w.LoadWebsites("bob"),
+                                 g.LoadPrograms("bob")};
+    };
+    {
+        UserMember m;
+        m.SetUserLogin("bob");
+        m.SetGroup("Staff");
+        m.AddNew();
+        UserPermission p;
+        p.SetUserLogin("bob");
+        p.SetPermission("Print");
+        p.AddNew();
+        UserWebsite w;
+        w.SetUserLogin("bob");
+        w.SetURL("https://example.org/");
+        w.AddNew();
+        UserProgram g;
+        g.SetUserLogin("bob");
+        g.SetProgram("/usr/bin/true");
+        g.AddNew();
+    }
+    EXPECT_EQ(links(), (std::vector<bool>{true, true, true, true}));
+    box.Answer(kMsgYes);
+    Child<QPushButton>(users, "cmdDelete")->click();
+    EXPECT_EQ(users->ListCount(), 1);
+    EXPECT_FALSE(User().Exists("bob"));
+    EXPECT_EQ(links(), (std::vector<bool>{false, false, false, false}));
+    Child<QPushButton>(users, "cmdOK")->click();
+    gEnableActivityLogging = false;
+}
+
 TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     auto box = ScriptedMsgBox::Install();
     box->SetDefaultAnswer(kMsgOk);
@@ -145,6 +215,8 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_EQ(box->Last().prompt, GetMessageText(445));
     EXPECT_TRUE(form->Authenticated());
     EXPECT_TRUE(ConsoleOpen());
+
+    ManageBob(*box);
 
     // The menu's Log Off; the login follows at once and is cancelled.
     test::OnNextModal<frmLogin>([&](frmLogin* login) {
