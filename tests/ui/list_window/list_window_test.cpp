@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,8 @@
 #include "catalogue/website.h"
 #include "platform/core/event_loop.h"
 #include "platform/core/program_globals.h"
+#include "platform/settings/settings_store.h"
+#include "ui/helpers/screen_metrics.h"
 #include "support/temp_folder.h"
 #include "ui/list_window/list_window.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -255,6 +258,35 @@ TEST_F(ListWindowTest, ThePopUpRunsTheButtonsCommands) {
     EXPECT_EQ(window.adds, 1);
     EXPECT_EQ(window.edits, 1);
     EXPECT_EQ(box_->Count(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ListWindowTest, TheCatalogueLayoutAndTheMetricsKeptPerUser) {
+    AddSite("s");
+    QSize closedAt;
+    {
+        WebsiteList window;
+        window.Activate();
+        window.resize(700, 420);
+        window.show();
+        QApplication::processEvents();
+        const QRect list = window.List()->geometry();
+        EXPECT_EQ(list.topLeft(), ui::ToPixels({90, 90, 0, 0}).topLeft());
+        for (const char* name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdCancel"})
+            EXPECT_EQ(Button(window, name)->x(), list.right() + 1 + ui::ToPixelsX(90)) << name;
+        // The columns share the list's width.
+        const QHeaderView* header = window.List()->header();
+        EXPECT_NEAR(header->sectionSize(0) + header->sectionSize(1), window.List()->viewport()->width(), 2);
+        closedAt = window.size();
+        Button(window, "cmdCancel")->click();
+        EXPECT_FALSE(window.isVisible());
+    }
+    EXPECT_NE(GetUserSetting("Form Metrics\\frmWebsites", "Width", ""), "");
+    WebsiteList again;
+    EXPECT_EQ(again.size(), closedAt);
 }
 
 }  // namespace

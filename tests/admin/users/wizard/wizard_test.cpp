@@ -12,6 +12,7 @@
 #include "platform/crypto/encryption.h"
 #include "session/login/pass_phrase.h"
 #include "support/fake_clock.h"
+#include "ui/helpers/screen_metrics.h"
 
 using namespace corvane;
 
@@ -213,6 +214,18 @@ TEST_F(WizardTest, TheCallersThreeModes) {
         EXPECT_EQ(wizard_->Cancelled, !row.primary);
     }
     EXPECT_EQ(UserCount(), 2);
+}
+
+TEST_F(WizardTest, TheBannerFollowsTheWindowsWidth) {
+    Open();
+    wizard_->show();
+    auto* banner = Find<QWidget>("picBanner");
+    auto* icon = Find<QWidget>("picIcon");
+    EXPECT_EQ(banner->geometry(), QRect(0, 0, wizard_->width(), banner->height()));
+    EXPECT_EQ(icon->x(), wizard_->width() - icon->width() - ui::ToPixelsX(240));
+    EXPECT_EQ(Find<QWidget>("lnLower")->y(), banner->height() - ui::ToPixelsY(30));
+    EXPECT_EQ(Find<QWidget>("lnLower2")->y(), banner->height() - ui::ToPixelsY(10));
+    EXPECT_EQ(Find<QWidget>("fraStep0")->pos(), ui::ToPixels({2000, 1000, 0, 0}).topLeft());
 }
 
 TEST_F(WizardTest, MustFinishHoldsCancelAndBackUntilTheNextStepChange) {
