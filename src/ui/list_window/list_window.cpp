@@ -300,8 +300,9 @@ void ListWindow::SortByHeader(int column) {
 // --- Timer ------------------------------------------------------------------
 
 void ListWindow::AutoRefreshData() {
-    // A tick can arrive again while RecordCount yields, or under a dialog.
-    if (refreshing_ || modalChildren_ > 0) return;
+    // A tick can arrive again while RecordCount yields, or under a dialog;
+    // before the first activation there are no columns to fill.
+    if (refreshing_ || modalChildren_ > 0 || formLoad_) return;
     if (features_.noAutoRefreshSwitch && noAutoRefresh_) return;
     refreshing_ = true;
     if (features_.noAutoRefreshSwitch) tmrRefresh_->stop();

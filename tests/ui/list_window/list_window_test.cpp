@@ -158,6 +158,8 @@ TEST_F(ListWindowTest, TheRefreshReloadsOnlyWhenTheCountDiffersAndNotWhileSwitch
     const std::int32_t first = AddSite("one");
     AddSite("two");
     WebsiteList window;
+    Tick(window);  // not yet set up: its first activation loads the list
+    EXPECT_EQ(window.ListCount(), 0);
     window.Activate();
     ASSERT_EQ(window.ListCount(), 2);
 
