@@ -1,6 +1,8 @@
 #include "errors/error_handler.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <random>
 
 #include "platform/core/clock.h"
@@ -11,6 +13,7 @@
 #include "ui_core/date_text.h"
 #include "errors/error_dialog_seam.h"
 #include "errors/error_log_file.h"
+#include "errors/system_log.h"
 #include "ui_core/help.h"
 #include "messages/message_catalogue.h"
 #include "ui_core/msgbox/msgbox_seam.h"
@@ -38,6 +41,23 @@ ErrorDialogRequest DialogFor(const RaisedError& error, const std::string& place,
     // Errors carry no help file of their own.
     r.errorReportString = ErrorReportText(error, place, "", clock::Now());
     return r;
+}
+
+// The handler's own failure must not hide the error it was handling: both go to the system
+// log and to standard error, the two places left when the dialog itself cannot be shown.
+void ReportHandlerFailure(const RaisedError& error, std::string place, const std::string& failure) {
+    std::string text;
+    try {
+        text = "The error handler failed (" + failure + ") while reporting " + FormatErrorLine(error, place);
+    } catch (...) {
+        return;
+    }
+    try {
+        CurrentSystemLog()->WriteError(text);
+    } catch (...) {
+    }
+    std::fprintf(stderr, "%s: %s\n", kProgramTitle, text.c_str());
+    std::fflush(stderr);
 }
 
 }  // namespace
@@ -70,9 +90,12 @@ int ErrorHandler::HandleError(const RaisedError& error, std::string place, int l
         // A log that cannot be written must not cost the user the dialog.
         WriteErrorLog(line, path);
         return PresentErrorDialog(DialogFor(error, place, path));
+    } catch (const std::exception& e) {
+        ReportHandlerFailure(error, place, e.what());
     } catch (...) {
-        return kErrorLeave;
+        ReportHandlerFailure(error, place, "an unknown exception");
     }
+    return kErrorLeave;
 }
 
 int ErrorHandler::ShowErrorMessage(int kind, std::int32_t buttons, int language,

@@ -34,7 +34,10 @@ std::string ErrorReportText(const RaisedError& error, const std::string& place,
 // reset it. Every other error is appended to the error-log file, written to
 // the system log and shown in the error dialog, whose choice is the answer.
 // The handler never raises; an error log that cannot be written (a read-only
-// program folder) still leaves the dialog and its answer.
+// program folder) still leaves the dialog and its answer. When the handler
+// itself fails (the dialog, a message text or the busy question throws), the
+// original error and that failure go to the system log and standard error,
+// and the answer is "leave".
 class ErrorHandler {
 public:
     // language (0 US, 1 UK) chooses the busy question's texts only.

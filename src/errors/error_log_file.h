@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/core/raised_error.h"
 #include "platform/core/program_title.h"
@@ -27,5 +30,25 @@ std::string FormatErrorLine(const RaisedError& error, std::string& place);
 // nothing at all. Never raises: returns false when the file could not be
 // written (the system log still gets the entry).
 bool WriteErrorLog(const std::string& line, const std::string& path);
+
+// The most of the file a viewer reads: a longer log shows its last part.
+inline constexpr std::size_t kErrorLogViewLimit = 16u << 20;
+
+// What the viewer reads of the file: its lines in file order without their
+// line ends, and whether reading failed (lines read before a failure stay).
+struct ErrorLogLines {
+    std::vector<std::string> lines;
+    bool failed = false;
+};
+
+// Reads the file for the viewer and its printout. Opened without waiting and
+// refused (failed, no lines) unless it is a regular file, so a FIFO or device
+// in its place can neither hang nor flood the window. A file longer than limit
+// is read from the first whole line of its last limit bytes.
+ErrorLogLines ReadErrorLogLines(const std::string& path, std::size_t limit = kErrorLogViewLimit);
+
+// Splits text at each LF, dropping one CR before it; text after the last LF is
+// a line too, and nothing after a final LF is.
+std::vector<std::string> SplitErrorLogText(std::string_view text);
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 #include "errors/mail_sender.h"
 
+#include <thread>
 #include <utility>
 
 #include "errors/sendmail_sender.h"
@@ -25,6 +26,24 @@ bool SendEMail(const std::string& From, const std::string& Sendto, const std::st
         return sender->Send({From, Sendto, Subject, text, AttachmentName, AttachmentPathName});
     } catch (...) {
         return false;
+    }
+}
+
+
+void SendEMailInBackground(const std::string& From, const std::string& Sendto,
+                           const std::string& Subject, const std::string& text,
+                           const std::string& AttachmentName,
+                           const std::string& AttachmentPathName) {
+    try {
+        std::thread([sender = Installed(),
+                     message = MailMessage{From, Sendto, Subject, text, AttachmentName, AttachmentPathName}] {
+            try {
+                sender->Send(message);
+            } catch (...) {
+            }
+        }).detach();
+    } catch (...) {
+        // No thread to be had: the report is dropped as a failed one would be.
     }
 }
 

@@ -33,4 +33,12 @@ bool SendEMail(const std::string& From, const std::string& Sendto, const std::st
                const std::string& text, const std::string& AttachmentName,
                const std::string& AttachmentPathName);
 
+// The same on a thread of its own: returns at once and the answer is dropped,
+// so a slow or stuck mail program never holds up the windows. The sender
+// installed now is the one used.
+void SendEMailInBackground(const std::string& From, const std::string& Sendto,
+                           const std::string& Subject, const std::string& text,
+                           const std::string& AttachmentName,
+                           const std::string& AttachmentPathName);
+
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "errors/sendmail_sender.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
@@ -8,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <random>
@@ -51,9 +53,18 @@ std::string LocalLineEnds(const std::string& crlf) {
     return out;
 }
 
-// Writes everything to the pipe; a reader that went away gives false rather
-// than the signal that would end this program.
-bool WriteAll(int fd, const std::string& data) {
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until the deadline, for poll.
+int MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, 1000));
+}
+
+// Writes everything to the pipe (non-blocking) before the deadline; a reader
+// that went away or never reads gives false rather than the signal that would
+// end this program or a wait without end.
+bool WriteAll(int fd, const std::string& data, Clock::time_point deadline) {
     sigset_t pipeSignal, previous;
     sigemptyset(&pipeSignal);
     sigaddset(&pipeSignal, SIGPIPE);
@@ -64,6 +75,11 @@ bool WriteAll(int fd, const std::string& data) {
         const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
+            if (errno == EAGAIN && Clock::now() < deadline) {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, MillisecondsLeft(deadline));
+                continue;
+            }
             ok = false;
             break;
         }
@@ -78,17 +94,25 @@ bool WriteAll(int fd, const std::string& data) {
     return ok;
 }
 
-// The exit status of the program, or -1 when it had to be stopped.
-int WaitFor(pid_t pid, std::chrono::seconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+// The exit status of the program once it has ended, or -1 when it had to be
+// stopped; either way it is reaped, never left a zombie.
+int WaitFor(pid_t pid, Clock::time_point deadline) {
+    // Asked to end at the deadline, made to a second later.
+    constexpr auto kGrace = std::chrono::seconds(1);
+    bool asked = false;
     for (;;) {
         int status = 0;
         const pid_t r = ::waitpid(pid, &status, WNOHANG);
-        if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (r == pid) return !asked && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         if (r < 0 && errno != EINTR) return -1;
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto now = Clock::now();
+        if (!asked && now >= deadline) {
             ::kill(pid, SIGTERM);
-            ::waitpid(pid, &status, 0);
+            asked = true;
+        } else if (asked && now >= deadline + kGrace) {
+            ::kill(pid, SIGKILL);
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
             return -1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -97,7 +121,8 @@ int WaitFor(pid_t pid, std::chrono::seconds limit) {
 
 class SendmailSender : public MailSender {
 public:
-    explicit SendmailSender(std::string program) : program_(std::move(program)) {}
+    SendmailSender(std::string program, std::chrono::milliseconds limit)
+        : program_(std::move(program)), limit_(limit) {}
 
     bool Send(const MailMessage& message) override {
         const std::string program = program_.empty() ? FindSendmail() : program_;
@@ -118,8 +143,7 @@ public:
     }
 
 private:
-    static bool Run(const std::string& program, const std::string& recipient,
-                    const std::string& input) {
+    bool Run(const std::string& program, const std::string& recipient, const std::string& input) const {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) return false;
         posix_spawn_file_actions_t actions;
@@ -137,13 +161,16 @@ private:
             ::close(fds[1]);
             return false;
         }
-        const bool written = WriteAll(fds[1], input);
+        const auto deadline = Clock::now() + limit_;
+        ::fcntl(fds[1], F_SETFL, ::fcntl(fds[1], F_GETFL) | O_NONBLOCK);
+        const bool written = WriteAll(fds[1], input, deadline);
         ::close(fds[1]);
-        const int status = WaitFor(pid, std::chrono::seconds(60));
+        const int status = WaitFor(pid, deadline);
         return written && status == 0;
     }
 
     std::string program_;
+    std::chrono::milliseconds limit_;
 };
 
 }  // namespace
@@ -160,8 +187,8 @@ std::string FindSendmail() {
     return {};
 }
 
-std::unique_ptr<MailSender> MakeSendmailSender(std::string program) {
-    return std::make_unique<SendmailSender>(std::move(program));
+std::unique_ptr<MailSender> MakeSendmailSender(std::string program, std::chrono::milliseconds limit) {
+    return std::make_unique<SendmailSender>(std::move(program), limit);
 }
 
 }  // namespace corvane

@@ -23,7 +23,9 @@ public:
     std::int16_t IsRecordLocked(std::string_view ID);
     // Exists(ID), then writes the found record back as locked by LockedBy on this computer
     // now; nothing is written when not found. The members are untouched, the position moves
-    // to the record. Always false.
+    // to the record. Always false. When a clear elsewhere has taken the record away since
+    // Exists found it, the write is refused with the bad record number error (63) and nothing
+    // is written.
     bool LockRecord(std::string_view ID, std::string_view LockedBy);
     // As LockRecord, writing the lock fields clear (0, spaces, spaces, 0).
     bool ReleaseRecordLock(std::string_view ID);

@@ -123,14 +123,15 @@ std::string RecordEngine::GetPathName(std::string_view pathName) const {
 void RecordEngine::OpenTable(std::string_view pathName) {
     Trapped(ops::kOpenTable, [&] {
         // A handle held before is closed, never leaked.
-        file_.Close();
+        CloseTable();
         tablePathName_ = GetPathName(pathName);
         file_.Open(tablePathName_);
     });
 }
 
 void RecordEngine::OpenIfClosed() {
-    if (!file_.IsOpen()) OpenTable({});
+    // A table closed after use goes back to its own file, not to the default one.
+    if (!file_.IsOpen()) OpenTable(tablePathName_);
 }
 
 void RecordEngine::Connect() {
@@ -148,14 +149,36 @@ void RecordEngine::Read(std::int32_t n) {
     }
     file_.Read(n, buffer_.data(), desc_.blankRecord.data());
     bufferRecord_ = n;
+    ended_ = Ended::No;
     if (n == loadedRecord_) snapshotValid_ = false;
 }
 
-void RecordEngine::WriteBuffer(std::int32_t n) {
+void RecordEngine::StoreBuffer(std::int32_t n) {
     file_.Write(n, buffer_.data());
     bufferRecord_ = n;
+    ended_ = Ended::No;
     if (n == loadedRecord_) snapshotValid_ = false;
 }
+
+// Measures the file and writes under the append lock, so that a clear elsewhere lands wholly
+// before the write (which is then refused) or wholly after it. A slot outside the file is never
+// written: the zero gap before it would read as phantom records.
+void RecordEngine::OverwriteRecord(std::int32_t n, const std::uint8_t* bytes) {
+    RecordFile::AppendLock lock(file_);
+    const std::int32_t slots = RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength);
+    if (n < 1 || n > slots)
+        throw RaisedError(kErrBadRecordNumber, kProgramTitle,
+                          "Bad record number (" + std::to_string(n) + " is not a record of " + tablePathName_ +
+                              ")");
+    if (bytes == buffer_.data()) {
+        StoreBuffer(n);
+        return;
+    }
+    file_.Write(n, bytes);
+    ended_ = Ended::No;
+}
+
+void RecordEngine::WriteBuffer(std::int32_t n) { OverwriteRecord(n, buffer_.data()); }
 
 std::string RecordEngine::BufferText(int field) const {
     return cp1252::FromField(RawText(buffer_, desc_.fields[static_cast<std::size_t>(field)]));
@@ -304,7 +327,7 @@ void RecordEngine::AddNew() {
             // missing bytes and bring half a record to life, so the new record takes it.
             const bool torn = slots > 0 && length < (static_cast<std::int64_t>(slots) - 1) * desc_.slotLength +
                                                          desc_.dataLength;
-            WriteBuffer(torn ? slots : slots + 1);
+            StoreBuffer(torn ? slots : slots + 1);
         }
         Refresh();
         isDirty = false;
@@ -319,13 +342,7 @@ void RecordEngine::Delete(std::int32_t recordNumber) {
             if (!isSynchronised) return;
             target = loadedRecord_ > 0 ? loadedRecord_ : file_.Loc();
         }
-        // Outside the file a write would leave a zero gap that reads as phantom records.
-        const std::int32_t slots = RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength);
-        if (target < 1 || target > slots)
-            throw RaisedError(kErrBadRecordNumber, kProgramTitle,
-                              "Bad record number (" + std::to_string(target) + " is not a record of " +
-                                  tablePathName_ + ")");
-        file_.Write(target, desc_.tombstone.data());
+        OverwriteRecord(target, desc_.tombstone.data());
     });
 }
 
@@ -456,6 +473,7 @@ std::int32_t RecordEngine::CountFlagged(int field) {
 void RecordEngine::Truncate() {
     OpenIfClosed();
     file_.Truncate();
+    ended_ = Ended::No;
     isSynchronised = false;
     bufferRecord_ = 0;
     loadedRecord_ = 0;
@@ -473,7 +491,12 @@ std::int32_t RecordEngine::RecordCount() {
         Read(n);
         if (ValidRecord()) ++count;
     }
-    if (p != 0) Read(p);
+    if (p != 0) {
+        // Putting the position back is no move: a walk that had ended stays ended.
+        const Ended ended = ended_;
+        Read(p);
+        ended_ = ended;
+    }
     return count;
 }
 
@@ -501,10 +524,28 @@ bool RecordEngine::Land(bool noRefresh) {
     return true;
 }
 
+// A step that finds nothing leaves no record loaded: a save then writes nothing, where it
+// would otherwise write the cleared members over the record loaded last.
+bool RecordEngine::StepFoundNothing(bool forward) {
+    isSynchronised = false;
+    ended_ = forward ? Ended::Forward : Ended::Backward;
+    return false;
+}
+
+bool RecordEngine::EofAfterStep() {
+    if (!file_.IsOpen()) throw ClosedError("EOF");
+    return ended_ == Ended::Forward || Eof();
+}
+
+bool RecordEngine::BofAfterStep() {
+    if (!file_.IsOpen()) throw ClosedError("BOF");
+    return ended_ == Ended::Backward || Bof();
+}
+
 bool RecordEngine::MoveFirst(bool noRefresh) {
     OpenIfClosed();
     ScanScope scan(file_);
-    if (Bof() && Eof()) return false;
+    if (Bof() && Eof()) return StepFoundNothing(true);
     Read(1);
     for (;;) {
         if (ValidRecord()) return Land(noRefresh);
@@ -512,13 +553,13 @@ bool RecordEngine::MoveFirst(bool noRefresh) {
         Read(file_.Loc() + 1);
     }
     Clear();
-    return false;
+    return StepFoundNothing(true);
 }
 
 bool RecordEngine::MoveLast(bool noRefresh) {
     OpenIfClosed();
     ScanScope scan(file_);
-    if (Bof() && Eof()) return false;
+    if (Bof() && Eof()) return StepFoundNothing(false);
     Read(GetSlotCount());
     for (;;) {
         if (ValidRecord()) return Land(noRefresh);
@@ -526,7 +567,7 @@ bool RecordEngine::MoveLast(bool noRefresh) {
         Read(file_.Loc() - 1);
     }
     Clear();
-    return false;
+    return StepFoundNothing(false);
 }
 
 bool RecordEngine::MoveNext(bool noRefresh) {
@@ -537,7 +578,7 @@ bool RecordEngine::MoveNext(bool noRefresh) {
         if (ValidRecord()) return Land(noRefresh);
     }
     Clear();
-    return false;
+    return StepFoundNothing(true);
 }
 
 bool RecordEngine::MovePrevious(bool noRefresh) {
@@ -548,7 +589,7 @@ bool RecordEngine::MovePrevious(bool noRefresh) {
         if (ValidRecord()) return Land(noRefresh);
     }
     Clear();
-    return false;
+    return StepFoundNothing(false);
 }
 
 void RecordEngine::Enumerate(bool reverse) {

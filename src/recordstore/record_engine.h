@@ -84,7 +84,10 @@ public:
     // --- the shared members (semantics in record_table.h) ---
     void OpenTable(std::string_view pathName);
     std::string GetPathName(std::string_view pathName) const;
-    void CloseTable() noexcept { file_.Close(); }
+    void CloseTable() noexcept {
+        file_.Close();
+        ended_ = Ended::No;
+    }
     void OpenIfClosed();
     void Connect();
     void Refresh();
@@ -137,8 +140,15 @@ public:
     void SetBufferNumber(int field, std::int32_t value);
     void SetBufferDate(int field, OleDate value);
     const std::vector<std::uint8_t>& Buffer() const { return buffer_; }
-    // Writes the buffer as record n (the lock operations write back what Exists found).
+    // Writes the buffer as record n (the lock operations write back what Exists found). A
+    // number outside 1..slot count, measured under the append lock, is refused with the bad
+    // record number error and nothing is written.
     void WriteBuffer(std::int32_t n);
+    // True when the last forward (IsEOF) or backward (IsBOF) step found nothing and the
+    // position has not moved since: a walk ends there even when records are appended before
+    // the caller asks.
+    bool EofAfterStep();
+    bool BofAfterStep();
 
     void Notify(TableNotification n);
     std::string Source(const char* word) const { return desc_.className + "." + word; }
@@ -149,6 +159,9 @@ private:
     template <typename F>
     auto Trapped(const Operation& op, F&& body) -> decltype(body());
     void Read(std::int32_t n);
+    void StoreBuffer(std::int32_t n);
+    void OverwriteRecord(std::int32_t n, const std::uint8_t* bytes);
+    bool StepFoundNothing(bool forward);
     bool FieldEquals(int field, std::string_view matchBytes) const;
     bool Land(bool noRefresh);
     void EndLoad();
@@ -167,6 +180,10 @@ private:
     std::int32_t loadedRecord_ = 0;
     std::vector<std::uint8_t> snapshot_;
     bool snapshotValid_ = false;
+
+    // Which way the last step went off the records, until the position moves again.
+    enum class Ended { No, Forward, Backward };
+    Ended ended_ = Ended::No;
 };
 
 }  // namespace corvane

@@ -96,7 +96,16 @@ void RecordFile::Open(const std::string& path) {
     const std::string target = ResolvePath(path);
     struct stat st{};
     // Non-blocking so that a FIFO or device in the file's place cannot hang the open.
-    const int fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    int fd = ::open(target.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+    bool readOnly = false;
+    if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        // A share ordinary users may only read: reading works, a write raises.
+        const int refused = errno;
+        fd = ::open(target.c_str(), O_RDONLY | kFlags);
+        if (fd < 0) throw FileError(refused, path);
+        readOnly = true;
+    }
     if (fd < 0) throw FileError(errno, path);
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
@@ -106,12 +115,14 @@ void RecordFile::Open(const std::string& path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     path_ = target;
+    readOnly_ = readOnly;
     position_ = 0;
 }
 
 void RecordFile::Close() noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    readOnly_ = false;
     position_ = 0;
     blockBytes_ = 0;
     scanLength_ = -1;
@@ -121,6 +132,11 @@ void RecordFile::Close() noexcept {
 
 void RecordFile::RequireOpen() const {
     if (fd_ < 0) throw RaisedError(kErrBadFileNameOrNumber, kProgramTitle, "Bad file name or number");
+}
+
+void RecordFile::RequireWritable() const {
+    RequireOpen();
+    if (readOnly_) throw FileError(EACCES, path_);
 }
 
 std::int32_t RecordFile::Loc() const {
@@ -228,7 +244,7 @@ void RecordFile::Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* 
 }
 
 void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
-    RequireOpen();
+    RequireWritable();
     const std::int64_t offset = Offset(n);
     std::size_t done = 0;
     while (done < dataLength_) {
@@ -245,7 +261,7 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
 }
 
 void RecordFile::Truncate() {
-    RequireOpen();
+    RequireWritable();
     {
         AppendLock lock(*this);
         int r;

@@ -23,7 +23,8 @@ public:
     // Opens path, closing any handle held before. When path does not exist but its folder
     // holds a regular file whose name differs only in letter case (a data folder copied from
     // another system), that file is opened instead of creating a new empty one. Anything
-    // but a regular file fails. The position becomes 0.
+    // but a regular file fails. A file that may be read but not written opens for reading;
+    // Write and Truncate then raise "Permission denied". The position becomes 0.
     void Open(const std::string& path);
     // Closes and forgets the descriptor; never fails.
     void Close() noexcept;
@@ -80,6 +81,7 @@ public:
 
 private:
     void RequireOpen() const;
+    void RequireWritable() const;
     std::int64_t Offset(std::int32_t n) const;
     bool ReadAhead(std::int32_t n, std::int64_t length);
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
@@ -88,6 +90,7 @@ private:
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
     int fd_ = -1;
+    bool readOnly_ = false;
     std::string path_;
     std::int32_t position_ = 0;
 

@@ -25,8 +25,8 @@ void RecordTable::CopyObject(const RecordTable* objCopy) {
 void RecordTable::OpenTable(std::string_view PathName) { engine_->OpenTable(PathName); }
 bool RecordTable::IsEmpty() { return Pin()->IsEmpty(); }
 std::int32_t RecordTable::RecordCount() { return Pin()->RecordCount(); }
-bool RecordTable::IsBOF() { return engine_->Bof(); }
-bool RecordTable::IsEOF() { return engine_->Eof(); }
+bool RecordTable::IsBOF() { return engine_->BofAfterStep(); }
+bool RecordTable::IsEOF() { return engine_->EofAfterStep(); }
 void RecordTable::MoveFirst(bool NoRefresh) { Pin()->MoveFirst(NoRefresh); }
 void RecordTable::MoveLast(bool NoRefresh) { Pin()->MoveLast(NoRefresh); }
 void RecordTable::MovePrevious(bool NoRefresh) { Pin()->MovePrevious(NoRefresh); }

@@ -59,7 +59,8 @@ public:
 
     // A property was set since the record was loaded or written.
     bool IsDirty() const { return engine_->isDirty; }
-    // The members belong to a record of the file (a load or write; a failed Load clears it).
+    // The members belong to a record of the file (a load or write; a failed Load or a step
+    // that finds nothing clears it).
     bool IsSynchronised() const { return engine_->isSynchronised; }
     // The current position: 0 after opening. Does not open the file; fails when closed.
     std::int32_t Loc() const { return engine_->Loc(); }
@@ -76,7 +77,8 @@ public:
     void Refresh();
     // Overwrites a record with the tombstone (zeros, the description's DELETE fields spaces,
     // Deleted -1). With 0: the record last loaded, when synchronised; otherwise nothing. A
-    // number outside 1..slot count is refused (+10) and nothing is written. The members and
+    // number outside 1..slot count (measured under the append lock) is refused (+10) and
+    // nothing is written. The members and
     // the buffer are unchanged; the position moves to the record written. Always false.
     bool Delete(std::int32_t recordNumber = 0);
     // Appends the members as a new record after the last slot (never reusing a deleted one),
@@ -85,7 +87,9 @@ public:
     // trimmed). The new record never inherits a Deleted mark or a lock from the buffer.
     void AddNew();
     // When synchronised and dirty: SaveMembers and write over the record last loaded (even if
-    // another record has been read since), then not dirty. Does not open the file. Error +4.
+    // another record has been read since), then not dirty. Does not open the file. Error +4,
+    // also when the record lies past the file's slots now (a log cleared elsewhere): nothing
+    // is written then and the object stays dirty.
     void SaveChanges();
     // Copies every property and the identity of objCopy (same class) without marking dirty.
     // The buffer, carried fields, flags and file are not copied. nullptr: nothing. Error +10.
@@ -93,7 +97,9 @@ public:
     // Every property empty/zero and the identity 0; state flags, buffer and file unchanged.
     void Clear() { engine_->Clear(); }
     // Opens GetPathName(PathName) shared for reading and writing, creating it empty when
-    // missing, after closing any handle held. Error +11; the table is then closed.
+    // missing, after closing any handle held; a file that may be read but not written opens
+    // for reading, and a write then raises "Permission denied". Error +11; the table is then
+    // closed. Every other member reopens TablePathName when the table was closed after use.
     void OpenTable(std::string_view PathName = {});
     // PathName as given, or the table's default path when it is blank after trimming.
     std::string GetPathName(std::string_view PathName = {}) const { return engine_->GetPathName(PathName); }
@@ -111,13 +117,18 @@ public:
     bool NoMatch() const { return engine_->noMatch; }
     void SetNoMatch(bool value) { engine_->noMatch = value; }
     // Position tests (BOF/EOF collide with C macros). True on an empty file; IsBOF also on
-    // record 1, IsEOF only past the last slot. On a closed table: +20, never opening it.
+    // record 1, IsEOF only past the last slot. After a step that found nothing they stay true
+    // (IsEOF after MoveFirst/MoveNext, IsBOF after MoveLast/MovePrevious) until the position
+    // moves, even when another workstation appends meanwhile, so a walk never runs once more
+    // on cleared members. On a closed table: +20, never opening it.
     bool IsBOF();
     bool IsEOF();
     // Steps to a valid record and loads it (Refresh; with NoRefresh only the buffer and the
     // position move). One that finds none clears the properties, leaving the position past
     // the last slot (MoveFirst, MoveNext) or on record 1 (MoveLast, MovePrevious). MoveFirst
-    // and MoveLast do nothing on a file without slots.
+    // and MoveLast leave the properties and the position alone on a file without slots. A
+    // step that finds nothing leaves the object not synchronised, so SaveChanges then writes
+    // nothing.
     void MoveFirst(bool NoRefresh = false);
     void MoveLast(bool NoRefresh = false);
     void MovePrevious(bool NoRefresh = false);

@@ -6,6 +6,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/program_globals.h"
 #include "errors/error_handler.h"
+#include "errors/error_log_file.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -173,4 +174,35 @@ TEST_F(ErrorHandling, InstalledItAnswersTheTrapsOfTheWholeProgram) {
     EXPECT_EQ(trail, "abbc") << "retried once, and the second failure answered 'go on'";
     EXPECT_EQ(dialog_->requests.size(), 2u);
     EXPECT_EQ(dialog_->requests[0].errorMessage, "Bad Occured in Mod.Proc");
+}
+
+TEST_F(ErrorHandling, AFailingHandlerLeavesATraceOfBothErrors) {
+    struct Case {
+        const char* what;
+        RaisedError error;
+        int calls;  // the busy question comes on the fourth
+    };
+    const Case cases[] = {
+        {"the error dialog", Other(), 1},
+        {"the busy question", Busy(), 4},
+    };
+    auto box = ScriptedMsgBox::Install();
+    box->AnswerWith([](const ScriptedMsgBox::Question&) -> int { throw std::runtime_error("no screen"); });
+    dialog_->onPresent = [](const ErrorDialogRequest&) -> int { throw std::runtime_error("no screen"); };
+    for (const Case& c : cases) {
+        ErrorHandler handler;
+        systemLog_->entries.clear();
+        ::testing::internal::CaptureStderr();
+        int answer = 0;
+        for (int i = 0; i < c.calls; ++i) answer = handler.HandleError(c.error, "frmUser.cmdOK_Click");
+        const std::string printed = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(answer, kErrorLeave) << c.what;
+        std::string place = "frmUser.cmdOK_Click";
+        const std::string original = FormatErrorLine(c.error, place);
+        ASSERT_FALSE(systemLog_->entries.empty()) << c.what;
+        const std::string& trace = systemLog_->entries.back();
+        EXPECT_NE(trace.find("no screen"), std::string::npos) << c.what << ": " << trace;
+        EXPECT_NE(trace.find(original), std::string::npos) << c.what << ": " << trace;
+        EXPECT_NE(printed.find(trace), std::string::npos) << c.what << ": " << printed;
+    }
 }

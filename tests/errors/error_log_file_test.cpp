@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "errors/error_test_support.h"
@@ -84,4 +86,45 @@ TEST_F(ErrorLogFile, AFileThatCannotBeWrittenReportsFalseAndTheSystemLogStillHea
         EXPECT_EQ(systemLog_->entries, std::vector<std::string>{"[1],x,y,z"});
     }
     EXPECT_TRUE(std::filesystem::is_directory(LogPath()));
+}
+
+TEST_F(ErrorLogFile, SpecialFilesInTheLogsPlaceAreRefusedWithoutWaiting) {
+    // A FIFO nobody reads would block a plain open for ever; a device would
+    // take the entry or pour out bytes without end.
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0666), 0);
+    std::filesystem::create_symlink("/dev/zero", Path("zero"));
+    std::filesystem::create_symlink("/dev/null", Path("null"));
+    for (const char* name : {"fifo", "zero", "null"}) {
+        systemLog_->entries.clear();
+        EXPECT_FALSE(WriteErrorLog("[1],x,y,z", Path(name))) << name;
+        EXPECT_EQ(systemLog_->entries, std::vector<std::string>{"[1],x,y,z"}) << name;
+        const ErrorLogLines read = ReadErrorLogLines(Path(name));
+        EXPECT_TRUE(read.failed) << name;
+        EXPECT_TRUE(read.lines.empty()) << name;
+    }
+    EXPECT_TRUE(ReadErrorLogLines(Path("missing")).failed);
+}
+
+TEST_F(ErrorLogFile, TheViewerReadsLinesAndOnlyTheLastPartOfAHugeLog) {
+    struct Case {
+        std::string content;
+        std::size_t limit;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", 100, {}},
+        {"a\r\nb\r\n", 100, {"a", "b"}},
+        {"a\r\n\r\nb", 100, {"a", "", "b"}},
+        {"one\r\ntwo\nthree\r\r\n", 100, {"one", "two", "three\r"}},
+        // Cut: the line the limit falls inside is dropped, one starting right at it is kept.
+        {"first\r\nsecond\r\nthird\r\n", 10, {"third"}},
+        {"first\r\nsecond\r\nthird\r\n", 15, {"second", "third"}},
+        {"first\r\nsecond\r\nthird\r\n", 16, {"second", "third"}},
+        {std::string(64, 'x'), 8, {}},
+    };
+    for (const Case& c : cases) {
+        WriteFile(LogPath(), c.content);
+        const ErrorLogLines read = ReadErrorLogLines(LogPath(), c.limit);
+        EXPECT_FALSE(read.failed);
+        EXPECT_EQ(read.lines, c.lines) << c.content << " / " << c.limit;
+    }
 }

@@ -4,11 +4,13 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -29,15 +31,27 @@ public:
     std::vector<std::string> entries;
 };
 
-// Keeps the messages instead of sending them.
+// Keeps the messages instead of sending them. Messages may come from a
+// background thread: read sent after WaitForSent.
 class FakeMailSender : public MailSender {
 public:
     bool Send(const MailMessage& message) override {
+        std::lock_guard<std::mutex> lock(mutex_);
         sent.push_back(message);
+        arrived_.notify_all();
         return answer;
+    }
+    // Whether count messages have come within a few seconds.
+    bool WaitForSent(std::size_t count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return arrived_.wait_for(lock, std::chrono::seconds(10), [&] { return sent.size() >= count; });
     }
     std::vector<MailMessage> sent;
     bool answer = true;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable arrived_;
 };
 
 // Records what the error dialog would show and answers from a script.

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <csignal>
 #include <filesystem>
+#include <mutex>
 
 #include "errors/error_test_support.h"
 #include "errors/mail_composer.h"
@@ -111,4 +115,55 @@ TEST_F(Mail, SendEMailGoesThroughTheInstalledSenderAndNeverRaises) {
     };
     SetMailSender(std::make_shared<Throwing>());
     EXPECT_FALSE(SendEMail("", "a@b", "", "", "", ""));
+}
+
+TEST_F(Mail, AProgramThatDoesNotFinishInTimeIsStoppedAndReaped) {
+    // Neither reads its input; the second will not end when asked.
+    const char* scripts[] = {
+        "exec sleep 30\n",
+        "trap '' TERM\nwhile :; do sleep 0.1; done\n",
+    };
+    for (const char* body : scripts) {
+        const std::string script = Path("slow-sendmail");
+        WriteFile(script, "#!/bin/sh\necho $$ > \"" + Path("pid") + "\"\n" + body);
+        ::chmod(script.c_str(), 0755);
+        auto sender = MakeSendmailSender(script, std::chrono::milliseconds(500));
+        // More than a pipe holds, so writing it must give up too.
+        const std::string text(1 << 20, 'x');
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(sender->Send({"", "a@b", "s", text, "", ""})) << body;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << body;
+        const pid_t pid = std::stoi(ReadFile(Path("pid")));
+        EXPECT_EQ(::kill(pid, 0), -1) << body << ": no zombie left";
+        EXPECT_EQ(errno, ESRCH) << body;
+    }
+}
+
+TEST_F(Mail, InTheBackgroundTheCallerDoesNotWaitForTheSender) {
+    class Gated : public MailSender {
+    public:
+        bool Send(const MailMessage& message) override {
+            std::unique_lock<std::mutex> lock(mutex);
+            opened.wait(lock, [&] { return open; });
+            to = message.to;
+            done = true;
+            finished.notify_all();
+            return false;
+        }
+        std::mutex mutex;
+        std::condition_variable opened, finished;
+        bool open = false, done = false;
+        std::string to;
+    };
+    auto gated = std::make_shared<Gated>();
+    SetMailSender(gated);
+    SendEMailInBackground("Error Report", "help@corvane.example", "Error Report", "text", "", "");
+    SetMailSender(mail_);  // the message keeps the sender it was given to
+    std::unique_lock<std::mutex> lock(gated->mutex);
+    EXPECT_FALSE(gated->done);
+    gated->open = true;
+    gated->opened.notify_all();
+    ASSERT_TRUE(gated->finished.wait_for(lock, std::chrono::seconds(10), [&] { return gated->done; }));
+    EXPECT_EQ(gated->to, "help@corvane.example");
+    EXPECT_TRUE(mail_->sent.empty());
 }

@@ -3,16 +3,25 @@
 // What the table contract suites share: a data folder with a fixed computer name and clock,
 // and files of hand-typed slots.
 
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/core/ole_date.h"
 #include "platform/core/program_globals.h"
 #include "recordstore/record_engine.h"
+#include "recordstore/record_file.h"
 #include "recordstore/test_support.h"
 
 namespace corvane::testing {
@@ -57,6 +66,50 @@ void ExpectRaised(const char* what, std::int32_t number, const std::string& sour
         EXPECT_EQ(e.Number(), number) << what;
         EXPECT_EQ(e.Source(), source) << what;
     }
+}
+
+// Whether some open-file-description lock request waits on the file with this inode.
+inline bool AppendLockAwaited(ino_t inode) {
+    std::ifstream locks("/proc/locks");
+    const std::string mark = ":" + std::to_string(inode) + " ";
+    for (std::string line; std::getline(locks, line);)
+        if (line.find("->") != std::string::npos && line.find("OFDLCK") != std::string::npos &&
+            line.find(mark) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Runs call on a thread of its own while this thread holds the append lock of the file at path;
+// once the call waits for that lock, runs meanwhile (another workstation's clear, say), then
+// lets the call go on. The error the call raised, if any. The call must reach the lock.
+inline std::optional<RaisedError> WhileWaitingForTheAppendLock(const std::string& path,
+                                                               const std::function<void()>& call,
+                                                               const std::function<void()>& meanwhile) {
+    struct stat st{};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    std::optional<RaisedError> raised;
+    std::atomic<bool> done{false};
+    std::thread caller;
+    {
+        RecordFile holder(1, 1);
+        holder.Open(path);
+        RecordFile::AppendLock lock(holder);
+        caller = std::thread([&] {
+            try {
+                call();
+            } catch (const RaisedError& e) {
+                raised = e;
+            }
+            done = true;
+        });
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!done && !AppendLockAwaited(st.st_ino) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_FALSE(done) << "the call never waited for the append lock";
+        meanwhile();
+    }  // the lock goes; the call finishes
+    caller.join();
+    return raised;
 }
 
 }  // namespace corvane::testing

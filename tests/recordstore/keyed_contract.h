@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/core/ole_date.h"
@@ -202,9 +203,48 @@ TYPED_TEST_P(KeyedContract, NamesPathsAndErrors) {
     ExpectRaised("BOF", vbObjectError + 20, this->Source("BOF"), [&] { t.IsBOF(); });
 }
 
+TYPED_TEST_P(KeyedContract, WritesThroughARecordAClearTookAwayAreRefused) {
+    using T = typename TestFixture::T;
+    struct Row {
+        const char* what;
+        std::function<void(TypeParam&)> prepare;
+        std::function<void(TypeParam&)> call;
+        std::int32_t number;
+        std::string source;
+    };
+    const auto load = [](TypeParam& t) { ASSERT_TRUE(t.Load("three")); };
+    const std::vector<Row> rows{
+        {"SaveChanges",
+         [&](TypeParam& t) {
+             load(t);
+             T::SetKey(t, "changed");
+         },
+         [](TypeParam& t) { t.SaveChanges(); }, vbObjectError + 4, this->Source("SaveChanges")},
+        {"Delete", load, [](TypeParam& t) { t.Delete(); }, vbObjectError + 10, this->Source("Delete")},
+        {"LockRecord", [](TypeParam&) {}, [](TypeParam& t) { t.LockRecord("three", "ann"); },
+         kErrBadRecordNumber, kProgramTitle},
+        {"ReleaseRecordLock", [](TypeParam&) {}, [](TypeParam& t) { t.ReleaseRecordLock("three"); },
+         kErrBadRecordNumber, kProgramTitle},
+    };
+    for (const Row& row : rows) {
+        this->Write({this->Rec("one"), this->Rec("two"), this->Rec("three")});
+        const std::string path = this->Path(T::kFile);
+        TypeParam t;
+        row.prepare(t);
+        // The record goes while the write waits for the lock a clear elsewhere holds.
+        const auto raised = WhileWaitingForTheAppendLock(
+            path, [&] { row.call(t); }, [&] { std::filesystem::resize_file(path, T::kSlot); });
+        ASSERT_TRUE(raised) << row.what;
+        EXPECT_EQ(raised->Number(), row.number) << row.what;
+        EXPECT_EQ(raised->Source(), row.source) << row.what;
+        EXPECT_EQ(this->FileLength(T::kFile), T::kSlot) << row.what << ": nothing written past the file";
+        EXPECT_EQ(this->Data(1), this->Rec("one").Data()) << row.what;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(KeyedContract, ValidityDecidesWhatIsFoundAndCounted,
                             DeleteWritesTheTombstoneAndNeverReusesTheSlot, HalfASlotIsNoSlot,
                             KeysAreCutToTheirWidth, EmptyKeyIsRefusedAndAKeyOfSpacesIsNeverSeen, LockRoundTrip,
-                            NamesPathsAndErrors);
+                            NamesPathsAndErrors, WritesThroughARecordAClearTookAwayAreRefused);
 
 }  // namespace corvane::testing

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,7 +154,7 @@ TYPED_TEST_P(LinkContract, LoadersReplaceTheCollectionBeforeOpening) {
     EXPECT_FALSE(t.IsDirty());
 
     t.Disconnect();
-    gDataPath = this->Path("missing");
+    std::filesystem::remove_all(this->folder_);  // the file it reopens is gone with its folder
     ExpectRaised(T::kByLogin, vbObjectError + 11, this->Source(T::kByLogin), [&] { T::LoadByLogin(t, "ann"); });
     ASSERT_NE(T::Links(t), nullptr);
     EXPECT_NE(T::Links(t), mine);
@@ -253,9 +254,36 @@ TYPED_TEST_P(LinkContract, NamesPathsAndErrors) {
     });
 }
 
+TYPED_TEST_P(LinkContract, WritesThroughARecordAClearTookAwayAreRefused) {
+    using T = typename TestFixture::T;
+    struct Row {
+        const char* what;
+        std::function<void(TypeParam&)> call;
+        std::int32_t number;
+    };
+    const std::vector<Row> rows{
+        {"SaveChanges", [](TypeParam& t) { t.SaveChanges(); }, vbObjectError + 4},
+        {"Delete", [](TypeParam& t) { t.Delete(); }, vbObjectError + 10},
+    };
+    for (const Row& row : rows) {
+        this->Write({this->Rec("ann", "alpha"), this->Rec("bob", "beta")});
+        const std::string path = this->Path(T::kFile);
+        TypeParam t;
+        ASSERT_TRUE(t.Load("beta", "bob"));
+        T::SetKey(t, "gamma");
+        const auto raised = WhileWaitingForTheAppendLock(
+            path, [&] { row.call(t); }, [&] { std::filesystem::resize_file(path, T::kSlot); });
+        ASSERT_TRUE(raised) << row.what;
+        EXPECT_EQ(raised->Number(), row.number) << row.what;
+        EXPECT_EQ(raised->Source(), this->Source(row.what));
+        EXPECT_EQ(this->FileLength(T::kFile), T::kSlot) << row.what << ": nothing written past the file";
+        EXPECT_EQ(this->Data(1), this->Rec("ann", "alpha").Data()) << row.what;
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(LinkContract, KeysArePairsKeyFirstAndBlankOnlyWhenBothAre,
                             LoadersHandOutDetachedCopiesInRecordOrder, LoadersReplaceTheCollectionBeforeOpening,
                             DeletingEveryLinkOfALoginLeavesItsLoaderNothing, AddNewTestsTheLoginAloneAndCutsBothNames,
-                            HalfASlotIsNoSlot, NamesPathsAndErrors);
+                            HalfASlotIsNoSlot, NamesPathsAndErrors, WritesThroughARecordAClearTookAwayAreRefused);
 
 }  // namespace corvane::testing

@@ -241,5 +241,64 @@ TEST_F(Navigation, HalfSlotRuleDecidesTheLastSlot) {
     }
 }
 
+TEST_F(Navigation, AWalkThatRanOffTheEndStaysEndedWhenAnotherWorkstationAppends) {
+    struct Row {
+        const char* what;
+        std::initializer_list<RawRecord> records;
+        std::vector<std::string> walked;
+    };
+    const Row rows[] = {
+        {"MoveNext past the last record", {UserRecord("ann", "Ann")}, {"ann"}},
+        {"MoveFirst over deleted records only", {UserRecord("old").Int16(2078, -1)}, {}},
+        {"MoveFirst on an empty file", {}, {}},
+    };
+    for (const Row& row : rows) {
+        WriteUsers(row.records);
+        User walker;
+        std::vector<std::string> walked;
+        bool appended = false;
+        walker.MoveFirst();
+        // Another workstation appends right after the step that found nothing, before IsEOF.
+        const auto appendOnce = [&] {
+            if (appended || walker.IsSynchronised()) return;
+            appended = true;
+            User other;
+            other.SetLogin("bob");
+            other.AddNew();
+        };
+        appendOnce();
+        for (int guard = 0; !walker.IsEOF() && guard < 5; ++guard) {
+            walked.push_back(walker.Login());
+            walker.MoveNext();
+            appendOnce();
+        }
+        EXPECT_TRUE(appended) << row.what;
+        EXPECT_EQ(walked, row.walked) << row.what << ": no empty row";
+
+        // The body of a walk that saves, run on the cleared object, writes nothing.
+        const std::string before = ReadFile(UsersPath());
+        EXPECT_FALSE(walker.IsSynchronised()) << row.what;
+        walker.SetName("");
+        walker.SaveChanges();
+        EXPECT_EQ(ReadFile(UsersPath()), before) << row.what;
+        EXPECT_TRUE(walker.Load("bob")) << row.what;
+        if (!walked.empty()) EXPECT_TRUE(walker.Load("ann")) << row.what;
+    }
+}
+
+TEST_F(Navigation, AStepBackOffTheRecordsStaysAtTheStart) {
+    WriteUsers({UserRecord("ann", "Ann"), UserRecord("bob", "Bob")});
+    User walker;
+    ASSERT_TRUE(walker.Load("bob"));
+    testing::DataFolderTest::WriteFile(UsersPath(), "");  // cleared elsewhere
+    walker.MoveLast();
+    WriteUsers({UserRecord("cat"), UserRecord("dan"), UserRecord("eve")});  // and grown again
+    EXPECT_TRUE(walker.IsBOF());
+    EXPECT_FALSE(walker.IsSynchronised());
+    walker.SetName("stale");
+    walker.SaveChanges();
+    EXPECT_EQ(ReadFile(UsersPath()), testing::Slots(kUserSlot, {UserRecord("cat"), UserRecord("dan"), UserRecord("eve")}));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,7 +1,13 @@
 // The file layer under the engine.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "recordstore/record_file.h"
 #include "recordstore/user.h"
@@ -12,6 +18,43 @@ namespace {
 
 using testing::DataFolderTest;
 using testing::UserRecord;
+
+// Runs body in a child process as an ordinary user (nobody when the tests run as root, whom no
+// file mode stops); the text it returns, "" when all went as expected.
+std::string AsOrdinaryUser(const std::function<std::string()>& body) {
+    int fds[2];
+    if (::pipe(fds) != 0) return "no pipe";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string report;
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            report = "cannot leave root";
+        if (report.empty()) report = body();
+        [[maybe_unused]] auto written = ::write(fds[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string report;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status)) report += " (the child did not finish)";
+    return report;
+}
+
+// "" when call raises number, else what it did.
+std::string Raises(const char* what, std::int32_t number, const std::function<void()>& call) {
+    try {
+        call();
+        return std::string(what) + ": nothing raised; ";
+    } catch (const RaisedError& e) {
+        if (e.Number() == number && e.Description().find("Permission denied") != std::string::npos) return {};
+        return std::string(what) + ": " + std::to_string(e.Number()) + " " + e.Description() + "; ";
+    }
+}
 
 class RecordFileTest : public DataFolderTest {};
 
@@ -89,6 +132,51 @@ TEST_F(RecordFileTest, AFolderWithTheNameInAnotherCaseIsNotTaken) {
     User user;
     EXPECT_EQ(user.RecordCount(), 0);
     EXPECT_TRUE(std::filesystem::is_regular_file(UsersPath()));
+}
+
+TEST_F(RecordFileTest, ATableClosedAfterUseReopensItsOwnFile) {
+    testing::WriteUsers(Path("elsewhere.sec"), {UserRecord("ann")});
+    for (const bool disconnect : {true, false}) {
+        User user;
+        user.OpenTable(Path("elsewhere.sec"));
+        const auto close = [&] { disconnect ? user.Disconnect() : user.CloseTable(); };
+        close();
+        EXPECT_TRUE(user.Load("ann")) << disconnect;
+        close();
+        EXPECT_EQ(user.RecordCount(), disconnect ? 1 : 2);
+        close();
+        user.SetLogin(disconnect ? "bob" : "cat");
+        user.AddNew();
+        EXPECT_EQ(user.TablePathName(), Path("elsewhere.sec"));
+        EXPECT_FALSE(std::filesystem::exists(UsersPath())) << "the default file is never made";
+    }
+    User check;
+    check.OpenTable(Path("elsewhere.sec"));
+    EXPECT_TRUE(check.Load("bob"));
+    EXPECT_TRUE(check.Load("cat"));
+}
+
+TEST_F(RecordFileTest, AFileThatMayOnlyBeReadOpensForReadingAndRefusesWrites) {
+    testing::WriteUsers(UsersPath(), {UserRecord("ann", "Ann")});
+    const std::string before = ReadFile(UsersPath());
+    ::chmod(folder_.c_str(), 0755);
+    ::chmod(UsersPath().c_str(), 0444);
+    const std::string report = AsOrdinaryUser([] {
+        std::string r;
+        User user;
+        if (!user.Load("ann") || user.Name() != "Ann") r += "Load failed; ";
+        if (user.RecordCount() != 1) r += "RecordCount wrong; ";
+        user.SetName("Changed");
+        r += Raises("SaveChanges", vbObjectError + 4, [&] { user.SaveChanges(); });
+        r += Raises("LockRecord", kErrPermissionDenied, [&] { user.LockRecord("ann", "me"); });
+        r += Raises("Delete", vbObjectError + 10, [&] { user.Delete(1); });
+        user.SetLogin("bob");
+        r += Raises("AddNew", vbObjectError + 3, [&] { user.AddNew(); });
+        if (!user.Load("ann") || user.Name() != "Ann") r += "reading after the refusals failed; ";
+        return r;
+    });
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(ReadFile(UsersPath()), before);
 }
 
 }  // namespace

@@ -128,12 +128,9 @@ void frmErrorDebug::PrintError() {
 void frmErrorDebug::SendErrorReport() {
     if (ErrorReportEmail.empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        SendEMail("Error Report", ErrorReportEmail, "Error Report",
-                  ErrorDetails_->toPlainText().toStdString(), "", "");
-    } catch (...) {
-        // Whether or not the report went out, the window says nothing.
-    }
+    // Sent on a thread of its own; whether or not the report went out, the window says nothing.
+    SendEMailInBackground("Error Report", ErrorReportEmail, "Error Report",
+                          ErrorDetails_->toPlainText().toStdString(), "", "");
     QApplication::restoreOverrideCursor();
 }
 

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/core/clock.h"
 #include "platform/core/event_loop.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/process_spawn.h"
+#include "errors/error_log_file.h"
 #include "errors/error_log_rows.h"
 #include "errors/printouts.h"
 #include "ui/errors/frm_error_log_details.h"
@@ -51,13 +51,6 @@ QPushButton* NewButton(QWidget* parent, const char* name, const char* caption) {
     button->setObjectName(QLatin1String(name));
     button->resize(ui::ToPixels(kButtonWidth, kButtonHeight));
     return button;
-}
-
-// One line of the file without its line end.
-bool ReadLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
 }
 
 }  // namespace
@@ -178,10 +171,9 @@ void frmErrorLog::LoadErrorLog() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool failed = false;
     try {
-        std::ifstream in(AppErrorLog, std::ios::binary);
-        if (!in) throw std::runtime_error("unreadable");
-        std::string line;
-        while (ReadLine(in, line)) {
+        const ErrorLogLines log = ReadErrorLogLines(AppErrorLog);
+        failed = log.failed;
+        for (const std::string& line : log.lines) {
             YieldToEventLoop();
             const ErrorLogRow row = SplitErrorLogLine(line);
             if (row.pieces == 0) continue;  // a blank line is no entry
@@ -192,7 +184,6 @@ void frmErrorLog::LoadErrorLog() {
                 item->setToolTip(i, tip);
             }
         }
-        if (in.bad()) throw std::runtime_error("read failed");
     } catch (...) {
         failed = true;
     }
@@ -278,25 +269,22 @@ void frmErrorLog::PrintLog() {
         Tell(kNoErrorLog, kMsgInformation);
         return;
     }
-    std::ifstream in;
+    ErrorLogLines log;
+    std::size_t next = 0;
     ErrorLogPrintout printout(clock::Now());
     bool started = false;
     const PrintOutcome outcome =
         PrintLines(this, QStringLiteral("Courier New"), [&](std::vector<PrintedLine>& lines) {
             if (!started) {
                 started = true;
-                in.open(AppErrorLog, std::ios::binary);
-                if (!in) throw std::runtime_error("unreadable");
+                log = ReadErrorLogLines(AppErrorLog);
+                if (log.failed) throw std::runtime_error("unreadable");
                 lines = printout.Begin();
                 return true;
             }
-            std::string line;
-            if (!ReadLine(in, line)) {
-                if (in.bad()) throw std::runtime_error("read failed");
-                return false;
-            }
+            if (next == log.lines.size()) return false;
             YieldToEventLoop();
-            lines = printout.Add(line);
+            lines = printout.Add(log.lines[next++]);
             return true;
         });
     if (outcome == PrintOutcome::Failed)

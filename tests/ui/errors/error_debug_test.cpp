@@ -86,6 +86,7 @@ TEST_F(DebugWindow, SendingMailsTheReportAndSaysNothingEitherWay) {
         frmErrorDebug window;
         Open(window, true, "help@corvane.example");
         QTest::mouseClick(Button(&window, "cmdSendErrorReport"), Qt::LeftButton);
+        ASSERT_TRUE(mail_->WaitForSent(1)) << "sent on a thread of its own";
         ASSERT_EQ(mail_->sent.size(), 1u);
         EXPECT_EQ(mail_->sent[0].to, "help@corvane.example");
         EXPECT_EQ(mail_->sent[0].subject, "Error Report");

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -178,6 +179,24 @@ TEST_F(ErrorLogViewer, AnUnreadableLogSaysSoAndKeepsTheWindow) {
     EXPECT_EQ(Box().Last().prompt, "An Unexpected Error prevented the Error Log being Loaded");
     EXPECT_EQ(Box().Last().buttons, 48);
     EXPECT_TRUE(viewer.isVisible());
+}
+
+TEST_F(ErrorLogViewer, ADeviceOrFifoInTheLogsPlaceIsRefusedAtOnce) {
+    std::filesystem::create_symlink("/dev/zero", Path("zero"));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0666), 0);
+    for (const char* name : {"zero", "fifo"}) {
+        Box().Clear();
+        frmErrorLog viewer;
+        viewer.AppErrorLog = Path(name);
+        viewer.show();
+        ASSERT_EQ(Box().Count(), 1) << name;
+        EXPECT_EQ(Box().Last().prompt, "An Unexpected Error prevented the Error Log being Loaded");
+        EXPECT_EQ(viewer.ListCount(), 0) << name;
+        const std::string pdf = Path(std::string(name) + ".pdf");
+        PrintTo(pdf);
+        viewer.PrintLog();
+        EXPECT_EQ(Box().Last().prompt, "An Unexpected Error prevented the Error Log being Printed") << name;
+    }
 }
 
 TEST_F(ErrorLogViewer, EachHeaderClickFlipsTheOrder) {
