@@ -3,6 +3,7 @@
 #include "session/console/console_windows.h"
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
+#include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "browser/window/frm_web_browser.h"
 #include "session/launchers/window_factories.h"
@@ -36,6 +37,7 @@ void RegisterProgramWindows() {
     RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
     RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
     RegisterUserEditorWindows();
+    RegisterUserAdminWindows();
 }
 
 }  // namespace corvane

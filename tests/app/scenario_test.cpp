@@ -30,6 +30,12 @@
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
 #include "app/frm_splash.h"
+#include "admin/users/corvane/frm_corvane.h"
+#include "admin/users/wizard/frm_wizard.h"
+#include "catalogue/user_permission.h"
+#include "catalogue/user_program.h"
+#include "logs/activity_log.h"
+#include "recordstore/user_member.h"
 #include "app/program_windows.h"
 #include "catalogue/program.h"
 #include "catalogue/user_program.h"
@@ -55,7 +61,6 @@
 #include "session/console/frm_secure_console.h"
 #include "recordstore/user.h"
 #include "recordstore/user_log_clearer.h"
-#include "session/launchers/frm_wizard.h"
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/pass_phrase.h"
@@ -186,18 +191,84 @@ protected:
     std::unique_ptr<frmMain> form;
 };
 
+// The user window as the administrator opens it: Add "bob" through the
+// wizard, links of bob's in every link file, then Delete bob.
+void ManageBob(ScriptedMsgBox& box) {
+    gEnableActivityLogging = true;
+    ShowUserManagement();
+    frmCorvane* users = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmCorvane*>(w); found && found->isVisible()) users = found;
+        return users && !users->FormLoad() && users->ListCount() == 1;
+    }));
+    test::OnNextModal<frmWizard>([](frmWizard* wizard) {
+        Child<QLineEdit>(wizard, "txtUserLogin")->setText("bob");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("b0b");
+        Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("b0b");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();
+    });
+    Child<QPushButton>(users, "cmdAdd")->click();
+    ASSERT_EQ(users->ListCount(), 2);
+    EXPECT_EQ(users->SelectedItem(), "bob");
+    {
+        ActivityLog log;
+        ASSERT_TRUE(log.Load(1));
+        EXPECT_EQ(log.Details(), "New User - bob");
+        EXPECT_EQ(log.UserLogin(), "admin");
+    }
+    const auto links = [] {
+        UserMember m;
+        UserPermission p;
+        UserWebsite w;
+        UserProgram g;
+        return std::vector<bool>{m.LoadGroup("bob"), p.LoadPermissions("bob"), w.LoadWebsites("bob"),
+                                 g.LoadPrograms("bob")};
+    };
+    {
+        UserMember m;
+        m.SetUserLogin("bob");
+        m.SetGroup("Staff");
+        m.AddNew();
+        UserPermission p;
+        p.SetUserLogin("bob");
+        p.SetPermission("Print");
+        p.AddNew();
+        UserWebsite w;
+        w.SetUserLogin("bob");
+        w.SetURL("https://example.org/");
+        w.AddNew();
+        UserProgram g;
+        g.SetUserLogin("bob");
+        g.SetProgram("/usr/bin/true");
+        g.AddNew();
+    }
+    EXPECT_EQ(links(), (std::vector<bool>{true, true, true, true}));
+    box.Answer(kMsgYes);
+    Child<QPushButton>(users, "cmdDelete")->click();
+    EXPECT_EQ(users->ListCount(), 1);
+    EXPECT_FALSE(User().Exists("bob"));
+    EXPECT_EQ(links(), (std::vector<bool>{false, false, false, false}));
+    Child<QPushButton>(users, "cmdOK")->click();
+    gEnableActivityLogging = false;
+}
+
 TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     auto box = ScriptedMsgBox::Install();
     box->SetDefaultAnswer(kMsgOk);
     bool wizardDone = false, loginDone = false, secondLoginShown = false;
 
     test::OnNextModal<frmWizard>([&](frmWizard* wizard) {
-        EXPECT_FALSE(Child<QPushButton>(wizard, "cmdCancel")->isEnabled());
+        EXPECT_FALSE(Child<QPushButton>(wizard, "cmdNav1")->isEnabled());  // Cancel
         Child<QLineEdit>(wizard, "txtUserLogin")->setText("admin");
         Child<QLineEdit>(wizard, "txtUserName")->setText("The Administrator");
-        Child<QLineEdit>(wizard, "txtPassword")->setText("Corv4ne!");
+        Child<QPushButton>(wizard, "cmdNav3")->click();  // Next
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("Corv4ne!");
         Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("Corv4ne!");
-        Child<QPushButton>(wizard, "cmdFinish")->click();
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();  // Finish
         wizardDone = true;
         test::OnNextModal<frmLogin>([&](frmLogin* login) {
             Child<QLineEdit>(login, "txtUserLogin")->setText("admin");
@@ -253,6 +324,7 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
                                 "missing"),
               ProgramPathName());
 
+    ManageBob(*box);
     // The administrator edits a second user: renames it and assigns it a website.
     {
         User clerk;

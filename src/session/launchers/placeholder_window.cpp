@@ -9,7 +9,6 @@
 
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
-#include "session/launchers/frm_wizard.h"
 #include "session/launchers/session_entry_points.h"
 
 namespace corvane {
@@ -23,10 +22,11 @@ struct Placeholder {
 
 // The windows other parts of the program build, with the inputs their
 // launchers hand them.
-const std::array<Placeholder, 17>& Placeholders() {
-    static const std::array<Placeholder, 17> placeholders{{
+const std::array<Placeholder, 18>& Placeholders() {
+    static const std::array<Placeholder, 18> placeholders{{
         {"frmChangePassword", "Change Password", {"UserLogin"}},
         {"frmSetPassword", "Set Password", {"UserLogin"}},
+        {"frmWizard", "New User", {"PrimaryUser", "NoCancel"}},
         {"frmUserDetails", "User Details", {"UserLogin"}},
         {"frmCorvane", "Corvane", {}},
         {"frmAdvancedSecurity", "Advanced Security", {}},
@@ -127,7 +127,6 @@ void frmPlaceholder::Refresh() {
 }
 
 QWidget* MakePlaceholderWindow(const QString& objectName) {
-    if (objectName == QLatin1String("frmWizard")) return new frmWizard;
     for (const auto& p : Placeholders())
         if (objectName == QLatin1String(p.objectName))
             return new frmPlaceholder(objectName, QString::fromLatin1(p.caption), p.inputs);

@@ -40,8 +40,7 @@ private:
     QPushButton* cmdLogOff_ = nullptr;
 };
 
-// The window that stands in for objectName: the working new-user wizard for
-// "frmWizard", a placeholder otherwise.
+// The window that stands in for objectName until its own is registered.
 QWidget* MakePlaceholderWindow(const QString& objectName);
 
 }  // namespace corvane

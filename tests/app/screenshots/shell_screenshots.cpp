@@ -11,7 +11,7 @@
 
 #include "app/frm_splash.h"
 #include "platform/settings/global_settings.h"
-#include "session/launchers/frm_wizard.h"
+#include "admin/users/wizard/frm_wizard.h"
 #include "session/launchers/window_factories.h"
 #include "session/shell/frm_logout.h"
 #include "session/shell/frm_popup_menu.h"

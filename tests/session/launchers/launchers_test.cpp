@@ -8,7 +8,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/test_support.h"
 #include "session/launchers/launchers.h"
-#include "session/launchers/new_user.h"
+#include "recordstore/user.h"
 #include "session/launchers/u_interface.h"
 #include "ui/helpers/top_level_form_registry.h"
 
@@ -120,7 +120,9 @@ TEST_F(LauncherTest, BrowsersAreIndependentWhileSharedWindowsComeForward) {
 }
 
 TEST_F(LauncherTest, TheUserEditorOpensOnlyForAnExistingLogin) {
-    ASSERT_EQ(AddNewUser({"ann", "Ann", "pw", "pw", false}), 0);
+    User ann;
+    ann.SetLogin("ann");
+    ann.AddNew();
     RecordingFactory editors(QStringLiteral("frmUserDetails"));
     EXPECT_EQ(ShowEditUser("nobody"), "");
     EXPECT_TRUE(editors.made.empty());

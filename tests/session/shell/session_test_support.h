@@ -14,12 +14,26 @@
 #include "platform/system/workstation_switches.h"
 #include "recordstore/test_support.h"
 #include "recordstore/user.h"
-#include "session/launchers/new_user.h"
+#include "platform/core/clock.h"
+#include "platform/crypto/encryption.h"
+#include "session/login/pass_phrase.h"
 #include "session/login/security.h"
 #include "session/shell/session_controller.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane::testing {
+
+// An account whose password is "pw", as the new-user wizard stores one.
+inline void AddPasswordAccount(const std::string& login, bool admin) {
+    User user;
+    if (user.Exists(login)) return;
+    user.SetLogin(login);
+    user.SetPassword(Encryption().EnCode("pw", kPasswordPassPhrase));
+    user.SetPasswordStamp(clock::Now());
+    user.SetIsAdministrator(admin ? -1 : 0);
+    user.SetAccessLevel(admin ? 0 : 1);
+    user.AddNew();
+}
 
 // The main form's side of the session, noting every request in one log.
 class FakeHost : public SessionHost {
@@ -29,7 +43,7 @@ public:
 
     void ShowNewUserWizard(bool noCancel, bool primary) override {
         Note(std::string("Wizard") + (noCancel ? " NoCancel" : "") + (primary ? " Primary" : ""));
-        AddNewUser({"admin", "", "pw", "pw", primary});
+        AddPasswordAccount("admin", primary);
     }
     void ShowSecureConsole() override { Note("Console"); *consoleLoaded_ = true; }
     bool IsConsoleLoaded() override { return *consoleLoaded_; }
@@ -110,7 +124,7 @@ protected:
 
     // An account; administrators and who may change the password as asked.
     static void AddAccount(const std::string& login, bool admin, bool cannotChangePassword = false) {
-        ASSERT_EQ(AddNewUser({login, "", "pw", "pw", admin}), 0);
+        AddPasswordAccount(login, admin);
         User user;
         ASSERT_TRUE(user.Load(login));
         user.SetPasswordCannotChange(cannotChangePassword ? -1 : 0);
