@@ -1,6 +1,7 @@
 // Fault injection: another process keeps cutting a table inside a record and putting the cut
-// bytes back, as an interrupted write and its repair would, while this one loads, walks and
-// counts. A reader sees each record whole or not at all: never half of one, never an empty row.
+// bytes back, as an interrupted write and its repair would (each change of length under the
+// append lock, as every writer of the tables takes it), while this one loads, walks and counts.
+// A reader sees each record whole or not at all: never half of one, never an empty row.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,6 +16,7 @@
 
 #include "logs/user_log.h"
 #include "logs_test_support.h"
+#include "recordstore/record_file.h"
 #include "recordstore/user.h"
 
 namespace corvane {
@@ -33,17 +35,25 @@ std::string Filled(char field, int n, std::size_t width) {
 
 std::string Login(int n) { return "login" + std::to_string(n); }
 
-// Cuts the file at random places inside a record's data and writes the cut bytes back, until
-// killed. Returns the child's process id.
+// Cuts the file at random places inside a record's data and, after a moment in which readers
+// find it cut, writes the cut bytes back; until killed. Returns the child's process id.
 pid_t StartCutter(const std::string& path, const std::string& bytes, std::size_t slot, std::size_t data) {
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
+    RecordFile file(static_cast<std::uint32_t>(slot), static_cast<std::uint32_t>(data));
+    file.Open(path);
     const int fd = ::open(path.c_str(), O_RDWR);
     std::mt19937 random(static_cast<unsigned>(::getpid()));
     for (;;) {
         const std::size_t record = random() % kRecords;
         const std::size_t cut = record * slot + 1 + random() % (data - 1);
-        if (::ftruncate(fd, static_cast<off_t>(cut)) != 0) ::_exit(1);
+        {
+            RecordFile::AppendLock lock(file);
+            if (::ftruncate(fd, static_cast<off_t>(cut)) != 0) ::_exit(1);
+        }
+        // Long enough for readers to meet the cut file.
+        ::usleep(static_cast<useconds_t>(random() % 500));
+        RecordFile::AppendLock lock(file);
         std::size_t done = cut;
         while (done < bytes.size()) {
             const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
@@ -134,7 +144,7 @@ TEST_F(TornTable, ReadersSeeEachRecordWholeOrNotAtAll) {
                                     l.AppName() == Filled('A', n, 50) && l.Computer() == Filled('C', n, 50) &&
                                     l.LoginStamp() == kNow + n && l.Active() == -1
                                 ? std::string()
-                                : "half of log record " + std::to_string(n) + "; ";
+                                : "half of log record " + std::to_string(n) + " [" + l.UserLogin() + "|" + l.UserName() + "|" + l.AppName() + "|" + l.Computer() + "]; ";
                  },
                  [](WalkUserLog& l, int n) { return l.Load(n); }, random);
          }},
