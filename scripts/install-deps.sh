@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libsqlite3-dev
-  qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
+  qt6-base-dev libgl-dev libx11-dev xvfb xauth fonts-dejavu-core
   qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
   clang libclang-rt-14-dev
 )

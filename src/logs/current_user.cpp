@@ -5,6 +5,8 @@
 namespace corvane {
 
 std::string gAuthenticatedUser;
+bool gAuthenticated = false;
+std::string gAuthenticatedGroup;
 
 std::string GetCurrentUser() {
     if (text::TrimSpaces(gAuthenticatedUser).empty()) return "Anonymous";

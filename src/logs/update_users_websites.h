@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-#include "platform/core/error_trap.h"
-#include "platform/core/text.h"
+#include "recordstore/rename_links.h"
 
 namespace corvane {
 
@@ -19,35 +17,9 @@ bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
 // tests hand it one that fails on purpose).
 template <typename Assignments>
 bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
-    const std::string place = "Functions.UpdateUsersWebsites";
-    const std::string_view old = text::TrimSpaces(oldURL);
-    std::int32_t changed = 0;
-    Assignments table;
-    bool empty = true;
-    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return false;
-    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return false;
-    for (;;) {
-        bool eof = true;
-        bool moved = false;
-        const bool carriedOn = RunTrapped(place, {
-            [&] { eof = table.IsEOF(); },
-            [&] {
-                if (eof || text::TrimSpaces(table.URL()) != old) return;
-                table.SetURL(newURL);
-                table.SaveChanges();
-                ++changed;
-            },
-            [&] {
-                if (eof) return;
-                table.MoveNext();
-                moved = true;
-            },
-        });
-        // A walk that cannot step on would never end.
-        if (!carriedOn || eof || !moved) break;
-    }
-    // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
-    return changed > 0;
+    return RenameLinkKeys<Assignments>(
+        "Functions.UpdateUsersWebsites", oldURL, newURL, [](Assignments& t) { return t.URL(); },
+        [](Assignments& t, const std::string& url) { t.SetURL(url); });
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/core/raised_error.h"
+#include "platform/settings/settings_store.h"
 #include "platform/settings/value_text.h"
 #include "ui_core/ui_services.h"
 
@@ -46,6 +47,7 @@ FormMetricsValues ReadFormMetrics(std::string_view formName, const FormMetricsVa
 void WriteFormMetrics(std::string_view formName, const FormMetricsValues& values) {
     const std::string section = FormMetricsSection(formName);
     const auto& save = Services().saveUserSetting;
+    SettingsSaveBatch batch;  // the five values as one change
     save(section, "Height", SingleText(values.height));
     save(section, "Width", SingleText(values.width));
     save(section, "Top", SingleText(values.top));

@@ -5,6 +5,7 @@
 #include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/ini_file.h"
+#include "platform/settings/ini_profile.h"
 #include "platform/settings/settings_store.h"
 #include "platform/settings/value_text.h"
 
@@ -225,6 +226,7 @@ void LoadGlobalSettingsFromRegistry() {
 
 void SaveGlobalSettingsToRegistry() {
     const std::string place = "SettinsMod.SaveGlobalSettingsToRegistry";
+    SettingsSaveBatch batch;
     for (const auto& setting : GlobalSettings()) {
         if (!RunTrapped(place, {[&] { SaveMachineSetting(kGlobalSection, setting.name, TextOf(setting)); }})) return;
     }
@@ -247,16 +249,18 @@ void LoadGlobalSettingsFromINIFile(const std::string& pathName) {
 
 void SaveGlobalSetttingsToINIFile(const std::string& pathName) {
     const std::string place = "SettinsMod.SaveGlobalSetttingsToINIFile";
-    INIFile ini;
-    ini.SetFilename(pathName);
-    ini.SetSection(kINISection);
+    // One rewrite of the file for the whole save, so that another workstation
+    // reads all of it or none; the values gathered before a leave are written.
+    std::vector<std::pair<std::string, std::string>> values;
     for (const auto& setting : GlobalSettings()) {
         const bool carriedOn = RunTrapped(place, {[&] {
-            ini.SetKey(setting.name);
-            ini.SetValue(TextOf(setting));
+            std::string text = TextOf(setting);
+            std::erase(text, '\0');  // as the accessor writes a value
+            values.emplace_back(setting.name, std::move(text));
         }});
-        if (!carriedOn) return;
+        if (!carriedOn) break;
     }
+    (void)profile::WriteStrings(kINISection, values, pathName);
 }
 
 }  // namespace corvane

@@ -51,23 +51,21 @@ void Classify(Line& line) {
     }
 }
 
+// CR LF, LF alone and CR alone each end a line.
 std::vector<Line> Parse(std::string_view bytes) {
     std::vector<Line> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        auto nl = bytes.find('\n', start);
+        const auto end = bytes.find_first_of("\r\n", start);
         Line line;
-        if (nl == std::string_view::npos) {
+        if (end == std::string_view::npos) {
             line.content = bytes.substr(start);
             start = bytes.size();
         } else {
-            line.content = bytes.substr(start, nl - start);
-            line.ending = "\n";
-            start = nl + 1;
-        }
-        if (!line.content.empty() && line.content.back() == '\r') {
-            line.content.pop_back();
-            line.ending.insert(0, "\r");
+            line.content = bytes.substr(start, end - start);
+            const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+            line.ending = bytes.substr(end, crLf ? 2 : 1);
+            start = end + line.ending.size();
         }
         Classify(line);
         lines.push_back(std::move(line));
@@ -125,12 +123,35 @@ bool ReadAll(int fd, std::string* bytes) {
     }
 }
 
+bool LockFile(int fd, int operation) {
+    while (::flock(fd, operation) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
+// Opens without blocking (a FIFO would wait for a writer forever) and keeps
+// only a regular file. -1 when there is none to use.
+int OpenRegularFile(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+// Readers share the lock a writer holds exclusively, so a file rewritten in
+// place is never seen half written. Where the file system has no locks at
+// all, no writer can change the file either, so it is read as it stands.
 bool ReadFile(std::string_view fileName, std::string* bytes) {
     if (fileName.empty()) return false;
-    const int fd = ::open(std::string(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(std::string(fileName), O_RDONLY);
     if (fd < 0) return false;
-    struct stat st {};
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadAll(fd, bytes);
+    (void)LockFile(fd, LOCK_SH);
+    const bool ok = ReadAll(fd, bytes);
     ::close(fd);
     return ok;
 }
@@ -160,26 +181,138 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool RefusedByFolder(int error) { return error == EACCES || error == EPERM; }
+
+// Overwrites from the start and cuts to length last: the old file's blocks
+// take the new text without asking the disk for room it may not have, and
+// when the disk refuses more, the old text goes back where it was.
+bool RewriteInPlace(int fd, std::string_view before, std::string_view after) {
+    if (::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, after) &&
+        ::ftruncate(fd, static_cast<off_t>(after.size())) == 0)
+        return true;
+    if (::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, before))
+        (void)::ftruncate(fd, static_cast<off_t>(before.size()));
+    return false;
+}
+
 // Puts the new content in place: a complete new file renamed over the old
-// one, so that readers see either version whole; where the folder refuses a
-// new file, the old file is rewritten in place.
-bool Replace(const std::string& path, int fd, const struct stat& st, std::string_view bytes) {
+// one, so that readers see either version whole. Only where the folder
+// refuses the new file is the old one rewritten in place (under the lock
+// the readers share); any other failure, a full disk above all, leaves the
+// old file as it was.
+bool Replace(const std::string& path, int fd, const struct stat& st, std::string_view before,
+             std::string_view after) {
     std::string temp = path + ".XXXXXX";
     const int out = ::mkstemp(temp.data());
-    if (out >= 0) {
-        bool ok = WriteAll(out, bytes) && ::fsync(out) == 0;
-        (void)::fchmod(out, st.st_mode & 07777);
-        if (::fchown(out, st.st_uid, st.st_gid) != 0) {
-            // Only the owner or root may keep the owner; the mode still holds.
-        }
-        ok = ::close(out) == 0 && ok;
-        if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-        ::unlink(temp.c_str());
+    if (out < 0) return RefusedByFolder(errno) && RewriteInPlace(fd, before, after);
+    bool ok = WriteAll(out, after) && ::fsync(out) == 0;
+    (void)::fchmod(out, st.st_mode & 07777);
+    if (::fchown(out, st.st_uid, st.st_gid) != 0) {
+        // Only the owner or root may keep the owner; the mode still holds.
     }
-    return ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes);
+    ok = ::close(out) == 0 && ok;
+    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+    // A folder that takes new files but will not let them replace this one
+    // (another user's file in a sticky folder) refuses as well.
+    const bool refused = ok && RefusedByFolder(errno);
+    ::unlink(temp.c_str());
+    return refused && RewriteInPlace(fd, before, after);
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// A section name as the file holds it; empty when it cannot be written.
+std::optional<std::string> SectionBytes(std::string_view section) {
+    std::string name(TrimBlanks(cp1252::FromUtf8(section)));
+    if (HasLineBreak(name) || name.find(']') != std::string::npos) return std::nullopt;
+    return name;
+}
+
+std::optional<std::string> KeyBytes(std::string_view key) {
+    std::string name(TrimBlanks(cp1252::FromUtf8(key)));
+    if (name.empty() || HasLineBreak(name) || name.find('=') != std::string::npos || name.front() == '[' ||
+        name.front() == ';')
+        return std::nullopt;
+    return name;
+}
+
+// One change to a section: a key set to a value, a key removed (no value),
+// or the whole section removed (no key).
+struct Change {
+    std::optional<std::string> key;
+    std::optional<std::string> value;
+};
+
+void Apply(std::vector<Line>& lines, const std::string& sectionName, const Change& change) {
+    const auto ranges = SectionsNamed(lines, sectionName);
+    if (!change.key) {
+        for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(it->header),
+                        lines.begin() + static_cast<std::ptrdiff_t>(it->end));
+        return;
+    }
+    const std::string& keyName = *change.key;
+    if (!change.value) {
+        if (ranges.empty()) return;
+        for (std::size_t i = ranges.front().end; i-- > ranges.front().header + 1;)
+            if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, keyName))
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+    }
+    const std::string& valueBytes = *change.value;
+    if (ranges.empty()) {
+        if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
+        lines.push_back(NewLine("[" + sectionName + "]"));
+        lines.push_back(NewLine(keyName + "=" + valueBytes));
+        return;
+    }
+    const Range r = ranges.front();
+    for (std::size_t i = r.header + 1; i < r.end; ++i) {
+        if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, keyName)) {
+            lines[i].content = lines[i].name + "=" + valueBytes;
+            return;
+        }
+    }
+    std::size_t at = r.end;
+    while (at > r.header + 1 && lines[at - 1].kind == LineKind::Blank) --at;
+    if (lines[at - 1].ending.empty()) lines[at - 1].ending = "\r\n";
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), NewLine(keyName + "=" + valueBytes));
+}
+
+// Applies the changes in order to the file under its lock and writes the
+// result once. Only removals leave a missing file missing.
+bool WriteChanges(const std::string& path, const std::string& sectionName, const std::vector<Change>& changes) {
+    bool removing = true;
+    for (const auto& c : changes) removing = removing && (!c.key || !c.value);
+    // Writers lock the file and re-check that the name still leads to the
+    // locked file, since another writer may have replaced it meanwhile.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = OpenRegularFile(path, O_RDWR | (removing ? 0 : O_CREAT));
+        if (fd < 0) return removing && errno == ENOENT;
+        struct stat held {};
+        struct stat named {};
+        if (!LockFile(fd, LOCK_EX) || ::fstat(fd, &held) != 0) {
+            ::close(fd);
+            return false;
+        }
+        if (::stat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev) {
+            ::close(fd);
+            continue;
+        }
+        std::string before;
+        if (!ReadAll(fd, &before)) {
+            ::close(fd);
+            return false;
+        }
+        auto lines = Parse(before);
+        for (const auto& change : changes) Apply(lines, sectionName, change);
+        const std::string after = Serialize(lines);
+        const bool ok = after == before || Replace(path, fd, held, before, after);
+        ::close(fd);
+        return ok;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -198,7 +331,7 @@ std::string ReadString(std::optional<std::string_view> section, std::optional<st
                 if (l.kind == LineKind::Section) AddDistinct(names, l.name);
             result = NameList(names, room);
         } else {
-            const auto ranges = SectionsNamed(lines, cp1252::FromUtf8(*section));
+            const auto ranges = SectionsNamed(lines, std::string(TrimBlanks(cp1252::FromUtf8(*section))));
             if (!ranges.empty()) {
                 const Range r = ranges.front();
                 if (!key) {
@@ -207,7 +340,7 @@ std::string ReadString(std::optional<std::string_view> section, std::optional<st
                         if (lines[i].kind == LineKind::Key) AddDistinct(names, lines[i].name);
                     result = NameList(names, room);
                 } else {
-                    const std::string wanted = cp1252::FromUtf8(*key);
+                    const std::string wanted(TrimBlanks(cp1252::FromUtf8(*key)));
                     for (std::size_t i = r.header + 1; i < r.end; ++i) {
                         if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, wanted)) {
                             result = Unquote(lines[i].value);
@@ -226,79 +359,31 @@ std::string ReadString(std::optional<std::string_view> section, std::optional<st
 bool WriteString(std::optional<std::string_view> section, std::optional<std::string_view> key,
                  std::optional<std::string_view> value, std::string_view fileName) {
     if (fileName.empty() || !section) return false;
-    const std::string sectionName = cp1252::FromUtf8(*section);
-    if (HasLineBreak(sectionName) || sectionName.find(']') != std::string::npos) return false;
-    std::string keyName;
+    const auto sectionName = SectionBytes(*section);
+    if (!sectionName) return false;
+    Change change;
     if (key) {
-        keyName = std::string(TrimBlanks(cp1252::FromUtf8(*key)));
-        if (keyName.empty() || HasLineBreak(keyName) || keyName.find('=') != std::string::npos ||
-            keyName.front() == '[' || keyName.front() == ';')
-            return false;
+        change.key = KeyBytes(*key);
+        if (!change.key) return false;
     }
-    const std::string valueBytes = value ? cp1252::FromUtf8(*value) : std::string();
-    if (HasLineBreak(valueBytes)) return false;
-    const bool removing = !key || !value;
-
-    const std::string path(fileName);
-    // Writers lock the file and re-check that the name still leads to the
-    // locked file, since another writer may have replaced it meanwhile.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | (removing ? 0 : O_CREAT), 0666);
-        if (fd < 0) return removing && errno == ENOENT;
-        struct stat held {};
-        struct stat named {};
-        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
-            ::close(fd);
-            return false;
-        }
-        if (::stat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev) {
-            ::close(fd);
-            continue;
-        }
-        std::string before;
-        if (!ReadAll(fd, &before)) {
-            ::close(fd);
-            return false;
-        }
-
-        auto lines = Parse(before);
-        const auto ranges = SectionsNamed(lines, sectionName);
-        if (!key) {
-            for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
-                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(it->header),
-                            lines.begin() + static_cast<std::ptrdiff_t>(it->end));
-        } else if (!value) {
-            if (!ranges.empty()) {
-                for (std::size_t i = ranges.front().end; i-- > ranges.front().header + 1;)
-                    if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, keyName))
-                        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-            }
-        } else if (ranges.empty()) {
-            if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = "\r\n";
-            lines.push_back(NewLine("[" + sectionName + "]"));
-            lines.push_back(NewLine(keyName + "=" + valueBytes));
-        } else {
-            const Range r = ranges.front();
-            bool replaced = false;
-            for (std::size_t i = r.header + 1; i < r.end && !replaced; ++i) {
-                if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, keyName)) {
-                    lines[i].content = lines[i].name + "=" + valueBytes;
-                    replaced = true;
-                }
-            }
-            if (!replaced) {
-                std::size_t at = r.end;
-                while (at > r.header + 1 && lines[at - 1].kind == LineKind::Blank) --at;
-                if (lines[at - 1].ending.empty()) lines[at - 1].ending = "\r\n";
-                lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), NewLine(keyName + "=" + valueBytes));
-            }
-        }
-        const std::string after = Serialize(lines);
-        const bool ok = after == before || Replace(path, fd, held, after);
-        ::close(fd);
-        return ok;
+    if (value) {
+        change.value = cp1252::FromUtf8(*value);
+        if (HasLineBreak(*change.value)) return false;
     }
-    return false;
+    return WriteChanges(std::string(fileName), *sectionName, {change});
+}
+
+bool WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values,
+                  std::string_view fileName) {
+    const auto sectionName = SectionBytes(section);
+    if (fileName.empty() || !sectionName) return false;
+    std::vector<Change> changes;
+    for (const auto& [key, value] : values) {
+        Change change{KeyBytes(key), cp1252::FromUtf8(value)};
+        if (change.key && !HasLineBreak(*change.value)) changes.push_back(std::move(change));
+    }
+    const bool written = changes.empty() || WriteChanges(std::string(fileName), *sectionName, changes);
+    return written && changes.size() == values.size();
 }
 
 }  // namespace corvane::profile

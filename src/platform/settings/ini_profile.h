@@ -5,14 +5,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace corvane::profile {
 
 // Our own profile-string functions over INI files (see docs/ini-files.md).
 // Texts are UTF-8 here and Windows-1252 in the file. Section and key names
-// are compared without regard to case; the first of duplicate sections or
-// keys wins; values are trimmed of blanks and tabs and lose one pair of
-// matching quotes. Lines end in CR LF when written, LF alone is accepted.
+// are trimmed of blanks and tabs and compared without regard to case; the
+// first of duplicate sections or keys wins; values are trimmed of blanks and
+// tabs and lose one pair of matching quotes. Lines end in CR LF when
+// written; LF alone and CR alone end a line too. Anything but a regular file
+// (a FIFO, a device) reads as missing and is never written.
 
 inline constexpr std::size_t kWholeText = std::numeric_limits<std::size_t>::max();
 
@@ -34,5 +38,12 @@ std::string ReadString(std::optional<std::string_view> section, std::optional<st
 // false when nothing could be written.
 bool WriteString(std::optional<std::string_view> section, std::optional<std::string_view> key,
                  std::optional<std::string_view> value, std::string_view fileName);
+
+// Sets several keys of one section with one rewrite of the file: the bytes
+// are those of WriteString called for each pair in turn, but another reader
+// sees all of the values or none. A pair WriteString would refuse is skipped
+// and makes the result false, as does a file that could not be written.
+bool WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values,
+                  std::string_view fileName);
 
 }  // namespace corvane::profile

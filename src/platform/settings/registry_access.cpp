@@ -54,14 +54,23 @@ std::string QueryRegistryValue(RegKey root, std::string_view path, std::string_v
     return {};
 }
 
-std::int32_t SetValueData(RegKey key, std::string_view name, std::int32_t type, const Variant& value) {
+bool EncodeValueData(std::int32_t type, const Variant& value, std::string* bytes) {
     if (type == REG_SZ) {
-        std::string bytes = cp1252::FromUtf8(VariantText(value));
-        bytes.push_back('\0');
-        return registry_store::SetValue(key, name, REG_SZ, bytes);
+        *bytes = cp1252::FromUtf8(VariantText(value));
+        bytes->push_back('\0');
+        return true;
     }
-    if (type == REG_DWORD) return registry_store::SetValue(key, name, REG_DWORD, DwordBytes(HexToLong(value)));
-    return ERROR_SUCCESS;
+    if (type == REG_DWORD) {
+        *bytes = DwordBytes(HexToLong(value));
+        return true;
+    }
+    return false;
+}
+
+std::int32_t SetValueData(RegKey key, std::string_view name, std::int32_t type, const Variant& value) {
+    std::string bytes;
+    if (!EncodeValueData(type, value, &bytes)) return ERROR_SUCCESS;
+    return registry_store::SetValue(key, name, type, bytes);
 }
 
 bool SetRegistryValue(RegKey root, std::string_view path, std::string_view name, Variant& value,

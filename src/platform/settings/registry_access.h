@@ -26,6 +26,10 @@ std::string QueryRegistryValue(RegKey root, std::string_view path, std::string_v
 bool SetRegistryValue(RegKey root, std::string_view path, std::string_view name, Variant& value,
                       std::int32_t type);
 
+// The bytes SetValueData stores for a value of type REG_SZ or REG_DWORD;
+// false for any other type, which stores nothing.
+bool EncodeValueData(std::int32_t type, const Variant& value, std::string* bytes);
+
 // Writes one value into an open key; the store's result code (0 success).
 // Types other than REG_SZ and REG_DWORD write nothing and answer 0.
 std::int32_t SetValueData(RegKey key, std::string_view name, std::int32_t type, const Variant& value);

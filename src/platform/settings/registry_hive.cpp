@@ -5,25 +5,33 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <mutex>
+#include <set>
+#include <utility>
 
 #include "platform/core/cp1252.h"
-#include "platform/settings/registry_store.h"
+#include "platform/core/raised_error.h"
 #include "platform/core/text.h"
+#include "platform/settings/registry_row_sum.h"
+#include "platform/settings/registry_store.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kBusyTimeoutMs = 15000;
-constexpr int kFormatVersion = 1;
+constexpr int kFormatVersion = 2;
 
 // The file's tables; "entries" holds the values ("values" is a keyword).
+// Every row carries a check sum of its own contents (see RowSums).
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS keys("
     " id INTEGER PRIMARY KEY,"
     " parent INTEGER NOT NULL,"
     " name TEXT NOT NULL,"
     " folded TEXT NOT NULL,"
+    " sum INTEGER NOT NULL DEFAULT 0,"
     " UNIQUE(parent, folded));"
     "CREATE TABLE IF NOT EXISTS entries("
     " id INTEGER PRIMARY KEY,"
@@ -32,8 +40,14 @@ constexpr const char* kSchema =
     " folded TEXT NOT NULL,"
     " type INTEGER NOT NULL,"
     " data BLOB NOT NULL,"
+    " sum INTEGER NOT NULL DEFAULT 0,"
     " UNIQUE(key, folded));"
-    "PRAGMA user_version = 1;";
+    "PRAGMA user_version = 2;";
+
+// A hive of the first format gains the sums.
+constexpr const char* kAddSums =
+    "ALTER TABLE keys ADD COLUMN sum INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE entries ADD COLUMN sum INTEGER NOT NULL DEFAULT 0;";
 
 std::int32_t MapSqliteError(int rc) {
     switch (rc & 0xFF) {
@@ -91,6 +105,17 @@ private:
     int rc_;
 };
 
+// A keys row selected as id, parent, name, folded, sum.
+bool KeyRowIsWhole(const Statement& row) {
+    return row.Int(4) == KeyRowSum(row.Int(0), row.Int(1), row.Text(2), row.Text(3));
+}
+
+// An entries row selected as key, name, folded, type, data, sum.
+bool EntryRowIsWhole(const Statement& row) {
+    return row.Int(5) ==
+           EntryRowSum(row.Int(0), row.Text(1), row.Text(2), static_cast<std::int32_t>(row.Int(3)), row.Blob(4));
+}
+
 std::string UriPath(const std::string& path) {
     std::string uri = "file:";
     for (unsigned char c : path) {
@@ -121,6 +146,47 @@ int UserVersion(sqlite3* db, int* version) {
     if (rc != SQLITE_ROW) return rc;
     *version = static_cast<int>(st.Int(0));
     return SQLITE_OK;
+}
+
+// The hive and the files SQLite keeps beside it must be regular files (or
+// missing): opening a FIFO would wait for a writer forever, and a device
+// would be read as endless data.
+bool OnlyRegularFiles(const std::string& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        struct stat st {};
+        if (::stat((path + suffix).c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+    }
+    return true;
+}
+
+// Damage in a cell is reported as corruption instead of being read as data,
+// and a hive whose pages do not hold together is refused as a whole.
+int CheckStructure(sqlite3* db) {
+    int rc = sqlite3_exec(db, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return rc;
+    Statement check(db, "PRAGMA quick_check(1)");
+    rc = check.Step();
+    if (rc != SQLITE_ROW) return rc;
+    return check.Text(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+std::mutex gDamageMutex;
+registry_store::HiveDamageReport gDamageReport;
+std::set<std::string> gReportedHives;
+
+// Once per hive and run: its values now read as missing.
+void ReportDamage(const std::string& path) {
+    registry_store::HiveDamageReport report;
+    {
+        std::lock_guard lock(gDamageMutex);
+        if (!gReportedHives.insert(path).second) return;
+        report = gDamageReport;
+    }
+    const RaisedError error(ERROR_REGISTRY_CORRUPT, "Registry",
+                            "The registry hive " + path +
+                                " is damaged: its settings read as their defaults and nothing is written to it.");
+    if (report) report(error, "RegistryStore.OpenHive");
+    else std::fprintf(stderr, "%s\n", error.Description().c_str());
 }
 
 // A new hive is made complete under a temporary name and then linked into
@@ -154,6 +220,22 @@ std::int32_t CreateHiveFile(const std::string& path, bool replaceEmpty) {
 
 }  // namespace
 
+namespace registry_store {
+
+HiveDamageReport SetHiveDamageReport(HiveDamageReport report) {
+    std::lock_guard lock(gDamageMutex);
+    gReportedHives.clear();
+    return std::exchange(gDamageReport, std::move(report));
+}
+
+}  // namespace registry_store
+
+std::int32_t RegistryHive::Map(int rc) const {
+    const std::int32_t result = MapSqliteError(rc);
+    if (result == ERROR_REGISTRY_CORRUPT) ReportDamage(path_);
+    return result;
+}
+
 std::string NormalizeRegistryName(std::string_view name) {
     if (const auto nul = name.find('\0'); nul != std::string_view::npos) name = name.substr(0, nul);
     return cp1252::ToUtf8(cp1252::FromUtf8(name));
@@ -178,9 +260,18 @@ std::int32_t RegistryHive::Open(const std::string& path, bool forWriting, std::u
     namespace fs = std::filesystem;
     std::error_code ec;
     hive->reset();
+    if (!OnlyRegularFiles(path)) return ERROR_ACCESS_DENIED;
+    // A damaged file is refused as it is opened; its settings then read as
+    // their defaults.
+    const auto refuse = [&](sqlite3* db, int rc) {
+        sqlite3_close(db);
+        const std::int32_t result = MapSqliteError(rc);
+        if (result == ERROR_REGISTRY_CORRUPT) ReportDamage(path);
+        return result;
+    };
     if (!forWriting) {
         if (!fs::exists(path, ec)) {
-            hive->reset(new RegistryHive(nullptr, false));
+            hive->reset(new RegistryHive(nullptr, false, path));
             return ERROR_SUCCESS;
         }
         sqlite3* db = nullptr;
@@ -200,11 +291,9 @@ std::int32_t RegistryHive::Open(const std::string& path, bool forWriting, std::u
             rc = sqlite3_open_v2(UriPath(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
             if (rc == SQLITE_OK) rc = ProbeTables(db, &hasTables);
         }
-        if (rc != SQLITE_OK) {
-            sqlite3_close(db);
-            return MapSqliteError(rc);
-        }
-        auto* opened = new RegistryHive(db, false);
+        if (rc == SQLITE_OK) rc = CheckStructure(db);
+        if (rc != SQLITE_OK) return refuse(db, rc);
+        auto* opened = new RegistryHive(db, false, path);
         opened->hasTables_ = hasTables;
         hive->reset(opened);
         return ERROR_SUCCESS;
@@ -226,11 +315,11 @@ std::int32_t RegistryHive::Open(const std::string& path, bool forWriting, std::u
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK && sqlite3_db_readonly(db, "main") == 1) rc = SQLITE_READONLY;
-    if (rc != SQLITE_OK) {
-        sqlite3_close(db);
-        return MapSqliteError(rc);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        rc = CheckStructure(db);
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (rc != SQLITE_OK) return refuse(db, rc);
     // In WAL mode every commit stays atomic; the log is flushed to disk at
     // checkpoints rather than on each of the many small settings writes.
     sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
@@ -239,31 +328,58 @@ std::int32_t RegistryHive::Open(const std::string& path, bool forWriting, std::u
     int persist = 1;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
 
-    std::unique_ptr<RegistryHive> opened(new RegistryHive(db, true));
+    std::unique_ptr<RegistryHive> opened(new RegistryHive(db, true, path));
     int version = 0;
     rc = UserVersion(db, &version);
-    if (rc == SQLITE_OK && version > kFormatVersion) return ERROR_ACCESS_DENIED;  // a newer program's hive
-    if (rc == SQLITE_OK && version != kFormatVersion) {
+    if (rc != SQLITE_OK) return opened->Map(rc);
+    if (version > kFormatVersion) return ERROR_ACCESS_DENIED;  // a newer program's hive
+    if (version != kFormatVersion) {
         rc = sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) {
-            rc = static_cast<int>(opened->Transaction([&] {
-                return MapSqliteError(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr));
-            }));
-            if (rc != ERROR_SUCCESS) return rc;
-        }
+        if (rc != SQLITE_OK) return opened->Map(rc);
+        if (auto upgraded = opened->Transaction([&] { return opened->Upgrade(); }); upgraded != ERROR_SUCCESS)
+            return upgraded;
     }
-    if (rc != SQLITE_OK) return MapSqliteError(rc);
     opened->hasTables_ = true;
     *hive = std::move(opened);
     return ERROR_SUCCESS;
+}
+
+// Inside the writer's transaction, so that of two processes upgrading at
+// once the second finds the work done.
+std::int32_t RegistryHive::Upgrade() {
+    int version = 0;
+    if (const int rc = UserVersion(db_, &version); rc != SQLITE_OK) return Map(rc);
+    if (version == kFormatVersion) return ERROR_SUCCESS;
+    if (version == 1) {
+        if (const int rc = sqlite3_exec(db_, kAddSums, nullptr, nullptr, nullptr); rc != SQLITE_OK) return Map(rc);
+        Statement keys(db_, "SELECT id, parent, name, folded FROM keys");
+        int step = SQLITE_ROW;
+        while ((step = keys.Step()) == SQLITE_ROW) {
+            Statement set(db_, "UPDATE keys SET sum = ? WHERE id = ?");
+            set.Bind(1, KeyRowSum(keys.Int(0), keys.Int(1), keys.Text(2), keys.Text(3))).Bind(2, keys.Int(0));
+            if (const int rc = set.Step(); rc != SQLITE_DONE) return Map(rc);
+        }
+        if (step != SQLITE_DONE) return Map(step);
+        Statement entries(db_, "SELECT id, key, name, folded, type, data FROM entries");
+        while ((step = entries.Step()) == SQLITE_ROW) {
+            Statement set(db_, "UPDATE entries SET sum = ? WHERE id = ?");
+            set.Bind(1, EntryRowSum(entries.Int(1), entries.Text(2), entries.Text(3),
+                                    static_cast<std::int32_t>(entries.Int(4)), entries.Blob(5)))
+                .Bind(2, entries.Int(0));
+            if (const int rc = set.Step(); rc != SQLITE_DONE) return Map(rc);
+        }
+        if (step != SQLITE_DONE) return Map(step);
+    }
+    return Map(sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr));
 }
 
 RegistryHive::~RegistryHive() { sqlite3_close(db_); }
 
 std::int32_t RegistryHive::Transaction(const std::function<std::int32_t()>& body) {
     if (!db_ || !writable_) return ERROR_ACCESS_DENIED;
+    if (!sqlite3_get_autocommit(db_)) return body();  // inside a batch
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return MapSqliteError(rc);
+    if (rc != SQLITE_OK) return Map(rc);
     const std::int32_t result = body();
     if (result != ERROR_SUCCESS) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -272,30 +388,35 @@ std::int32_t RegistryHive::Transaction(const std::function<std::int32_t()>& body
     rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        return MapSqliteError(rc);
+        return Map(rc);
     }
     return ERROR_SUCCESS;
 }
 
+// The row is read from the table itself and must be the one asked for:
+// an index that points elsewhere is damage too.
 std::int32_t RegistryHive::ChildOf(std::int64_t parent, const std::string& folded, std::int64_t* id) {
     if (!hasTables_) return ERROR_FILE_NOT_FOUND;
-    Statement st(db_, "SELECT id FROM keys WHERE parent = ? AND folded = ?");
+    Statement st(db_, "SELECT id, parent, name, folded, sum FROM keys WHERE parent = ? AND folded = ?");
     st.Bind(1, parent).Bind(2, folded);
     const int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
-    if (rc != SQLITE_ROW) return MapSqliteError(rc);
+    if (rc != SQLITE_ROW) return Map(rc);
+    if (!KeyRowIsWhole(st) || st.Int(1) != parent || st.Text(3) != folded) return Map(SQLITE_CORRUPT);
     *id = st.Int(0);
     return ERROR_SUCCESS;
 }
 
+
 std::int32_t RegistryHive::CheckKey(std::int64_t id) {
     if (id == 0) return ERROR_SUCCESS;
     if (!hasTables_) return ERROR_KEY_DELETED;
-    Statement st(db_, "SELECT 1 FROM keys WHERE id = ?");
+    Statement st(db_, "SELECT id, parent, name, folded, sum FROM keys WHERE id = ?");
     st.Bind(1, id);
     const int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_KEY_DELETED;
-    return rc == SQLITE_ROW ? ERROR_SUCCESS : MapSqliteError(rc);
+    if (rc != SQLITE_ROW) return Map(rc);
+    return KeyRowIsWhole(st) && st.Int(0) == id ? ERROR_SUCCESS : Map(SQLITE_CORRUPT);
 }
 
 std::int32_t RegistryHive::FindPath(std::int64_t from, const std::vector<std::string>& parts, std::int64_t* id) {
@@ -321,8 +442,12 @@ std::int32_t RegistryHive::CreatePath(std::int64_t from, const std::vector<std::
             if (found != ERROR_FILE_NOT_FOUND) return found;
             Statement insert(db_, "INSERT INTO keys(parent, name, folded) VALUES(?, ?, ?)");
             insert.Bind(1, at).Bind(2, part).Bind(3, folded);
-            if (const int step = insert.Step(); step != SQLITE_DONE) return MapSqliteError(step);
+            if (const int step = insert.Step(); step != SQLITE_DONE) return Map(step);
+            const std::int64_t parent = at;
             at = sqlite3_last_insert_rowid(db_);
+            Statement sum(db_, "UPDATE keys SET sum = ? WHERE id = ?");
+            sum.Bind(1, KeyRowSum(at, parent, part, folded)).Bind(2, at);
+            if (const int step = sum.Step(); step != SQLITE_DONE) return Map(step);
             made = true;
         }
         return ERROR_SUCCESS;
@@ -336,13 +461,15 @@ std::int32_t RegistryHive::CreatePath(std::int64_t from, const std::vector<std::
 std::int32_t RegistryHive::GetValue(std::int64_t key, std::string_view name, std::int32_t* type, std::string* data) {
     if (auto rc = CheckKey(key); rc != ERROR_SUCCESS) return rc;
     if (!hasTables_) return ERROR_FILE_NOT_FOUND;
-    Statement st(db_, "SELECT type, data FROM entries WHERE key = ? AND folded = ?");
-    st.Bind(1, key).Bind(2, FoldRegistryName(NormalizeRegistryName(name)));
+    const std::string folded = FoldRegistryName(NormalizeRegistryName(name));
+    Statement st(db_, "SELECT key, name, folded, type, data, sum FROM entries WHERE key = ? AND folded = ?");
+    st.Bind(1, key).Bind(2, folded);
     const int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
-    if (rc != SQLITE_ROW) return MapSqliteError(rc);
-    *type = static_cast<std::int32_t>(st.Int(0));
-    *data = st.Blob(1);
+    if (rc != SQLITE_ROW) return Map(rc);
+    if (!EntryRowIsWhole(st) || st.Int(0) != key || st.Text(2) != folded) return Map(SQLITE_CORRUPT);
+    *type = static_cast<std::int32_t>(st.Int(3));
+    *data = st.Blob(4);
     return ERROR_SUCCESS;
 }
 
@@ -353,12 +480,20 @@ std::int32_t RegistryHive::PutValue(std::int64_t key, std::string_view name, std
         if (auto rc = CheckKey(key); rc != ERROR_SUCCESS) return rc;
         // An existing value keeps its name as first written and its place in
         // the listing order.
+        const std::string folded = FoldRegistryName(normalized);
+        Statement kept(db_, "SELECT name FROM entries WHERE key = ? AND folded = ?");
+        kept.Bind(1, key).Bind(2, folded);
+        const int found = kept.Step();
+        if (found != SQLITE_ROW && found != SQLITE_DONE) return Map(found);
+        const std::string stored = found == SQLITE_ROW ? kept.Text(0) : normalized;
         Statement st(db_,
-                     "INSERT INTO entries(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?) "
-                     "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
-        st.Bind(1, key).Bind(2, normalized).Bind(3, FoldRegistryName(normalized)).Bind(4, type).BindBlob(5, data);
+                     "INSERT INTO entries(key, name, folded, type, data, sum) VALUES(?, ?, ?, ?, ?, ?) "
+                     "ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data, "
+                     "sum = excluded.sum");
+        st.Bind(1, key).Bind(2, normalized).Bind(3, folded).Bind(4, type).BindBlob(5, data);
+        st.Bind(6, EntryRowSum(key, stored, folded, type, data));
         const int rc = st.Step();
-        return rc == SQLITE_DONE ? ERROR_SUCCESS : MapSqliteError(rc);
+        return rc == SQLITE_DONE ? ERROR_SUCCESS : Map(rc);
     });
 }
 
@@ -368,7 +503,7 @@ std::int32_t RegistryHive::RemoveValue(std::int64_t key, std::string_view name) 
         Statement st(db_, "DELETE FROM entries WHERE key = ? AND folded = ?");
         st.Bind(1, key).Bind(2, FoldRegistryName(NormalizeRegistryName(name)));
         const int rc = st.Step();
-        if (rc != SQLITE_DONE) return MapSqliteError(rc);
+        if (rc != SQLITE_DONE) return Map(rc);
         return sqlite3_changes(db_) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     });
 }
@@ -377,26 +512,30 @@ std::int32_t RegistryHive::ValueAt(std::int64_t key, std::uint32_t index, std::s
                                    std::string* data) {
     if (auto rc = CheckKey(key); rc != ERROR_SUCCESS) return rc;
     if (!hasTables_) return ERROR_NO_MORE_ITEMS;
-    Statement st(db_, "SELECT name, type, data FROM entries WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
+    Statement st(db_,
+                 "SELECT key, name, folded, type, data, sum FROM entries WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
     st.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
     const int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_NO_MORE_ITEMS;
-    if (rc != SQLITE_ROW) return MapSqliteError(rc);
-    *name = st.Text(0);
-    *type = static_cast<std::int32_t>(st.Int(1));
-    *data = st.Blob(2);
+    if (rc != SQLITE_ROW) return Map(rc);
+    if (!EntryRowIsWhole(st) || st.Int(0) != key) return Map(SQLITE_CORRUPT);
+    *name = st.Text(1);
+    *type = static_cast<std::int32_t>(st.Int(3));
+    *data = st.Blob(4);
     return ERROR_SUCCESS;
 }
 
 std::int32_t RegistryHive::SubkeyAt(std::int64_t key, std::uint32_t index, std::string* name) {
     if (auto rc = CheckKey(key); rc != ERROR_SUCCESS) return rc;
     if (!hasTables_) return ERROR_NO_MORE_ITEMS;
-    Statement st(db_, "SELECT name FROM keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?");
+    Statement st(db_,
+                 "SELECT id, parent, name, folded, sum FROM keys WHERE parent = ? ORDER BY folded LIMIT 1 OFFSET ?");
     st.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
     const int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_NO_MORE_ITEMS;
-    if (rc != SQLITE_ROW) return MapSqliteError(rc);
-    *name = st.Text(0);
+    if (rc != SQLITE_ROW) return Map(rc);
+    if (!KeyRowIsWhole(st) || st.Int(1) != key) return Map(SQLITE_CORRUPT);
+    *name = st.Text(2);
     return ERROR_SUCCESS;
 }
 
@@ -409,13 +548,13 @@ std::int32_t RegistryHive::RemoveKey(std::int64_t parent, const std::vector<std:
         children.Bind(1, id);
         const int step = children.Step();
         if (step == SQLITE_ROW) return ERROR_ACCESS_DENIED;
-        if (step != SQLITE_DONE) return MapSqliteError(step);
+        if (step != SQLITE_DONE) return Map(step);
         Statement values(db_, "DELETE FROM entries WHERE key = ?");
         values.Bind(1, id);
-        if (const int rc = values.Step(); rc != SQLITE_DONE) return MapSqliteError(rc);
+        if (const int rc = values.Step(); rc != SQLITE_DONE) return Map(rc);
         Statement key(db_, "DELETE FROM keys WHERE id = ?");
         key.Bind(1, id);
-        if (const int rc = key.Step(); rc != SQLITE_DONE) return MapSqliteError(rc);
+        if (const int rc = key.Step(); rc != SQLITE_DONE) return Map(rc);
         return ERROR_SUCCESS;
     });
 }

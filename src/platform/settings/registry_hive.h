@@ -12,7 +12,7 @@ struct sqlite3;
 namespace corvane {
 
 // One open connection to one hive file. Keys are numbered; 0 is the hive's
-// top. Every change runs in its own immediate transaction, so writers from
+// top. Every change outside a Batch runs in its own immediate transaction, so writers from
 // several processes queue behind each other instead of losing a write.
 // Results are the registry store's codes (ERROR_SUCCESS ...).
 class RegistryHive {
@@ -50,14 +50,24 @@ public:
     // has subkeys.
     std::int32_t RemoveKey(std::int64_t parent, const std::vector<std::string>& parts);
 
+    // Runs several changes as one transaction: other connections see all of
+    // them or none. The changes inside join it instead of committing alone;
+    // an error from body undoes every one of them.
+    std::int32_t Batch(const std::function<std::int32_t()>& body) { return Transaction(body); }
+
 private:
-    explicit RegistryHive(sqlite3* db, bool writable) : db_(db), writable_(writable) {}
+    RegistryHive(sqlite3* db, bool writable, std::string path)
+        : db_(db), writable_(writable), path_(std::move(path)) {}
 
     std::int32_t ChildOf(std::int64_t parent, const std::string& folded, std::int64_t* id);
     std::int32_t Transaction(const std::function<std::int32_t()>& body);
+    std::int32_t Upgrade();
+    // The store's code for an SQLite result; damage is reported as well.
+    std::int32_t Map(int rc) const;
 
     sqlite3* db_;  // null: the file does not exist yet
     bool writable_;
+    std::string path_;
     bool hasTables_ = false;
 };
 

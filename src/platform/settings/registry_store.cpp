@@ -228,6 +228,23 @@ std::int32_t SetValue(RegKey key, std::string_view name, std::int32_t type, std:
     return lease.key->hive->PutValue(lease.key->id, name, type, data);
 }
 
+std::int32_t SetValues(RegKey root, const std::vector<ValueWrite>& writes) {
+    if (!IsRoot(root)) return ERROR_INVALID_HANDLE;
+    Lease lease;
+    if (auto rc = Acquire(root, true, &lease); rc != ERROR_SUCCESS) return rc;
+    RegistryHive& hive = *lease.key->hive;
+    return hive.Batch([&]() -> std::int32_t {
+        for (const auto& write : writes) {
+            std::int64_t id = 0;
+            if (auto rc = hive.CreatePath(lease.key->id, SplitRegistryPath(write.path), &id, nullptr);
+                rc != ERROR_SUCCESS)
+                return rc;
+            if (auto rc = hive.PutValue(id, write.name, write.type, write.data); rc != ERROR_SUCCESS) return rc;
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
 std::int32_t EnumValue(RegKey key, std::uint32_t index, std::string* name, std::int32_t* type, std::string* data,
                        std::uint32_t* size) {
     Lease lease;

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/core/raised_error.h"
 
 namespace corvane {
 
@@ -82,6 +86,20 @@ std::int32_t QueryValue(RegKey key, std::string_view name, std::int32_t* type, s
 
 std::int32_t SetValue(RegKey key, std::string_view name, std::int32_t type, std::string_view data);
 
+// One value to write with SetValues: its key path below the root, name,
+// type and bytes.
+struct ValueWrite {
+    std::string path;
+    std::string name;
+    std::int32_t type = REG_NONE;
+    std::string data;
+};
+
+// Creates the keys and writes the values in the order given as one change
+// of the root's hive: another process sees all of them or none. On failure
+// nothing is written.
+std::int32_t SetValues(RegKey root, const std::vector<ValueWrite>& writes);
+
 // The value at a position, counting from 0 in the order the values were
 // created; ERROR_NO_MORE_ITEMS past the last. Data room as QueryValue.
 std::int32_t EnumValue(RegKey key, std::uint32_t index, std::string* name, std::int32_t* type,
@@ -99,6 +117,14 @@ std::int32_t DeleteKey(RegKey parent, std::string_view subKey);
 // The root of another computer's registry: only this computer (an empty
 // name, or its own name with or without leading backslashes) is reachable.
 std::int32_t ConnectRegistry(std::string_view computer, RegKey root, RegKey* result);
+
+// Told when a hive file proves damaged: every operation on it then fails
+// with ERROR_REGISTRY_CORRUPT, so the settings read as their defaults. The
+// error reporting installs one that writes the error log; until then the
+// description goes to standard error. Each hive is told once per run (and
+// again after a new report is installed). Returns the previous report.
+using HiveDamageReport = std::function<void(const RaisedError& error, const std::string& place)>;
+HiveDamageReport SetHiveDamageReport(HiveDamageReport report);
 
 // The database file that holds a root's keys; "" for anything but a root.
 std::string HivePath(RegKey root);

@@ -1,12 +1,16 @@
 #include "platform/settings/settings_store.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/core/environment.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/core/raised_error.h"
 #include "platform/settings/registry.h"
+#include "platform/settings/registry_access.h"
 #include "platform/settings/value_text.h"
 
 namespace corvane {
@@ -23,6 +27,47 @@ OleDate gLastRestoreDate = 0;
 std::string gLastRestoreLocation;
 bool gAnyLockdownOptionsSet = false;
 
+namespace {
+
+struct GatheredValue {
+    RegKey root;
+    registry_store::ValueWrite write;
+};
+
+thread_local int tBatchDepth = 0;
+thread_local std::vector<GatheredValue> tGathered;
+
+// A settings value as text: gathered while a batch lives, written at once
+// otherwise.
+void SaveSetting(RegKey root, std::string_view section, std::string_view valueName, std::string_view text) {
+    std::string bytes;
+    if (tBatchDepth > 0 && EncodeValueData(REG_SZ, std::string(text), &bytes)) {
+        tGathered.push_back({root, {SettingsKeyPath(section), std::string(valueName), REG_SZ, std::move(bytes)}});
+        return;
+    }
+    WriteRegistryValue(root, SettingsKeyPath(section), valueName, text, REG_SZ);
+}
+
+}  // namespace
+
+SettingsSaveBatch::SettingsSaveBatch() { ++tBatchDepth; }
+
+SettingsSaveBatch::~SettingsSaveBatch() {
+    if (--tBatchDepth > 0) return;
+    std::vector<GatheredValue> gathered = std::exchange(tGathered, {});
+    // One transaction per hive, each in the order its values were saved.
+    std::vector<RegKey> roots;
+    for (const auto& g : gathered)
+        if (std::find(roots.begin(), roots.end(), g.root) == roots.end()) roots.push_back(g.root);
+    for (RegKey root : roots) {
+        std::vector<registry_store::ValueWrite> writes;
+        for (auto& g : gathered)
+            if (g.root == root) writes.push_back(std::move(g.write));
+        // A refused save changes nothing and is reported nowhere, as a single value's.
+        (void)registry_store::SetValues(root, writes);
+    }
+}
+
 std::string SettingsKeyPath(std::string_view section) {
     return gRegistryRoot + "\\" + gProductName + "\\" + std::string(section);
 }
@@ -37,7 +82,7 @@ std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string
     return reg.Success() ? reg.KeyValueText() : std::string(defaultText);
 }
 
-void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+bool WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
                         std::int32_t type) {
     Registry reg;
     reg.SetKeyRoot(root);
@@ -46,6 +91,7 @@ void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view 
     reg.SetKeyValueType(type);
     reg.SetKeyValue(std::string(text));
     reg.SaveKey();
+    return reg.Success();
 }
 
 std::string GetMachineSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
@@ -53,7 +99,7 @@ std::string GetMachineSetting(std::string_view section, std::string_view valueNa
 }
 
 void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteRegistryValue(HKEY_LOCAL_MACHINE, SettingsKeyPath(section), valueName, text, REG_SZ);
+    SaveSetting(HKEY_LOCAL_MACHINE, section, valueName, text);
 }
 
 std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText) {
@@ -61,7 +107,7 @@ std::string GetUserSetting(std::string_view section, std::string_view valueName,
 }
 
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text) {
-    WriteRegistryValue(HKEY_CURRENT_USER, SettingsKeyPath(section), valueName, text, REG_SZ);
+    SaveSetting(HKEY_CURRENT_USER, section, valueName, text);
 }
 
 void LoadSettingsSource() {
@@ -95,6 +141,7 @@ void LoadLocalSettings() {
 }
 
 void SaveLocalSettings() {
+    SettingsSaveBatch batch;
     SaveMachineSetting("Global", "Do Not Show Lockdown Warning Again", BoolToText(gDoNotShowLockdownWarningAgain));
     SaveMachineSetting("Global", "Last Backup Date", DateToText(gLastBackupDate));
     SaveMachineSetting("Global", "Last Backup Location", gLastBackupLocation);

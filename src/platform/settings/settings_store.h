@@ -41,13 +41,26 @@ void SaveMachineSetting(std::string_view section, std::string_view valueName, st
 std::string GetUserSetting(std::string_view section, std::string_view valueName, std::string_view defaultText);
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text);
 
+// While one lives on this thread, SaveMachineSetting and SaveUserSetting
+// gather their values instead of writing each; the end of the outermost one writes them in the order saved, one
+// transaction per hive, so that another process sees all of a save or none.
+// Reads in between see the stored values, not the gathered ones.
+class SettingsSaveBatch {
+public:
+    SettingsSaveBatch();
+    ~SettingsSaveBatch();
+    SettingsSaveBatch(const SettingsSaveBatch&) = delete;
+    SettingsSaveBatch& operator=(const SettingsSaveBatch&) = delete;
+};
+
 // Any root and key path: REG_SZ as its text, REG_DWORD as hexadecimal text,
 // other types as ""; the default when the value cannot be read. Writing
 // takes REG_SZ (1) text as is and REG_DWORD (4) text as hexadecimal digits
-// ("1" stores 1); other types store nothing.
+// ("1" stores 1); other types store nothing. The write answers whether it
+// took (callers that report nothing ignore it).
 std::string ReadRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName,
                               std::string_view defaultText);
-void WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
+bool WriteRegistryValue(RegKey root, std::string_view keyPath, std::string_view valueName, std::string_view text,
                         std::int32_t type);
 
 // Start-up, in this order, once per run: LoadSettingsSource, LoadLocalSettings,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -81,6 +82,53 @@ inline int RunInChild(const std::function<int()>& body, bool asNobody = false) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// What a reader process saw while another process saved again and again.
+struct WatchedSaves {
+    int mixes = 0;  // reads that found part of a save
+    int reads = 0;
+};
+
+// Calls save(1), save(2) ... save(saves) (in a child as "nobody" when asked)
+// while a reader process reads two numbers each save writes, the one saved
+// first before the one saved last. Seeing the first newer than the last means
+// the reader saw part of a save.
+inline WatchedSaves WatchSaves(const std::function<int()>& readFirst, const std::function<int()>& readLast,
+                               const std::function<void(int)>& save, int saves, bool saveAsNobody = false) {
+    int stop[2];
+    int report[2];
+    if (::pipe(stop) != 0 || ::pipe(report) != 0) return {-1, 0};
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::close(stop[1]);
+        ::close(report[0]);
+        WatchedSaves seen;
+        for (;;) {
+            pollfd done{stop[0], POLLIN, 0};
+            if (::poll(&done, 1, 0) > 0) break;  // the saver has finished
+            const int first = readFirst();
+            const int last = readLast();
+            if (first > last) ++seen.mixes;
+            ++seen.reads;
+        }
+        (void)!::write(report[1], &seen, sizeof seen);
+        ::_exit(0);
+    }
+    ::close(stop[0]);
+    ::close(report[1]);
+    const auto saveAll = [&] {
+        for (int generation = 1; generation <= saves; ++generation) save(generation);
+        return 0;
+    };
+    if (saveAsNobody) RunInChild(saveAll, true);
+    else saveAll();
+    ::close(stop[1]);
+    WatchedSaves seen{-1, 0};
+    if (::read(report[0], &seen, sizeof seen) != static_cast<ssize_t>(sizeof seen)) seen = {-1, 0};
+    ::close(report[0]);
+    ::waitpid(reader, nullptr, 0);
+    return seen;
 }
 
 }  // namespace corvane::testing

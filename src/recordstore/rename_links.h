@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
+
+namespace corvane {
+
+// The walk that renames a catalogue key in every assignment of a link table:
+// each record whose key (read through get), trimmed, equals oldKey, trimmed
+// (letter case counts), gets newKey as passed (through set) and is saved.
+// Errors go to HandleError under place; leaving stops the walk. True when at
+// least one record was changed, also when a later step failed.
+template <typename Links, typename Get, typename Set>
+bool RenameLinkKeys(const std::string& place, const std::string& oldKey, const std::string& newKey, Get get,
+                    Set set) {
+    const std::string_view old = text::TrimSpaces(oldKey);
+    std::int32_t changed = 0;
+    Links table;
+    bool empty = true;
+    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return false;
+    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return false;
+    for (;;) {
+        bool eof = true;
+        bool moved = false;
+        const bool carriedOn = RunTrapped(place, {
+            [&] { eof = table.IsEOF(); },
+            [&] {
+                if (eof || text::TrimSpaces(get(table)) != old) return;
+                set(table, newKey);
+                table.SaveChanges();
+                ++changed;
+            },
+            [&] {
+                if (eof) return;
+                table.MoveNext();
+                moved = true;
+            },
+        });
+        // A walk that cannot step on would never end.
+        if (!carriedOn || eof || !moved) break;
+    }
+    // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
+    return changed > 0;
+}
+
+}  // namespace corvane

@@ -1,0 +1,244 @@
+#include "session/login/login_validator.h"
+
+#include <limits>
+#include <tuple>
+
+#include "logs/log_writers.h"
+#include "messages/message_catalogue.h"
+#include "platform/core/clock.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
+#include "platform/crypto/encryption.h"
+#include "platform/settings/global_settings.h"
+#include "recordstore/user.h"
+#include "recordstore/user_member.h"
+#include "session/login/carry_on.h"
+#include "session/login/pass_phrase.h"
+#include "ui_core/date_text.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kRefusalMessages[] = {439, 441, 442, 443, 444, 445, 446, 447};
+enum Refusal : int {
+    kLoginEmpty = 0, kLockedOutNow, kAccountLocked, kAccountDisabled, kPasswordExpired,
+    kWrongPassword, kUnknownLogin, kNotAMember,
+};
+
+bool On(std::int16_t flag) { return flag != 0; }
+
+// Date and time to the second, as the stored local date reads.
+std::tuple<int, int, int, int, int, int> ToSecond(const DateTimeParts& p) {
+    return {p.year, p.month, p.day, p.hour, p.minute, p.second};
+}
+
+}  // namespace
+
+LoginValidator::LoginValidator(LoginServices services) : services_(std::move(services)) {
+    const LoginServices& current = CurrentLoginServices();
+    if (!services_.startUserPrograms) services_.startUserPrograms = current.startUserPrograms;
+    if (!services_.broadcast) services_.broadcast = current.broadcast;
+    if (!services_.writeLastLogin) services_.writeLastLogin = current.writeLastLogin;
+    if (!services_.changePassword) services_.changePassword = current.changePassword;
+}
+
+int LoginValidator::ShowLoginMessage(int index, std::int32_t flags) {
+    if (index < 0 || index > 7) return kMsgNone;
+    return ShowMsgBox(GetMessageText(kRefusalMessages[index], gLanguage), flags,
+                      GetMessageText(kMessageProgramName, gLanguage));
+}
+
+bool LoginValidator::PasswordExpired(const User& user) const {
+    if (user.PasswordExpiry() == 0) return false;
+    // Calendar days on the stored local date, the time of day kept, so that a
+    // change of daylight saving time does not move the end by an hour.
+    const OleDate stamp = user.PasswordStamp();
+    const auto day = ToParts(DatePart(stamp) + user.PasswordExpiry());
+    const auto time = ToParts(stamp);
+    const auto now = ToParts(clock::Now());
+    if (!day || !time || !now) return true;
+    DateTimeParts end = *day;
+    end.hour = time->hour;
+    end.minute = time->minute;
+    end.second = time->second;
+    return ToSecond(*now) > ToSecond(end);
+}
+
+void LoginValidator::BookAttempt(const std::string& login, User* user, bool success,
+                                 bool resetCount) {
+    if (!user) return;
+    std::int32_t count = user->FailedLogins();
+    if (success) {
+        AuthenticatedUser = login;
+        count = 0;
+    } else if (resetCount) {
+        count = 0;
+    } else if (count < std::numeric_limits<std::int32_t>::max()) {
+        ++count;
+    }
+    LogID = WriteUserLog(login, success);
+    user->SetFailedLogins(count);
+    user->SaveChanges();
+}
+
+void LoginValidator::WriteLoginStatus(const std::string& login, User* user, bool success) {
+    RunTrapped("frmLogin.WriteLoginStatus",
+               {[&] { BookAttempt(login, user, success, false); }}, gLanguage);
+}
+
+void LoginValidator::RefuseUnknownLogin(const std::string& login, const std::string& caption) {
+    ShowLoginMessage(kUnknownLogin, kMsgExclamation);
+    LogID = WriteUserLog(login, false);
+    if (gShowInvalidLoginMessage && !gInvalidLoginMessage.empty())
+        ShowMsgBox(gInvalidLoginMessage, kMsgExclamation, caption);
+    if (gBroadcastInvalidLogin) {
+        std::string notice = "Invalid Login by: " + login + " at " +
+                             ui::GeneralDateText(clock::Now()) + " on Computer " +
+                             GetLocalComputerName();
+        if (!gBroadcastInvalidLoginMessage.empty()) notice += "\r\n" + gBroadcastInvalidLoginMessage;
+        services_.broadcast(notice);
+    }
+    focus_ = LoginFocus::kLogin;
+}
+
+bool LoginValidator::ValidateLogin(const LoginInput& input) {
+    focus_ = LoginFocus::kNone;
+    clearPassword_ = false;
+    const std::string group = text::Trim(input.group);
+    const std::string login = text::Trim(input.login);
+    const std::string password = text::Trim(input.password);
+
+    bool result = false;
+    bool stop = false;
+    bool passwordMatched = false;
+    bool changeClosed = false;  // from here on errors are skipped step by step
+    User user;
+    bool isAdmin = false;
+
+    // A refusal: its message, what it does to the account, the attempt booked as
+    // failed, its focus.
+    const auto refuse = [&](int index, LoginFocus focus, bool lock = false) {
+        ShowLoginMessage(index, kMsgExclamation);
+        if (lock) {
+            user.SetLocked(kFlagTrue);
+            user.SaveChanges();
+        }
+        result = false;
+        WriteLoginStatus(login, &user, false);
+        focus_ = focus;
+        stop = true;
+    };
+    // A step after the forced change: an error skips it.
+    const auto late = [&](const std::function<void()>& body) {
+        if (stop) return;
+        if (changeClosed) CarryOn(body);
+        else body();
+    };
+
+    RunTrapped(
+        "frmLogin.ValidateLogin",
+        {
+            [&] {
+                if (!login.empty()) return;
+                ShowLoginMessage(kLoginEmpty, kMsgExclamation);
+                focus_ = LoginFocus::kLogin;
+                stop = true;
+            },
+            [&] {
+                if (stop) return;
+                if (user.Load(login)) {
+                    isAdmin = On(user.IsAdministrator());
+                    return;
+                }
+                RefuseUnknownLogin(login, input.windowCaption);
+                stop = true;
+            },
+            [&] {
+                if (stop) return;
+                const std::string stored = Encryption().DeCode(text::Trim(user.Password()), kPasswordPassPhrase);
+                if (text::Trim(stored) == password) {
+                    passwordMatched = true;
+                    return;
+                }
+                refuse(kWrongPassword, LoginFocus::kPassword);
+                clearPassword_ = true;
+            },
+            [&] {
+                // A password that could not be checked is never taken as right.
+                if (!passwordMatched) stop = true;
+                if (stop || isAdmin || !On(user.Lockout())) return;
+                if (user.FailedLogins() <= user.MaxFailedLogins()) return;
+                ShowLoginMessage(kLockedOutNow, kMsgExclamation);
+                // The count starts again so that an administrator's unlock works.
+                user.SetLocked(kFlagTrue);
+                user.SaveChanges();
+                RunTrapped("frmLogin.WriteLoginStatus",
+                           {[&] { BookAttempt(login, &user, false, true); }}, gLanguage);
+                focus_ = LoginFocus::kLogin;
+                stop = true;
+            },
+            [&] {
+                if (!stop) result = true;
+            },
+            [&] {
+                if (stop || isAdmin || !On(user.Locked())) return;
+                refuse(kAccountLocked, LoginFocus::kLogin);
+            },
+            [&] {
+                if (stop || isAdmin || !On(user.Disabled())) return;
+                refuse(kAccountDisabled, LoginFocus::kLogin);
+            },
+            [&] {
+                if (stop || isAdmin || !PasswordExpired(user)) return;
+                refuse(kPasswordExpired, LoginFocus::kLogin, true);
+            },
+            [&] {
+                if (stop || input.noGroups || isAdmin || !On(user.EnforceGroups())) return;
+                if (UserMember().Exists(group, login)) return;
+                refuse(kNotAMember, LoginFocus::kGroup);
+            },
+            [&] {
+                if (stop || !On(user.PasswordChangeNextLogin())) return;
+                if (hideWindow) hideWindow();
+                changeClosed = true;
+                bool stored = false;
+                late([&] { stored = services_.changePassword(login); });
+                // Only a stored password ends the duty to change it.
+                if (!stored) return;
+                late([&] { user.Load(login); });
+                late([&] {
+                    user.SetPasswordChangeNextLogin(kFlagFalse);
+                    user.SaveChanges();
+                });
+            },
+            [&] { late([&] { WriteLoginStatus(login, &user, true); }); },
+            [&] {
+                late([&] {
+                    if (gRememberLastLogin) services_.writeLastLogin(login);
+                });
+            },
+            [&] {
+                late([&] {
+                    if (On(user.StartProgramsAfterLogin())) services_.startUserPrograms(user);
+                });
+            },
+            [&] {
+                late([&] {
+                    if (!On(user.DisplayMessageAfterLogin()) || text::Trim(user.DisplayMessage()).empty()) return;
+                    ShowMsgBox(user.DisplayMessage(), kMsgInformation,
+                               GetMessageText(kMessageProgramName, gLanguage));
+                });
+            },
+            [&] {
+                late([&] {
+                    if (input.groupSelected) AuthenticatedGroup = group;
+                });
+            },
+        },
+        gLanguage);
+    return result;
+}
+
+}  // namespace corvane

@@ -1,0 +1,124 @@
+#include "session/login/password_change.h"
+
+#include "messages/message_catalogue.h"
+#include "platform/core/clock.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/raised_error.h"
+#include "platform/core/text.h"
+#include "platform/crypto/encryption.h"
+#include "platform/settings/global_settings.h"
+#include "recordstore/user.h"
+#include "session/login/pass_phrase.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kModeTooShort = 0;
+constexpr int kModeNoMatch = 1;
+constexpr int kModeWrongOld = 2;
+
+// The account is gone: the load or save cannot go on.
+[[noreturn]] void AccountMissing(const std::string& place, const std::string& login) {
+    throw RaisedError(vbObjectError + 8, place,
+                      "The User Login \"" + login + "\" was not found in the user table.");
+}
+
+// Characters as the record files count them.
+std::size_t Length(const std::string& utf8) { return cp1252::FromUtf8(utf8).size(); }
+
+}  // namespace
+
+PasswordChange::PasswordChange(Kind kind, std::string formName)
+    : kind_(kind), formName_(std::move(formName)) {}
+
+int PasswordChange::ShowMessage(int mode, std::int32_t flags, const std::string& parameter) {
+    int number = 0;
+    switch (mode) {
+        case kModeTooShort: number = 433; break;
+        case kModeNoMatch: number = 434; break;
+        case kModeWrongOld: number = 435; break;
+        default: return kMsgNone;
+    }
+    const std::string prompt = mode == kModeTooShort ? GetMessageText(number, gLanguage, parameter)
+                                                     : GetMessageText(number, gLanguage);
+    return ShowMsgBox(prompt, flags, GetMessageText(kMessageProgramName, gLanguage));
+}
+
+void PasswordChange::LoadData() {
+    const std::string place = formName_ + ".LoadData";
+    loaded_ = false;
+    User user;
+    bool found = false;
+    bool decoded = kind_ == Kind::kSet;
+    RunTrapped(
+        place,
+        {
+            [&] {
+                found = user.Load(UserLogin);
+                if (!found) AccountMissing(place, UserLogin);
+            },
+            [&] {
+                if (!found) return;
+                minimumLength_ = user.PasswordLength();
+                storedLogin_ = user.Login();
+            },
+            [&] {
+                if (!found || kind_ != Kind::kChange) return;
+                // Compared as decoded, without trimming.
+                oldPassword_ = Encryption().DeCode(user.Password(), kPasswordPassPhrase);
+                decoded = true;
+            },
+        },
+        gLanguage);
+    loaded_ = found && decoded;
+}
+
+bool PasswordChange::ValidateData(const std::string& oldPassword, const std::string& newPassword,
+                                  const std::string& confirmPassword) {
+    focus_ = Focus::kNone;
+    bool valid = false;
+    RunTrapped(
+        formName_ + ".ValidateData",
+        {[&] {
+            if (kind_ == Kind::kChange && text::Trim(oldPassword) != oldPassword_) {
+                ShowMessage(kModeWrongOld, kMsgExclamation);
+                focus_ = Focus::kOldPassword;
+                return;
+            }
+            const std::string fresh = text::Trim(newPassword);
+            if (minimumLength_ != 0 &&
+                (fresh.empty() || static_cast<long>(Length(fresh)) < minimumLength_)) {
+                ShowMessage(kModeTooShort, kMsgExclamation, std::to_string(minimumLength_));
+                focus_ = Focus::kNewPassword;
+                return;
+            }
+            if (fresh != text::Trim(confirmPassword)) {
+                ShowMessage(kModeNoMatch, kMsgExclamation);
+                focus_ = Focus::kNewPassword;
+                return;
+            }
+            valid = true;
+        }},
+        gLanguage);
+    return valid;
+}
+
+bool PasswordChange::SaveData(const std::string& newPassword) {
+    const std::string place = formName_ + ".SaveData";
+    User user;
+    bool saved = false;
+    RunTrapped(place,
+               {[&] {
+                   if (!user.Load(UserLogin)) AccountMissing(place, UserLogin);
+                   user.SetPassword(Encryption().EnCode(text::Trim(newPassword), kPasswordPassPhrase));
+                   user.SetPasswordStamp(clock::Now());
+                   user.SaveChanges();
+                   saved = true;
+               }},
+               gLanguage);
+    return saved;
+}
+
+}  // namespace corvane

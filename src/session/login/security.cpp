@@ -1,0 +1,146 @@
+#include "session/login/security.h"
+
+#include <exception>
+
+#include "logs/user_log.h"
+#include "platform/core/clock.h"
+#include "platform/core/text.h"
+#include "platform/settings/global_settings.h"
+#include "platform/system/workstation_forms.h"
+#include "recordstore/user.h"
+#include "session/login/carry_on.h"
+#include "session/login/login_services.h"
+#include "session/rules/session_queries.h"
+
+namespace corvane {
+namespace {
+
+LoginWindowOpener& LoginOpener() {
+    static LoginWindowOpener opener;
+    return opener;
+}
+
+UserManagementOpener& ManagementOpener() {
+    static UserManagementOpener opener;
+    return opener;
+}
+
+
+template <typename T>
+void SaveSetting(T& setting, const T& value) {
+    setting = value;
+    SaveGlobalSettings();
+}
+
+}  // namespace
+
+LoginWindowOpener SetLoginWindowOpener(LoginWindowOpener opener) {
+    auto previous = std::move(LoginOpener());
+    LoginOpener() = std::move(opener);
+    return previous;
+}
+
+UserManagementOpener SetUserManagementOpener(UserManagementOpener opener) {
+    auto previous = std::move(ManagementOpener());
+    ManagementOpener() = std::move(opener);
+    return previous;
+}
+
+void ShowUserManagement() {
+    if (ManagementOpener()) ManagementOpener()();
+}
+
+bool Security::GlobalAuthenticated() const { return gAuthenticated; }
+std::string Security::GlobalAuthenticatedUser() const { return GetCurrentUser(); }
+std::string Security::GlobalAuthenticatedGroup() const { return GetCurrentGroup(); }
+std::int32_t Security::UserCount() const { return User().UserCount(); }
+
+std::string Security::EXEAppName() const { return gEXEAppName; }
+void Security::SetEXEAppName(const std::string& value) { SaveSetting(gEXEAppName, value); }
+std::string Security::LoginCaption() const { return gLoginCaption; }
+void Security::SetLoginCaption(const std::string& value) { SaveSetting(gLoginCaption, value); }
+bool Security::RememberLastLogin() const { return gRememberLastLogin; }
+void Security::SetRememberLastLogin(bool value) { SaveSetting(gRememberLastLogin, value); }
+bool Security::LoginAlwaysOnTop() const { return gLoginAlwaysOnTop; }
+void Security::SetLoginAlwaysOnTop(bool value) { SaveSetting(gLoginAlwaysOnTop, value); }
+bool Security::HideDesktopDuringLogin() const { return gHideDesktopDuringLogin; }
+void Security::SetHideDesktopDuringLogin(bool value) { SaveSetting(gHideDesktopDuringLogin, value); }
+bool Security::LockTaskManagerDuringLogin() const { return gLockTaskManagerDuringLogin; }
+void Security::SetLockTaskManagerDuringLogin(bool value) { SaveSetting(gLockTaskManagerDuringLogin, value); }
+bool Security::RequireLogin() const { return gRequireLogin; }
+void Security::SetRequireLogin(bool value) { SaveSetting(gRequireLogin, value); }
+bool Security::CannotCancelLogin() const { return gCannotCancelLogin; }
+void Security::SetCannotCancelLogin(bool value) { SaveSetting(gCannotCancelLogin, value); }
+bool Security::ClipMouseToLogin() const { return gClipMouseToLogin; }
+void Security::SetClipMouseToLogin(bool value) { SaveSetting(gClipMouseToLogin, value); }
+bool Security::HideTaskBarDuringLogin() const { return gHideTaskBarDuringLogin; }
+void Security::SetHideTaskBarDuringLogin(bool value) { SaveSetting(gHideTaskBarDuringLogin, value); }
+
+void Security::SetGlobalAuthentication() {
+    gAuthenticated = authenticated_;
+    gAuthenticatedUser = authenticatedUser_;
+    gAuthenticatedGroup = authenticatedGroup_;
+}
+
+void Security::NoteSessionRecord() {
+    recordLogin_.clear();
+    recordStamp_ = 0;
+    if (logID_ <= 0) return;
+    UserLog log;
+    if (!log.Load(logID_)) return;
+    recordLogin_ = log.UserLogin();
+    recordStamp_ = log.LoginStamp();
+}
+
+bool Security::Login() {
+    LoginWindowResult window;
+    CarryOn([&] {
+        if (LoginOpener()) window = LoginOpener()();
+    });
+    authenticated_ = window.Authenticated;
+    authenticatedUser_ = window.AuthenticatedUser;
+    authenticatedGroup_ = window.AuthenticatedGroup;
+    SetGlobalAuthentication();
+    if (authenticated_) {
+        logID_ = window.LogID;
+        CarryOn([&] { NoteSessionRecord(); });
+    }
+    const bool result = authenticated_;
+    if (gShowCorvaneAtNextLogin && authenticated_) {
+        CarryOn([&] {
+            if (IsAdministrator(authenticatedUser_)) ShowUserManagement();
+        });
+    }
+    return result;
+}
+
+void Security::Logout() {
+    CarryOn([] { UnloadAllForms(false); });
+    if (logID_ != 0) {
+        CarryOn([&] {
+            UserLog log;
+            // A record that is not the one this session wrote counts as gone.
+            if (!log.Load(logID_) || recordLogin_.empty() || log.UserLogin() != recordLogin_ ||
+                log.LoginStamp() != recordStamp_)
+                return;
+            log.SetLogoutStamp(clock::Now());
+            log.SetActive(0);
+            log.SaveChanges();
+        });
+    }
+    authenticated_ = false;
+    authenticatedUser_.clear();
+    authenticatedGroup_.clear();
+    SetGlobalAuthentication();
+    logID_ = 0;
+    recordLogin_.clear();
+    recordStamp_ = 0;
+}
+
+std::int32_t Security::ActiveUserCount() const { return UserLog().GetActiveUserCount(); }
+
+void Security::Broadcast(const std::string& message) const {
+    CurrentLoginServices().broadcast(message);
+}
+
+}  // namespace corvane

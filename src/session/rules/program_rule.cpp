@@ -1,0 +1,73 @@
+#include "session/rules/program_rule.h"
+
+#include "catalogue/program.h"
+#include "catalogue/user_program.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
+#include "platform/settings/global_settings.h"
+#include "recordstore/rename_links.h"
+#include "recordstore/user.h"
+
+namespace corvane {
+
+bool AccessLevelAdmits(std::int32_t userLevel, const std::string& userOtherAccess, std::int32_t itemLevel,
+                       const std::string& itemOtherAccess, bool caseSensitive) {
+    if (itemLevel == 3) {
+        const bool sameName =
+            caseSensitive ? userOtherAccess == itemOtherAccess : text::Equals(userOtherAccess, itemOtherAccess);
+        return sameName || userLevel == 0;
+    }
+    return userLevel == 0 || (userLevel == 1 && (itemLevel == 1 || itemLevel == 2)) || userLevel == itemLevel;
+}
+
+bool IsProgramAllowable(const std::string& login, const std::string& programPath) {
+    if (!gRequireLogin) return true;
+    if (login.empty()) return false;
+
+    bool allowed = false;
+    bool decided = false;
+    const auto decide = [&](bool answer) {
+        allowed = answer;
+        decided = true;
+    };
+    User user;
+    Program program;
+    UserProgram links;
+    // Each step runs only while no earlier one decided; after an error that
+    // the handler goes on from, the next step works with what was loaded.
+    RunTrapped("ProFunctions.IsProgramAllowable", {
+        [&] {
+            if (!user.Load(login)) decide(false);
+        },
+        [&] {
+            if (!decided && user.IsAdministrator() != 0) decide(true);
+        },
+        [&] {
+            if (!decided && !program.Load(programPath)) decide(false);
+        },
+        [&] {
+            if (!decided && !links.LoadPrograms(login)) decide(false);
+        },
+        [&] {
+            if (decided) return;
+            if (const auto assigned = links.UserPrograms()) {
+                for (const auto& link : *assigned) {
+                    if (link->Program() != programPath) continue;
+                    if (user.EnforceUserAccessOnPrograms() == 0) return decide(true);
+                    return decide(AccessLevelAdmits(user.AccessLevel(), user.OtherAccess(), program.AccessLevel(),
+                                                    program.OtherAccess(), true));
+                }
+            }
+            decide(false);
+        },
+    });
+    return allowed;
+}
+
+bool UpdateUsersPrograms(const std::string& oldPath, const std::string& newPath) {
+    return RenameLinkKeys<UserProgram>(
+        "Functions.UpdateUsersPrograms", oldPath, newPath, [](UserProgram& t) { return t.Program(); },
+        [](UserProgram& t, const std::string& path) { t.SetProgram(path); });
+}
+
+}  // namespace corvane

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "login_test_support.h"
+#include "messages/message_catalogue.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/text.h"
+#include "session/login/password_change.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
+
+namespace corvane::testing {
+namespace {
+
+using Kind = PasswordChange::Kind;
+using Focus = PasswordChange::Focus;
+
+struct Row {
+    const char* name;
+    Kind kind;
+    std::int16_t minLength;
+    std::string oldPassword, newPassword, confirm;
+    std::string message;  // "" when valid
+    Focus focus;
+};
+
+class PasswordChangeTest : public LoginTest {};
+
+TEST_F(PasswordChangeTest, ChecksInTheirOrder) {
+    const std::string tooShort = "Password must be at least 6 character(s) on this account.";
+    const std::string noMatch = GetMessageText(434), wrongOld = GetMessageText(435);
+    const std::vector<Row> rows = {
+        {"wrong old and too short: only the first", Kind::kChange, 6, "nope", "abc", "abc", wrongOld, Focus::kOldPassword},
+        {"old in other case", Kind::kChange, 0, "SECRET", "new", "new", wrongOld, Focus::kOldPassword},
+        {"old with spaces around", Kind::kChange, 0, "  secret ", "new", "new", "", Focus::kNone},
+        {"five letters in spaces", Kind::kChange, 6, "secret", " abcde ", " abcde ", tooShort, Focus::kNewPassword},
+        {"spaces only", Kind::kSet, 6, "", "      ", "      ", tooShort, Focus::kNewPassword},
+        {"exactly the minimum", Kind::kSet, 6, "", "abcdef", "abcdef", "", Focus::kNone},
+        {"confirmation in other case", Kind::kChange, 0, "secret", "fresh", "FRESH", noMatch, Focus::kNewPassword},
+        {"confirmation with spaces", Kind::kSet, 0, "", "fresh", " fresh ", "", Focus::kNone},
+        {"set: no old password asked", Kind::kSet, 0, "whatever", "a", "a", "", Focus::kNone},
+        {"set: minimum 0 takes empty", Kind::kSet, 0, "", "", "", "", Focus::kNone},
+        {"change: minimum 0 takes empty", Kind::kChange, 0, "secret", "", "", "", Focus::kNone},
+        {"non-ASCII counts by character", Kind::kSet, 6, "", "ñandú1", "ñandú1", "", Focus::kNone},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(Path("users.sec"));
+        AddUser({.minLength = row.minLength});
+        auto box = ScriptedMsgBox::Install();
+        PasswordChange change(row.kind, "frmX");
+        change.UserLogin = "ANN";
+        change.LoadData();
+        ASSERT_TRUE(change.Loaded());
+        EXPECT_EQ(change.StoredLogin(), "ann");
+        EXPECT_EQ(change.ValidateData(row.oldPassword, row.newPassword, row.confirm), row.message.empty());
+        if (row.message.empty()) {
+            EXPECT_EQ(box->Count(), 0);
+        } else {
+            ASSERT_EQ(box->Count(), 1);
+            EXPECT_EQ(box->Last().prompt, row.message);
+            EXPECT_EQ(box->Last().buttons, 48);
+            EXPECT_EQ(box->Last().title, "Corvane");
+        }
+        EXPECT_EQ(change.FocusAfterRefusal(), row.focus);
+    }
+}
+
+TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordEncodedAndStamped) {
+    AddUser({.password = "old"});
+    SetNow({2024, 7, 1, 9, 30, 0});
+    for (const std::string& typed : {std::string("  twenty-characters!!!  "), std::string()}) {
+        PasswordChange change(Kind::kSet, "frmSetPassword");
+        change.UserLogin = "ann";
+        change.LoadData();
+        ASSERT_TRUE(change.SaveData(typed));
+        const auto u = Stored("ann");
+        EXPECT_EQ(Decode(u->Password()), text::Trim(typed));
+        EXPECT_EQ(cp1252::FromUtf8(u->Password()).size(), text::Trim(typed).size() + 8);
+        EXPECT_EQ(u->PasswordStamp(), *FromParts({2024, 7, 1, 9, 30, 0}));
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PasswordChangeTest, MissingAccountGoesToTheTrapAndStoresNothing) {
+    AddUser({});
+    for (auto [kind, form] : {std::pair{Kind::kChange, "frmChangePassword"}, std::pair{Kind::kSet, "frmSetPassword"}}) {
+        SCOPED_TRACE(form);
+        errors.clear();
+        PasswordChange missing(kind, form);
+        missing.UserLogin = "ghost";
+        missing.LoadData();
+        EXPECT_FALSE(missing.Loaded());
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].place, std::string(form) + ".LoadData");
+        EXPECT_NE(errors[0].description.find("ghost"), std::string::npos);
+
+        // The account goes while the dialog is open.
+        PasswordChange gone(kind, form);
+        gone.UserLogin = "ann";
+        gone.LoadData();
+        ASSERT_TRUE(gone.Loaded());
+        std::filesystem::rename(Path("users.sec"), Path("users.bak"));
+        EXPECT_FALSE(gone.SaveData("fresh"));
+        ASSERT_EQ(errors.size(), 2u);
+        EXPECT_EQ(errors[1].place, std::string(form) + ".SaveData");
+        EXPECT_NE(errors[1].description.find("ann"), std::string::npos);
+        std::filesystem::rename(Path("users.bak"), Path("users.sec"));
+        EXPECT_EQ(Decode(Stored("ann")->Password()), "secret");
+    }
+}
+
+TEST_F(PasswordChangeTest, PasswordThatDoesNotDecodeKeepsTheChangeClosed) {
+    AddUser({.storedPassword = "abc"});
+    PasswordChange change(Kind::kChange, "frmChangePassword");
+    change.UserLogin = "ann";
+    change.LoadData();
+    EXPECT_FALSE(change.Loaded());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].place, "frmChangePassword.LoadData");
+
+    PasswordChange set(Kind::kSet, "frmSetPassword");
+    set.UserLogin = "ann";
+    set.LoadData();
+    EXPECT_TRUE(set.Loaded());  // setting needs no old password
+}
+
+}  // namespace
+}  // namespace corvane::testing
