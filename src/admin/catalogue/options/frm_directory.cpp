@@ -8,7 +8,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "admin/catalogue/options/folder_roots.h"
@@ -21,6 +23,26 @@
 #include "ui/helpers/window_metrics.h"
 
 namespace corvane {
+namespace {
+
+// Shows the open folder in bold, apart from a folder only highlighted.
+class OpenFolderDelegate : public QStyledItemDelegate {
+public:
+    OpenFolderDelegate(const QFileSystemModel* model, const QString* openFolder, QObject* parent)
+        : QStyledItemDelegate(parent), model_(model), openFolder_(openFolder) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (model_->filePath(index) == *openFolder_) option->font.setBold(true);
+    }
+
+private:
+    const QFileSystemModel* model_;
+    const QString* openFolder_;
+};
+
+}  // namespace
 
 frmDirectory::frmDirectory(QWidget* parent) : StatusDialog(parent) {
     setObjectName("frmDirectory");
@@ -36,6 +58,7 @@ frmDirectory::frmDirectory(QWidget* parent) : StatusDialog(parent) {
     dirDirectory_->setHeaderHidden(true);
     for (int column = 1; column < model_->columnCount(); ++column) dirDirectory_->hideColumn(column);
     dirDirectory_->setExpandsOnDoubleClick(false);
+    dirDirectory_->setItemDelegate(new OpenFolderDelegate(model_, &openFolder_, dirDirectory_));
     cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
     cmdOK_->setObjectName("cmdOK");
     cmdOK_->setDefault(true);
@@ -57,6 +80,21 @@ frmDirectory::frmDirectory(QWidget* parent) : StatusDialog(parent) {
     connect(cmdNetwork_, &QPushButton::clicked, this, &frmDirectory::Network);
     connect(dirDirectory_, &QTreeView::doubleClicked, this,
             [this](const QModelIndex& index) { Open(model_->filePath(index)); });
+
+    // The model reads folders in the background: show the open one once its
+    // parents have been read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& folder) {
+        if (openFolder_ == folder || openFolder_.startsWith(folder.endsWith('/') ? folder : folder + '/'))
+            ShowOpenFolder();
+    });
+
+    // Sorting moves the rows after they are read: keep the open folder in
+    // sight until the user takes over the list.
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (followOpenFolder_) dirDirectory_->scrollTo(model_->index(openFolder_), QAbstractItemView::PositionAtCenter);
+    });
+    connect(dirDirectory_, &QTreeView::pressed, this, [this] { followOpenFolder_ = false; });
+    connect(dirDirectory_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { followOpenFolder_ = false; });
 
     // Loading carries on past every error.
     RunIgnoringErrors({
@@ -103,13 +141,19 @@ bool frmDirectory::Open(const QString& folder) {
     const QString root = options::RootOf(roots_, openFolder_);
     model_->setRootPath(root);
     dirDirectory_->setRootIndex(model_->index(root));
-    const QModelIndex index = model_->index(openFolder_);
-    for (QModelIndex up = index; up.isValid() && up != dirDirectory_->rootIndex(); up = up.parent())
-        dirDirectory_->expand(up);
-    dirDirectory_->setCurrentIndex(index);
-    dirDirectory_->scrollTo(index);
+    followOpenFolder_ = true;
+    ShowOpenFolder();
     ShowStatus(openFolder_);
     return true;
+}
+
+void frmDirectory::ShowOpenFolder() {
+    const QModelIndex index = model_->index(openFolder_);
+    for (QModelIndex up = index.parent(); up.isValid() && up != dirDirectory_->rootIndex(); up = up.parent())
+        dirDirectory_->expand(up);
+    dirDirectory_->setCurrentIndex(index);
+    dirDirectory_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    dirDirectory_->viewport()->update();
 }
 
 void frmDirectory::FollowDrive() {

@@ -53,6 +53,7 @@ protected:
 private:
     // False when the folder cannot be opened; the lists then stay.
     bool Open(const QString& folder);
+    void ShowOpenFolder();
     void DriveChange(int index);
     void FollowDrive();
     void OK();
@@ -64,6 +65,7 @@ private:
     bool cancelled_ = false;
     QString path_;
     QString openFolder_;
+    bool followOpenFolder_ = false;
     QStringList roots_;
     QComboBox* drvDrive_ = nullptr;
     QTreeView* dirDirectory_ = nullptr;

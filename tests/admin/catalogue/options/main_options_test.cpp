@@ -11,12 +11,14 @@
 #include "admin/catalogue/options/frm_directory.h"
 #include "admin/catalogue/options/frm_main_options.h"
 #include "admin/catalogue/options/options_test_support.h"
+#include "admin/catalogue/options/options_windows.h"
 #include "lockdown/lockdown_options.h"
 #include "lockdown/lockdown_store.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/settings_store.h"
+#include "session/launchers/window_factories.h"
 #include "session/shell/start_up_with_windows.h"
 #include "support/temp_folder.h"
 #include "ui/ui_test_support.h"
@@ -316,6 +318,16 @@ TEST_F(MainOptions, TheLanguageChoiceIsNeverSavedAndAFlagSelectsItsButton) {
     EXPECT_TRUE(window.IsDirty());
     EXPECT_EQ(window.windowTitle(), "Options");
     EXPECT_EQ(Control(window, "chkRequireLogin")->text(), "All Users and Groups are required to Login");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OptionsLauncher, TheLauncherOpensTheRealWindow) {
+    RegisterOptionsWindows();
+    std::unique_ptr<QWidget> window(CreateWindow(QStringLiteral("frmMainOptions")));
+    EXPECT_NE(qobject_cast<frmMainOptions*>(window.get()), nullptr);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
 #include <QCoreApplication>
 #include <map>
 #include <memory>
