@@ -3,6 +3,7 @@
 #include "session/console/console_windows.h"
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
+#include "admin/catalogue/options/options_windows.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "browser/window/frm_web_browser.h"
@@ -38,6 +39,7 @@ void RegisterProgramWindows() {
     RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
+    RegisterOptionsWindows();
 }
 
 }  // namespace corvane
