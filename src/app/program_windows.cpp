@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "admin/catalogue/websites_programs/catalogue_windows.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
@@ -23,6 +24,7 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
+    RegisterCatalogueWindows();
 }
 
 }  // namespace corvane
