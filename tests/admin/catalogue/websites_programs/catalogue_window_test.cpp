@@ -1,0 +1,1 @@
+int placeholder_for_build = 0;
