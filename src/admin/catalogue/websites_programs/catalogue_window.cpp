@@ -13,8 +13,10 @@
 #include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
+#include "platform/settings/settings_store.h"
 #include "platform/system/workstation_forms.h"
 #include "recordstore/keyed_table.h"
+#include "ui/helpers/screen_metrics.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -48,19 +50,17 @@ private:
 }  // namespace
 
 CatalogueWindow::CatalogueWindow(const QString& formName, Texts texts, int assignedMessage, QWidget* parent)
-    : ListWindow(formName, CatalogueFeatures(assignedMessage), parent), texts_(texts) {}
+    : ListWindow(formName, CatalogueFeatures(assignedMessage), parent), texts_(texts) {
+    // The first opening, before any size was kept for this user.
+    if (GetUserSetting("Form Metrics\\" + formName.toStdString(), "Width", "").empty())
+        resize(ui::ToPixels(7800, 4500));
+}
 
 std::unique_ptr<RecordTable> CatalogueWindow::NewTable() const { return NewEntry(); }
 
 void CatalogueWindow::AddSmallIcon(const QIcon& icon) const {
     imlSmallIcons_.append(icon);
     model_->SetIcons(std::vector<QIcon>(imlSmallIcons_.begin(), imlSmallIcons_.end()));
-}
-
-void CatalogueWindow::SetupColumns() {
-    ListWindow::SetupColumns();
-    AddColumn(Text(309), 1440);
-    AddColumn(Text(49), 2100);
 }
 
 void CatalogueWindow::ApplyLanguage() {

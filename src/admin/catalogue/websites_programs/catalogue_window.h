@@ -50,7 +50,6 @@ protected:
     virtual void ShowEditor(CatalogueEntryEditor& editor);
 
     std::unique_ptr<RecordTable> NewTable() const override;
-    void SetupColumns() override;
     void ApplyLanguage() override;
     void NewCommand() override;
     void EditCommand() override;
