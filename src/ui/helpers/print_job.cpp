@@ -90,12 +90,16 @@ PrintDialogFunction SetPrintDialog(PrintDialogFunction dialog) {
     return std::exchange(Dialog(), std::move(dialog));
 }
 
+bool AskPrintDialog(QPrinter& printer, QWidget* parent) {
+    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
+    return dialog(printer, parent);
+}
+
 PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source) {
     const std::optional<QPrinterInfo> remembered = GetDefaultPrinter();
     QPrinter printer;
     if (remembered) printer.setPrinterName(remembered->printerName());
-    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
-    if (!dialog(printer, window)) return PrintOutcome::Cancelled;
+    if (!AskPrintDialog(printer, window)) return PrintOutcome::Cancelled;
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
         SetDefaultPrinter(printer.printerName().toStdString(), "", "");
