@@ -175,9 +175,11 @@ protected:
         test::OnNextModal<frmWizard>([&](frmWizard* wizard) {
             Child<QLineEdit>(wizard, "txtUserLogin")->setText("admin");
             Child<QLineEdit>(wizard, "txtUserName")->setText("The Administrator");
-            Child<QLineEdit>(wizard, "txtPassword")->setText("Corv4ne!");
+            Child<QPushButton>(wizard, "cmdNav3")->click();  // Next
+            Child<QLineEdit>(wizard, "txtNewPassword")->setText("Corv4ne!");
             Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("Corv4ne!");
-            Child<QPushButton>(wizard, "cmdFinish")->click();
+            Child<QPushButton>(wizard, "cmdNav3")->click();
+            Child<QPushButton>(wizard, "cmdNav4")->click();  // Finish
             test::OnNextModal<frmLogin>([&](frmLogin* login) {
                 Child<QLineEdit>(login, "txtUserLogin")->setText("admin");
                 Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
