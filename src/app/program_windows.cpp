@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "admin/catalogue/websites_programs/catalogue_windows.h"
 #include "session/console/console_windows.h"
 #include "lockdown/windows/frm_advanced_security.h"
 #include "lockdown/windows/frm_security.h"
@@ -40,6 +41,7 @@ void RegisterProgramWindows() {
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
     RegisterOptionsWindows();
+    RegisterCatalogueWindows();
 }
 
 }  // namespace corvane

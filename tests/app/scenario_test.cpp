@@ -25,6 +25,8 @@
 #include <QStandardItemModel>
 #include <memory>
 
+#include "admin/catalogue/websites_programs/frm_website_details.h"
+#include "admin/catalogue/websites_programs/frm_websites.h"
 #include "admin/users/editor/frm_user_details.h"
 #include "app/app_main.h"
 #include "catalogue/user_website.h"
@@ -193,6 +195,94 @@ protected:
     std::unique_ptr<frmMain> form;
 };
 
+// From the open user window: Add "carol", add a website in the catalogue, give
+// it to carol in the user editor, rename it (her link follows and the user
+// window reloads), delete it (her link goes with it).
+void ManageCarolsWebsite(ScriptedMsgBox& box, frmCorvane* users) {
+    test::OnNextModal<frmWizard>([](frmWizard* wizard) {
+        Child<QLineEdit>(wizard, "txtUserLogin")->setText("carol");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("c4rol");
+        Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("c4rol");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();
+    });
+    Child<QPushButton>(users, "cmdAdd")->click();
+    ASSERT_EQ(users->SelectedItem(), "carol");
+    const int accounts = users->ListCount();
+
+    // In the catalogue window: one editor, answered by the action, then Cancel.
+    const auto inWebsites = [&](const std::function<void(frmWebsites*)>& action) {
+        bool done = false;
+        test::OnNextModal<frmWebsites>([&](frmWebsites* websites) {
+            websites->Activate();
+            action(websites);
+            Child<QPushButton>(websites, "cmdCancel")->click();
+            done = true;
+        });
+        Child<QPushButton>(users, "cmdWebsites")->click();
+        ASSERT_TRUE(done);
+    };
+    const auto editorTypes = [](const char* url) {
+        test::OnNextModal<frmWebsiteDetails>([url](frmWebsiteDetails* editor) {
+            editor->Activate();
+            Child<QLineEdit>(editor, "txtURL")->setText(url);
+            Child<QPushButton>(editor, "cmdOK")->click();
+        });
+    };
+    inWebsites([&](frmWebsites* websites) {
+        editorTypes("http://example.org");
+        Child<QPushButton>(websites, "cmdAdd")->click();
+        EXPECT_EQ(websites->ListCount(), 1);
+    });
+
+    bool edited = false;
+    test::OnNextModal<frmUserDetails>([&](frmUserDetails* editor) {
+        ASSERT_TRUE(WaitFor([&] { return !editor->FormLoad(); }));
+        Child<QCheckBox>(editor, "chkEnableInternetAccess")->click();
+        auto* defined = Child<QTreeWidget>(editor, "lsvDefinedWebsites");
+        for (int i = 0; i < defined->topLevelItemCount(); ++i)
+            if (defined->topLevelItem(i)->text(0) == "http://example.org") defined->setCurrentItem(defined->topLevelItem(i));
+        Child<QPushButton>(editor, "cmdAddWebsite")->click();
+        Child<QPushButton>(editor, "cmdOK")->click();
+        edited = true;
+    });
+    Child<QPushButton>(users, "cmdEdit")->click();
+    ASSERT_TRUE(edited);
+    UserWebsite link;
+    ASSERT_TRUE(link.Load("http://example.org", "carol"));
+
+    // Seen in the user window only when it reloads.
+    User late;
+    late.SetLogin("zed");
+    late.AddNew();
+    inWebsites([&](frmWebsites* websites) {
+        websites->SetSelectedIndex(1);
+        ASSERT_EQ(websites->SelectedItem(), "http://example.org");
+        editorTypes("http://example.net");
+        Child<QPushButton>(websites, "cmdEdit")->click();
+        EXPECT_EQ(websites->SelectedItem(), "http://example.net");
+    });
+    EXPECT_TRUE(link.Load("http://example.net", "carol"));
+    EXPECT_EQ(users->ListCount(), accounts + 1);
+
+    box.Answers({kMsgYes, kMsgYes});
+    inWebsites([&](frmWebsites* websites) {
+        websites->SetSelectedIndex(1);
+        Child<QPushButton>(websites, "cmdDelete")->click();
+        EXPECT_EQ(websites->ListCount(), 0);
+    });
+    EXPECT_FALSE(UserWebsite().LoadWebsites("carol"));
+    EXPECT_FALSE(Website().Exists("http://example.net"));
+
+    std::vector<std::string> lines;
+    ActivityLog log;
+    for (log.MoveFirst(); !log.IsEOF(); log.MoveNext())
+        if (log.ValidRecord() && log.Details().find("Website") != std::string::npos) lines.push_back(log.Details());
+    EXPECT_EQ(lines, (std::vector<std::string>{"New Website - http://example.org", "Edit Website - http://example.net",
+                                               "Delete Website(s) - http://example.net"}));
+}
+
 // The user window as the administrator opens it: Add "bob" through the
 // wizard, links of bob's in every link file, then Delete bob.
 void ManageBob(ScriptedMsgBox& box) {
@@ -253,6 +343,7 @@ void ManageBob(ScriptedMsgBox& box) {
     EXPECT_EQ(users->ListCount(), 1);
     EXPECT_FALSE(User().Exists("bob"));
     EXPECT_EQ(links(), (std::vector<bool>{false, false, false, false}));
+    ManageCarolsWebsite(box, users);
     Child<QPushButton>(users, "cmdOK")->click();
     gEnableActivityLogging = false;
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "admin/catalogue/websites_programs/catalogue_window.h"
+
+namespace corvane {
+
+// The website catalogue window.
+class frmWebsites : public CatalogueWindow {
+    Q_OBJECT
+
+public:
+    explicit frmWebsites(QWidget* parent = nullptr);
+
+protected:
+    std::unique_ptr<KeyedTable> NewEntry() const override;
+    std::string KeyOf(const KeyedTable& record) const override;
+    ListRow RowFor(const RecordTable& record) const override;
+    std::unique_ptr<CatalogueEntryEditor> NewEditor() const override;
+    bool UpdateUsers(const std::string& oldKey, const std::string& newKey) const override;
+    std::vector<std::int32_t> LinksOf(const std::string& key) const override;
+    void DeleteLink(std::int32_t linkNumber) const override;
+};
+
+}  // namespace corvane
