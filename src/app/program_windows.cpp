@@ -1,16 +1,15 @@
 #include "app/program_windows.h"
 
-#include "admin/catalogue/websites_programs/catalogue_windows.h"
-#include "session/console/console_windows.h"
-#include "lockdown/windows/frm_advanced_security.h"
-#include "lockdown/windows/frm_security.h"
 #include "admin/catalogue/options/options_windows.h"
+#include "admin/catalogue/websites_programs/catalogue_windows.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "browser/window/frm_web_browser.h"
+#include "lockdown/windows/frm_advanced_security.h"
+#include "lockdown/windows/frm_security.h"
+#include "session/console/console_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
-
 namespace corvane {
 namespace {
 
