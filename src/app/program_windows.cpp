@@ -10,6 +10,7 @@
 #include "session/console/console_windows.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
+
 namespace corvane {
 namespace {
 
