@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/core/error_trap.h"
 #include "platform/core/text.h"
+#include "recordstore/trapped_walk.h"
 
 namespace corvane {
 
@@ -19,29 +19,12 @@ bool RenameLinkKeys(const std::string& place, const std::string& oldKey, const s
     const std::string_view old = text::TrimSpaces(oldKey);
     std::int32_t changed = 0;
     Links table;
-    bool empty = true;
-    if (!RunTrapped(place, {[&] { empty = table.IsEmpty(); }}) || empty) return false;
-    if (!RunTrapped(place, {[&] { table.MoveFirst(); }})) return false;
-    for (;;) {
-        bool eof = true;
-        bool moved = false;
-        const bool carriedOn = RunTrapped(place, {
-            [&] { eof = table.IsEOF(); },
-            [&] {
-                if (eof || text::TrimSpaces(get(table)) != old) return;
-                set(table, newKey);
-                table.SaveChanges();
-                ++changed;
-            },
-            [&] {
-                if (eof) return;
-                table.MoveNext();
-                moved = true;
-            },
-        });
-        // A walk that cannot step on would never end.
-        if (!carriedOn || eof || !moved) break;
-    }
+    WalkTrapped(table, place, [&](Links& link) {
+        if (text::TrimSpaces(get(link)) != old) return;
+        set(link, newKey);
+        link.SaveChanges();
+        ++changed;
+    });
     // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
     return changed > 0;
 }

@@ -38,4 +38,14 @@ bool RunTrapped(const std::string& place, std::initializer_list<Statement> state
     return true;
 }
 
+void RunIgnoringErrors(std::initializer_list<Statement> statements) {
+    for (const auto& statement : statements) {
+        try {
+            statement();
+        } catch (const std::exception&) {
+            // Skipped on purpose: these procedures carry on whatever fails.
+        }
+    }
+}
+
 }  // namespace corvane

@@ -32,4 +32,8 @@ using Statement = std::function<void()>;
 bool RunTrapped(const std::string& place, std::initializer_list<Statement> statements,
                 int language = 0);
 
+// Runs the statements in order, skipping any that fails: no handler is asked
+// and nothing is reported (the log-off, the unload and the window launchers).
+void RunIgnoringErrors(std::initializer_list<Statement> statements);
+
 }  // namespace corvane

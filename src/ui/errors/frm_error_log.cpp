@@ -199,12 +199,7 @@ void frmErrorLog::SortByColumn(int column) {
 std::int32_t frmErrorLog::ListCount() const { return lsvItems_->topLevelItemCount(); }
 
 std::int32_t frmErrorLog::SelectedIndex() const {
-    QTreeWidgetItem* item = lsvItems_->currentItem();
-    if (!item || !item->isSelected()) {
-        const auto selected = lsvItems_->selectedItems();
-        item = selected.isEmpty() ? nullptr : selected.front();
-    }
-    return item ? lsvItems_->indexOfTopLevelItem(item) + 1 : 0;
+    return SelectedRowPosition(lsvItems_);
 }
 
 bool frmErrorLog::ItemSelected() const { return ListCount() > 0 && SelectedIndex() > 0; }

@@ -14,6 +14,7 @@ std::optional<QPalette::ColorRole> SystemRole(int index) {
         case 0x06: return QPalette::Shadow;        // window frame
         case 0x07: return QPalette::WindowText;    // menu text
         case 0x08: return QPalette::Text;          // window text
+        case 0x0A: return QPalette::Window;        // active border
         case 0x0D: return QPalette::Highlight;
         case 0x0E: return QPalette::HighlightedText;
         case 0x0F: return QPalette::Button;        // button face

@@ -102,6 +102,15 @@ void SelectAllText(QWidget* control) {
     }
 }
 
+int SelectedRowPosition(const QTreeWidget* list) {
+    QTreeWidgetItem* item = list->currentItem();
+    if (!item || !item->isSelected()) {
+        const auto selected = list->selectedItems();
+        item = selected.isEmpty() ? nullptr : selected.front();
+    }
+    return item ? list->indexOfTopLevelItem(item) + 1 : 0;
+}
+
 std::string ListItemToText(QTreeWidget* list, QTreeWidgetItem* item, const std::string& separator) {
     if (!list || !item) return {};
     QTreeWidgetItem* header = list->headerItem();

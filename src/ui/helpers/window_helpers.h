@@ -29,6 +29,10 @@ void FitListViewColumns(QTreeView* list);
 // reaches without trailing spaces.
 void SelectAllText(QWidget* control);
 
+// The position from 1 of a list's selected row (its current row when that is selected,
+// else the first selected one); 0 when no row is selected.
+int SelectedRowPosition(const QTreeWidget* list);
+
 // One list row as a line of text: each cell cut or padded to its column's
 // export width and followed by the separator.
 std::string ListItemToText(QTreeWidget* list, QTreeWidgetItem* item, const std::string& separator);

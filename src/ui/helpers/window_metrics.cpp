@@ -1,6 +1,9 @@
 #include "ui/helpers/window_metrics.h"
 
 #include <QWidget>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "ui_core/form_metrics.h"
@@ -8,6 +11,14 @@
 
 namespace corvane {
 namespace {
+
+// The corner that puts as much of the rectangle inside the area as fits; a
+// rectangle larger than the area keeps its top left corner in it.
+QPoint ClampInto(const QRect& r, const QRect& area) {
+    const int x = std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width()));
+    const int y = std::max(area.top(), std::min(r.top(), area.bottom() + 1 - r.height()));
+    return {x, y};
+}
 
 // Sizes are of the client area and the position is the frame's, as Qt moves
 // and sizes windows: values saved from a shown window restore exactly into
@@ -33,6 +44,30 @@ ui::FormMetricsValues CurrentMetrics(const QWidget* form) {
     return v;
 }
 
+// The top left corner that keeps the window on a screen that is there now: a
+// window wholly inside one screen's available area stays where it is; one
+// partly off moves into the area it overlaps most, one off every screen (saved
+// on a screen since removed) into the nearest area.
+QPoint OnAvailableScreen(const QRect& wanted) {
+    QRect best;
+    qint64 bestOverlap = 0;
+    qint64 bestDistance = -1;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        if (area.contains(wanted)) return wanted.topLeft();
+        const QRect common = area.intersected(wanted);
+        const qint64 overlap = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+        const QPoint d = area.center() - wanted.center();
+        const qint64 distance = qint64(d.x()) * d.x() + qint64(d.y()) * d.y();
+        if (overlap > bestOverlap || (bestOverlap == 0 && (bestDistance < 0 || distance < bestDistance))) {
+            best = area;
+            bestOverlap = std::max(bestOverlap, overlap);
+            bestDistance = distance;
+        }
+    }
+    return best.isValid() ? ClampInto(wanted, best) : wanted.topLeft();
+}
+
 }  // namespace
 
 void LoadFormMetrics(QWidget* form) {
@@ -41,11 +76,15 @@ void LoadFormMetrics(QWidget* form) {
     const ui::FormMetricsValues current = CurrentMetrics(form);
     const ui::FormMetricsValues v = ui::ReadFormMetrics(name, current);
     if (v == current) return;
-    const QSize size(ui::ToPixelsX(v.width), ui::ToPixelsY(v.height));
-    if (size.width() > 0 && size.height() > 0) form->resize(size);
-    form->move(ui::ToPixelsX(v.left), ui::ToPixelsY(v.top));
+    // A size of 0 (or less) is no size to open at: the window keeps its own.
+    QSize size(ui::ToPixelsX(v.width), ui::ToPixelsY(v.height));
+    if (size.width() <= 0) size.setWidth(form->width());
+    if (size.height() <= 0) size.setHeight(form->height());
+    form->resize(size);
+    form->move(OnAvailableScreen(QRect(QPoint(ui::ToPixelsX(v.left), ui::ToPixelsY(v.top)), size)));
+    // A window saved minimised opens normal: one that opens minimised is easily
+    // taken for one that never opened.
     Qt::WindowStates state = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (v.windowState == 1) state |= Qt::WindowMinimized;
     if (v.windowState == 2) state |= Qt::WindowMaximized;
     form->setWindowState(state);
 }

@@ -6,7 +6,9 @@ namespace corvane {
 
 // Restores a window's size, position and state as its user left them,
 // under "Form Metrics\" followed by the window's object name; values not yet
-// saved keep the window as it is.
+// saved keep the window as it is. A saved size of 0 keeps the current size, a
+// place off the available screens moves onto the nearest, and a window saved
+// minimised opens normal (maximised stays maximised).
 void LoadFormMetrics(QWidget* form);
 
 // Saves the window's size (of its client area), position (of its frame) and

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <cmath>
 #include <limits>
 
@@ -136,5 +138,20 @@ TEST(RunTrapped, AppliesTheHandlersAnswers) {
     EXPECT_EQ(trail, "ab");
     answers = {99};
     EXPECT_FALSE(run());
+    SetErrorHandler(nullptr);
+}
+
+TEST(RunIgnoringErrors, SkipsAFailingStatementWithoutAskingTheHandler) {
+    int asked = 0;
+    SetErrorHandler([&](const RaisedError&, const std::string&, int, int) { return ++asked, kErrorLeave; });
+    std::string trail;
+    RunIgnoringErrors({
+        [&] { trail += "a"; },
+        [&] { trail += "b"; throw RaisedError(5, "x", "y"); },
+        [&] { trail += "c"; throw std::runtime_error("z"); },
+        [&] { trail += "d"; },
+    });
+    EXPECT_EQ(trail, "abcd");
+    EXPECT_EQ(asked, 0);
     SetErrorHandler(nullptr);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QWidget>
 #include <clocale>
 #include <map>
@@ -115,4 +116,40 @@ TEST(FormMetrics, AWindowComesBackWhereItsUserLeftIt) {
     settings.values[{FormMetricsSection("frmWebBrowser"), "WindowState"}] = "2";
     LoadFormMetrics(&again);
     EXPECT_TRUE(again.windowState() & Qt::WindowMaximized);
+}
+
+// Saved values that would lose the window: it opens where its user can see it.
+TEST(FormMetrics, AWindowNeverOpensOutOfReach) {
+    struct Row {
+        const char* what;
+        std::map<std::string, std::string> saved;  // value name -> text
+        bool keepsSize;
+    };
+    const Row rows[] = {
+        {"saved minimised", {{"WindowState", "1"}, {"Left", "300"}}, false},
+        {"far to the right", {{"Left", "9999999"}, {"Top", "300"}}, false},
+        {"far above and left", {{"Left", "-9999999"}, {"Top", "-9999999"}}, false},
+        {"no width", {{"Width", "0"}, {"Height", "3000"}}, true},
+        {"no height", {{"Height", "0"}, {"Width", "3000"}}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MapSettings settings;
+        test::ServicesScope scope(settings.Services());
+        for (const auto& [name, text] : row.saved)
+            settings.values[{FormMetricsSection("frmUserLog"), name}] = text;
+        QWidget form;
+        form.setObjectName("frmUserLog");
+        form.setGeometry(50, 50, 200, 150);
+        LoadFormMetrics(&form);
+        EXPECT_FALSE(form.windowState() & Qt::WindowMinimized);
+        EXPECT_GT(form.width(), 0);
+        EXPECT_GT(form.height(), 0);
+        if (row.keepsSize) {
+            const bool noWidth = row.saved.at("Width") == "0";
+            EXPECT_EQ(noWidth ? form.width() : form.height(), noWidth ? 200 : 150);
+        }
+        const QRect available = form.screen()->availableGeometry();
+        EXPECT_TRUE(available.contains(QRect(form.pos(), form.size()))) << form.pos().x() << "," << form.pos().y();
+    }
 }

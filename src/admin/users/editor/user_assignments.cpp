@@ -1,0 +1,215 @@
+// The Programs and Internet tabs' lists: one design over the website and the program
+// catalogue, writing the user's links at once on Add and Remove and again at OK.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "admin/users/editor/user_editor_model.h"
+#include "catalogue/program.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
+#include "catalogue/website.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
+#include "platform/settings/value_text.h"
+
+namespace corvane {
+
+namespace {
+
+struct WebsiteSide {
+    using Catalogue = Website;
+    using Link = UserWebsite;
+    static constexpr const char* kLoad = "frmUserDetails.LoadWebsites";
+    static constexpr const char* kLoadDefined = "frmUserDetails.LoadDefinedWebsites";
+    static constexpr const char* kSave = "frmUserDetails.SaveWebsites";
+    static constexpr const char* kAdd = "frmUserDetails.cmdAddWebsite_Click";
+    static constexpr const char* kRemove = "frmUserDetails.cmdRemoveWebsite_Click";
+    static std::string Key(const Website& w) { return w.URL(); }
+    static std::int32_t Id(const Website& w) { return w.WebsiteID(); }
+    static std::string LinkKey(const UserWebsite& l) { return l.URL(); }
+    static void SetLinkKey(UserWebsite& l, std::string key) { l.SetURL(std::move(key)); }
+    static std::int32_t LinkId(const UserWebsite& l) { return l.WebsiteID(); }
+    static std::shared_ptr<UserWebsites> LoadAll(UserWebsite& l, const std::string& login) {
+        l.LoadWebsites(login);
+        return l.UserWebsites();
+    }
+};
+
+struct ProgramSide {
+    using Catalogue = Program;
+    using Link = UserProgram;
+    static constexpr const char* kLoad = "frmUserDetails.LoadPrograms";
+    static constexpr const char* kLoadDefined = "frmUserDetails.LoadDefinedPrograms";
+    static constexpr const char* kSave = "frmUserDetails.SavePrograms";
+    static constexpr const char* kAdd = "frmUserDetails.cmdAddProgram_Click";
+    static constexpr const char* kRemove = "frmUserDetails.cmdRemoveProgram_Click";
+    static std::string Key(const Program& p) { return p.ProgramPathName(); }
+    static std::int32_t Id(const Program& p) { return p.ProgramID(); }
+    static std::string LinkKey(const UserProgram& l) { return l.Program(); }
+    static void SetLinkKey(UserProgram& l, std::string key) { l.SetProgram(std::move(key)); }
+    static std::int32_t LinkId(const UserProgram& l) { return l.UserProgramID(); }
+    static std::shared_ptr<UserPrograms> LoadAll(UserProgram& l, const std::string& login) {
+        l.LoadPrograms(login);
+        return l.UserPrograms();
+    }
+};
+
+// One side's operations over its two lists. The lookups and the links written during the
+// visit use the login the editor was opened for.
+template <typename Side>
+class Assignments {
+public:
+    Assignments(UserEditorModel& editor, AssignmentList& defined, AssignmentList& assigned)
+        : editor_(editor), defined_(defined), assigned_(assigned) {}
+
+    // Row makers: a row only for a valid catalogue record.
+    void AddDefined(const typename Side::Catalogue& entry) {
+        if (entry.ValidRecord()) defined_.Append({Side::Key(entry), Side::Id(entry), {}});
+    }
+    void AddSelected(const typename Side::Catalogue& entry, const typename Side::Link& link) {
+        if (entry.ValidRecord())
+            assigned_.Append({Side::Key(entry), Side::Id(entry), "M" + std::to_string(Side::LinkId(link))});
+    }
+
+    void LoadAssigned() {
+        typename Side::Link links;
+        std::shared_ptr<LinkCollection<typename Side::Link>> found;
+        RunTrapped(Side::kLoad, {
+                                    [&] { assigned_.Clear(); },
+                                    [&] { found = Side::LoadAll(links, editor_.UserLogin); },
+                                    [&] {
+                                        if (!found || found->Count() == 0) return;
+                                        for (const auto& link : *found) {
+                                            typename Side::Catalogue entry;
+                                            if (link->ValidRecord() && entry.Load(Side::LinkKey(*link)))
+                                                AddSelected(entry, *link);
+                                        }
+                                    },
+                                    [&] {
+                                        // An empty collection leaves the buttons as they were.
+                                        if (found && found->Count() > 0) editor_.EnableListButtons();
+                                    },
+                                });
+    }
+
+    void LoadDefined() {
+        typename Side::Catalogue entry;
+        typename Side::Link links;
+        RunTrapped(Side::kLoadDefined, {
+                                           [&] { defined_.Clear(); },
+                                           [&] {
+                                               entry.MoveFirst();
+                                               while (!entry.IsEOF()) {
+                                                   if (entry.ValidRecord() &&
+                                                       !links.Exists(Side::Key(entry), editor_.UserLogin))
+                                                       AddDefined(entry);
+                                                   entry.MoveNext();
+                                               }
+                                           },
+                                           [&] { editor_.EnableListButtons(); },
+                                       });
+    }
+
+    void Add() {
+        if (defined_.CurrentIndex() < 0) return;
+        editor_.Busy(true);
+        std::vector<std::size_t> setAside;
+        bool carriedOn = true;
+        for (std::size_t i = 0; carriedOn && i < defined_.Rows().size(); ++i) {
+            const AssignmentRow row = defined_.Rows()[i];
+            if (!row.selected || row.text.empty()) continue;
+            const std::string key = text::Trim(row.text);
+            typename Side::Catalogue entry;
+            typename Side::Link link;
+            bool exists = false;
+            carriedOn = RunTrapped(Side::kAdd, {
+                                                   [&] { entry.Load(key); },
+                                                   [&] { exists = link.Exists(key, editor_.UserLogin); },
+                                                   [&] {
+                                                       if (exists) {
+                                                           setAside.push_back(i);
+                                                           return;
+                                                       }
+                                                       link.SetUserLogin(editor_.UserLogin);
+                                                       Side::SetLinkKey(link, key);
+                                                       link.AddNew();
+                                                       AddSelected(entry, link);
+                                                   },
+                                               });
+        }
+        if (carriedOn) {
+            defined_.RemoveAt(setAside);
+            LoadDefined();
+        }
+        editor_.Busy(false);
+    }
+
+    void Remove() {
+        if (assigned_.CurrentIndex() < 0) return;
+        editor_.Busy(true);
+        std::vector<std::size_t> setAside;
+        bool carriedOn = true;
+        for (std::size_t i = 0; carriedOn && i < assigned_.Rows().size(); ++i) {
+            const AssignmentRow row = assigned_.Rows()[i];
+            if (!row.selected) continue;
+            typename Side::Catalogue entry;
+            typename Side::Link link;
+            std::int32_t number = 0;
+            carriedOn = RunTrapped(Side::kRemove, {
+                                                      [&] {
+                                                          if (entry.Load(text::Trim(row.text))) AddDefined(entry);
+                                                      },
+                                                      [&] {
+                                                          // The key is "M" and the link's record number.
+                                                          const std::string key = text::Trim(row.key);
+                                                          number = key.empty() ? 0 : TextToLong(key.substr(1));
+                                                      },
+                                                      [&] { link.Delete(number); },
+                                                      [&] { setAside.push_back(i); },
+                                                  });
+        }
+        if (carriedOn) {
+            assigned_.RemoveAt(setAside);
+            LoadDefined();
+            assigned_.SelectFirstItemInList();
+        }
+        editor_.Busy(false);
+    }
+
+    // Every shown link again under the login in the box, so a renamed account keeps them.
+    void Save() {
+        const std::string newLogin = text::Trim(editor_.login);
+        for (const AssignmentRow& row : assigned_.Rows()) {
+            const bool carriedOn = RunTrapped(Side::kSave, {[&] {
+                                                  typename Side::Link link;
+                                                  const bool found = link.Load(row.text, editor_.UserLogin);
+                                                  link.SetUserLogin(newLogin);
+                                                  Side::SetLinkKey(link, row.text);
+                                                  if (found) link.SaveChanges();
+                                                  else link.AddNew();
+                                              }});
+            if (!carriedOn) break;
+        }
+    }
+
+private:
+    UserEditorModel& editor_;
+    AssignmentList& defined_;
+    AssignmentList& assigned_;
+};
+
+}  // namespace
+
+void UserEditorModel::LoadWebsites() { Assignments<WebsiteSide>(*this, definedWebsites, selectedWebsites).LoadAssigned(); }
+void UserEditorModel::LoadDefinedWebsites() { Assignments<WebsiteSide>(*this, definedWebsites, selectedWebsites).LoadDefined(); }
+void UserEditorModel::LoadPrograms() { Assignments<ProgramSide>(*this, definedPrograms, selectedPrograms).LoadAssigned(); }
+void UserEditorModel::LoadDefinedPrograms() { Assignments<ProgramSide>(*this, definedPrograms, selectedPrograms).LoadDefined(); }
+void UserEditorModel::SaveWebsites() { Assignments<WebsiteSide>(*this, definedWebsites, selectedWebsites).Save(); }
+void UserEditorModel::SavePrograms() { Assignments<ProgramSide>(*this, definedPrograms, selectedPrograms).Save(); }
+void UserEditorModel::AddWebsites() { Assignments<WebsiteSide>(*this, definedWebsites, selectedWebsites).Add(); }
+void UserEditorModel::RemoveWebsites() { Assignments<WebsiteSide>(*this, definedWebsites, selectedWebsites).Remove(); }
+void UserEditorModel::AddPrograms() { Assignments<ProgramSide>(*this, definedPrograms, selectedPrograms).Add(); }
+void UserEditorModel::RemovePrograms() { Assignments<ProgramSide>(*this, definedPrograms, selectedPrograms).Remove(); }
+
+}  // namespace corvane

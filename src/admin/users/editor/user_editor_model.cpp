@@ -1,0 +1,236 @@
+#include "admin/users/editor/user_editor_model.h"
+
+#include <exception>
+
+#include "admin/users/editor/login_links.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/raised_error.h"
+#include "platform/core/text.h"
+#include "recordstore/data_connection.h"
+#include "recordstore/record_table.h"
+#include "recordstore/user.h"
+#include "ui_core/date_text.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr const char* kLoadPlace = "frmUserDetails.LoadData";
+constexpr const char* kSavePlace = "frmUserDetails.SaveData";
+constexpr int kModeRecordLocked = 6;
+constexpr std::int32_t kRetryCancelExclamation = kMsgRetryCancel + kMsgExclamation;
+
+bool IsSet(std::int16_t flag) { return flag != 0; }
+
+}  // namespace
+
+void UserEditorModel::Activate() {
+    if (!FormLoad) return;
+    FormLoad = false;
+    // Each step runs whatever the one before did.
+    try {
+        SetLanguage();
+    } catch (const std::exception&) {
+    }
+    try {
+        LoadData();
+    } catch (const std::exception&) {
+    }
+    focusRequest = Focus::Login;
+}
+
+void UserEditorModel::LoadData() {
+    std::string lockedBy, lockedOn;
+    OleDate lockedAt = 0;
+    bool locked = false;
+    bool refused = false;
+    User user;
+    if (!RunTrapped(kLoadPlace, {
+            [&] { user.OpenTable(OpenTablePathname); },
+            [&] { locked = IsUserRecordLocked(UserLogin, lockedBy, lockedOn, lockedAt, OpenTablePathname); },
+            [&] {
+                // Asks again at once for as long as the lock stands; the box keeps the
+                // event loop running meanwhile.
+                while (locked) {
+                    const std::string holder = lockedBy + "\\" + lockedOn + "=" + ui::GeneralDateText(lockedAt);
+                    if (ShowMessage(kModeRecordLocked, kRetryCancelExclamation, holder) != kMsgRetry) {
+                        refused = true;
+                        return;
+                    }
+                    locked = IsUserRecordLocked(UserLogin, lockedBy, lockedOn, lockedAt, OpenTablePathname);
+                }
+            },
+        }))
+        return;
+    if (refused) {
+        Cancelled = true;
+        hideRequested = true;
+        return;
+    }
+    bool found = false;
+    Busy(true);
+    RunTrapped(kLoadPlace, {
+                               [&] { LoadDefinedWebsites(); },
+                               [&] { LoadWebsites(); },
+                               [&] { LoadDefinedPrograms(); },
+                               [&] { LoadPrograms(); },
+                               [&] { found = user.Load(UserLogin); },
+                               [&] {
+                                   if (found) GetData(user);
+                               },
+                           });
+    Busy(false);
+}
+
+void UserEditorModel::GetData(const User& user) {
+    caption = caption + " - " + user.Login();
+    SetLoginText(user.Login());
+    name = user.Name();
+    description = user.Description();
+    homePage = user.HomePage();
+    SetCheck(kStartProgramAfterLogin, IsSet(user.StartProgramsAfterLogin()));
+    SetCheck(kEnableInternetAccess, IsSet(user.EnableInternetAccess()));
+    SetCheck(kEnforceWebsites, IsSet(user.EnforceWebsites()));
+    SetCheck(kLockAddressBar, IsSet(user.LockAddressBar()));
+    SetCheck(kAllowNewWindows, IsSet(user.AllowNewInternetWindows()));
+    EnableInternetControls();
+    const bool showMessage = IsSet(user.DisplayMessageAfterLogin());
+    displayMessageEnabled = showMessage;
+    SetCheck(kDisplayMessageAfterLogin, showMessage);
+    displayMessageWindowColour = showMessage;
+    displayMessage = user.DisplayMessage();
+    SetCheck(kDisabled, IsSet(user.Disabled()));
+    access = user.AccessLevel() == 0 || user.AccessLevel() == 1 ? user.AccessLevel() : -1;
+    if (IsSet(user.PasswordCannotChange())) SetCheck(kCannotChgPwd, true);
+}
+
+void UserEditorModel::SetData(User& user) const {
+    user.SetLogin(text::Trim(login));
+    user.SetName(text::Trim(name));
+    user.SetDescription(description);
+    user.SetHomePage(text::Trim(homePage));
+    user.SetStartProgramsAfterLogin(Flag(checks[kStartProgramAfterLogin]));
+    user.SetEnableInternetAccess(Flag(checks[kEnableInternetAccess]));
+    user.SetEnforceWebsites(Flag(checks[kEnforceWebsites]));
+    user.SetEnforceUserAccessOnPrograms(kFlagTrue);
+    user.SetEnforceUserAccessOnWebsites(kFlagTrue);
+    user.SetLockAddressBar(Flag(checks[kLockAddressBar]));
+    user.SetAllowNewInternetWindows(Flag(checks[kAllowNewWindows]));
+    user.SetAddProgramsToSecureConsoleAfterLogin(kFlagTrue);
+    user.SetDisplayMessageAfterLogin(Flag(checks[kDisplayMessageAfterLogin]));
+    user.SetDisplayMessage(text::Trim(displayMessage));
+    user.SetDisabled(Flag(checks[kDisabled]));
+    // Levels 2 and 3 have no option button: without a choice the stored level stays.
+    if (access >= 0) user.SetAccessLevel(access);
+    user.SetIsAdministrator(Flag(user.AccessLevel() == 0));
+    user.SetPasswordCannotChange(Flag(checks[kCannotChgPwd]));
+}
+
+UserEditorModel::SaveResult UserEditorModel::SaveData() {
+    User user;
+    bool searched = false;
+    bool found = false;
+    bool written = false;
+    const std::string oldLogin = UserLogin;
+    const std::string newLogin = text::Trim(login);
+    Busy(true);
+    RunTrapped(kSavePlace, {
+                               [&] { user.OpenTable(OpenTablePathname); },
+                               [&] {
+                                   found = user.Load(UserLogin);
+                                   searched = true;
+                                   if (!found)
+                                       throw RaisedError(vbObjectError + 8, kSavePlace,
+                                                         "The user \"" + UserLogin + "\" no longer exists.");
+                               },
+                               [&] {
+                                   if (found) SaveWebsites();
+                               },
+                               [&] {
+                                   if (found) SavePrograms();
+                               },
+                               [&] {
+                                   if (found) MoveLoginLinks(oldLogin, newLogin, kSavePlace);
+                               },
+                               [&] {
+                                   if (found) SetData(user);
+                               },
+                               [&] {
+                                   if (!found) return;
+                                   user.SaveChanges();
+                                   written = true;
+                               },
+                               [&] {
+                                   if (written) UserLogin = user.Login();
+                               },
+                           });
+    Busy(false);
+    if (written) return SaveResult::Saved;
+    return searched && !found ? SaveResult::UserMissing : SaveResult::Failed;
+}
+
+void UserEditorModel::OK() {
+    IsDirty = true;
+    if (!DataIsValid()) return;
+    switch (SaveData()) {
+        case SaveResult::Saved: hideRequested = true; break;
+        case SaveResult::UserMissing:
+            Cancelled = true;
+            hideRequested = true;
+            break;
+        case SaveResult::Failed: break;  // stays open so nothing typed is lost
+    }
+}
+
+void UserEditorModel::Cancel() {
+    Cancelled = true;
+    hideRequested = true;
+}
+
+void UserEditorModel::SetLoginText(std::string text) {
+    login = std::move(text);
+    okEnabled = !login.empty();
+}
+
+void UserEditorModel::SetCheck(Check box, bool ticked) {
+    if (checks[box] == ticked) return;
+    checks[box] = ticked;
+    OnCheckClick(box);
+}
+
+void UserEditorModel::OnCheckClick(Check box) {
+    switch (box) {
+        case kEnableInternetAccess:
+            EnableInternetControls();
+            IsDirty = true;
+            break;
+        case kEnforceWebsites:
+        case kLockAddressBar:
+        case kStartProgramAfterLogin: IsDirty = true; break;
+        case kDisplayMessageAfterLogin: {
+            const bool ticked = checks[kDisplayMessageAfterLogin];
+            displayMessageEnabled = ticked;
+            displayMessageWindowColour = ticked;
+            if (ticked) focusRequest = Focus::DisplayMessage;
+            break;
+        }
+        default: break;
+    }
+}
+
+void UserEditorModel::TabClick(int tab) {
+    if (tab == 0) focusRequest = Focus::Login;
+}
+
+void UserEditorModel::EnableInternetControls() {
+    const bool on = checks[kEnableInternetAccess];
+    internetControlsEnabled = on;
+    addWebsiteEnabled = removeWebsiteEnabled = on;
+    for (AssignmentList* list : {&definedWebsites, &selectedWebsites}) {
+        list->enabled = on;
+        list->windowColour = on;
+    }
+}
+
+}  // namespace corvane

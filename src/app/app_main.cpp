@@ -1,0 +1,76 @@
+#include "app/app_main.h"
+
+#include <cstdlib>
+
+#include "lockdown/lockdown_options.h"
+#include "platform/core/error_trap.h"
+#include "platform/settings/global_settings.h"
+#include "platform/settings/product_info.h"
+#include "platform/settings/settings_store.h"
+#include "platform/system/workstation.h"
+#include "recordstore/data_connection.h"
+
+namespace corvane {
+namespace {
+
+StartupServices& Services() {
+    static StartupServices services;
+    return services;
+}
+
+void SetPointer(bool starting) {
+    if (Services().setStartingPointer) Services().setStartingPointer(starting);
+}
+
+}  // namespace
+
+StartupServices SetStartupServices(StartupServices services) {
+    StartupServices previous = Services();
+    Services() = std::move(services);
+    return previous;
+}
+
+void HideFromTaskList() {
+    // Only Windows 95/98/Me needed a service process to stay off the task
+    // list; here the program's lasting windows are tool windows, which the
+    // task bar does not list.
+}
+
+void ApplyStartupLockdown() {
+    if (gResetLockdownOptionsAtNextLogin) ResetAllLockdownOptions();
+    if (GetLockdownOption(kNoTaskbar)) HideTaskbar();
+    else ShowTaskbar();
+    if (GetLockdownOption(kNoStartButton)) RemoveStartButton();
+}
+
+void SetEditionTitles() {
+    gEXEAppName = "Corvane Standard";
+    gLoginCaption = "Corvane Standard";
+}
+
+void Main() {
+    // A second copy ends before it shows or writes anything.
+    if (Services().claimSingleInstance && !Services().claimSingleInstance()) {
+        if (Services().endProcess) Services().endProcess();
+        else std::exit(0);
+        return;
+    }
+    RunTrapped("AppMain.Main", {
+        [] { SetPointer(true); },
+        [] { if (Services().showSplash) Services().showSplash(); },
+        [] { HideFromTaskList(); },
+        [] { SetProductInfo(); },
+        [] { LoadSettingsSource(); },
+        [] { LoadLocalSettings(); },
+        [] { LoadGlobalSettings(); },
+        [] { ApplyStartupLockdown(); },
+        [] { SetEditionTitles(); },
+        [] { TestDataConnection(); },
+        [] { SetPointer(false); },
+        [] { if (Services().loadMainForm) Services().loadMainForm(); },
+    });
+    // The exit path: whatever happened, the default pointer.
+    RunIgnoringErrors({[] { SetPointer(false); }});
+}
+
+}  // namespace corvane

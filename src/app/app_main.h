@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+
+namespace corvane {
+
+// What start-up does with the machine and its windows, behind one seam so
+// that tests run Main with recording fakes. Empty members keep the program's
+// own.
+struct StartupServices {
+    // False when another copy of the program is running.
+    std::function<bool()> claimSingleInstance;
+    // Ends the process at once (the second copy).
+    std::function<void()> endProcess;
+    // The application-starting pointer on (true) or the default one.
+    std::function<void(bool starting)> setStartingPointer;
+    // Shows the splash window modally until it closes itself.
+    std::function<void()> showSplash;
+    // Loads the hidden main form, which adds the icon and runs the first login.
+    std::function<void()> loadMainForm;
+};
+// Replaces the services and returns the ones in force before.
+StartupServices SetStartupServices(StartupServices services);
+
+// The entry point's work, in its fixed order: one copy only, the splash, the
+// program's identity, the settings, the start-up lockdown, the edition
+// titles, the data folder's test, then the main form. Errors go to the
+// handler as "AppMain.Main". Returns; the program lives on in the main form.
+void Main();
+
+// Steps of Main.
+void HideFromTaskList();
+void ApplyStartupLockdown();
+void SetEditionTitles();
+
+}  // namespace corvane

@@ -1,0 +1,19 @@
+#include <QApplication>
+
+#include "app/app_main.h"
+#include "app/program.h"
+#include "logs/log_clearing.h"
+#include "recordstore/user_log_clearer.h"
+#include "ui/helpers/qt_services.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The program lives in its hidden main form, not in its windows.
+    QApplication::setQuitOnLastWindowClosed(false);
+    corvane::InstallWidgetServices();
+    corvane::SetUserLogClearer(corvane::ClearUserLogFile);
+    corvane::InstallProgram();
+    corvane::Main();
+    if (!corvane::MainFormLoaded()) return 0;
+    return app.exec();
+}

@@ -1,0 +1,84 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <cstdlib>
+
+#include "app/app_main.h"
+#include "app/frm_splash.h"
+#include "app/program_windows.h"
+#include "app/screenshot_recorder.h"
+#include "app/single_instance.h"
+#include "app/termination.h"
+#include "session/launchers/launchers.h"
+#include "session/login/frm_login.h"
+#include "session/login/login_services.h"
+#include "session/rules/run_user_programs.h"
+#include "session/shell/frm_main.h"
+#include "session/shell/security_session.h"
+#include "session/shell/tray_icon.h"
+
+namespace corvane {
+namespace {
+
+QPointer<frmMain> gMainForm;
+bool gQuitRequested = false;
+bool gStartingPointer = false;
+
+void SetStartingPointer(bool starting) {
+    if (starting == gStartingPointer) return;
+    gStartingPointer = starting;
+    if (starting) QApplication::setOverrideCursor(Qt::BusyCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+void ShowSplash() {
+    frmSplash splash;
+    splash.exec();
+}
+
+void LoadMainForm() {
+    if (gQuitRequested) return;
+    gMainForm = new frmMain(MakeSecuritySession(), MakeQtTrayBackend());
+    gMainForm->SetOnUnloaded([] {
+        gQuitRequested = true;
+        if (gMainForm) gMainForm->deleteLater();
+        // exit, not quit: the program may end before its main event loop
+        // runs, from inside a modal window of the start-up.
+        QCoreApplication::exit(0);
+    });
+    gMainForm->Form_Load();
+}
+
+}  // namespace
+
+void InstallProgram() {
+    static SingleInstanceLock lock;
+    SetStartupServices({
+        [] { return lock.Acquire(); },
+        [] { std::exit(0); },
+        SetStartingPointer,
+        ShowSplash,
+        LoadMainForm,
+    });
+    InstallLaunchers();
+    RegisterProgramWindows();
+    InstallLoginWindow();
+    LoginServices services = CurrentLoginServices();
+    services.startUserPrograms = RunUserPrograms;
+    SetLoginServices(services);
+    ScreenshotRecorder::InstallFromEnvironment();
+    InstallTerminationHandlers(UnloadMainForm);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { UnloadMainForm(); });
+}
+
+bool MainFormLoaded() { return gMainForm && !gQuitRequested; }
+
+void UnloadMainForm() {
+    if (gQuitRequested) return;
+    gQuitRequested = true;
+    if (gMainForm) gMainForm->close();
+    else QCoreApplication::exit(0);
+}
+
+}  // namespace corvane

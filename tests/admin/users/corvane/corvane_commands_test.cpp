@@ -1,0 +1,217 @@
+// Add, Edit, Delete and Set Password of the user window.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "admin/users/corvane/corvane_test_support.h"
+#include "admin/users/wizard/frm_wizard.h"
+#include "catalogue/user_permission.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
+#include "recordstore/user_member.h"
+#include "ui/ui_test_support.h"
+
+using namespace corvane;
+
+namespace {
+
+class UserWindowCommands : public test::UserWindowTest {
+protected:
+    static void Tick(frmCorvane& window) { QMetaObject::invokeMethod(&window, "AutoRefreshData"); }
+
+    // Every link of a login in every link table.
+    static void LinkEverywhere(const std::string& login) {
+        UserMember m;
+        m.SetUserLogin(login);
+        m.SetGroup("Staff");
+        m.AddNew();
+        UserPermission p;
+        p.SetUserLogin(login);
+        p.SetPermission("Print");
+        p.AddNew();
+        UserWebsite w;
+        w.SetUserLogin(login);
+        w.SetURL("http://example.com/" + login);
+        w.AddNew();
+        UserProgram g;
+        g.SetUserLogin(login);
+        g.SetProgram("/usr/bin/" + login);
+        g.AddNew();
+    }
+    // How many links of the login each link table holds, in the order above.
+    static std::vector<int> Links(const std::string& login) {
+        UserMember m;
+        UserPermission p;
+        UserWebsite w;
+        UserProgram g;
+        return {m.LoadGroup(login) ? m.UserMembers()->Count() : 0,
+                p.LoadPermissions(login) ? p.UserPermissions()->Count() : 0,
+                w.LoadWebsites(login) ? w.UserWebsites()->Count() : 0,
+                g.LoadPrograms(login) ? g.UserPrograms()->Count() : 0};
+    }
+
+    // Runs the wizard the next Add opens: the login, matching passwords, Finish.
+    void FinishWizard(const QString& login, bool* primary = nullptr) {
+        test::OnNextModal<frmWizard>([login, primary](frmWizard* wizard) {
+            if (primary) *primary = wizard->PrimaryUser() && wizard->NoCancel();
+            wizard->findChild<QLineEdit*>("txtUserLogin")->setText(login);
+            wizard->findChild<QPushButton*>("cmdNav3")->click();
+            wizard->findChild<QPushButton*>("cmdNav3")->click();
+            wizard->findChild<QPushButton*>("cmdNav4")->click();
+        });
+    }
+};
+
+TEST_F(UserWindowCommands, AddRunsTheWizardAndListsTheNewAccount) {
+    Open();
+    bool primary = false;
+    FinishWizard("admin", &primary);
+    Click("cmdAdd");
+    EXPECT_TRUE(primary);  // no account yet: the first administrator, no Cancel
+    AddUser("zed");
+    FinishWizard(" bob ", &primary);
+    Click("cmdAdd");
+    EXPECT_FALSE(primary);
+    EXPECT_EQ(Logins(), (QStringList{"bob", "zed", "admin"}));
+    EXPECT_EQ(window_->SelectedItem(), "bob");
+    EXPECT_TRUE(Find<QPushButton>("cmdEdit")->isEnabled());
+    EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"New User - admin", "New User - bob"}));
+
+    test::OnNextModal<frmWizard>([](frmWizard* wizard) { wizard->findChild<QPushButton*>("cmdNav1")->click(); });
+    Click("cmdAdd");
+    EXPECT_EQ(ActivityLines().size(), 2u);  // a cancelled wizard writes nothing
+    EXPECT_TRUE(window_->RefreshTimer()->isActive());
+}
+
+TEST_F(UserWindowCommands, EditRewritesTheRowUnderItsNewLoginAndLogsIt) {
+    AddUser("ann");
+    const std::int32_t bob = AddUser("bob");
+    Open();
+    window_->SetSelectedIndex(1);
+    editor = [](const std::string&) { return UserEditorResult{true, true, "bob"}; };  // Cancel
+    Click("cmdEdit");
+    EXPECT_EQ(ActivityLines().size(), 0u);
+
+    editor = [](const std::string& login) {
+        User u;
+        u.Load(login);
+        u.SetLogin("robert");
+        u.SetFailedLogins(2);
+        u.SaveChanges();
+        return UserEditorResult{false, true, "robert"};
+    };
+    Click("cmdEdit");
+    EXPECT_EQ(edited, (std::vector<std::string>{"bob", "bob"}));
+    EXPECT_EQ(window_->Rows()->Row(0).cells, (QStringList{"robert", "Standard", "2"}));
+    EXPECT_EQ(window_->Rows()->Row(0).tag, QString::number(bob));
+    EXPECT_EQ(window_->SelectedItem(), "robert");
+    EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"Edit User - robert"}));
+}
+
+TEST_F(UserWindowCommands, EditOfAnAccountDeletedElsewhereOpensNothing) {
+    AddUser("ann");
+    AddUser("bob");
+    const std::int32_t cat = AddUser("cat");
+    Open();
+    window_->SetSelectedIndex(2);
+    User().Delete(cat);  // another workstation
+    window_->SetSelectedIndex(1);
+    Click("cmdEdit");
+    EXPECT_TRUE(edited.empty());
+    EXPECT_EQ(Logins(), (QStringList{"bob", "ann"}));
+    EXPECT_EQ(window_->SelectedIndex(), 1);
+    EXPECT_EQ(window_->SelectedItem(), "bob");
+}
+
+TEST_F(UserWindowCommands, NoReloadUnderTheEditorAndItsSaveLandsOnItsOwnRow) {
+    AddUser("ann");
+    const std::int32_t bob = AddUser("bob");
+    Open();
+    window_->SetSelectedIndex(1);
+    bool timerRanUnderEditor = true;
+    editor = [&](const std::string& login) {
+        AddUser("new1");  // elsewhere, while the editor is open
+        timerRanUnderEditor = window_->RefreshTimer()->isActive();
+        Tick(*window_);
+        EXPECT_EQ(window_->ListCount(), 2);
+        User u;
+        u.Load(login);
+        u.SetAccessLevel(2);
+        u.SaveChanges();
+        return UserEditorResult{false, true, login};
+    };
+    Click("cmdEdit");
+    EXPECT_FALSE(timerRanUnderEditor);
+    ASSERT_EQ(Logins(), (QStringList{"bob", "ann"}));
+    EXPECT_EQ(window_->Rows()->Row(0).cells.value(1), "Restricted");
+    EXPECT_EQ(window_->Rows()->Row(1).cells.value(1), "Standard");
+    EXPECT_EQ(window_->Rows()->Row(0).tag, QString::number(bob));
+    EXPECT_TRUE(window_->RefreshTimer()->isActive());
+    Tick(*window_);
+    EXPECT_EQ(Logins(), (QStringList{"new1", "bob", "ann"}));
+
+    // The account moved under the editor's feet: its own row is found by its number.
+    editor = [&](const std::string& login) {
+        User u;
+        u.Load(login);
+        u.SetFailedLogins(5);
+        u.SaveChanges();
+        window_->SetSelectedIndex(1);  // the current row is another one now
+        return UserEditorResult{false, true, login};
+    };
+    window_->SetSelectedIndex(2);
+    Click("cmdEdit");
+    EXPECT_EQ(window_->Rows()->Row(1).cells, (QStringList{"bob", "Restricted", "5"}));
+    EXPECT_EQ(window_->Rows()->Row(0).cells.value(2), "0");
+    EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"Edit User - bob", "Edit User - bob"}));
+}
+
+TEST_F(UserWindowCommands, DeleteTakesTheAccountsWithEveryLinkOfTheirs) {
+    for (const char* login : {"ann", "bob", "cat", "dan"}) {
+        AddUser(login);
+        LinkEverywhere(login);
+    }
+    Open();
+    // Three rows marked: dan, cat, bob.
+    auto* selection = window_->List()->selectionModel();
+    for (int row : {0, 1, 2})
+        selection->select(window_->Rows()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    box_->Answer(kMsgNo);
+    Click("cmdDelete");
+    EXPECT_EQ(box_->Last().prompt, "Are you sure you want to delete the 3 selected items?");
+    EXPECT_EQ(box_->Last().buttons, kMsgYesNo | kMsgQuestion);
+    EXPECT_EQ(UserCount(), 4);
+    EXPECT_EQ(Links("bob"), (std::vector<int>{1, 1, 1, 1}));
+
+    box_->Answer(kMsgYes);
+    Click("cmdDelete");
+    EXPECT_EQ(Logins(), (QStringList{"ann"}));
+    for (const char* gone : {"bob", "cat", "dan"}) EXPECT_EQ(Links(gone), (std::vector<int>{0, 0, 0, 0})) << gone;
+    EXPECT_EQ(Links("ann"), (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"Delete User(s) - dan", "Delete User(s) - cat",
+                                                         "Delete User(s) - bob"}));
+    // A new account of a deleted login starts without links.
+    AddUser("bob");
+    EXPECT_EQ(Links("bob"), (std::vector<int>{0, 0, 0, 0}));
+
+    window_->SetSelectedIndex(1);
+    box_->Answer(kMsgYes);
+    Click("cmdDelete");
+    EXPECT_EQ(box_->Last().prompt, "Are you sure you want to delete the selected item?");
+}
+
+TEST_F(UserWindowCommands, SetPasswordOpensTheDialogForTheCurrentRow) {
+    AddUser("ann");
+    AddUser("bob");
+    Open();
+    window_->SetSelectedIndex(2);
+    Click("cmdSetPassword");
+    EXPECT_EQ(passwordsSet, (std::vector<std::string>{"ann"}));
+    EXPECT_EQ(ActivityLines().size(), 0u);
+    EXPECT_EQ(Logins(), (QStringList{"bob", "ann"}));
+}
+
+}  // namespace

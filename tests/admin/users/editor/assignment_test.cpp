@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "editor_fixture.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
+
+using namespace corvane;
+using M = UserEditorModel;
+
+namespace {
+
+class Assignment : public test::EditorTest {
+protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        AddUser("alice");
+        AddUser("bob");
+        for (const char* url : {"http://c.example/", "http://a.example/", "http://b.example/", "http://d.example/"})
+            AddWebsite(url);
+        for (const char* path : {"/usr/bin/gedit", "/usr/bin/calc"}) AddProgram(path);
+    }
+};
+
+TEST_F(Assignment, AUserWithoutLinksHasEveryEntryDefinedAndRemoveDisabled) {
+    M editor = Open("alice");
+    EXPECT_EQ(Texts(editor.definedWebsites),
+              (std::vector<std::string>{"http://c.example/", "http://a.example/", "http://b.example/", "http://d.example/"}));
+    EXPECT_EQ(editor.definedWebsites.Rows()[1].tag, 2) << "the tag is the catalogue record";
+    EXPECT_EQ(editor.selectedPrograms.Count(), 0);
+    EXPECT_TRUE(editor.addProgramEnabled);
+    EXPECT_FALSE(editor.removeProgramEnabled);
+}
+
+TEST_F(Assignment, AddingThreeRowsWritesThreeKeyedLinksAtOnce) {
+    AddLink<UserWebsite>("bob", "http://a.example/");  // record 1, someone else's
+    M editor = Open("alice");
+    editor.SetCheck(M::kEnableInternetAccess, true);
+    editor.IsDirty = false;
+    Pick(editor.definedWebsites, {"http://a.example/", "http://b.example/", "http://d.example/"});
+    editor.AddWebsites();
+
+    EXPECT_EQ(Links<UserWebsite>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"bob", "http://a.example/"},
+                                        {"alice", "http://a.example/"},
+                                        {"alice", "http://b.example/"},
+                                        {"alice", "http://d.example/"}}));
+    ASSERT_EQ(editor.selectedWebsites.Count(), 3);
+    const std::string keys[] = {"M2", "M3", "M4"};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(editor.selectedWebsites.Rows()[i].key, keys[i]);
+    EXPECT_EQ(Texts(editor.definedWebsites), std::vector<std::string>{"http://c.example/"});
+    EXPECT_FALSE(editor.IsDirty) << "Add writes at once and leaves the editor clean";
+    EXPECT_TRUE(editor.removeWebsiteEnabled);
+
+    // Cancel keeps them; the next visit shows them assigned.
+    editor.Cancel();
+    M again = Open("alice");
+    EXPECT_EQ(Texts(again.selectedWebsites),
+              (std::vector<std::string>{"http://a.example/", "http://b.example/", "http://d.example/"}));
+}
+
+TEST_F(Assignment, AddOrRemoveWithoutACurrentRowDoesNothing) {
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    M editor = Open("alice");
+    int pointerChanges = 0;
+    editor.onBusy = [&](bool) { ++pointerChanges; };
+    editor.AddPrograms();
+    editor.RemovePrograms();
+    EXPECT_EQ(pointerChanges, 0);
+    EXPECT_EQ(Links<UserProgram>().size(), 1u);
+    EXPECT_EQ(editor.definedPrograms.Count(), 1);
+}
+
+TEST_F(Assignment, RemoveDeletesExactlyTheKeyedRecord) {
+    AddLink<UserProgram>("bob", "/usr/bin/gedit");
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserProgram>("alice", "/usr/bin/gedit");
+    M editor = Open("alice");
+    ASSERT_EQ(Texts(editor.selectedPrograms), (std::vector<std::string>{"/usr/bin/calc", "/usr/bin/gedit"}));
+    EXPECT_EQ(editor.selectedPrograms.Rows()[1].key, "M3");
+    Pick(editor.selectedPrograms, {"/usr/bin/gedit"});
+    editor.RemovePrograms();
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"bob", "/usr/bin/gedit"}, {"alice", "/usr/bin/calc"}}));
+    EXPECT_EQ(Texts(editor.definedPrograms), std::vector<std::string>{"/usr/bin/gedit"});
+    EXPECT_EQ(editor.selectedPrograms.SelectedIndex(), 1) << "the first remaining row is selected";
+
+    // The key alone decides, whatever the record holds: a key pointing at bob's link deletes it.
+    editor.selectedPrograms.Clear();
+    editor.selectedPrograms.Append({"/usr/bin/calc", 2, "M1", true, true});
+    editor.RemovePrograms();
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{{"alice", "/usr/bin/calc"}}));
+}
+
+TEST_F(Assignment, ALinkToADeletedCatalogueEntryIsNotShownAndStays) {
+    AddLink<UserWebsite>("alice", "http://gone.example/");
+    AddLink<UserWebsite>("alice", "http://b.example/");
+    M editor = Open("alice");
+    EXPECT_EQ(Texts(editor.selectedWebsites), std::vector<std::string>{"http://b.example/"});
+    EXPECT_EQ(editor.selectedWebsites.Rows()[0].key, "M2");
+    editor.OK();
+    EXPECT_EQ(Links<UserWebsite>().size(), 2u);
+}
+
+TEST_F(Assignment, HeaderClicksAlternateTheOrderAndNewRowsTakeTheirSortedPlace) {
+    M editor = Open("alice");
+    AssignmentList& list = editor.definedWebsites;
+    list.HeaderClick();
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"http://d.example/", "http://c.example/", "http://b.example/",
+                                                     "http://a.example/"}));
+    list.HeaderClick();
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"http://a.example/", "http://b.example/", "http://c.example/",
+                                                     "http://d.example/"}));
+    // A removed website comes back in its sorted place.
+    editor.SetCheck(M::kEnableInternetAccess, true);
+    Pick(list, {"http://b.example/"});
+    editor.AddWebsites();
+    Pick(editor.selectedWebsites, {"http://b.example/"});
+    editor.RemoveWebsites();
+    EXPECT_EQ(Texts(list), (std::vector<std::string>{"http://a.example/", "http://b.example/", "http://c.example/",
+                                                     "http://d.example/"}));
+}
+
+TEST_F(Assignment, ARenameMovesEveryLinkOfTheOldLoginAndCancelMovesNothing) {
+    AddLink<UserWebsite>("alice", "http://a.example/");     // shown
+    AddLink<UserWebsite>("ALICE ", "http://gone.example/");  // hidden: not in the catalogue
+    AddLink<UserWebsite>("bob", "http://a.example/");
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserPermission>("Alice", "Print");
+    AddLink<UserMember>("alice", "Accounts");
+    AddLink<UserMember>("bob", "Accounts");
+    {
+        M editor = Open("alice");
+        editor.SetLoginText("alicia");
+        editor.Cancel();
+        EXPECT_EQ(Links<UserMember>()[0].first, "alice");
+        EXPECT_EQ(Links<UserWebsite>()[0].first, "alice");
+    }
+    M editor = Open("alice");
+    editor.SetLoginText("alicia");
+    editor.OK();
+    EXPECT_EQ(editor.UserLogin, "alicia");
+    EXPECT_EQ(Links<UserWebsite>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"alicia", "http://a.example/"},
+                                        {"alicia", "http://gone.example/"},
+                                        {"bob", "http://a.example/"}}));
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{{"alicia", "/usr/bin/calc"}}));
+    EXPECT_EQ(Links<UserPermission>(), (std::vector<std::pair<std::string, std::string>>{{"alicia", "Print"}}));
+    EXPECT_EQ(Links<UserMember>(), (std::vector<std::pair<std::string, std::string>>{{"alicia", "Accounts"},
+                                                                                    {"bob", "Accounts"}}));
+    User renamed;
+    EXPECT_TRUE(renamed.Load("alicia"));
+    EXPECT_FALSE(renamed.Load("alice"));
+}
+
+TEST_F(Assignment, OkSavesTheShownLinksAgainWithTheCatalogueSpelling) {
+    AddLink<UserWebsite>("alice", "HTTP://A.EXAMPLE/");
+    M editor = Open("alice");
+    editor.OK();
+    EXPECT_EQ(Links<UserWebsite>(), (std::vector<std::pair<std::string, std::string>>{{"alice", "http://a.example/"}}));
+}
+
+TEST_F(Assignment, TheListMembers) {
+    AddLink<UserWebsite>("alice", "http://a.example/");
+    M editor = Open("alice");
+    AssignmentList& list = editor.definedWebsites;
+    EXPECT_FALSE(list.ItemSelected());
+    EXPECT_EQ(list.SelectedIndex(), 0);
+    EXPECT_EQ(list.ItemsSelectedCount(), 0);
+    Pick(list, {"http://d.example/", "http://b.example/"});
+    EXPECT_TRUE(list.ItemSelected());
+    EXPECT_EQ(list.SelectedIndex(), 2);
+    EXPECT_EQ(list.ItemsSelectedCount(), 2);
+    list.SelectFirstItemInList();
+    EXPECT_EQ(list.SelectedIndex(), 1);
+    EXPECT_EQ(list.ItemsSelectedCount(), 1);
+    AssignmentList empty;
+    empty.SelectFirstItemInList();
+    EXPECT_FALSE(empty.ItemSelected());
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// The program's main road in one process, through its real windows: the
+// first administrator, a wrong and a right password, the console, the menu's
+// Log Off, the login again and its Cancel; then what the files hold.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdlib>
+#include <memory>
+
+#include "app/app_main.h"
+#include "app/frm_splash.h"
+#include "admin/users/corvane/frm_corvane.h"
+#include "admin/users/wizard/frm_wizard.h"
+#include "catalogue/user_permission.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
+#include "logs/activity_log.h"
+#include "recordstore/user_member.h"
+#include "app/program_windows.h"
+#include "logs/log_clearing.h"
+#include "logs/user_log.h"
+#include "messages/message_catalogue.h"
+#include "platform/core/clock.h"
+#include "platform/settings/global_settings.h"
+#include "platform/settings/product_info.h"
+#include "platform/settings/settings_store.h"
+#include "recordstore/user.h"
+#include "recordstore/user_log_clearer.h"
+#include "session/launchers/launchers.h"
+#include "session/login/frm_login.h"
+#include "session/shell/frm_main.h"
+#include "session/shell/security_session.h"
+#include "support/temp_folder.h"
+#include "ui/helpers/qt_services.h"
+#include "ui/ui_test_support.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
+#include "session/shell/shell_test_support.h"
+
+namespace corvane::testing {
+namespace {
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+bool ConsoleOpen() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frmSecureConsole") && w->isVisible()) return true;
+    return false;
+}
+
+// Runs the event loop until done() holds or ten seconds have passed.
+bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+class ScenarioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("CORVANE_PROGRAM_DIR", (folder / "program").c_str(), 1);
+        ::setenv("CORVANE_REGISTRY_DIR", (folder / "registry").c_str(), 1);
+        ::setenv("CORVANE_COMPUTER_NAME", "WS-SCENARIO", 1);
+        std::filesystem::create_directories(folder / "program");
+        // The workstation as its administrator has set it up.
+        SetProductInfo();
+        gRequireLogin = true;
+        gAlwaysShowSecureConsole = true;
+        gActionAfterLogout = true;
+        gLogoutAction = 1;
+        SaveGlobalSettingsToRegistry();
+        gRequireLogin = gAlwaysShowSecureConsole = gActionAfterLogout = false;
+        gLogoutAction = 0;
+
+        InstallWidgetServices();
+        SetUserLogClearer(ClearUserLogFile);
+        InstallLaunchers();
+        RegisterProgramWindows();
+        InstallLoginWindow();
+        frmSplash::SetUnloadInterval(10);
+        clock::SetSleepFunction([](std::chrono::milliseconds) {});
+        SetStartupServices({
+            [] { return true; },
+            [] { FAIL() << "the only copy ended"; },
+            [](bool) {},
+            [] { frmSplash().exec(); },
+            [this] {
+                form = std::make_unique<frmMain>(MakeSecuritySession(),
+                                                 std::make_unique<FakeTrayBackend>(&tray));
+                form->SetOnUnloaded([] {});
+                form->Form_Load();
+            },
+        });
+    }
+    void TearDown() override {
+        SetStartupServices({});
+        UnloadSecureConsole();
+        form.reset();
+        clock::SetSleepFunction(nullptr);
+        frmSplash::SetUnloadInterval(1000);
+        gDataPath.clear();
+        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_REGISTRY_DIR", "CORVANE_COMPUTER_NAME"})
+            ::unsetenv(name);
+    }
+
+    test_support::TempFolder folder;
+    std::vector<std::string> tray;
+    std::unique_ptr<frmMain> form;
+};
+
+// The user window as the administrator opens it: Add "bob" through the
+// wizard, links of bob's in every link file, then Delete bob.
+void ManageBob(ScriptedMsgBox& box) {
+    gEnableActivityLogging = true;
+    ShowUserManagement();
+    frmCorvane* users = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmCorvane*>(w); found && found->isVisible()) users = found;
+        return users && !users->FormLoad() && users->ListCount() == 1;
+    }));
+    test::OnNextModal<frmWizard>([](frmWizard* wizard) {
+        Child<QLineEdit>(wizard, "txtUserLogin")->setText("bob");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("b0b");
+        Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("b0b");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();
+    });
+    Child<QPushButton>(users, "cmdAdd")->click();
+    ASSERT_EQ(users->ListCount(), 2);
+    EXPECT_EQ(users->SelectedItem(), "bob");
+    {
+        ActivityLog log;
+        ASSERT_TRUE(log.Load(1));
+        EXPECT_EQ(log.Details(), "New User - bob");
+        EXPECT_EQ(log.UserLogin(), "admin");
+    }
+    const auto links = [] {
+        UserMember m;
+        UserPermission p;
+        UserWebsite w;
+        UserProgram g;
+        return std::vector<bool>{m.LoadGroup("bob"), p.LoadPermissions("bob"), w.LoadWebsites("bob"),
+                                 g.LoadPrograms("bob")};
+    };
+    {
+        UserMember m;
+        m.SetUserLogin("bob");
+        m.SetGroup("Staff");
+        m.AddNew();
+        UserPermission p;
+        p.SetUserLogin("bob");
+        p.SetPermission("Print");
+        p.AddNew();
+        UserWebsite w;
+        w.SetUserLogin("bob");
+        w.SetURL("https://example.org/");
+        w.AddNew();
+        UserProgram g;
+        g.SetUserLogin("bob");
+        g.SetProgram("/usr/bin/true");
+        g.AddNew();
+    }
+    EXPECT_EQ(links(), (std::vector<bool>{true, true, true, true}));
+    box.Answer(kMsgYes);
+    Child<QPushButton>(users, "cmdDelete")->click();
+    EXPECT_EQ(users->ListCount(), 1);
+    EXPECT_FALSE(User().Exists("bob"));
+    EXPECT_EQ(links(), (std::vector<bool>{false, false, false, false}));
+    Child<QPushButton>(users, "cmdOK")->click();
+    gEnableActivityLogging = false;
+}
+
+TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    bool wizardDone = false, loginDone = false, secondLoginShown = false;
+
+    test::OnNextModal<frmWizard>([&](frmWizard* wizard) {
+        EXPECT_FALSE(Child<QPushButton>(wizard, "cmdNav1")->isEnabled());  // Cancel
+        Child<QLineEdit>(wizard, "txtUserLogin")->setText("admin");
+        Child<QLineEdit>(wizard, "txtUserName")->setText("The Administrator");
+        Child<QPushButton>(wizard, "cmdNav3")->click();  // Next
+        Child<QLineEdit>(wizard, "txtNewPassword")->setText("Corv4ne!");
+        Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("Corv4ne!");
+        Child<QPushButton>(wizard, "cmdNav3")->click();
+        Child<QPushButton>(wizard, "cmdNav4")->click();  // Finish
+        wizardDone = true;
+        test::OnNextModal<frmLogin>([&](frmLogin* login) {
+            Child<QLineEdit>(login, "txtUserLogin")->setText("admin");
+            Child<QLineEdit>(login, "txtPassword")->setText("wrong");
+            login->cmdOK_Click();
+            EXPECT_TRUE(login->isVisible());
+            Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+            login->cmdOK_Click();
+            loginDone = true;
+        });
+    });
+    Main();
+    ASSERT_TRUE(wizardDone);
+    ASSERT_TRUE(loginDone);
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(445));
+    EXPECT_TRUE(form->Authenticated());
+    EXPECT_TRUE(ConsoleOpen());
+
+    ManageBob(*box);
+
+    // The menu's Log Off; the login follows at once and is cancelled.
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        secondLoginShown = true;
+        Child<QPushButton>(login, "cmdCancel")->click();
+    });
+    form->Tray().notify(516);
+    form->Tray().notify(517);
+    ASSERT_NE(form->PopupMenu(), nullptr);
+    EXPECT_TRUE(form->PopupMenu()->MenuItem(1)->isEnabled());
+    emit form->PopupMenu()->Selected(1);
+    ASSERT_TRUE(WaitFor([&] { return secondLoginShown && !QApplication::activeModalWidget(); }));
+    EXPECT_FALSE(form->Authenticated());
+    EXPECT_FALSE(ConsoleOpen());
+
+    User user;
+    ASSERT_TRUE(user.Load("admin"));
+    EXPECT_EQ(user.IsAdministrator(), -1);
+    EXPECT_EQ(user.FailedLogins(), 0);
+    user.CloseTable();
+    UserLog log;
+    ASSERT_EQ(log.RecordCount(), 2);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.UserLogin(), "admin");
+    EXPECT_NE(log.Failed(), 0);
+    EXPECT_EQ(log.Active(), 0);
+    ASSERT_TRUE(log.Load(2));
+    EXPECT_EQ(log.UserLogin(), "admin");
+    EXPECT_EQ(log.Failed(), 0);
+    EXPECT_EQ(log.Active(), 0);
+    EXPECT_NE(log.LogoutStamp(), 0);
+    EXPECT_GE(log.LogoutStamp(), log.LoginStamp());
+    EXPECT_EQ(log.Computer(), "WS-SCENARIO");
+    EXPECT_EQ(log.AppName(), "Corvane Standard");
+    log.CloseTable();
+    EXPECT_TRUE(std::filesystem::exists(folder / "program/users.sec"));
+}
+
+}  // namespace
+}  // namespace corvane::testing
