@@ -43,6 +43,9 @@ public:
         QFont font = family_.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family_);
         font.setStyleHint(QFont::Monospace);
         font.setPointSizeF(line.pointSize);
+        // Unhinted advances keep every column of a fixed-pitch line where it belongs.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
         font.setBold(line.bold);
         const QFontMetricsF metrics(font, &printer_);
         const qreal height = printer_.pageRect(QPrinter::DevicePixel).height();
@@ -101,7 +104,7 @@ QString FixedPitchFamily(const QString& family) {
 }
 
 bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent) {
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
     if (choice.chosen) {
         printer.setPrinterName(choice.printerName);
         printer.setCopyCount(choice.copies);
@@ -119,7 +122,7 @@ bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent) {
 PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
                         const PrintSetupChoice* setup) {
     const std::optional<QPrinterInfo> remembered = GetDefaultPrinter();
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
     if (remembered) printer.setPrinterName(remembered->printerName());
     if (setup && setup->chosen) {
         printer.setPrinterName(setup->printerName);
