@@ -1,5 +1,6 @@
 #include "app/program_windows.h"
 
+#include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "session/launchers/window_factories.h"
@@ -23,6 +24,7 @@ void RegisterProgramWindows() {
                           SetPasswordDialogLogin);
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
+    RegisterLogViewerWindows();
 }
 
 }  // namespace corvane
