@@ -62,10 +62,19 @@ struct Hourglass {
     Hourglass& operator=(const Hourglass&) = delete;
 };
 
+// The small and the large picture of each icon, both drawn at their size.
+QIcon SizedIcon(const QIcon& source) {
+    QIcon icon;
+    for (int size : {16, 32})
+        icon.addPixmap(source.pixmap(size).scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return icon;
+}
+
 std::vector<QIcon> LogIcons(QStyle* style) {
-    return {style->standardIcon(QStyle::SP_ComputerIcon), style->standardIcon(QStyle::SP_MessageBoxWarning),
-            style->standardIcon(QStyle::SP_MessageBoxQuestion), QIcon(),
-            style->standardIcon(QStyle::SP_DriveNetIcon)};
+    return {SizedIcon(style->standardIcon(QStyle::SP_ComputerIcon)),
+            SizedIcon(style->standardIcon(QStyle::SP_MessageBoxWarning)),
+            SizedIcon(style->standardIcon(QStyle::SP_MessageBoxQuestion)), QIcon(),
+            SizedIcon(style->standardIcon(QStyle::SP_DriveNetIcon))};
 }
 
 void ShowSessionWindowModal(const char* name) {
@@ -102,6 +111,7 @@ LogViewer::~LogViewer() = default;
 void LogViewer::BuildControls() {
     tabDetails_ = new QTabWidget(this);
     auto* page = new QWidget;
+    page->installEventFilter(this);  // the list and buttons follow the page's size
     tabDetails_->addTab(page, QString());
     views_ = new QStackedWidget(page);
     lsvItems_ = new QTreeView;
@@ -280,6 +290,7 @@ void LogViewer::LoadData() {
     if (!whole) return;
     UpdateButtons();
     RefreshStatusBar();
+    Layout();
 }
 
 void LogViewer::UpdateButtons() {
@@ -447,9 +458,13 @@ void LogViewer::SetViewMode(int item) {
         views_->setCurrentWidget(lsvItems_);
         return;
     }
+    // Large icons in a grid, small icons in rows, the list in columns.
     iconView_->setViewMode(viewMode_ == 0 ? QListView::IconMode : QListView::ListMode);
     iconView_->setIconSize(viewMode_ == 0 ? QSize(32, 32) : QSize(16, 16));
-    iconView_->setFlow(viewMode_ == 1 ? QListView::LeftToRight : QListView::TopToBottom);
+    iconView_->setGridSize(viewMode_ == 0 ? QSize(96, 64) : (viewMode_ == 1 ? QSize(140, 22) : QSize()));
+    iconView_->setFlow(viewMode_ == 2 ? QListView::TopToBottom : QListView::LeftToRight);
+    iconView_->setWordWrap(viewMode_ == 0);
+    iconView_->setUniformItemSizes(viewMode_ != 0);
     iconView_->setWrapping(true);
     iconView_->setResizeMode(QListView::Adjust);
     views_->setCurrentWidget(iconView_);
@@ -494,13 +509,26 @@ void LogViewer::Layout() {
         cmdRefresh_->move(Px(1320), buttonTop);
         cmdClear_->move(Px(2580), buttonTop);
         cmdClose_->move(width - cmdClose_->width() - Px(60), buttonTop);
-        // The columns share the list's width.
+        // Each column gets what its cells need, and the list's spare width is
+        // shared out equally on top.
         const int columns = model_->columnCount();
         if (columns > 0) {
-            const int each = std::max(Px(1440) / 2, (lsvItems_->viewport()->width()) / columns);
-            for (int c = 0; c < columns; ++c) lsvItems_->setColumnWidth(c, each);
+            std::vector<int> widths;
+            int used = 0;
+            for (int c = 0; c < columns; ++c) {
+                lsvItems_->resizeColumnToContents(c);
+                widths.push_back(lsvItems_->columnWidth(c));
+                used += widths.back();
+            }
+            const int spare = std::max(0, lsvItems_->viewport()->width() - used) / columns;
+            for (int c = 0; c < columns; ++c) lsvItems_->setColumnWidth(c, widths[static_cast<std::size_t>(c)] + spare);
         }
     }});
+}
+
+bool LogViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && tabDetails_ && watched == tabDetails_->widget(0)) Layout();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void LogViewer::resizeEvent(QResizeEvent* event) {
