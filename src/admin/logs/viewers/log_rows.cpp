@@ -4,13 +4,11 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
-#include <map>
 
 #include "logs/user_log.h"
 #include "logs/website_log.h"
 #include "messages/message_catalogue.h"
 #include "platform/core/cp1252.h"
-#include "platform/core/text.h"
 #include "recordstore/record_file.h"
 #include "ui_core/date_text.h"
 #include "ui_core/display_names.h"
@@ -32,8 +30,22 @@ OleDate DateAt(const std::uint8_t* p) {
     return d;
 }
 
+// The field trimmed of spaces. Wide fields are mostly trailing blanks, so the
+// end is found eight bytes at a time.
 std::string_view FieldBytes(const std::uint8_t* slot, const FieldSpec& f) {
-    return text::TrimSpaces({reinterpret_cast<const char*>(slot) + f.offset, f.width});
+    const char* p = reinterpret_cast<const char*>(slot) + f.offset;
+    std::size_t end = f.width;
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+    while (end >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + end - 8, 8);
+        if (word != kBlanks) break;
+        end -= 8;
+    }
+    while (end > 0 && p[end - 1] == ' ') --end;
+    std::size_t start = 0;
+    while (start < end && p[start] == ' ') ++start;
+    return {p + start, end - start};
 }
 
 // Letter case folded for sorting: ASCII and the accented capitals of the code page.
@@ -70,7 +82,8 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
     auto data = std::make_shared<Data>();
     data->yes = cp1252::FromUtf8(GetMessageText(47, language));
     data->no = cp1252::FromUtf8(GetMessageText(48, language));
-    std::map<std::string, std::uint8_t, std::less<>> statusIndex;
+    // A log holds a handful of distinct statuses; a short list finds them fastest.
+    std::vector<std::pair<std::string, std::uint8_t>> statusIndex;
 
     std::error_code ec;
     if (std::filesystem::exists(RecordFile::ResolvePath(path), ec)) {
@@ -109,14 +122,18 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
             } else {
                 rec.stamp[0] = DateAt(p + f[WebsiteLog::kTimeStamp].offset);
                 const std::string_view status = FieldBytes(p, f[WebsiteLog::kStatus]);
-                auto it = statusIndex.find(status);
-                if (it == statusIndex.end() && data->statusText.size() < 255) {
+                rec.code = 255;
+                for (const auto& [text, index] : statusIndex)
+                    if (text == status) {
+                        rec.code = index;
+                        break;
+                    }
+                if (rec.code == 255 && data->statusText.size() < 255) {
                     const std::string cell = TranslateLogStatus(cp1252::ToUtf8(status), language);
                     data->statusText.push_back(cp1252::FromUtf8(cell));
-                    it = statusIndex.emplace(std::string(status),
-                                             static_cast<std::uint8_t>(data->statusText.size() - 1)).first;
+                    rec.code = static_cast<std::uint8_t>(data->statusText.size() - 1);
+                    statusIndex.emplace_back(std::string(status), rec.code);
                 }
-                rec.code = it == statusIndex.end() ? 255 : it->second;
             }
             data->records.push_back(rec);
         }
