@@ -1,26 +1,31 @@
 // The program's main road in one process, through its real windows: the
 // first administrator, a wrong and a right password, the console, the menu's
-// Log Off, the login again and its Cancel; then what the files hold.
+// Log Off, the login again and its Cancel; on the way the administrator renames
+// a second user and assigns it a website; then what the files hold.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <cstdlib>
 #include <memory>
 
+#include "admin/users/editor/frm_user_details.h"
 #include "app/app_main.h"
+#include "catalogue/user_website.h"
+#include "catalogue/website.h"
 #include "app/frm_splash.h"
 #include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "catalogue/user_permission.h"
 #include "catalogue/user_program.h"
-#include "catalogue/user_website.h"
 #include "logs/activity_log.h"
 #include "recordstore/user_member.h"
 #include "app/program_windows.h"
@@ -34,6 +39,7 @@
 #include "recordstore/user.h"
 #include "recordstore/user_log_clearer.h"
 #include "session/launchers/launchers.h"
+#include "session/launchers/u_interface.h"
 #include "session/login/frm_login.h"
 #include "session/shell/frm_main.h"
 #include "session/shell/security_session.h"
@@ -264,6 +270,30 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_TRUE(ConsoleOpen());
 
     ManageBob(*box);
+    // The administrator edits a second user: renames it and assigns it a website.
+    {
+        User clerk;
+        clerk.SetLogin("clerk");
+        clerk.SetName("A Clerk");
+        clerk.SetAccessLevel(1);
+        clerk.AddNew();
+        Website site;
+        site.SetURL("http://intranet.example/");
+        site.AddNew();
+    }
+    bool editorDone = false;
+    test::OnNextModal<frmUserDetails>([&](frmUserDetails* editor) {
+        ASSERT_TRUE(WaitFor([&] { return !editor->FormLoad(); }));
+        Child<QCheckBox>(editor, "chkEnableInternetAccess")->click();
+        auto* defined = Child<QTreeWidget>(editor, "lsvDefinedWebsites");
+        defined->setCurrentItem(defined->topLevelItem(0));
+        Child<QPushButton>(editor, "cmdAddWebsite")->click();
+        Child<QLineEdit>(editor, "txtUserLogin")->setText("cashier");
+        Child<QPushButton>(editor, "cmdOK")->click();
+        editorDone = true;
+    });
+    UInterface().EditUser("clerk");
+    ASSERT_TRUE(editorDone);
     ReadUserLog(folder.Path());
 
     // The menu's Log Off; the login follows at once and is cancelled.
@@ -301,6 +331,14 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_EQ(log.AppName(), "Corvane Standard");
     log.CloseTable();
     EXPECT_TRUE(std::filesystem::exists(folder / "program/users.sec"));
+
+    // The edited user under its new login, with its website.
+    User cashier;
+    EXPECT_TRUE(cashier.Load("cashier"));
+    EXPECT_FALSE(cashier.Load("clerk"));
+    UserWebsite assigned;
+    EXPECT_TRUE(assigned.Load("http://intranet.example/", "cashier"));
+    EXPECT_FALSE(assigned.Load("http://intranet.example/", "clerk"));
 }
 
 }  // namespace

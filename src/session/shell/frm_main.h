@@ -35,6 +35,8 @@ public:
     void Authenticate() { controller_.Authenticate(); }
     void LogOFF() { controller_.LogOFF(); }
 
+    // The Security object of the run.
+    SessionSecurity& Security() { return *security_; }
     SessionController& Session() { return controller_; }
     TrayIcon& Tray() { return *tray_; }
     QTimer& tmrSession() { return tmrSession_; }

@@ -204,6 +204,12 @@ void frmPopupMenu::showEvent(QShowEvent* event) {
     setFocus();
 }
 
+void frmPopupMenu::closeEvent(QCloseEvent* event) {
+    // Closed with the other windows (a login, a log-off): the watch stops too.
+    timer_.stop();
+    QWidget::closeEvent(event);
+}
+
 void frmPopupMenu::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);

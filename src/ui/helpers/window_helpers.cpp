@@ -41,8 +41,13 @@ protected:
 
 void DisableCloseButton(QWidget* window) {
     if (!window) return;
-    if (!window->findChild<CloseBoxGuard*>(QString(), Qt::FindDirectChildrenOnly))
-        window->installEventFilter(new CloseBoxGuard(window));
+    // Found by name: the guard has no meta-object of its own to be told apart by.
+    const QString guardName = QStringLiteral("CloseBoxGuard");
+    if (!window->findChild<QObject*>(guardName, Qt::FindDirectChildrenOnly)) {
+        auto* guard = new CloseBoxGuard(window);
+        guard->setObjectName(guardName);
+        window->installEventFilter(guard);
+    }
     const bool visible = window->isVisible();
     window->setWindowFlag(Qt::CustomizeWindowHint, true);
     window->setWindowFlag(Qt::WindowCloseButtonHint, false);

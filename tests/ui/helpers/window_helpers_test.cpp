@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -142,21 +143,27 @@ TEST(DisplayNames, AccessLevelNames) {
 }
 
 TEST(WindowHelpers, DisableCloseButtonRefusesTheUserButNotTheProgram) {
-    QWidget window;
-    window.setObjectName("frmSecureConsole");
-    window.show();
-    DisableCloseButton(&window);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    // A window with controls of its own as well: none of them is taken for the guard.
+    for (bool withControls : {false, true}) {
+        SCOPED_TRACE(withControls);
+        QWidget window;
+        window.setObjectName("frmSecureConsole");
+        if (withControls) new QLabel(QStringLiteral("text"), &window);
+        window.show();
+        DisableCloseButton(&window);
+        DisableCloseButton(&window);  // once is enough; twice changes nothing
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
 
-    // A close request of the window system arrives spontaneously.
-    QCloseEvent fromUser;
-    QSpontaneKeyEvent::setSpontaneous(&fromUser);
-    QCoreApplication::instance()->notify(&window, &fromUser);
-    EXPECT_FALSE(fromUser.isAccepted());
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(window.close());
-    EXPECT_FALSE(window.isVisible());
+        // A close request of the window system arrives spontaneously.
+        QCloseEvent fromUser;
+        QSpontaneKeyEvent::setSpontaneous(&fromUser);
+        QCoreApplication::instance()->notify(&window, &fromUser);
+        EXPECT_FALSE(fromUser.isAccepted());
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(window.close());
+        EXPECT_FALSE(window.isVisible());
+    }
 }
 
 TEST(WindowHelpers, CenterFormPutsTheWindowAboveTheMiddle) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -189,6 +190,28 @@ TEST_F(EditorWindow, TheGeneralTabSelectsTheLogin) {
     auto* login = Find<QLineEdit>(window, "txtUserLogin");
     EXPECT_EQ(window.focusWidget(), login);
     EXPECT_EQ(login->selectedText(), "alice");
+}
+
+TEST_F(EditorWindow, EachTextBoxSelectsItsTextOnFocus) {
+    frmUserDetails window;
+    Open(window, "alice");
+    QApplication::setActiveWindow(&window);
+    const std::pair<const char*, QString> rows[] = {
+        {"txtUserName", "Alice Example"},
+        {"txtDescription", "Accounts, second floor"},
+        {"txtDisplayMessage", "Welcome back"},
+        {"txtUserLogin", "alice"},
+    };
+    for (const auto& [name, text] : rows) {
+        auto* box = Find<QWidget>(window, name);
+        Find<QPushButton>(window, "cmdCancel")->setFocus();
+        box->setFocus(Qt::MouseFocusReason);
+        QTest::qWait(10);
+        const QString selected = qobject_cast<QLineEdit*>(box)
+                                     ? qobject_cast<QLineEdit*>(box)->selectedText()
+                                     : qobject_cast<QPlainTextEdit*>(box)->textCursor().selectedText();
+        EXPECT_EQ(selected, text) << name;
+    }
 }
 
 TEST_F(EditorWindow, ModalRunsAsTheCallerDrivesIt) {
