@@ -2,6 +2,8 @@
 // beside one sequential read of the three files it reads (users.sec, websites.sec,
 // userwebsites.sec; target: within 3x), and the same decision answered from the cached rule.
 #include <benchmark/benchmark.h>
+
+#include "bench_support.h"
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -92,26 +94,11 @@ private:
     bool previousRequire_;
 };
 
-void SetFileBytes(benchmark::State& state) {
-    std::int64_t bytes = 0;
-    for (const auto& f : WebsiteFolder::Files()) bytes += static_cast<std::int64_t>(std::filesystem::file_size(f));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
-}
+void SetFileBytes(benchmark::State& state) { bench::SetBytesOfFiles(state, WebsiteFolder::Files()); }
 
 void WebsiteRule_SequentialRead(benchmark::State& state) {
     WebsiteFolder folder;
-    const auto files = WebsiteFolder::Files();
-    std::vector<char> chunk(64 * 1024);
-    for (auto _ : state) {
-        std::size_t total = 0, got;
-        for (const auto& path : files) {
-            std::FILE* f = std::fopen(path.c_str(), "rb");
-            while ((got = std::fread(chunk.data(), 1, chunk.size(), f)) > 0) total += got;
-            std::fclose(f);
-        }
-        benchmark::DoNotOptimize(total);
-    }
-    SetFileBytes(state);
+    bench::SequentialReadAll(state, WebsiteFolder::Files());
 }
 
 template <typename Rule>

@@ -45,10 +45,14 @@ fi
 echo "Program and data folder: $CORVANE_PROGRAM_DIR"
 echo "Registry hives: $CORVANE_REGISTRY_DIR"
 
+# The web engine runs as root only without its sandbox.
+export QTWEBENGINE_DISABLE_SANDBOX=1
 if [ "$offscreen" = 0 ]; then
   exec build/src/app/corvane
 fi
 
+# Xvfb has no GPU for the web engine.
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 export CORVANE_SCREENSHOT_DIR="${CORVANE_SCREENSHOT_DIR:-$PWD/build/run-screenshots}"
 rm -rf "$CORVANE_SCREENSHOT_DIR"
 mkdir -p "$CORVANE_SCREENSHOT_DIR"

@@ -12,6 +12,8 @@ rm -rf "$out"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 failed=0
+# The web engine runs as root only without its sandbox, and without a GPU under Xvfb.
+export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 while IFS= read -r program; do
   echo "== $(basename "$program")"
   xvfb-run -a -s "-screen 0 1280x1024x24" "$program" "$out" || failed=1

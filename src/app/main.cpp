@@ -7,6 +7,8 @@
 #include "ui/helpers/qt_services.h"
 
 int main(int argc, char** argv) {
+    // The web engine shares its OpenGL contexts with the program's; set before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The program lives in its hidden main form, not in its windows.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -10,6 +10,7 @@
 #include "app/screenshot_recorder.h"
 #include "app/single_instance.h"
 #include "app/termination.h"
+#include "platform/network/smb/smb_network.h"
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
 #include "session/login/login_services.h"
@@ -63,6 +64,7 @@ void InstallProgram() {
     });
     InstallLaunchers();
     RegisterProgramWindows();
+    InstallSmbNetwork();
     InstallLoginWindow();
     LoginServices services = CurrentLoginServices();
     services.startUserPrograms = RunUserPrograms;

@@ -1,8 +1,13 @@
 #include "app/program_windows.h"
 
 #include "admin/logs/viewers/frm_log_viewers.h"
+#include "session/console/console_windows.h"
+#include "lockdown/windows/frm_advanced_security.h"
+#include "lockdown/windows/frm_security.h"
+#include "admin/catalogue/options/options_windows.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
+#include "browser/window/frm_web_browser.h"
 #include "session/launchers/window_factories.h"
 #include "session/login/frm_password_dialogs.h"
 
@@ -15,16 +20,28 @@ void SetPasswordDialogLogin(QWidget* window, const char* name, const QVariant& v
         dialog->UserLogin = value.toString().toStdString();
 }
 
+// The launchers hand a browser window its starting address.
+void SetBrowserInput(QWidget* window, const char* name, const QVariant& value) {
+    if (auto* browser = qobject_cast<frmWebBrowser*>(window); browser && qstrcmp(name, "StartingAddress") == 0)
+        browser->Controller().StartingAddress = value.toString().toStdString();
+}
+
 }  // namespace
 
 void RegisterProgramWindows() {
+    RegisterWindowFactory(QStringLiteral("frmWebBrowser"), [] { return new frmWebBrowser; }, SetBrowserInput);
     RegisterWindowFactory(QStringLiteral("frmChangePassword"), [] { return new frmChangePassword; },
                           SetPasswordDialogLogin);
     RegisterWindowFactory(QStringLiteral("frmSetPassword"), [] { return new frmSetPassword; },
                           SetPasswordDialogLogin);
+    // The secure console, the tip of the day and the about window.
+    RegisterConsoleWindows();
+    RegisterWindowFactory(QStringLiteral("frmSecurity"), [] { return new frmSecurity; });
+    RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
     RegisterLogViewerWindows();
+    RegisterOptionsWindows();
 }
 
 }  // namespace corvane

@@ -10,6 +10,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/event_loop.h"
 #include "platform/core/program_globals.h"
+#include "platform/settings/registry_store.h"
 #include "ui_core/date_text.h"
 #include "errors/error_dialog_seam.h"
 #include "errors/error_log_file.h"
@@ -137,6 +138,11 @@ ErrorHandler& ProgramErrorHandler() {
 void InstallErrorHandler() {
     SetErrorHandler([](const RaisedError& error, const std::string& place, int, int language) {
         return ProgramErrorHandler().HandleError(error, place, language);
+    });
+    // A damaged hive reads as defaults; the error log says why.
+    registry_store::SetHiveDamageReport([](const RaisedError& error, const std::string& place) {
+        std::string where = place;
+        WriteErrorLog(FormatErrorLine(error, where), ErrorLogPath());
     });
 }
 

@@ -3,12 +3,14 @@
 #include "platform/core/environment.h"
 #include "platform/core/program_globals.h"
 #include "platform/core/text.h"
+#include "platform/core/unc_path.h"
 
 namespace corvane {
 
 std::string GetDataPath() {
     if (text::TrimSpaces(gDataPath).empty()) return environment::ProgramFolder();
-    return gDataPath;
+    // A share chosen on the network is stored as typed and opened where it is mounted.
+    return ResolveUncPath(gDataPath);
 }
 
 std::string TableFileName(const std::string& override, const std::string& defaultName) {

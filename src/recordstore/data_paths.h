@@ -4,8 +4,9 @@
 
 namespace corvane {
 
-// The data folder: gDataPath exactly as stored, or the program folder when it is empty or
-// all spaces. Nothing is cached, so a new "Data Path" applies at the next OpenTable.
+// The data folder: gDataPath exactly as stored (a UNC path of a mounted share as the folder
+// it is mounted on), or the program folder when it is empty or all spaces. Nothing is cached,
+// so a new "Data Path" applies at the next OpenTable.
 std::string GetDataPath();
 
 // A table's file name: its override exactly as stored, unless that is empty or all spaces.

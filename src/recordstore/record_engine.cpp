@@ -383,6 +383,7 @@ bool RecordEngine::Search(const Operation& op, const std::vector<std::pair<int, 
 bool RecordEngine::SearchNumber(const Operation& op, std::int32_t n, bool load) {
     return Trapped(op, [&] {
         OpenIfClosed();
+        ScanScope scan(file_);
         bool found = false;
         if (n > 0 && n <= GetSlotCount()) {
             Read(n);

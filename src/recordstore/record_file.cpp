@@ -35,6 +35,18 @@ struct flock AppendLockByte(short type) {
     return lock;
 }
 
+// Takes (waiting for it) or gives back the append lock's byte in the given mode; false when
+// the file system has no such locks.
+bool SetAppendLock(int fd, short type) {
+    struct flock lock = AppendLockByte(type);
+    const int command = type == F_UNLCK ? F_OFD_SETLK : F_OFD_SETLKW;
+    int r;
+    do {
+        r = ::fcntl(fd, command, &lock);
+    } while (r != 0 && errno == EINTR);
+    return r == 0;
+}
+
 RaisedError FileError(int err, const std::string& path) {
     const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
     switch (err) {
@@ -122,6 +134,7 @@ void RecordFile::Open(const std::string& path) {
 void RecordFile::Close() noexcept {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    scanLocked_ = false;
     readOnly_ = false;
     position_ = 0;
     blockBytes_ = 0;
@@ -174,6 +187,9 @@ void RecordFile::BeginScan() noexcept {
     if (scanDepth_++ == 0) {
         scanReads_ = 0;
         blockLimit_ = kFirstBlockBytes;
+        // Shared with other readers, exclusive of a writer changing the file's length: a read
+        // racing a cut can hand out zeros where the cut bytes were.
+        scanLocked_ = fd_ >= 0 && SetAppendLock(fd_, F_RDLCK);
     }
 }
 
@@ -181,6 +197,8 @@ void RecordFile::EndScan() noexcept {
     if (scanDepth_ > 0 && --scanDepth_ == 0) {
         scanLength_ = -1;
         blockBytes_ = 0;
+        if (scanLocked_ && fd_ >= 0) SetAppendLock(fd_, F_UNLCK);
+        scanLocked_ = false;
     }
 }
 
@@ -276,20 +294,22 @@ void RecordFile::Truncate() {
     if (scanLength_ >= 0) scanLength_ = 0;
 }
 
-RecordFile::AppendLock::AppendLock(RecordFile& file) : fd_(file.fd_) {
+RecordFile::AppendLock::AppendLock(RecordFile& file) : file_(file), fd_(file.fd_) {
     if (fd_ < 0) return;
-    struct flock lock = AppendLockByte(F_WRLCK);
-    int r;
-    do {
-        r = ::fcntl(fd_, F_OFD_SETLKW, &lock);
-    } while (r != 0 && errno == EINTR);
-    held_ = r == 0;
+    // A scan's shared lock is given up first: two processes each waiting to turn theirs into
+    // this one would wait for each other for ever.
+    if (file_.scanLocked_) {
+        SetAppendLock(fd_, F_UNLCK);
+        file_.scanLocked_ = false;
+    }
+    held_ = SetAppendLock(fd_, F_WRLCK);
 }
 
 RecordFile::AppendLock::~AppendLock() {
     if (!held_) return;
-    struct flock lock = AppendLockByte(F_UNLCK);
-    ::fcntl(fd_, F_OFD_SETLK, &lock);
+    // Inside a scan the lock goes back to shared (at once), otherwise it goes.
+    if (file_.scanDepth_ > 0 && file_.fd_ == fd_) file_.scanLocked_ = SetAppendLock(fd_, F_RDLCK);
+    else SetAppendLock(fd_, F_UNLCK);
 }
 
 }  // namespace corvane

@@ -56,6 +56,8 @@ public:
     // sees records appended elsewhere. Scans nest; writes inside one keep it coherent.
     // The first read of an operation is a single read of its slot; only an operation that
     // reads on reads ahead, in blocks that grow to 1 MiB, so one-step operations stay cheap.
+    // A scan holds the append lock shared, so that no append, clear or cut changes the file's
+    // length while it reads.
     void BeginScan() noexcept;
     void EndScan() noexcept;
 
@@ -64,9 +66,10 @@ public:
     // hold keep writing to this same file. Owner and permissions stay. The position becomes 0.
     void Truncate();
 
-    // Serialises "measure the file, then append" across processes and handles: an
-    // open-file-description lock on one byte far past any data, which no read or write
-    // touches. A file system without such locks appends unserialised, as before.
+    // Serialises "measure the file, then append" (and every change of the file's length)
+    // across processes and handles: an open-file-description lock on one byte far past any
+    // data, which no read or write touches. Taken inside a scan, it replaces the scan's shared
+    // lock until it goes. A file system without such locks appends unserialised, as before.
     class AppendLock {
     public:
         explicit AppendLock(RecordFile& file);
@@ -75,6 +78,7 @@ public:
         AppendLock& operator=(const AppendLock&) = delete;
 
     private:
+        RecordFile& file_;
         int fd_;
         bool held_ = false;
     };
@@ -95,6 +99,7 @@ private:
     std::int32_t position_ = 0;
 
     int scanDepth_ = 0;
+    bool scanLocked_ = false;
     std::int64_t scanLength_ = -1;  // -1: not measured in this scan
     std::vector<std::uint8_t> block_;
     std::int64_t blockStart_ = 0;

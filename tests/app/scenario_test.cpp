@@ -1,7 +1,10 @@
 // The program's main road in one process, through its real windows: the
 // first administrator, a wrong and a right password, the console, the menu's
-// Log Off, the login again and its Cancel; on the way the administrator renames
-// a second user and assigns it a website; then what the files hold.
+// Security at Medium Security, an edit of a second user (renamed, a website
+// assigned), the menu's Log Off, the login again and its Cancel; then what the
+// files hold. Then the console's own road: the administrator's items, Log Off
+// through its item, and a second user starting an assigned program from it.
+// And a user who opens the browser from the console and types a refused address.
 
 #include <gtest/gtest.h>
 
@@ -12,8 +15,15 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <algorithm>
+#include <QSlider>
 #include <QTreeWidget>
+#include <QComboBox>
+#include <QTest>
 #include <cstdlib>
+#include <fstream>
+#include <QPointer>
+#include <QStandardItemModel>
 #include <memory>
 
 #include "admin/users/editor/frm_user_details.h"
@@ -29,19 +39,37 @@
 #include "logs/activity_log.h"
 #include "recordstore/user_member.h"
 #include "app/program_windows.h"
+#include "catalogue/program.h"
+#include "catalogue/user_program.h"
+#include "lockdown/lockdown_options.h"
+#include "lockdown/windows/frm_lockdown_warning.h"
+#include "lockdown/windows/frm_security.h"
+#include "browser/window/fake_control_widget.h"
+#include "browser/window/frm_web_browser.h"
+#include "catalogue/website.h"
+#include "logs/website_log.h"
+#include "platform/crypto/encryption.h"
+#include "session/login/pass_phrase.h"
 #include "logs/log_clearing.h"
 #include "logs/user_log.h"
 #include "messages/message_catalogue.h"
 #include "platform/core/clock.h"
+#include "platform/crypto/encryption.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
+#include "platform/system/process_spawn.h"
+#include "session/console/console_list_view.h"
+#include "session/console/frm_secure_console.h"
 #include "recordstore/user.h"
 #include "recordstore/user_log_clearer.h"
 #include "session/launchers/launchers.h"
+#include "session/launchers/window_factories.h"
+#include "session/login/pass_phrase.h"
 #include "session/launchers/u_interface.h"
 #include "session/login/frm_login.h"
 #include "session/shell/frm_main.h"
+#include "session/shell/start_up_with_windows.h"
 #include "session/shell/security_session.h"
 #include "support/temp_folder.h"
 #include "ui/helpers/file_dialog.h"
@@ -59,6 +87,27 @@ T* Child(QWidget* window, const char* name) {
     T* child = window->findChild<T*>(QLatin1String(name));
     EXPECT_NE(child, nullptr) << name;
     return child;
+}
+
+frmSecureConsole* OpenConsole() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* console = qobject_cast<frmSecureConsole*>(w); console && console->isVisible()) return console;
+    return nullptr;
+}
+
+std::vector<std::string> ConsoleTexts(frmSecureConsole* console) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < console->lsvItems()->Items()->rowCount(); ++row) texts.push_back(console->ItemAt(row).text);
+    return texts;
+}
+
+// Selects the item of that text and launches it as Enter would.
+void LaunchItem(frmSecureConsole* console, const std::string& text) {
+    const auto texts = ConsoleTexts(console);
+    const auto it = std::find(texts.begin(), texts.end(), text);
+    ASSERT_NE(it, texts.end()) << text;
+    console->lsvItems()->SelectRow(static_cast<int>(it - texts.begin()));
+    console->LaunchSelected();
 }
 
 bool ConsoleOpen() {
@@ -119,10 +168,30 @@ protected:
         clock::SetSleepFunction(nullptr);
         frmSplash::SetUnloadInterval(1000);
         gDataPath.clear();
-        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_REGISTRY_DIR", "CORVANE_COMPUTER_NAME"})
-            ::unsetenv(name);
+        for (const char* name : {"CORVANE_PROGRAM_DIR", "CORVANE_COMPUTER_NAME"}) ::unsetenv(name);
+        ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
     }
 
+    // The wizard's first administrator, then the login with its password.
+    static void FirstAdministratorLogsIn(bool& done) {
+        test::OnNextModal<frmWizard>([&](frmWizard* wizard) {
+            Child<QLineEdit>(wizard, "txtUserLogin")->setText("admin");
+            Child<QLineEdit>(wizard, "txtUserName")->setText("The Administrator");
+            Child<QPushButton>(wizard, "cmdNav3")->click();  // Next
+            Child<QLineEdit>(wizard, "txtNewPassword")->setText("Corv4ne!");
+            Child<QLineEdit>(wizard, "txtConfirmPassword")->setText("Corv4ne!");
+            Child<QPushButton>(wizard, "cmdNav3")->click();
+            Child<QPushButton>(wizard, "cmdNav4")->click();  // Finish
+            test::OnNextModal<frmLogin>([&](frmLogin* login) {
+                Child<QLineEdit>(login, "txtUserLogin")->setText("admin");
+                Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+                login->cmdOK_Click();
+                done = true;
+            });
+        });
+    }
+
+    const std::string registry = std::getenv("CORVANE_REGISTRY_DIR") ? std::getenv("CORVANE_REGISTRY_DIR") : "";
     test_support::TempFolder folder;
     std::vector<std::string> tray;
     std::unique_ptr<frmMain> form;
@@ -269,6 +338,41 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     EXPECT_TRUE(form->Authenticated());
     EXPECT_TRUE(ConsoleOpen());
 
+    // The menu's Security: Medium Security, OK, the lockdown warning accepted.
+    bool securityShown = false, warned = false;
+    test::OnNextModal<frmSecurity>([&](frmSecurity* security) {
+        securityShown = true;
+        WaitFor([&] { return !security->FormLoad(); });
+        Child<QSlider>(security, "sldSecurity")->setValue(3);
+        test::OnNextModal<frmLockdownWarning>([&](frmLockdownWarning* warning) {
+            warned = true;
+            Child<QPushButton>(warning, "cmdOK")->click();
+        });
+        Child<QPushButton>(security, "cmdOK")->click();
+    });
+    form->Tray().notify(516);
+    form->Tray().notify(517);
+    ASSERT_NE(form->PopupMenu(), nullptr);
+    emit form->PopupMenu()->Selected(5);
+    ASSERT_TRUE(WaitFor([&] { return securityShown && !QApplication::activeModalWidget(); }));
+    EXPECT_TRUE(warned);
+    const auto policy = [](const char* key, const char* name) {
+        return ReadRegistryValue(HKEY_CURRENT_USER, key, name, "missing");
+    };
+    for (const char* on : {"NoFind", "NoRun", "NoFolderOptions", "NoFavoritesMenu", "NoSetTaskbar"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, on), "1") << on;
+    for (const char* off : {"NoNetHood", "NoDesktop", "RestrictRun", "NoClose"})
+        EXPECT_EQ(policy(kExplorerPolicyKey, off), "0") << off;
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDriveTypeAutoRun"), "B5");
+    EXPECT_EQ(policy(kExplorerPolicyKey, "NoDrives"), "0");
+    EXPECT_EQ(policy(kSystemPolicyKey, "DisableLockWorkstation"), "1");
+    EXPECT_EQ(GetMachineSetting(kLockdownMachineSection, "NoTaskbar", "missing"), "0");
+    EXPECT_EQ(GetMachineSetting("Global", "Any Lockdown Options Set", "missing"), "True");
+    EXPECT_EQ(GetMachineSetting("Global", "Security Level", "missing"), "2");
+    EXPECT_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Corvane",
+                                "missing"),
+              ProgramPathName());
+
     ManageBob(*box);
     // The administrator edits a second user: renames it and assigns it a website.
     {
@@ -339,6 +443,136 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     UserWebsite assigned;
     EXPECT_TRUE(assigned.Load("http://intranet.example/", "cashier"));
     EXPECT_FALSE(assigned.Load("http://intranet.example/", "clerk"));
+}
+
+TEST_F(ScenarioTest, ConsoleItemsLogOffThroughTheConsoleAndAUserStartsAProgram) {
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    std::vector<std::vector<std::string>> starts;
+    SetSpawnFunction([&](const std::vector<std::string>& argv, const std::string&) {
+        starts.push_back(argv);
+        return 4242;
+    });
+    bool adminIn = false;
+    FirstAdministratorLogsIn(adminIn);
+    Main();
+    ASSERT_TRUE(adminIn);
+    frmSecureConsole* console = OpenConsole();
+    ASSERT_NE(console, nullptr);
+    EXPECT_EQ(ConsoleTexts(console),
+              (std::vector<std::string>{"Web Browser", "Corvane", "Security", "Options", "Change Password", "Log Off"}));
+    EXPECT_EQ(console->Panel(2)->text(), "User: admin");
+
+    // The administrator gives Ann a program of the catalogue.
+    const std::string calc = folder / "program/calc";
+    std::ofstream(calc) << "#!/bin/sh\n";
+    {
+        User ann;
+        ann.SetLogin("ann");
+        ann.SetAccessLevel(1);
+        ann.SetPassword(Encryption().EnCode("Ann-Pass1", kPasswordPassPhrase));
+        ann.SetPasswordCannotChange(-1);
+        ann.SetAddProgramsToSecureConsoleAfterLogin(-1);
+        ann.AddNew();
+        Program program;
+        program.SetProgramPathName(calc);
+        program.SetDescription("Calculator");
+        program.SetAccessLevel(1);
+        program.AddNew();
+        UserProgram link;
+        link.SetUserLogin("ann");
+        link.SetProgram(calc);
+        link.SetActive(-1);
+        link.AddNew();
+    }
+
+    // Log Off through the console's item; the login follows and Ann logs in.
+    bool annIn = false;
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        Child<QLineEdit>(login, "txtUserLogin")->setText("ann");
+        Child<QLineEdit>(login, "txtPassword")->setText("Ann-Pass1");
+        login->cmdOK_Click();
+        annIn = true;
+    });
+    QPointer<frmSecureConsole> adminConsole(console);
+    LaunchItem(console, "Log Off");
+    ASSERT_TRUE(WaitFor([&] { return annIn && adminConsole.isNull() && OpenConsole(); }));
+    EXPECT_TRUE(form->Authenticated());
+    console = OpenConsole();
+    EXPECT_EQ(ConsoleTexts(console), (std::vector<std::string>{"calc", "Log Off"}));
+    EXPECT_EQ(console->Panel(2)->text(), "User: ann");
+
+    LaunchItem(console, "calc");
+    EXPECT_EQ(starts, (std::vector<std::vector<std::string>>{{calc}}));
+    EXPECT_EQ(box->Count(), 0);
+    SetSpawnFunction(nullptr);
+
+    UserLog log;
+    ASSERT_EQ(log.RecordCount(), 2);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.Active(), 0);
+    ASSERT_TRUE(log.Load(2));
+    EXPECT_EQ(log.UserLogin(), "ann");
+    EXPECT_NE(log.Active(), 0);
+    log.CloseTable();
+}
+
+TEST_F(ScenarioTest, AUserOpensTheBrowserFromTheConsoleAndTypesARefusedAddress) {
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = true;
+    SaveGlobalSettingsToRegistry();
+    gRequireLogin = gAlwaysShowSecureConsole = gEnableWebsiteLogging = false;
+    gDataPath = folder / "program";
+    for (const auto& [login, admin] : {std::pair{"admin", true}, std::pair{"ann", false}}) {
+        User u;
+        u.SetLogin(login);
+        u.SetName(login);
+        u.SetPassword(Encryption().EnCode("Corv4ne!", kPasswordPassPhrase));
+        u.SetIsAdministrator(admin ? -1 : 0);
+        u.SetEnableInternetAccess(-1);
+        u.SetEnforceWebsites(admin ? 0 : -1);
+        u.AddNew();
+    }
+    Website site;
+    site.SetURL("http://allowed.example");
+    site.AddNew();
+    site.CloseTable();
+
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgOk);
+    FakeControlScope fakeBrowsers;
+    bool loginDone = false;
+    test::OnNextModal<frmLogin>([&](frmLogin* login) {
+        Child<QLineEdit>(login, "txtUserLogin")->setText("ann");
+        Child<QLineEdit>(login, "txtPassword")->setText("Corv4ne!");
+        login->cmdOK_Click();
+        loginDone = true;
+    });
+    Main();
+    ASSERT_TRUE(loginDone);
+    ASSERT_TRUE(ConsoleOpen());
+
+    // The console's "Web Browser" item.
+    ShowWebBrowser();
+    frmWebBrowser* browser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<frmWebBrowser*>(w); b && b->isVisible()) browser = b;
+    ASSERT_NE(browser, nullptr);
+    auto* address = Child<QComboBox>(browser, "cboAddress");
+    address->setEditText(QStringLiteral("http://refused.example/"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://refused.example/")));
+    EXPECT_TRUE(FakeControlScope::Of(*browser).navigations == std::vector<std::string>{"about:blank"});
+    browser->close();
+
+    WebsiteLog log;
+    ASSERT_EQ(log.RecordCount(), 1);
+    ASSERT_TRUE(log.Load(1));
+    EXPECT_EQ(log.UserLogin(), "ann");
+    EXPECT_EQ(log.URL(), "http://refused.example/");
+    EXPECT_EQ(log.Status(), "URL DENIED");
+    EXPECT_EQ(log.Computer(), "WS-SCENARIO");
+    EXPECT_EQ(log.AppName(), "Corvane Standard");
+    log.CloseTable();
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <filesystem>
 
 #include "errors/error_test_support.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/program_globals.h"
 #include "errors/error_handler.h"
+#include "platform/settings/registry_store.h"
 #include "errors/error_log_file.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -148,6 +152,19 @@ TEST_F(ErrorHandling, AnErrorLogThatCannotBeWrittenStillShowsTheDialogAndAnswers
     EXPECT_EQ(answer, kErrorRetry);
     EXPECT_EQ(dialog_->requests.size(), 1u);
     EXPECT_EQ(systemLog_->entries.size(), 1u);
+}
+
+TEST_F(ErrorHandling, InstalledItWritesADamagedHiveToTheErrorLog) {
+    InstallErrorHandler();
+    auto report = registry_store::SetHiveDamageReport(nullptr);
+    ASSERT_TRUE(report);
+    report(RaisedError(1015, "Registry", "The hive machine.db is damaged"), "Registry.OpenHive");
+    registry_store::SetHiveDamageReport(report);
+    std::ifstream log(LogPath());
+    const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("The hive machine.db is damaged"), std::string::npos) << text;
+    EXPECT_NE(text.find("Registry.OpenHive"), std::string::npos) << text;
+    EXPECT_TRUE(dialog_->requests.empty()) << "the settings read as defaults; nobody is asked";
 }
 
 TEST_F(ErrorHandling, InstalledItAnswersTheTrapsOfTheWholeProgram) {

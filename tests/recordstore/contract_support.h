@@ -68,20 +68,21 @@ void ExpectRaised(const char* what, std::int32_t number, const std::string& sour
     }
 }
 
-// Whether some open-file-description lock request waits on the file with this inode.
+// Whether some request for the append lock (exclusive) waits on the file with this inode.
 inline bool AppendLockAwaited(ino_t inode) {
     std::ifstream locks("/proc/locks");
     const std::string mark = ":" + std::to_string(inode) + " ";
     for (std::string line; std::getline(locks, line);)
         if (line.find("->") != std::string::npos && line.find("OFDLCK") != std::string::npos &&
-            line.find(mark) != std::string::npos)
+            line.find("WRITE") != std::string::npos && line.find(mark) != std::string::npos)
             return true;
     return false;
 }
 
-// Runs call on a thread of its own while this thread holds the append lock of the file at path;
-// once the call waits for that lock, runs meanwhile (another workstation's clear, say), then
-// lets the call go on. The error the call raised, if any. The call must reach the lock.
+// Runs call on a thread of its own while this thread reads the file at path (holding the append
+// lock shared, as a scan does); once the call waits to write, runs meanwhile (another
+// workstation's clear, say), then lets the call go on. The error the call raised, if any. The
+// call must come to write.
 inline std::optional<RaisedError> WhileWaitingForTheAppendLock(const std::string& path,
                                                                const std::function<void()>& call,
                                                                const std::function<void()>& meanwhile) {
@@ -91,9 +92,9 @@ inline std::optional<RaisedError> WhileWaitingForTheAppendLock(const std::string
     std::atomic<bool> done{false};
     std::thread caller;
     {
-        RecordFile holder(1, 1);
-        holder.Open(path);
-        RecordFile::AppendLock lock(holder);
+        RecordFile reader(1, 1);
+        reader.Open(path);
+        reader.BeginScan();
         caller = std::thread([&] {
             try {
                 call();
@@ -105,9 +106,10 @@ inline std::optional<RaisedError> WhileWaitingForTheAppendLock(const std::string
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!done && !AppendLockAwaited(st.st_ino) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        EXPECT_FALSE(done) << "the call never waited for the append lock";
+        EXPECT_FALSE(done) << "the call never waited to write";
         meanwhile();
-    }  // the lock goes; the call finishes
+        reader.EndScan();
+    }  // the call finishes
     caller.join();
     return raised;
 }

@@ -27,6 +27,7 @@ TEST_F(DataPaths, DataFolderIsTheSettingAsStoredOrTheProgramFolder) {
         {"/srv/data", "/srv/data/users.sec"},
         {"/srv/data/", "/srv/data//users.sec"},   // never tidied
         {" /srv/data ", " /srv/data /users.sec"},  // only the emptiness test trims
+        {"\\\\nowhere\\share", "\\\\nowhere\\share/users.sec"},  // a share not mounted stays as typed
     };
     for (const auto& c : cases) {
         gDataPath = c.setting;

@@ -19,6 +19,7 @@ void SetSessionEntryPoints(SessionEntryPoints entryPoints) {
     if (!entryPoints.Authenticated) entryPoints.Authenticated = [] { return false; };
     if (!entryPoints.Authenticate) entryPoints.Authenticate = [] {};
     if (!entryPoints.LogOFF) entryPoints.LogOFF = [] {};
+    if (!entryPoints.SetTrayEnabled) entryPoints.SetTrayEnabled = [](bool) {};
     EntryPoints() = std::move(entryPoints);
 }
 

@@ -5,12 +5,14 @@
 namespace corvane {
 
 // The main form's session members that the secure console uses: whether
-// somebody is logged in, a login, and the log-off. The main form installs
-// them when it loads; until then nobody is logged in and both do nothing.
+// somebody is logged in, a login, the log-off, and the tray icon's Enabled.
+// The main form installs them when it loads; until then nobody is logged in
+// and the others do nothing.
 struct SessionEntryPoints {
     std::function<bool()> Authenticated;
     std::function<void()> Authenticate;
     std::function<void()> LogOFF;
+    std::function<void(bool on)> SetTrayEnabled;
 };
 void SetSessionEntryPoints(SessionEntryPoints entryPoints);
 const SessionEntryPoints& MainSession();

@@ -41,7 +41,7 @@ frmMain::frmMain(std::unique_ptr<SessionSecurity> security, std::unique_ptr<Tray
     tmrSession_.setInterval(2500);
     connect(&tmrSession_, &QTimer::timeout, this, [this] { controller_.tmrSession_Timer(); });
     SetSessionEntryPoints({[this] { return Authenticated(); }, [this] { Authenticate(); },
-                           [this] { LogOFF(); }});
+                           [this] { LogOFF(); }, [this](bool on) { tray_->SetEnabled(on); }});
     SetConsoleIsTheWayIn(!trayAvailable_);
 }
 

@@ -96,6 +96,11 @@ PrintDialogFunction SetPrintDialog(PrintDialogFunction dialog) {
     return std::exchange(Dialog(), std::move(dialog));
 }
 
+bool AskPrintDialog(QPrinter& printer, QWidget* parent) {
+    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
+    return dialog(printer, parent);
+}
+
 QString FixedPitchFamily(const QString& family) {
     QFont font(family);
     font.setStyleHint(QFont::Monospace);
@@ -110,8 +115,7 @@ bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent) {
         printer.setCopyCount(choice.copies);
         printer.setPageOrientation(choice.orientation);
     }
-    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
-    if (!dialog(printer, parent)) return false;
+    if (!AskPrintDialog(printer, parent)) return false;
     choice.chosen = true;
     choice.printerName = printer.printerName();
     choice.copies = printer.copyCount();
@@ -129,8 +133,7 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
         printer.setCopyCount(setup->copies);
         printer.setPageOrientation(setup->orientation);
     }
-    const PrintDialogFunction dialog = Dialog() ? Dialog() : SystemPrintDialog;
-    if (!dialog(printer, window)) return PrintOutcome::Cancelled;
+    if (!AskPrintDialog(printer, window)) return PrintOutcome::Cancelled;
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
         SetDefaultPrinter(printer.printerName().toStdString(), "", "");

@@ -17,6 +17,8 @@ namespace corvane {
 // PDF file or cancels; an empty function restores the system's dialog.
 using PrintDialogFunction = std::function<bool(QPrinter& printer, QWidget* parent)>;
 PrintDialogFunction SetPrintDialog(PrintDialogFunction dialog);
+// Asks the installed print dialog (the system's by default).
+bool AskPrintDialog(QPrinter& printer, QWidget* parent);
 
 enum class PrintOutcome { Printed, Cancelled, Failed };
 

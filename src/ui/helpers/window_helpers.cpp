@@ -41,7 +41,8 @@ protected:
 
 void DisableCloseButton(QWidget* window) {
     if (!window) return;
-    // Found by name: the guard has no meta-object of its own to be told apart by.
+    // Found by name: the guard has no meta-object of its own, so a search by
+    // type would take any child for it.
     const QString guardName = QStringLiteral("CloseBoxGuard");
     if (!window->findChild<QObject*>(guardName, Qt::FindDirectChildrenOnly)) {
         auto* guard = new CloseBoxGuard(window);

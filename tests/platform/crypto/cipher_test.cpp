@@ -165,3 +165,17 @@ TEST(Encryption, WorksOnProgramTextAndTheFactorySeam) {
     SetCipherBackendFactory(nullptr);
     EXPECT_EQ(encryption.DeCode(encryption.EnCode("x", kPassPhrase), kPassPhrase), "x");
 }
+
+// Found by fuzzing: eight bytes are a stored form, but read as program text the two-byte
+// character leaves seven, which is too short.
+TEST(Cypher, EightBytesThatReadAsFewerCharactersAreAShortStoredForm) {
+    const std::string stored("\x1E" "c\xC5\xAC\xFF\xFF\xFF\xFF", 8);
+    Cypher cypher;
+    EXPECT_EQ(cypher.DecryptBytes(stored, ""), "");
+    try {
+        cypher.Decrypt(stored, "");
+        FAIL() << "decoded";
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.Number(), kErrInvalidProcedureCall);
+    }
+}

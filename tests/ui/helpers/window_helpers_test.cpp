@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScreen>
+#include <QLabel>
 #include <QSpontaneKeyEvent>
 #include <QTreeWidget>
 #include <QWindow>
@@ -164,6 +165,19 @@ TEST(WindowHelpers, DisableCloseButtonRefusesTheUserButNotTheProgram) {
         EXPECT_TRUE(window.close());
         EXPECT_FALSE(window.isVisible());
     }
+}
+
+TEST(WindowHelpers, DisableCloseButtonOnAWindowWithControls) {
+    QWidget window;
+    new QLabel(QStringLiteral("a control"), &window);
+    window.show();
+    DisableCloseButton(&window);
+    DisableCloseButton(&window);
+    QCloseEvent fromUser;
+    QSpontaneKeyEvent::setSpontaneous(&fromUser);
+    QCoreApplication::instance()->notify(&window, &fromUser);
+    EXPECT_FALSE(fromUser.isAccepted());
+    EXPECT_EQ(window.findChildren<QObject*>(QStringLiteral("CloseBoxGuard")).size(), 1);
 }
 
 TEST(WindowHelpers, CenterFormPutsTheWindowAboveTheMiddle) {

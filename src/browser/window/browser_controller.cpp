@@ -1,0 +1,398 @@
+#include "browser/window/browser_controller.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "browser/probe/url_probe.h"
+#include "browser/rule/website_address.h"
+#include "catalogue/website.h"
+#include "logs/current_user.h"
+#include "logs/log_writers.h"
+#include "messages/message_catalogue.h"
+#include "platform/core/environment.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
+#include "platform/settings/global_settings.h"
+#include "recordstore/user.h"
+#include "session/helpers/text_helpers.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kMsgUrlDenied = 165;
+constexpr int kMsgDownloadComplete = 167;
+constexpr int kMsgWebBrowser = 168;
+constexpr int kMsgAccessDenied = 423;
+constexpr int kMsgNoPermission = 425;
+constexpr std::int32_t kExclamationOk = 48;
+constexpr const char* kEngineFailedText = "The web engine could not start.";
+
+std::set<const BrowserController*>& Windows() {
+    static std::set<const BrowserController*> windows;
+    return windows;
+}
+
+BrowserController::URLProbe& Probe() {
+    static BrowserController::URLProbe probe;
+    return probe;
+}
+
+std::string Trimmed(const std::string& s) { return std::string(text::TrimSpaces(s)); }
+
+std::string WithoutTrailingSlash(std::string s) { return RemoveTrailingSlash(s); }
+
+bool SameAddress(const WebsiteAddress& a, const WebsiteAddress& b) {
+    return a.scheme == b.scheme && a.host == b.host && a.port == b.port && a.hasUserInfo == b.hasUserInfo &&
+           text::Equals(a.path, b.path) && a.query.has_value() == b.query.has_value() &&
+           (!a.query || text::Equals(*a.query, *b.query));
+}
+
+// The catalogue's own text for an address the engine reports in its normal form ("/" added to
+// the root, the scheme spelled out), so the rule's whole-text catalogue test sees the entry
+// that was allowed. An address no entry matches is returned as it is.
+std::string CatalogueForm(const std::string& URL) {
+    const auto tested = WebsiteAddress::Parse(URL);
+    if (!tested) return URL;
+    try {
+        Website website;
+        website.MoveFirst();
+        while (!website.IsEOF() && website.ValidRecord()) {
+            const auto entry = WebsiteAddress::Parse(website.URL());
+            if (entry && SameAddress(*entry, *tested)) return website.URL();
+            website.MoveNext();
+        }
+    } catch (...) {
+        // The rule reads the catalogue itself and reports what fails there.
+    }
+    return URL;
+}
+
+}  // namespace
+
+std::array<std::string, 3> BrowserStatusPanels(const std::string& text) {
+    std::array<std::string, 3> panels;
+    RunIgnoringErrors({
+        [&] { panels[0] = GetMessageText(105, gLanguage) + ": " + text; },
+        [&] { panels[1] = GetMessageText(154, gLanguage) + ": " + GetCurrentUser(); },
+        [&] { panels[2] = GetMessageText(65, gLanguage) + ": " + GetLocalComputerName(); },
+    });
+    return panels;
+}
+
+int ShowBrowserMessage(int mode, std::int32_t buttons, const std::string& parameter) {
+    std::string prompt;
+    if (mode == 0) prompt = GetMessageText(kMsgNoPermission, gLanguage, parameter);
+    return ShowMsgBox(prompt, buttons, GetMessageText(kMessageProgramName, gLanguage));
+}
+
+BrowserController::BrowserController(IBrowserFrame& frame, IBrowserControl& control)
+    : frame_(frame), control_(control) {
+    Windows().insert(this);
+    control_.SetEvents(this);
+}
+
+BrowserController::~BrowserController() {
+    Windows().erase(this);
+    control_.SetEvents(nullptr);
+}
+
+void BrowserController::SetCurrentURL(std::string URL) { currentURL_ = RemoveTrailingSlash(URL); }
+
+bool BrowserController::BlankURL(const std::string& URL) {
+    const std::string t = text::ToLower(text::TrimSpaces(URL));
+    return t.empty() || t == "about:blank" || t == "http://" || t == "http:///";
+}
+
+bool BrowserController::IsWebsiteAllowable(const std::string& UserLogin, const std::string& URL) {
+    return rule_.IsWebsiteAllowable(UserLogin, URL);
+}
+
+void BrowserController::SetLanguage() { frame_.SetLanguage(); }
+
+BrowserController* BrowserController::Child(int index) const {
+    if (index < 0 || index >= ChildCount()) return nullptr;
+    BrowserController* child = children_[static_cast<std::size_t>(index)];
+    return Windows().count(child) ? child : nullptr;
+}
+
+bool BrowserController::IsOpen(const BrowserController* window) {
+    return window && Windows().count(window) && !window->unloaded_;
+}
+
+int BrowserController::PageOpenedWindows() {
+    return static_cast<int>(std::count_if(Windows().begin(), Windows().end(), [](const BrowserController* w) {
+        return w->NewWindow && !w->unloaded_;
+    }));
+}
+
+BrowserController::URLProbe BrowserController::SetURLProbe(URLProbe probe) {
+    return std::exchange(Probe(), std::move(probe));
+}
+
+void BrowserController::Form_Load() {
+    RunIgnoringErrors({
+        [&] { firstActivation_ = true; },
+        [&] { frame_.RefreshToolBar(); },
+        [&] { frame_.LoadFormMetrics(); },
+    });
+}
+
+void BrowserController::Form_Activate() {
+    if (!firstActivation_) return;
+    firstActivation_ = false;
+    RunIgnoringErrors({
+        [&] { SetLanguage(); },
+        [&] { LoadData(); },
+        [&] { LoadUserOptions(); },
+        [&] {
+            if (StartingAddress.empty()) {
+                frame_.FocusAddress();
+                return;
+            }
+            control_.Navigate(StartingAddress);
+        },
+        [&] { if (!StartingAddress.empty()) control_.SetFocus(); },
+        [&] { if (!StartingAddress.empty()) frame_.SetAddressText(StartingAddress); },
+    });
+}
+
+void BrowserController::LoadData() {
+    const bool finished = RunTrapped(kBrowserLoadDataPlace, {
+        [&] { frame_.ClearAddresses(); },
+        [&] { frame_.InsertAddress(0, ""); },
+        [&] { frame_.SetWaitCursor(true); },
+        [&] {
+            // Newest record first.
+            Website website;
+            std::vector<std::string> urls;
+            website.MoveFirst();
+            while (!website.IsEOF() && website.ValidRecord()) {
+                urls.push_back(website.URL());
+                website.MoveNext();
+            }
+            website.CloseTable();
+            for (auto it = urls.rbegin(); it != urls.rend(); ++it) frame_.InsertAddress(frame_.AddressCount(), *it);
+        },
+        [&] { frame_.ShowStatus(""); },
+        [&] { frame_.SetWaitCursor(false); },
+    });
+    if (!finished) frame_.SetWaitCursor(false);
+}
+
+void BrowserController::LoadUserOptions() {
+    RunTrapped(kBrowserLoadUserOptionsPlace, {
+        [&] {
+            if (!gRequireLogin) {
+                control_.Navigate("about:blank");
+                return;
+            }
+            User user;
+            if (!user.Load(GetCurrentUser())) return;
+            administrator_ = user.IsAdministrator() != 0;
+            internetAccess_ = user.EnableInternetAccess() != 0;
+            enforceWebsites_ = user.EnforceWebsites() != 0;
+            allowNewWindows_ = user.AllowNewInternetWindows() != 0;
+            lockAddressBar_ = user.LockAddressBar() != 0;
+            recordLoaded_ = true;
+            const std::string home = user.HomePage();
+            user.CloseTable();
+            if (!home.empty() && !NewWindow) {
+                frame_.SetAddressText(home);
+                frame_.InsertAddress(frame_.AddressCount(), frame_.AddressText());
+                frame_.SetBusyTimer(true);
+                control_.Navigate(home);
+            } else {
+                control_.Navigate("about:blank");
+            }
+        },
+        [&] { frame_.ShowStatus(""); },
+    });
+}
+
+void BrowserController::cboAddress_Click() { RunAddressCommand(); }
+
+void BrowserController::RunAddressCommand() {
+    const std::string typed = frame_.AddressText();
+    const std::string address = Trimmed(typed);
+    if (text::Equals(typed, "about:blank") || address.empty()) return;
+    if (updatingList_) return;
+    if (!internetAccess_ && !administrator_) {
+        ShowBrowserMessage(0, kExclamationOk, "");
+        frame_.SetAddressText("");
+        return;
+    }
+    frame_.SetBusyTimer(true);
+    if (IsWebsiteAllowable(GetCurrentUser(), address)) {
+        RunIgnoringErrors({
+            [&] { control_.Navigate(typed); },
+            [&] { control_.SetFocus(); },
+        });
+        return;
+    }
+    frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
+    ShowBrowserMessage(0, kExclamationOk, address);
+    Log(typed, "URL DENIED");
+}
+
+bool BrowserController::cboAddress_KeyPress(int KeyAscii) {
+    if (KeyAscii == 13) {
+        RunIgnoringErrors({[&] { cboAddress_Click(); }});
+        return true;
+    }
+    return !(lockAddressBar_ && !administrator_);
+}
+
+void BrowserController::cboAddress_GotFocus() { frame_.SelectAddressText(); }
+
+void BrowserController::ToolBar_ButtonClick(const std::string& key) {
+    frame_.SetBusyTimer(true);
+    const std::string k = text::ToLower(key);
+    RunIgnoringErrors({[&] {
+        if (k == "print") control_.ExecWB(OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER);
+        else if (k == "back") control_.GoBack();
+        else if (k == "forward") control_.GoForward();
+        else if (k == "refresh") control_.Refresh();
+        else if (k == "home") control_.GoHome();
+        else if (k == "search") control_.GoSearch();
+        else if (k == "stop") {
+            frame_.SetBusyTimer(false);
+            control_.Stop();
+        } else if (k == "exit") frame_.CloseWindow();
+    }});
+}
+
+void BrowserController::timTimer_Timer() {
+    if (control_.Busy()) {
+        frame_.SetCaption(GetMessageText(kMsgWebBrowser, gLanguage));
+        frame_.ShowStatus(kLoadingText);
+        return;
+    }
+    frame_.SetBusyTimer(false);
+    frame_.ShowStatus(kDoneText);
+    const std::string location = control_.LocationURL();
+    if (!BlankURL(location)) {
+        frame_.SetCaption(control_.LocationName());
+        frame_.SetAddressText(WithoutTrailingSlash(location));
+    }
+}
+
+void BrowserController::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    RunIgnoringErrors({[&] { frame_.SaveFormMetrics(); }});
+    ParentBrowser = nullptr;
+    // Each child closes its own children in turn.
+    const auto children = children_;
+    for (BrowserController* child : children)
+        if (IsOpen(child)) child->Frame().CloseWindow();
+    children_.clear();
+}
+
+// Only the page itself is tested, for a user whose websites are enforced: frames and resources
+// follow their page.
+void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, NavigationKind, bool mainFrame,
+                                                      bool& Cancel) {
+    SetCurrentURL(URL);
+    if (!mainFrame || !recordLoaded_ || administrator_ || !enforceWebsites_) return;
+    if (NavigationAllowed(URL)) return;
+    Cancel = true;
+    Refuse(URL, !refusalShown_);
+}
+
+bool BrowserController::NavigationAllowed(const std::string& URL) {
+    if (BlankURL(URL)) return true;
+    return IsWebsiteAllowable(GetCurrentUser(), CatalogueForm(Trimmed(URL)));
+}
+
+void BrowserController::Refuse(const std::string& URL, bool showMessage) {
+    frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
+    if (showMessage) {
+        refusalShown_ = true;
+        ShowBrowserMessage(0, kExclamationOk, Trimmed(URL));
+    }
+    Log(URL, "URL DENIED");
+}
+
+void BrowserController::brwWebBrowser_StatusTextChange(const std::string& Text) { SetCurrentURL(Text); }
+
+void BrowserController::brwWebBrowser_NavigateComplete2(const std::string& URL, bool mainFrame) {
+    std::string url = URL;
+    RunIgnoringErrors({
+        [&] { url = RemoveTrailingSlash(url); },
+        [&] { if (mainFrame) refusalShown_ = false; },
+        [&] { if (administrator_ || !enforceWebsites_) UpdateAddressList(url); },
+        [&] { if (!BlankURL(url)) Log(url, "URL ACCEPTED"); },
+    });
+}
+
+void BrowserController::UpdateAddressList(const std::string& URL) {
+    const std::string location = WithoutTrailingSlash(control_.LocationURL());
+    int found = -1;
+    for (int i = 0; i < frame_.AddressCount() && found < 0; ++i)
+        if (text::Equals(frame_.AddressItem(i), location)) found = i;
+    updatingList_ = true;
+    RunIgnoringErrors({
+        [&] { if (found >= 0) frame_.RemoveAddress(found); },
+        [&] {
+            if (BlankURL(URL)) return;
+            frame_.InsertAddress(0, location);
+            frame_.SetCaption(control_.LocationName());
+        },
+        [&] { if (StartingAddress.empty()) frame_.SelectAddress(0); },
+    });
+    updatingList_ = false;
+}
+
+void BrowserController::brwWebBrowser_NewWindow2(bool& Cancel) {
+    Cancel = true;
+    const std::weak_ptr<int> alive = alive_;
+    const URLProbe probe = Probe();
+    const std::string address = currentURL_;
+    const bool answers = probe ? probe(address) : IsURLAvailable(address);
+    // The probe waits in an event loop, during which this window may have closed.
+    if (alive.expired() || unloaded_) return;
+    if (!answers) return;
+    if (!(administrator_ || allowNewWindows_) || PageOpenedWindows() >= kMaxPageOpenedWindows) {
+        frame_.ShowStatus(GetMessageText(kMsgAccessDenied, gLanguage));
+        return;
+    }
+    OpenChildWindow();
+}
+
+void BrowserController::OpenChildWindow() {
+    BrowserController* child = nullptr;
+    const bool shown = RunTrapped(kBrowserNewWindowPlace, {
+        [&] { child = frame_.CreateBrowserWindow(); },
+        [&] { child->SetLockAddressBar(true); },
+        [&] { child->StartingAddress = currentURL_; },
+        [&] { child->NewWindow = true; },
+        [&] { child->ParentBrowser = this; },
+        [&] { child->Frame().ShowWindow(); },
+    });
+    if (!shown || !child) return;
+    RunIgnoringErrors({
+        [&] { if (IsOpen(child)) child->Control().SetFocus(); },
+        [&] { children_.push_back(child); },
+        [&] { BrowserIndex = static_cast<std::int16_t>(children_.size()); },
+    });
+}
+
+void BrowserController::brwWebBrowser_DownloadComplete() {
+    RunIgnoringErrors({[&] { frame_.ShowStatus(GetMessageText(kMsgDownloadComplete, gLanguage)); }});
+}
+
+void BrowserController::brwWebBrowser_SetSecureLockIcon(int SecureLockIcon) {
+    RunIgnoringErrors({[&] { frame_.SetPadlock(SecureLockIcon != 0); }});
+}
+
+void BrowserController::brwWebBrowser_EngineFailed() {
+    RunIgnoringErrors({[&] { frame_.ShowStatus(kEngineFailedText); }});
+}
+
+void BrowserController::Log(const std::string& URL, const char* status) {
+    WriteWebsiteLog(GetCurrentUser(), gEXEAppName, GetLocalComputerName(), URL, status);
+}
+
+}  // namespace corvane

@@ -1,0 +1,246 @@
+#include "browser/window/engine_browser_control.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineCertificateError>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+#include "messages/message_catalogue.h"
+#include "platform/settings/global_settings.h"
+#include "ui/helpers/file_dialog.h"
+#include "ui/helpers/print_job.h"
+
+namespace corvane {
+namespace {
+
+NavigationKind KindOf(QWebEnginePage::NavigationType type) {
+    switch (type) {
+    case QWebEnginePage::NavigationTypeLinkClicked: return NavigationKind::Link;
+    case QWebEnginePage::NavigationTypeTyped: return NavigationKind::Typed;
+    case QWebEnginePage::NavigationTypeFormSubmitted: return NavigationKind::Form;
+    case QWebEnginePage::NavigationTypeBackForward: return NavigationKind::BackForward;
+    case QWebEnginePage::NavigationTypeReload: return NavigationKind::Reload;
+    case QWebEnginePage::NavigationTypeRedirect: return NavigationKind::Redirect;
+    default: return NavigationKind::Other;
+    }
+}
+
+// Enter in the find box searches on, Shift+Enter back; Esc closes the bar.
+class FindBox : public QLineEdit {
+public:
+    FindBox(EngineBrowserControl* control, QWidget* parent) : QLineEdit(parent), control_(control) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            control_->FindNext(event->modifiers() & Qt::ShiftModifier);
+            return;
+        }
+        if (event->key() == Qt::Key_Escape) {
+            control_->FindBar()->hide();
+            control_->SetFocus();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+
+private:
+    EngineBrowserControl* control_;
+};
+
+}  // namespace
+
+// Puts the engine's requests to the window before anything happens.
+class EnginePage : public QWebEnginePage {
+public:
+    explicit EnginePage(QObject* parent) : QWebEnginePage(parent) {}
+
+    IBrowserEvents* events = nullptr;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
+        if (!events) return true;
+        const std::string address = url.toString().toStdString();
+        bool cancel = false;
+        events->brwWebBrowser_BeforeNavigate2(address, KindOf(type), isMainFrame, cancel);
+        if (cancel) return false;
+        // The engine tells no frame's completion: its accepted request stands for it.
+        if (!isMainFrame && events) events->brwWebBrowser_NavigateComplete2(address, false);
+        return true;
+    }
+
+    // The control never opens a window of its own; the window decides what to open.
+    QWebEnginePage* createWindow(WebWindowType) override {
+        bool cancel = true;
+        if (events) events->brwWebBrowser_NewWindow2(cancel);
+        return nullptr;
+    }
+};
+
+EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("brwWebBrowser"));
+    view_ = new QWebEngineView(this);
+    page_ = new EnginePage(view_);
+    view_->setPage(page_);
+
+    findBar_ = new QWidget(this);
+    findBar_->setObjectName(QStringLiteral("fraFind"));
+    txtFind_ = new FindBox(this, findBar_);
+    txtFind_->setObjectName(QStringLiteral("txtFind"));
+    auto* cmdPrevious = new QToolButton(findBar_);
+    cmdPrevious->setArrowType(Qt::UpArrow);
+    auto* cmdNext = new QToolButton(findBar_);
+    cmdNext->setArrowType(Qt::DownArrow);
+    auto* cmdClose = new QToolButton(findBar_);
+    cmdClose->setText(QStringLiteral("\u2715"));
+    auto* lblFind = new QLabel(QString::fromStdString(GetMessageText(126, gLanguage)) + QLatin1Char(':'), findBar_);
+    auto* findLayout = new QHBoxLayout(findBar_);
+    findLayout->setContentsMargins(4, 2, 2, 2);
+    findLayout->addWidget(lblFind);
+    findLayout->addWidget(txtFind_, 1);
+    findLayout->addWidget(cmdPrevious);
+    findLayout->addWidget(cmdNext);
+    findLayout->addWidget(cmdClose);
+    findBar_->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_, 1);
+    layout->addWidget(findBar_);
+
+    connect(cmdPrevious, &QToolButton::clicked, this, [this] { FindNext(true); });
+    connect(cmdNext, &QToolButton::clicked, this, [this] { FindNext(false); });
+    connect(cmdClose, &QToolButton::clicked, this, [this] {
+        findBar_->hide();
+        page_->findText(QString());
+    });
+    connect(txtFind_, &QLineEdit::textChanged, this, [this] { FindNext(false); });
+
+    connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
+        if (events_) events_->brwWebBrowser_StatusTextChange(url.toStdString());
+    });
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] {
+        busy_ = true;
+        certificateError_ = false;
+    });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        busy_ = false;
+        if (!events_) return;
+        // A cancelled or failed load ends here too; only a page that arrived completes.
+        if (ok) events_->brwWebBrowser_NavigateComplete2(page_->url().toString().toStdString(), true);
+        if (!events_) return;
+        events_->brwWebBrowser_DownloadComplete();
+        if (events_) events_->brwWebBrowser_SetSecureLockIcon(
+            page_->url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
+    });
+    // A page with a certificate error is not shown (the error is not accepted); no padlock.
+    connect(page_, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError&) {
+        certificateError_ = true;
+        if (events_) events_->brwWebBrowser_SetSecureLockIcon(0);
+    });
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                busy_ = false;
+                if (status != QWebEnginePage::NormalTerminationStatus && events_) events_->brwWebBrowser_EngineFailed();
+            });
+    connect(view_, &QWebEngineView::printFinished, this, [this](bool ok) {
+        printing_ = false;
+        emit PrintFinished(ok);
+    });
+    connect(page_, &QWebEnginePage::pdfPrintingFinished, this, [this](const QString&, bool ok) {
+        printing_ = false;
+        emit PrintFinished(ok);
+    });
+}
+
+EngineBrowserControl::~EngineBrowserControl() {
+    events_ = nullptr;
+    page_->events = nullptr;
+}
+
+void EngineBrowserControl::SetEvents(IBrowserEvents* events) {
+    events_ = events;
+    page_->events = events;
+}
+
+void EngineBrowserControl::Navigate(const std::string& URL) {
+    page_->load(QUrl::fromUserInput(QString::fromStdString(URL)));
+}
+void EngineBrowserControl::GoBack() { view_->back(); }
+void EngineBrowserControl::GoForward() { view_->forward(); }
+void EngineBrowserControl::GoHome() { Navigate(kBrowserHomePage); }
+void EngineBrowserControl::GoSearch() { Navigate(kBrowserSearchPage); }
+void EngineBrowserControl::Refresh() { view_->reload(); }
+void EngineBrowserControl::Stop() {
+    view_->stop();
+    busy_ = false;
+}
+
+void EngineBrowserControl::ExecWB(OleCommandId command, OleCommandOption) {
+    switch (command) {
+    case OLECMDID_SAVE:
+    case OLECMDID_SAVEAS: Save(); break;
+    case OLECMDID_PRINT: Print(); break;
+    case OLECMDID_PAGESETUP: PageSetup(); break;
+    case OLECMDID_CUT: page_->triggerAction(QWebEnginePage::Cut); break;
+    case OLECMDID_COPY: page_->triggerAction(QWebEnginePage::Copy); break;
+    case OLECMDID_PASTE: page_->triggerAction(QWebEnginePage::Paste); break;
+    case OLECMDID_SELECTALL: page_->triggerAction(QWebEnginePage::SelectAll); break;
+    case OLECMDID_FIND: ShowFindBar(); break;
+    }
+}
+
+std::string EngineBrowserControl::LocationURL() const { return page_->url().toString().toStdString(); }
+std::string EngineBrowserControl::LocationName() const { return page_->title().toStdString(); }
+void EngineBrowserControl::SetFocus() { view_->setFocus(); }
+
+void EngineBrowserControl::FindNext(bool backward) {
+    page_->findText(txtFind_->text(), backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+// Save asks for a name too: the engine keeps no file of its own to save over.
+void EngineBrowserControl::Save() {
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.fileName = page_->title().isEmpty() ? QStringLiteral("page.html") : page_->title() + QStringLiteral(".html");
+    request.filters = {QStringLiteral("Web Page (*.html *.htm)"), QStringLiteral("All Files (*)")};
+    request.defaultSuffix = QStringLiteral("html");
+    const auto path = ChooseFile(request, window());
+    if (path) page_->save(*path, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+}
+
+void EngineBrowserControl::Print() {
+    if (printing_) return;
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!AskPrintDialog(*printer_, window())) return;
+    printing_ = true;
+    // Printing to a PDF file lets the engine write the file itself, text kept as text.
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+        page_->printToPdf(printer_->outputFileName(), printer_->pageLayout());
+        return;
+    }
+    view_->print(printer_.get());
+}
+
+void EngineBrowserControl::PageSetup() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPageSetupDialog dialog(printer_.get(), window());
+    dialog.exec();
+}
+
+void EngineBrowserControl::ShowFindBar() {
+    findBar_->show();
+    txtFind_->setFocus();
+    txtFind_->selectAll();
+}
+
+}  // namespace corvane

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "browser/window/browser_control.h"
+
+class QLineEdit;
+class QPrinter;
+class QWebEngineView;
+
+namespace corvane {
+
+class EnginePage;
+
+// The browser control over QtWebEngine: the view with a find bar below it (hidden until Find).
+// Every navigation request is put to BeforeNavigate2; a frame's accepted request stands for its
+// completion, since the engine reports completions only for the whole page.
+class EngineBrowserControl : public QWidget, public IBrowserControl {
+    Q_OBJECT
+
+public:
+    explicit EngineBrowserControl(QWidget* parent = nullptr);
+    ~EngineBrowserControl() override;
+
+    void SetEvents(IBrowserEvents* events) override;
+    void Navigate(const std::string& URL) override;
+    void GoBack() override;
+    void GoForward() override;
+    void GoHome() override;
+    void GoSearch() override;
+    void Refresh() override;
+    void Stop() override;
+    void ExecWB(OleCommandId command, OleCommandOption option) override;
+    std::string LocationURL() const override;
+    std::string LocationName() const override;
+    bool Busy() const override { return busy_; }
+    void SetFocus() override;
+
+    QWebEngineView* View() const { return view_; }
+    QWidget* FindBar() const { return findBar_; }
+    // Searches the page for the find bar's text, forwards or backwards.
+    void FindNext(bool backward = false);
+
+signals:
+    // A print job has ended (true when it was printed).
+    void PrintFinished(bool printed);
+
+private:
+    void Save();
+    void Print();
+    void PageSetup();
+    void ShowFindBar();
+
+    QWebEngineView* view_ = nullptr;
+    EnginePage* page_ = nullptr;
+    QWidget* findBar_ = nullptr;
+    QLineEdit* txtFind_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
+    IBrowserEvents* events_ = nullptr;
+    bool busy_ = false;
+    bool printing_ = false;
+    bool certificateError_ = false;
+};
+
+}  // namespace corvane

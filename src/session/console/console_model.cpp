@@ -1,0 +1,156 @@
+#include "session/console/console_model.h"
+
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "catalogue/program.h"
+#include "catalogue/user_program.h"
+#include "logs/current_user.h"
+#include "messages/message_catalogue.h"
+#include "session/login/carry_on.h"
+#include "platform/core/environment.h"
+#include "platform/core/text.h"
+#include "platform/settings/global_settings.h"
+#include "platform/system/file_helpers.h"
+#include "platform/system/process_spawn.h"
+#include "recordstore/user.h"
+#include "session/rules/program_rule.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
+namespace corvane {
+namespace {
+
+std::string Message(int number) { return GetMessageText(number, gLanguage); }
+
+ConsoleItem Fixed(int text, int description, const char* pictureKey, const char* tag) {
+    return {Message(text), Message(description), pictureKey, "", tag};
+}
+
+// Catalogue paths compare trimmed and without letter case, as Program.Load
+// finds them.
+std::string PathKey(std::string_view path) { return text::ToLower(text::TrimSpaces(path)); }
+
+// The catalogue's descriptions by path, read in one pass; the first record of
+// a path wins, as a search finds it.
+std::unordered_map<std::string, std::string> CatalogueDescriptions() {
+    std::unordered_map<std::string, std::string> descriptions;
+    Program program;
+    program.OpenTable();
+    for (program.MoveFirst(); !program.IsEOF(); program.MoveNext())
+        if (program.ValidRecord())
+            descriptions.try_emplace(PathKey(program.ProgramPathName()), program.Description());
+    return descriptions;
+}
+
+void AddPrograms(const std::string& login, std::vector<ConsoleItem>& items) {
+    std::shared_ptr<UserPrograms> assigned;
+    std::unordered_map<std::string, std::string> catalogue;
+    try {
+        UserProgram links;
+        if (!links.LoadPrograms(login)) return;
+        assigned = links.UserPrograms();
+        if (!assigned || assigned->Count() == 0) return;
+        catalogue = CatalogueDescriptions();
+    } catch (const std::exception&) {
+        return;
+    }
+    const File file;
+    // The list's keys are unique: a path assigned twice shows once.
+    std::unordered_set<std::string> listed;
+    for (const auto& link : *assigned) {
+        const std::string path = link->Program();
+        const auto entry = catalogue.find(PathKey(path));
+        if (entry == catalogue.end()) continue;
+        if (!listed.insert(text::ToLower(path)).second) continue;
+        const std::string& description = entry->second.empty() ? path : entry->second;
+        items.push_back({file.GetFileName(path), description, "", path, kTagProgram});
+    }
+}
+
+void AroundModal(ConsoleHost& host, const std::function<void()>& show) {
+    CarryOn([&] { host.SetTrayEnabled(false); });
+    CarryOn(show);
+    CarryOn([&] { host.SetTrayEnabled(true); });
+}
+
+}  // namespace
+
+std::vector<ConsoleItem> ConsoleModel::BuildItems(bool authenticated) {
+    std::vector<ConsoleItem> items;
+    const ConsoleItem browser = Fixed(168, 611, "web browser", kTagWebBrowser);
+    const ConsoleItem corvane = Fixed(kMessageProgramName, 610, "corvane", kTagCorvane);
+    const ConsoleItem security = Fixed(148, 614, "security", kTagSecurity);
+    const ConsoleItem options = Fixed(20, 615, "options", kTagOptions);
+    const ConsoleItem password = Fixed(304, 389, "password", kTagChangePassword);
+    const ConsoleItem logOff = Fixed(336, 622, "way out", kTagLogOff);
+    if (!authenticated) return {browser, corvane, options};
+
+    const std::string login = GetCurrentUser();
+    User user;
+    bool found = false;
+    CarryOn([&] { found = user.Load(login); });
+    if (found) {
+        if (user.IsAdministrator() != 0) {
+            // Administrators change their password whatever their record says.
+            items = {browser, corvane, security, options, password};
+        } else {
+            if (user.EnableInternetAccess() != 0) items.push_back(browser);
+            if (user.PasswordCannotChange() == 0) items.push_back(password);
+        }
+        if (user.AddProgramsToSecureConsoleAfterLogin() != 0) AddPrograms(login, items);
+    }
+    items.push_back(logOff);
+    return items;
+}
+
+std::string ConsoleModel::ItemCountText(int count) {
+    return std::to_string(count) + " " + Message(count == 1 ? 128 : 129);
+}
+
+std::string ConsoleModel::UserPanelText() { return Message(154) + ": " + GetCurrentUser(); }
+
+std::string ConsoleModel::ComputerPanelText() { return Message(65) + ": " + GetLocalComputerName(); }
+
+void ConsoleModel::Launch(ConsoleHost& host, const ConsoleItem* selected) {
+    if (gRequireLogin && !host.Authenticated()) {
+        // The login closes every window, the console the item came from too,
+        // and may open a fresh one; the user chose nothing there.
+        CarryOn([&] { host.Authenticate(); });
+        return;
+    }
+    if (!selected) return;
+    const std::string& tag = selected->tag;
+    if (tag == kTagCorvane) {
+        CarryOn([&] { host.ShowUserManagement(); });
+    } else if (tag == kTagOptions) {
+        AroundModal(host, [&] { host.ShowMainOptions(); });
+    } else if (tag == kTagSecurity) {
+        AroundModal(host, [&] { host.ShowSecurity(); });
+    } else if (tag == kTagWebBrowser) {
+        CarryOn([&] { host.ShowWebBrowser(); });
+    } else if (tag == kTagChangePassword) {
+        AroundModal(host, [&] { host.ShowChangePassword(GetCurrentUser()); });
+    } else if (tag == kTagLogOff) {
+        CarryOn([&] { host.LogOFF(); });
+    } else if (tag == kTagProgram) {
+        RunSelectedProgram(selected->key);
+    }
+}
+
+void ConsoleModel::RunSelectedProgram(const std::string& path) {
+    bool allowed = false;
+    CarryOn([&] { allowed = IsProgramAllowable(GetCurrentUser(), path); });
+    if (!allowed) {
+        CarryOn([] {
+            ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
+                       Message(kMessageProgramName));
+        });
+        return;
+    }
+    CarryOn([&] {
+        if (File().FileExists(path)) SpawnProcess({NativePath(path)});
+    });
+}
+
+}  // namespace corvane

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/network/network_folders.h"
+#include "platform/network/network_resource.h"
+#include "platform/network/smb/smb_network.h"
+#include "support/temp_folder.h"
+
+extern char** environ;
+
+using namespace corvane;
+
+namespace {
+
+std::string FindSmbd() {
+    for (const char* path : {"/usr/sbin/smbd", "/usr/bin/smbd", "/sbin/smbd"})
+        if (::access(path, X_OK) == 0) return path;
+    return {};
+}
+
+bool Accepts(std::uint16_t port) {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(s);
+    return ok;
+}
+
+// A Samba server on the loopback address with one guest share "pub" on a
+// temporary folder, for as long as the object lives.
+class LoopbackSamba {
+public:
+    explicit LoopbackSamba(const std::string& smbd) {
+        port = static_cast<std::uint16_t>(20000 + ::getpid() % 20000);
+        const std::string state = folder / "state";
+        std::filesystem::create_directories(state);
+        std::filesystem::create_directories(share());
+        const std::string conf = folder.Write("smb.conf",
+            "[global]\n"
+            "smb ports = " + std::to_string(port) + "\n"
+            "interfaces = 127.0.0.1\nbind interfaces only = yes\n"
+            "disable netbios = yes\nserver role = standalone server\n"
+            "map to guest = Bad User\nguest account = root\n"
+            "pid directory = " + state + "\nlock directory = " + state + "\nstate directory = " + state +
+            "\ncache directory = " + state + "\nprivate dir = " + state + "\nncalrpc dir = " + state +
+            "\nlog file = " + state + "/log\n"
+            "[pub]\npath = " + share() + "\nguest ok = yes\nread only = yes\n");
+        std::vector<std::string> args{smbd, "--foreground", "--no-process-group", "-s", conf};
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&pid_, smbd.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        for (int i = 0; pid_ && i < 100 && !Accepts(port); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        running = pid_ && Accepts(port);
+    }
+    ~LoopbackSamba() {
+        if (!pid_) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    std::string share() const { return folder / "pub"; }
+
+    test_support::TempFolder folder;
+    std::uint16_t port = 0;
+    bool running = false;
+
+private:
+    pid_t pid_ = 0;
+};
+
+TEST(SmbNetwork, AServerListsItsSharesAndAShareItsFilesAndFolders) {
+    const std::string smbd = FindSmbd();
+    if (smbd.empty()) GTEST_SKIP() << "smbd is not installed (package samba): the Samba backend is not tried";
+    LoopbackSamba samba(smbd);
+    if (!samba.running) GTEST_SKIP() << "smbd did not start on 127.0.0.1:" << samba.port;
+    std::filesystem::create_directories(samba.share() + "/sub/inner");
+    std::ofstream(samba.share() + "/users.sec") << "x";
+    InstallSmbNetwork(samba.port);
+
+    NetResourceRecord server;
+    server.displayType = 2;
+    server.remoteName = "\\\\127.0.0.1";
+    NetworkResource resource;
+    resource.SetResource(server);
+    auto pub = resource.Nodes().Item("\\\\127.0.0.1\\PUB");
+    ASSERT_NE(pub, nullptr);
+    EXPECT_EQ(pub->ResourceTypeName(), "Share");
+    EXPECT_EQ(pub->ShortName(), "pub");
+    EXPECT_EQ(pub->Nodes().Count(), 0) << "below a share the neighbourhood has nothing";
+
+    const struct {
+        const char* path;
+        bool opens;
+        std::vector<std::string> files, folders;
+    } rows[] = {
+        {"\\\\127.0.0.1\\pub", true, {"users.sec"}, {"sub"}},
+        {"\\\\127.0.0.1\\pub\\sub", true, {}, {"inner"}},
+        {"\\\\127.0.0.1\\pub\\missing", false, {}, {}},
+        {"\\\\127.0.0.1\\nothere", false, {}, {}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> files, folders;
+        EXPECT_EQ(CurrentNetworkFolders().List(row.path, files, folders), row.opens) << row.path;
+        EXPECT_EQ(files, row.files) << row.path;
+        EXPECT_EQ(folders, row.folders) << row.path;
+    }
+    SetNetworkNeighbourhood(nullptr);
+    SetNetworkFolders(nullptr);
+}
+
+TEST(SmbNetwork, AnUnreachableServerHasNothingToList) {
+    InstallSmbNetwork(1);
+    std::vector<std::string> files, folders;
+    EXPECT_FALSE(CurrentNetworkFolders().List("\\\\127.0.0.1\\pub", files, folders));
+    EXPECT_FALSE(CurrentNetworkFolders().List("C:\\not-unc", files, folders));
+    NetResourceRecord server;
+    server.displayType = 2;
+    server.remoteName = "\\\\127.0.0.1";
+    NetworkResource resource;
+    resource.SetResource(server);
+    EXPECT_EQ(resource.Nodes().Count(), 0);
+    SetNetworkNeighbourhood(nullptr);
+    SetNetworkFolders(nullptr);
+}
+
+}  // namespace

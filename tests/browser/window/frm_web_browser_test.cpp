@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QToolBar>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "browser_test_support.h"
+#include "fake_control_widget.h"
+#include "messages/message_catalogue.h"
+#include "platform/system/process_spawn.h"
+#include "session/launchers/window_factories.h"
+#include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
+
+namespace corvane::testing {
+namespace {
+
+class BrowserWindowTest : public BrowserTest {
+protected:
+    void SetUp() override {
+        BrowserTest::SetUp();
+        ::setenv("CORVANE_PROGRAM_DIR", folder_.c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("CORVANE_PROGRAM_DIR");
+        gShowToolTips = true;
+        BrowserTest::TearDown();
+    }
+
+    // A window as the launchers open it, deleted when the test ends.
+    frmWebBrowser& OpenWindow() {
+        auto* window = new frmWebBrowser;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        windows_.push_back(window);
+        window->show();
+        return *window;
+    }
+    ~BrowserWindowTest() override {
+        for (auto& w : windows_) delete w.data();
+    }
+
+    FakeControlScope fakes_;
+    std::vector<QPointer<frmWebBrowser>> windows_;
+};
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    T* child = window->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+TEST_F(BrowserWindowTest, ToolTipsFollowTheSettingAndGoKeepsItsOwnWhenOff) {
+    const char* keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search", "Print", "Help", "Exit"};
+    for (bool on : {true, false}) {
+        gShowToolTips = on;
+        frmWebBrowser& w = OpenWindow();
+        auto* toolBar = Child<QToolBar>(&w, "ToolBar");
+        for (const char* key : keys) {
+            auto* action = toolBar->findChild<QAction*>(QLatin1String(key));
+            ASSERT_NE(action, nullptr) << key;
+            QWidget* button = toolBar->widgetForAction(action);
+            EXPECT_EQ(button->toolTip().isEmpty(), !on) << key;
+            if (on) EXPECT_EQ(button->toolTip(), action->text()) << key;
+        }
+        auto* tblGo = Child<QToolBar>(&w, "tblGo");
+        auto* go = tblGo->findChild<QAction*>(QStringLiteral("Go"));
+        ASSERT_NE(go, nullptr);
+        EXPECT_EQ(tblGo->widgetForAction(go)->toolTip(), QString::fromStdString(GetMessageText(234))) << on;
+        EXPECT_EQ(w.windowTitle(), QString::fromStdString(GetMessageText(168)));
+    }
+}
+
+TEST_F(BrowserWindowTest, StatusPanelsShowTheTextTheUserAndTheComputer) {
+    LogIn("ann");
+    frmWebBrowser& w = OpenWindow();
+    w.ShowStatus("Busy here");
+    EXPECT_EQ(Child<QLabel>(&w, "Panel1")->text().toStdString(), GetMessageText(105) + ": Busy here");
+    EXPECT_EQ(Child<QLabel>(&w, "Panel2")->text().toStdString(), GetMessageText(154) + ": ann");
+    EXPECT_EQ(Child<QLabel>(&w, "Panel4")->text().toStdString(), GetMessageText(65) + ": WS-7");
+    w.Controller().brwWebBrowser_SetSecureLockIcon(1);
+    EXPECT_TRUE(Child<QLabel>(&w, "picPadlock")->isVisibleTo(&w));
+    w.Controller().brwWebBrowser_SetSecureLockIcon(0);
+    EXPECT_FALSE(Child<QLabel>(&w, "picPadlock")->isVisibleTo(&w));
+}
+
+TEST_F(BrowserWindowTest, TheAddressBoxTakesTheWidthLeftAndANarrowWindowSkipsOnlyThat) {
+    frmWebBrowser& w = OpenWindow();
+    w.resize(ui::ToPixelsX(9000), ui::ToPixelsY(6000));
+    QApplication::processEvents();
+    auto* box = Child<QComboBox>(&w, "cboAddress");
+    const int inner = w.centralWidget()->width();
+    EXPECT_NEAR(box->width(), ui::ToPixelsX(ui::ToTwipsX(inner) - 1810), 1);
+    auto* go = Child<QToolBar>(&w, "tblGo");
+    EXPECT_NEAR(go->x(), box->geometry().right() + 1 + ui::ToPixelsX(60), 1);
+    const int wide = box->width();
+
+    w.resize(ui::ToPixelsX(1500), ui::ToPixelsY(6000));
+    QApplication::processEvents();
+    if (ui::ToTwipsX(w.centralWidget()->width()) < 1810) EXPECT_EQ(box->width(), wide);
+    auto* control = Child<QWidget>(&w, "brwWebBrowser");
+    EXPECT_NEAR(control->width(), std::max(0, ui::ToPixelsX(ui::ToTwipsX(w.centralWidget()->width()) - 120)), 1);
+}
+
+TEST_F(BrowserWindowTest, TheLockDropsTypingButEnterRunsTheCommand) {
+    AddBrowserUser({.login = "ann", .lock = true});
+    LogIn("ann");
+    auto box = ScriptedMsgBox::Install();
+    frmWebBrowser& w = OpenWindow();
+    auto* address = Child<QComboBox>(&w, "cboAddress");
+    address->setEditText(QStringLiteral("http://x.com"));
+    QTest::keyClicks(address->lineEdit(), QStringLiteral("abc"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Backspace);
+    EXPECT_EQ(address->currentText(), QStringLiteral("http://x.com"));
+    QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://x.com")));
+}
+
+TEST_F(BrowserWindowTest, AllBrowserWindowsShareOneSetOfMetricsAndTheLastClosedWins) {
+    frmWebBrowser& first = OpenWindow();
+    frmWebBrowser& second = OpenWindow();
+    first.resize(700, 500);
+    second.resize(640, 420);
+    QApplication::processEvents();
+    second.close();
+    first.close();
+    frmWebBrowser& third = OpenWindow();
+    EXPECT_EQ(third.size(), QSize(700, 500));
+}
+
+TEST_F(BrowserWindowTest, ReadMeOpensWithTheDesktopOpenerAsOneArgument) {
+    std::vector<std::vector<std::string>> started;
+    SetSpawnFunction([&](const std::vector<std::string>& argv, const std::string&) {
+        started.push_back(argv);
+        return 42;
+    });
+    frmWebBrowser& w = OpenWindow();
+    w.mnuHelpItem_Click(5);
+    EXPECT_TRUE(started.empty());  // no Readme.txt yet
+    WriteFile(Path("Readme.txt"), "read me");
+    w.mnuHelpItem_Click(5);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].back(), Path("Readme.txt"));
+    EXPECT_EQ(started[0].size(), 2u);
+    // Without a help file the help items do nothing.
+    for (int item : {0, 1, 2, 3}) w.mnuHelpItem_Click(item);
+    EXPECT_EQ(started.size(), 1u);
+    SetSpawnFunction(nullptr);
+}
+
+TEST_F(BrowserWindowTest, FileAndEditItemsIssueTheControlsCommands) {
+    frmWebBrowser& w = OpenWindow();
+    for (int i = 0; i < 7; ++i) w.mnuEditItem_Click(i);
+    for (int i = 0; i < 6; ++i) w.mnuFileItem_Click(i);
+    using C = std::pair<OleCommandId, OleCommandOption>;
+    EXPECT_EQ(FakeControlScope::Of(w).commands,
+              (std::vector<C>{{OLECMDID_CUT, OLECMDEXECOPT_DODEFAULT}, {OLECMDID_COPY, OLECMDEXECOPT_DODEFAULT},
+                              {OLECMDID_PASTE, OLECMDEXECOPT_DODEFAULT}, {OLECMDID_SELECTALL, OLECMDEXECOPT_DODEFAULT},
+                              {OLECMDID_FIND, OLECMDEXECOPT_PROMPTUSER}, {OLECMDID_SAVE, OLECMDEXECOPT_PROMPTUSER},
+                              {OLECMDID_SAVEAS, OLECMDEXECOPT_PROMPTUSER}, {OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER},
+                              {OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER}}));
+    QPointer<frmWebBrowser> guard(&w);
+    w.mnuFileItem_Click(6);
+    EXPECT_FALSE(guard && guard->isVisible());
+}
+
+TEST_F(BrowserWindowTest, SupportAndTheMakersPagesOpenNewWindowsAtTheirAddresses) {
+    RegisterWindowFactory(QStringLiteral("frmWebBrowser"), [] { return new frmWebBrowser; },
+                          [](QWidget* window, const char* name, const QVariant& value) {
+                              if (qstrcmp(name, "StartingAddress") == 0)
+                                  static_cast<frmWebBrowser*>(window)->Controller().StartingAddress =
+                                      value.toString().toStdString();
+                          });
+    frmWebBrowser& w = OpenWindow();
+    w.mnuHelpItem_Click(6);
+    w.mnuHelpItem_Click(7);
+    std::vector<std::string> opened;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<frmWebBrowser*>(top); b && b != &w && b->isVisible()) {
+            opened.push_back(FakeControlScope::Of(*b).navigations.back());
+            windows_.push_back(b);
+        }
+    std::sort(opened.begin(), opened.end());
+    EXPECT_EQ(opened, (std::vector<std::string>{kMakerHomeAddress, kTechnicalSupportAddress}));
+}
+
+}  // namespace
+}  // namespace corvane::testing
