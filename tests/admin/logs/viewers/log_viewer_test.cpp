@@ -175,6 +175,7 @@ TEST_F(ViewerTest, ClearingTheUserLogAsksAgainWhileSessionsAreOpen) {
 
 TEST_F(ViewerTest, ExportWritesTheShownOrderAndRemembersTheFolder) {
     AddSessions(3, true);
+    SaveUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", gDataPath + "/");
     frmUserLog& w = OpenUserLog();
     emit w.List()->header()->sectionClicked(0);  // user0 first
     const std::string out = Path("sub/");
@@ -188,7 +189,7 @@ TEST_F(ViewerTest, ExportWritesTheShownOrderAndRemembersTheFolder) {
     EXPECT_EQ(asked.mode, FileDialogRequest::Mode::Save);
     EXPECT_EQ(asked.fileName, "User Log.txt");
     EXPECT_EQ(asked.title, "Export");
-    EXPECT_EQ(asked.startFolder.toStdString(), gDataPath);
+    EXPECT_EQ(asked.startFolder.toStdString(), gDataPath + "/");
     EXPECT_EQ(asked.defaultSuffix, "txt");
     EXPECT_TRUE(asked.confirmOverwrite);
     std::ifstream in(out + "log.txt", std::ios::binary);
@@ -231,6 +232,7 @@ TEST_F(ViewerTest, ViewAndStatusBarAreKeptPerUser) {
     {
         frmWebsiteLog& w = OpenWebsiteLog();
         w.SetViewMode(4);
+        w.ViewItem(1)->setChecked(false);
         w.ViewItem(1)->trigger();
         w.close();
     }
