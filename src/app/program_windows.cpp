@@ -2,6 +2,7 @@
 
 #include "admin/catalogue/options/options_windows.h"
 #include "admin/catalogue/websites_programs/catalogue_windows.h"
+#include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
 #include "browser/window/frm_web_browser.h"
@@ -40,6 +41,7 @@ void RegisterProgramWindows() {
     RegisterWindowFactory(QStringLiteral("frmAdvancedSecurity"), [] { return new frmAdvancedSecurity; });
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
+    RegisterLogViewerWindows();
     RegisterOptionsWindows();
     RegisterCatalogueWindows();
 }

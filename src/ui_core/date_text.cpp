@@ -48,4 +48,12 @@ std::string DayMonthYearTimeText(OleDate d) {
                    p->minute, p->second);
 }
 
+std::string LogStampText(OleDate d) {
+    const auto p = ToParts(d);
+    if (!p) return {};
+    const std::string date = ShortDateText(d);
+    if (p->hour == 0 && p->minute == 0 && p->second == 0) return date;
+    return date + Printed(" %02d:%02d:%02d", p->hour, p->minute, p->second);
+}
+
 }  // namespace corvane::ui

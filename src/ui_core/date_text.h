@@ -20,5 +20,9 @@ std::string GeneralDateText(OleDate d);
 std::string HoursMinutesText(OleDate d);
 // "09-Dec-2026 00:47:03".
 std::string DayMonthYearTimeText(OleDate d);
+// The log windows' stamp: the short date and the 24-hour time with seconds,
+// "12/31/2026 23:59:59", the time left out at exactly midnight. At most 19
+// characters, so it fits the 21-character export and report columns.
+std::string LogStampText(OleDate d);
 
 }  // namespace corvane::ui

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <algorithm>
 #include <QSlider>
@@ -32,6 +33,7 @@
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
 #include "app/frm_splash.h"
+#include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "catalogue/user_permission.h"
@@ -72,6 +74,8 @@
 #include "session/shell/start_up_with_windows.h"
 #include "session/shell/security_session.h"
 #include "support/temp_folder.h"
+#include "ui/helpers/file_dialog.h"
+#include "ui/helpers/print_job.h"
 #include "ui/helpers/qt_services.h"
 #include "ui/ui_test_support.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -348,6 +352,49 @@ void ManageBob(ScriptedMsgBox& box) {
     gEnableActivityLogging = false;
 }
 
+// The user log as the administrator opens it while logged in: their own
+// session open, then an export and a printed report to PDF.
+void ReadUserLog(const std::filesystem::path& folder) {
+    gEnableActivityLogging = true;
+    ShowUserLog();
+    frmUserLog* viewer = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmUserLog*>(w); found && found->isVisible()) viewer = found;
+        return viewer && viewer->ListCount() == 2;
+    }));
+    const LogRows& rows = viewer->Model()->Rows();
+    EXPECT_EQ(rows.Cell(0, 0), "admin");
+    EXPECT_EQ(rows.Cell(0, 6), "Yes");
+    EXPECT_EQ(rows.Cell(1, 6), "-");  // the wrong password
+    EXPECT_EQ(viewer->StatusPanel(2)->text(), "1 Active User");
+
+    const std::string exported = (folder / "user-log.txt").string();
+    SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(exported)); });
+    viewer->ExportList();
+    SetFileDialog(nullptr);
+    EXPECT_EQ(std::filesystem::file_size(exported), 168u + 2 * 166u);
+    const std::string pdf = (folder / "user-log.pdf").string();
+    SetPrintDialog([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    viewer->PrintLog();
+    SetPrintDialog(nullptr);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    std::vector<std::string> details;
+    ActivityLog log;
+    for (log.MoveFirst(); !log.IsEOF(); log.MoveNext())
+        if (log.ValidRecord()) details.push_back(log.Details());
+    log.CloseTable();
+    ASSERT_GE(details.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(details.end() - 2, details.end()),
+              (std::vector<std::string>{"User Log Export", "Printed - User Log"}));
+    viewer->close();
+    gEnableActivityLogging = false;
+}
+
 TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     auto box = ScriptedMsgBox::Install();
     box->SetDefaultAnswer(kMsgOk);
@@ -442,6 +489,7 @@ TEST_F(ScenarioTest, FirstAdministratorLoginConsoleLogOffAndCancelledLogin) {
     });
     UInterface().EditUser("clerk");
     ASSERT_TRUE(editorDone);
+    ReadUserLog(folder.Path());
 
     // The menu's Log Off; the login follows at once and is cancelled.
     test::OnNextModal<frmLogin>([&](frmLogin* login) {

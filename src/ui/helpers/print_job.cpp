@@ -1,6 +1,9 @@
 #include "ui/helpers/print_job.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
@@ -37,9 +40,12 @@ public:
         : printer_(printer), painter_(painter), family_(family) {}
 
     bool Write(const PrintedLine& line) {
-        QFont font(family_);
+        QFont font = family_.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family_);
         font.setStyleHint(QFont::Monospace);
         font.setPointSizeF(line.pointSize);
+        // Unhinted advances keep every column of a fixed-pitch line where it belongs.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
         font.setBold(line.bold);
         const QFontMetricsF metrics(font, &printer_);
         const qreal height = printer_.pageRect(QPrinter::DevicePixel).height();
@@ -95,10 +101,38 @@ bool AskPrintDialog(QPrinter& printer, QWidget* parent) {
     return dialog(printer, parent);
 }
 
-PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source) {
+QString FixedPitchFamily(const QString& family) {
+    QFont font(family);
+    font.setStyleHint(QFont::Monospace);
+    if (QFontInfo(font).fixedPitch()) return family;
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    if (choice.chosen) {
+        printer.setPrinterName(choice.printerName);
+        printer.setCopyCount(choice.copies);
+        printer.setPageOrientation(choice.orientation);
+    }
+    if (!AskPrintDialog(printer, parent)) return false;
+    choice.chosen = true;
+    choice.printerName = printer.printerName();
+    choice.copies = printer.copyCount();
+    choice.orientation = printer.pageLayout().orientation();
+    return true;
+}
+
+PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
+                        const PrintSetupChoice* setup) {
     const std::optional<QPrinterInfo> remembered = GetDefaultPrinter();
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
     if (remembered) printer.setPrinterName(remembered->printerName());
+    if (setup && setup->chosen) {
+        printer.setPrinterName(setup->printerName);
+        printer.setCopyCount(setup->copies);
+        printer.setPageOrientation(setup->orientation);
+    }
     if (!AskPrintDialog(printer, window)) return PrintOutcome::Cancelled;
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
@@ -108,6 +142,8 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
         BusyPointer busy;
         printed = Print(printer, fontFamily, source);
     }
+    if (!printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
     if (remembered) SetDefaultPrinter(remembered->printerName().toStdString(), "", "");
     return printed ? PrintOutcome::Printed : PrintOutcome::Failed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -21,6 +22,22 @@ bool AskPrintDialog(QPrinter& printer, QWidget* parent);
 
 enum class PrintOutcome { Printed, Cancelled, Failed };
 
+// A window's last Print Setup choice, which its next job starts from.
+struct PrintSetupChoice {
+    bool chosen = false;
+    QString printerName;
+    int copies = 1;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+// The print-setup form of the print dialog: false when cancelled, the
+// choice unchanged then.
+bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent);
+
+// The family itself when the system gives a fixed-pitch font for it, else
+// the system's fixed font, so that columns of text line up.
+QString FixedPitchFamily(const QString& family);
+
 // Fills the lines to print next; false when there are no more. It may raise,
 // which fails the job.
 using PrintSource = std::function<bool(std::vector<PrintedLine>& lines)>;
@@ -30,7 +47,9 @@ using PrintSource = std::function<bool(std::vector<PrintedLine>& lines)>;
 // changes nothing), the printer chosen becomes the program's default for the
 // job, the lines are printed in the given font family with the hourglass
 // showing (a line that does not fit starts a new page), and the remembered
-// printer is made the default again. A failure aborts the job.
-PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source);
+// printer is made the default again. A failure aborts the job; a PDF file it
+// was writing is removed. With a setup choice the dialog starts from it.
+PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
+                        const PrintSetupChoice* setup = nullptr);
 
 }  // namespace corvane

@@ -1,0 +1,334 @@
+// The two log viewers: status, refresh, clearing, export, printing, the
+// selection members and the kept view settings.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "admin/logs/viewers/frm_log_viewers.h"
+#include "admin/logs/viewers/log_viewers_test_support.h"
+#include "platform/settings/settings_store.h"
+#include "ui/helpers/file_dialog.h"
+#include "ui/helpers/print_job.h"
+#include "logs/log_clearing.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        std::size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class ViewerTest : public LogFolderTest {
+protected:
+    void SetUp() override {
+        LogFolderTest::SetUp();
+        gEnableActivityLogging = true;
+    }
+    void TearDown() override {
+        user_.reset();
+        web_.reset();
+        SetFileDialog(nullptr);
+        SetPrintDialog(nullptr);
+        LogFolderTest::TearDown();
+    }
+    frmUserLog& OpenUserLog() {
+        user_ = std::make_unique<frmUserLog>();
+        user_->Activate();
+        return *user_;
+    }
+    frmWebsiteLog& OpenWebsiteLog() {
+        web_ = std::make_unique<frmWebsiteLog>();
+        web_->Activate();
+        return *web_;
+    }
+    // Prints to a PDF file, counting the dialogs.
+    void PrintTo(const std::string& pdf) {
+        SetPrintDialog([this, pdf](QPrinter& printer, QWidget*) {
+            ++printDialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(pdf));
+            return true;
+        });
+    }
+    void AddSessions(int n, bool active) {
+        for (int i = 0; i < n; ++i)
+            AddUserLog({"user" + std::to_string(i), "Name", "Corvane", "pc", Stamp(2026, 12, 9, 8, 0, i), 0, false,
+                        active});
+    }
+
+    ScriptedMsgBox::Guard box_ = ScriptedMsgBox::Install();
+    std::unique_ptr<frmUserLog> user_;
+    std::unique_ptr<frmWebsiteLog> web_;
+    int printDialogs = 0;
+};
+
+TEST_F(ViewerTest, StatusPanelsAndButtonsFollowTheRows) {
+    struct Case {
+        int rows;
+        int active;
+        const char* items;
+        const char* users;
+    };
+    const Case cases[] = {{0, 0, "0 Items", "0 Active Users"}, {1, 1, "1 Item", "1 Active User"},
+                          {3, 2, "3 Items", "2 Active Users"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.items);
+        std::filesystem::remove(UserLog().GetPathName(""));
+        AddSessions(c.active, true);
+        AddSessions(c.rows - c.active, false);
+        frmUserLog& w = OpenUserLog();
+        EXPECT_EQ(w.StatusPanel(1)->text(), c.items);
+        EXPECT_EQ(w.StatusPanel(2)->text(), c.users);
+        EXPECT_EQ(w.PrintButton()->isEnabled(), c.rows > 0);
+        EXPECT_EQ(w.ClearButton()->isEnabled(), c.rows > 0);
+        EXPECT_TRUE(w.ActionItem(0)->isEnabled());
+        EXPECT_TRUE(w.ActionItem(3)->isEnabled());
+    }
+    // The website viewer's one panel uses fixed words; its Clear keeps its caption.
+    AddWebsiteLog({"ann", "Corvane", "pc", "https://a/", Stamp(2026, 1, 1, 0, 0, 0), "URL ACCEPTED"});
+    frmWebsiteLog& web = OpenWebsiteLog();
+    EXPECT_EQ(web.StatusPanel(1)->text(), "1 Item");
+    EXPECT_EQ(web.windowTitle(), "Website Log");
+    EXPECT_EQ(web.ClearButton()->text(), "Clear");
+    EXPECT_EQ(web.Model()->headerData(3, Qt::Horizontal, kLogTagRole).toString(), "255");
+}
+
+TEST_F(ViewerTest, TickReloadsOnlyWhenTheRecordCountChanged) {
+    const std::int32_t ben = AddUserLog({"ben", "Ben", "Corvane", "pc", Stamp(2026, 12, 9, 8, 0, 0), 0, false, true});
+    frmUserLog& w = OpenUserLog();
+    EXPECT_TRUE(w.RefreshTimer()->isActive());
+    {
+        UserLog log;  // ben logs off elsewhere: the count stays
+        ASSERT_TRUE(log.Load(ben));
+        log.SetActive(0);
+        log.SetLogoutStamp(Stamp(2026, 12, 9, 9, 0, 0));
+        log.SaveChanges();
+    }
+    w.AutoRefreshData();
+    EXPECT_EQ(w.Model()->Rows().Cell(0, 6), "Yes");
+    AddSessions(1, true);  // a new login elsewhere
+    w.AutoRefreshData();
+    ASSERT_EQ(w.ListCount(), 2);
+    EXPECT_EQ(w.Model()->Rows().Cell(1, 6), "No");
+}
+
+TEST_F(ViewerTest, ClearingTheUserLogAsksAgainWhileSessionsAreOpen) {
+    struct Case {
+        int active;
+        std::vector<int> answers;
+        int questions;
+        bool cleared;
+    };
+    const Case cases[] = {
+        {0, {7}, 1, false}, {0, {6}, 1, true}, {2, {6, 7}, 2, false}, {2, {6, 6}, 2, true}, {2, {7}, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.active << " active, answers " << c.answers.size());
+        std::filesystem::remove(UserLog().GetPathName(""));
+        std::filesystem::remove(Path("activity.sec"));
+        AddSessions(1, false);
+        AddSessions(c.active, true);
+        frmUserLog& w = OpenUserLog();
+        box_->Clear();
+        for (int a : c.answers) box_->Answer(a);
+        w.ClearLog();
+        ASSERT_EQ(box_->Count(), c.questions);
+        EXPECT_EQ(box_->Questions()[0].prompt, "Are you sure you want to Clear User Log?");
+        EXPECT_EQ(box_->Questions()[0].buttons, 36);
+        if (c.questions == 2) {
+            EXPECT_EQ(box_->Questions()[1].prompt,
+                      "There are 2 active user(s). Do you wish to clear the User Log anyway?");
+            EXPECT_EQ(box_->Questions()[1].buttons, 308);
+        }
+        EXPECT_EQ(w.ListCount(), c.cleared ? 0 : 1 + c.active);
+        EXPECT_EQ(ActivityLines(), c.cleared ? std::vector<std::string>{"Clear User Log"} : std::vector<std::string>{});
+    }
+    AddWebsiteLog({"ann", "Corvane", "pc", "https://a/", Stamp(2026, 1, 1, 0, 0, 0), "URL ACCEPTED"});
+    frmWebsiteLog& web = OpenWebsiteLog();
+    box_->Clear();
+    box_->Answer(6);
+    web.ClearLog();
+    EXPECT_EQ(box_->Last().prompt, "Are you sure you want to clear the Log file?");
+    EXPECT_EQ(web.ListCount(), 0);
+}
+
+TEST_F(ViewerTest, ExportWritesTheShownOrderAndRemembersTheFolder) {
+    AddSessions(3, true);
+    SaveUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", gDataPath + "/");
+    frmUserLog& w = OpenUserLog();
+    emit w.List()->header()->sectionClicked(0);  // user0 first
+    const std::string out = Path("sub/");
+    std::filesystem::create_directory(out);
+    FileDialogRequest asked;
+    SetFileDialog([&](const FileDialogRequest& r, QWidget*) {
+        asked = r;
+        return std::optional<QString>(QString::fromStdString(out + "log.txt"));
+    });
+    w.ExportList();
+    EXPECT_EQ(asked.mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(asked.fileName, "User Log.txt");
+    EXPECT_EQ(asked.title, "Export");
+    EXPECT_EQ(asked.startFolder.toStdString(), gDataPath + "/");
+    EXPECT_EQ(asked.defaultSuffix, "txt");
+    EXPECT_TRUE(asked.confirmOverwrite);
+    std::ifstream in(out + "log.txt", std::ios::binary);
+    const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(file.size(), 168u + 3 * 166u);
+    EXPECT_EQ(file.substr(168, 5), "user0");
+    EXPECT_EQ(file.substr(168 + 2 * 166, 5), "user2");
+    EXPECT_EQ(GetUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", ""), out);
+    EXPECT_EQ(ActivityLines(), std::vector<std::string>{"User Log Export"});
+
+    // Cancel stores and logs nothing; an unwritable target is reported under the export.
+    SetFileDialog([](const FileDialogRequest&, QWidget*) { return std::optional<QString>(); });
+    SaveUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", "/kept/");
+    w.ExportList();
+    SetFileDialog([&](const FileDialogRequest&, QWidget*) {
+        return std::optional<QString>(QString::fromStdString(Path("missing/dir/log.txt")));
+    });
+    w.ExportList();
+    EXPECT_EQ(errors, std::vector<std::string>{"frmUserLog.ExportList"});
+    EXPECT_EQ(ActivityLines().size(), 1u);
+}
+
+TEST_F(ViewerTest, SelectionMembers) {
+    AddSessions(3, true);
+    frmUserLog& w = OpenUserLog();
+    EXPECT_EQ(w.SelectedID(), 0);
+    EXPECT_FALSE(w.ItemSelected());
+    for (std::int32_t n : {0, -1, 4}) {
+        w.SetSelectedIndex(n);
+        EXPECT_EQ(w.SelectedIndex(), 0) << n;
+    }
+    w.SetSelectedIndex(2);
+    EXPECT_EQ(w.SelectedIndex(), 2);
+    EXPECT_EQ(w.SelectedID(), 2);  // newest first: row 2 is record 2 of 3
+    EXPECT_EQ(w.ItemsSelectedCount(), 1);
+    EXPECT_TRUE(w.ItemSelected());
+}
+
+TEST_F(ViewerTest, ViewAndStatusBarAreKeptPerUser) {
+    {
+        frmWebsiteLog& w = OpenWebsiteLog();
+        w.SetViewMode(4);
+        w.ViewItem(1)->setChecked(false);
+        w.ViewItem(1)->trigger();
+        w.close();
+    }
+    EXPECT_EQ(GetUserSetting("Form Metrics\\frmWebsiteLog", "List View", ""), "4");
+    EXPECT_EQ(GetUserSetting("Form Metrics\\frmWebsiteLog", "HideStatusbar", ""), "True");
+    frmWebsiteLog& again = OpenWebsiteLog();
+    EXPECT_EQ(again.ViewMode(), 1);
+    EXPECT_TRUE(again.ViewItem(4)->isChecked());
+    EXPECT_TRUE(again.ViewItem(1)->isChecked());
+}
+
+TEST_F(ViewerTest, PrintedUserLogPdf) {
+    for (int i = 0; i < 300; ++i)
+        AddUserLog({"user" + std::to_string(i), "Name " + std::to_string(i), "Corvane", "pc",
+                    Stamp(2026, 12, 9, 8, i / 60, i % 60), 0, false, i % 2 == 0});
+    frmUserLog& w = OpenUserLog();
+    const std::string pdf = Path("report.pdf");
+    PrintTo(pdf);
+    w.PrintLog();
+    EXPECT_EQ(ActivityLines(), std::vector<std::string>{"Printed - User Log"});
+    const std::string fonts = Shell("pdffonts '" + pdf + "' 2>/dev/null | tail -n +3 | awk '{print $1}' | "
+                                  "sed 's/^[A-Z]*+//' | sed 's/-.*//' | sort -u");
+    EXPECT_EQ(std::count(fonts.begin(), fonts.end(), '\n'), 1) << fonts;
+    const std::string text = Shell("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+    EXPECT_NE(text.find("User Log, Printed"), std::string::npos);
+    EXPECT_NE(text.find(std::string(157, '-')), std::string::npos);
+    // Where each heading word starts, in characters from the rule's start.
+    const std::string boxes = Shell("pdftotext -bbox -f 1 -l 1 '" + pdf + "' - 2>/dev/null");
+    struct Word {
+        double x, y;
+        std::string text;
+    };
+    std::vector<Word> words;
+    for (std::size_t at = boxes.find("<word "); at != std::string::npos; at = boxes.find("<word ", at + 1)) {
+        Word w{};
+        std::sscanf(boxes.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\"", &w.x, &w.y);
+        const std::size_t open = boxes.find('>', at) + 1;
+        w.text = boxes.substr(open, boxes.find('<', open) - open);
+        words.push_back(w);
+    }
+    const auto rule = std::find_if(words.begin(), words.end(), [](const Word& w) { return w.text == std::string(157, '-'); });
+    ASSERT_NE(rule, words.end());
+    const double charWidth = 6 * 0.6;  // a fixed-pitch face at 6 points
+    const double headingY = std::next(rule)->y;
+    std::vector<std::pair<int, std::string>> heading;
+    for (const Word& w : words)
+        if (w.y == headingY) heading.emplace_back(static_cast<int>((w.x - rule->x) / charWidth + 0.5), w.text);
+    const std::vector<std::pair<int, std::string>> expected = {
+        {0, "User"}, {5, "Login"}, {20, "User"}, {25, "Name"}, {50, "Application"}, {80, "Computer"},
+        {100, "Login"}, {106, "Time"}, {121, "Logout"}, {128, "Time"}, {142, "Active"}};
+    EXPECT_EQ(heading, expected);
+    EXPECT_GT(std::count(text.begin(), text.end(), '\f'), 1);  // several pages
+    const std::size_t secondPage = text.find('\f');
+    EXPECT_EQ(text.find("User Login", secondPage), std::string::npos);  // headings on page 1 only
+}
+
+TEST_F(ViewerTest, ReportCancelRetryAndAReloadWhilePrinting) {
+    AddSessions(5, true);
+    frmUserLog& w = OpenUserLog();
+    // Cancel: silent, nothing logged.
+    SetPrintDialog([this](QPrinter&, QWidget*) { return ++printDialogs, false; });
+    w.PrintLog();
+    EXPECT_EQ(box_->Count(), 0);
+    // A printer that fails: Retry asks the dialog again, Cancel ends.
+    SetPrintDialog([this](QPrinter& printer, QWidget*) {
+        ++printDialogs;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(Path("no/such/dir/x.pdf")));
+        return true;
+    });
+    box_->Answers({4, 2});
+    w.PrintLog();
+    EXPECT_EQ(printDialogs, 3);
+    ASSERT_EQ(box_->Count(), 2);
+    EXPECT_EQ(box_->Last().prompt, "An Unexpected Error prevented the Print being completed.");
+    EXPECT_EQ(box_->Last().buttons, 53);
+    EXPECT_TRUE(ActivityLines().empty());
+
+    // The log cleared and reloaded mid-print, and a second Print: the report prints whole, once.
+    const std::string pdf = Path("whole.pdf");
+    PrintTo(pdf);
+    printDialogs = 0;
+    bool once = false;
+    SetYieldHook([&] {
+        if (once) return;
+        once = true;
+        ClearUserLogFile("");
+        w.LoadData();
+        w.PrintLog();
+    });
+    w.PrintLog();
+    SetYieldHook(nullptr);
+    EXPECT_EQ(printDialogs, 1);
+    EXPECT_EQ(w.ListCount(), 0);
+    const std::string text = Shell("pdftotext -layout '" + pdf + "' - 2>/dev/null");
+    for (int i = 0; i < 5; ++i) EXPECT_NE(text.find("user" + std::to_string(i)), std::string::npos) << i;
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// Renders the user-log and website-log viewers, in the report view and the
+// icon view, into PNG files for a person to look at:
+//   log_viewers_screenshots OUTPUT_FOLDER
+// It works in a data folder and registry of its own under /tmp and leaves them behind.
+
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QDir>
+#include <string>
+
+#include "admin/logs/viewers/frm_log_viewers.h"
+#include "logs/user_log.h"
+#include "logs/website_log.h"
+#include "platform/core/program_globals.h"
+#include "recordstore/record_table.h"
+
+using namespace corvane;
+
+namespace {
+
+OleDate At(int day, int h, int m, int s) { return *FromParts({2026, 12, day, h, m, s}); }
+
+void Seed() {
+    struct Entry {
+        const char* login;
+        const char* name;
+        int day, h, m;
+        bool failed, active, invalid, ended;
+    };
+    const Entry entries[] = {
+        {"alice", "Alice Example", 8, 8, 2, false, false, false, true},
+        {"bob", "Bob Adams", 8, 9, 15, true, false, false, false},
+        {"mallory", "", 8, 9, 16, false, false, true, false},
+        {"bob", "Bob Adams", 8, 9, 17, false, false, false, true},
+        {"carol", "Carol Zed", 9, 7, 55, false, true, false, false},
+        {"admin", "The Administrator", 9, 17, 48, false, true, false, false},
+    };
+    for (const Entry& e : entries) {
+        UserLog log;
+        log.SetUserLogin(e.login);
+        log.SetUserName(e.name);
+        log.SetAppName("Corvane Standard");
+        log.SetComputer("WS-FRONT");
+        log.SetLoginStamp(At(e.day, e.h, e.m, 12));
+        log.SetLogoutStamp(e.ended ? At(e.day, e.h + 1, e.m, 40) : 0);
+        log.SetFailed(Flag(e.failed));
+        log.SetActive(Flag(e.active));
+        log.SetInvalid(Flag(e.invalid));
+        log.AddNew();
+    }
+    const char* urls[] = {"http://intranet.example/", "http://www.example.com/news/today.html",
+                          "http://games.example.net/", "http://intranet.example/phone-list"};
+    for (int i = 0; i < 8; ++i) {
+        WebsiteLog log;
+        log.SetUserLogin(i % 2 ? "bob" : "carol");
+        log.SetAppName("Corvane Standard");
+        log.SetComputer("WS-FRONT");
+        log.SetURL(urls[i % 4]);
+        log.SetTimeStamp(At(9, 10, i * 3, 5));
+        log.SetStatus(i % 4 == 2 ? "URL DENIED" : "URL ACCEPTED");
+        log.AddNew();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    char data[] = "/tmp/corvane-logshots-XXXXXX";
+    if (!::mkdtemp(data)) return 1;
+    ::setenv("CORVANE_TEST", "1", 1);
+    ::setenv("CORVANE_REGISTRY_DIR", (std::string(data) + "/registry").c_str(), 0);
+    QApplication app(argc, argv);
+    gDataPath = data;
+    Seed();
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    int written = 0;
+    const auto save = [&](QWidget* w, const char* file) {
+        w->show();
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        if (w->grab().save(out.filePath(file))) ++written;
+    };
+    {
+        frmUserLog viewer;
+        viewer.resize(900, 420);
+        viewer.Activate();
+        viewer.SetSelectedIndex(1);
+        save(&viewer, "user-log.png");
+        viewer.SetViewMode(3);
+        save(&viewer, "user-log-large-icons.png");
+    }
+    {
+        frmWebsiteLog viewer;
+        viewer.resize(1000, 380);
+        viewer.Activate();
+        save(&viewer, "website-log.png");
+        viewer.SetViewMode(5);
+        save(&viewer, "website-log-list.png");
+    }
+    return written == 4 ? 0 : 1;
+}
