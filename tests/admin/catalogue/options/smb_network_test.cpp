@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
@@ -11,6 +12,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "platform/network/network_folders.h"
@@ -60,20 +65,50 @@ public:
             "\ncache directory = " + state + "\nprivate dir = " + state + "\nncalrpc dir = " + state +
             "\nlog file = " + state + "/log\n"
             "[pub]\npath = " + share() + "\nguest ok = yes\nread only = yes\n");
+        // smbd and the RPC helpers it starts get a process group of their own:
+        // they signal their group when they stop, and must not hold the test's
+        // output open after it ends, or the runner waits on them forever.
         std::vector<std::string> args{smbd, "--foreground", "--no-process-group", "-s", conf};
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, smbd.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid_ = 0;
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attr, 0);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        const std::string output = state + "/output";
+        posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&files, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_adddup2(&files, 1, 2);
+        if (::posix_spawn(&pid_, smbd.c_str(), &files, &attr, argv.data(), environ) != 0) pid_ = 0;
+        posix_spawn_file_actions_destroy(&files);
+        posix_spawnattr_destroy(&attr);
         for (int i = 0; pid_ && i < 100 && !Accepts(port); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
         running = pid_ && Accepts(port);
     }
-    ~LoopbackSamba() {
+    ~LoopbackSamba() { Stop(); }
+    // Stops the whole group, by force when it does not go within a few seconds.
+    void Stop() {
         if (!pid_) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
+        // The RPC helper daemon smbd starts on demand leaves for a session of
+        // its own; its pid file names it.
+        pid_t helper = 0;
+        std::ifstream(folder / "state/samba-dcerpcd.pid") >> helper;
+        if (helper > 1) ::kill(-helper, SIGKILL);
+        ::kill(-pid_, SIGTERM);
+        bool gone = false;
+        for (int i = 0; i < 100 && !gone; ++i) {
+            gone = ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+            if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        ::kill(-pid_, SIGKILL);
+        if (!gone) ::waitpid(pid_, nullptr, 0);
+        pid_ = 0;
     }
+    pid_t group() const { return pid_; }
     std::string share() const { return folder / "pub"; }
 
     test_support::TempFolder folder;
@@ -84,11 +119,41 @@ private:
     pid_t pid_ = 0;
 };
 
+// Ends the program with a clear message when the work against the server
+// outlasts its deadline, so a stuck server can never hold up the run.
+class Deadline {
+public:
+    Deadline(std::chrono::seconds limit, pid_t group)
+        : thread_([this, limit, group] {
+              std::unique_lock lock(mutex_);
+              if (cv_.wait_for(lock, limit, [this] { return done_; })) return;
+              std::fprintf(stderr, "smb_network_tests: the loopback server did not answer within %llds\n",
+                           static_cast<long long>(limit.count()));
+              if (group > 0) ::kill(-group, SIGKILL);
+              std::_Exit(1);
+          }) {}
+    ~Deadline() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        cv_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
 TEST(SmbNetwork, AServerListsItsSharesAndAShareItsFilesAndFolders) {
     const std::string smbd = FindSmbd();
     if (smbd.empty()) GTEST_SKIP() << "smbd is not installed (package samba): the Samba backend is not tried";
     LoopbackSamba samba(smbd);
-    if (!samba.running) GTEST_SKIP() << "smbd did not start on 127.0.0.1:" << samba.port;
+    if (!samba.running) GTEST_SKIP() << "smbd did not answer on 127.0.0.1:" << samba.port << " within 3 s";
+    const Deadline deadline(std::chrono::seconds(30), samba.group());
     std::filesystem::create_directories(samba.share() + "/sub/inner");
     std::ofstream(samba.share() + "/users.sec") << "x";
     InstallSmbNetwork(samba.port);
