@@ -62,7 +62,7 @@ frmUserLogPopup::frmUserLogPopup(QWidget* parent)
     // Keeps the keyboard focus out of sight, so Esc reaches the card.
     text3_ = new QLineEdit(this);
     text3_->setObjectName(QStringLiteral("Text3"));
-    text3_->move(ui::ToPixelsX(-500), 0);
+    text3_->setGeometry(ui::ToPixels({-500, 0, 375, 285}));
     cmdCancel_ = new QPushButton(QStringLiteral("X"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->setGeometry(ui::ToPixels({-10000, -10000, 250, 250}));
