@@ -31,9 +31,8 @@ void frmUserLog::ShowItemPopup() {
     const std::int32_t row = SelectedIndex() - 1;
     QPointer<frmUserLogPopup> card;
     RunIgnoringErrors({
-        [&] { card = new frmUserLogPopup(this); },
+        [&] { popup_ = card = new frmUserLogPopup(this); },
         [&] {
-            popup_ = card;
             const QStringList captions = Model()->Captions();
             for (int i = 0; i < frmUserLogPopup::kRows; ++i) card->DetailsLabel(i)->setText(captions.value(i));
         },
