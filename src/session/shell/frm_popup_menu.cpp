@@ -2,12 +2,10 @@
 
 #include <QCursor>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 #include "messages/message_catalogue.h"
 #include "platform/core/error_trap.h"
@@ -15,6 +13,7 @@
 #include "platform/settings/product_info.h"
 #include "ui/helpers/ilogo.h"
 #include "ui/helpers/picture_box.h"
+#include "ui/helpers/pointer_screen.h"
 #include "ui/helpers/screen_metrics.h"
 
 namespace corvane {
@@ -29,18 +28,12 @@ constexpr int kItemHeight = 255;
 
 QPoint CursorPosition() { return QCursor::pos(); }
 
-QRect ScreenAt(QPoint point) {
-    if (QScreen* screen = QGuiApplication::screenAt(point)) return screen->geometry();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry();
-    return {0, 0, 1024, 768};
-}
-
 }  // namespace
 
 frmPopupMenu::frmPopupMenu(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       pointer_(&CursorPosition),
-      screen_([this] { return ScreenAt(pointer_()); }) {
+      screen_([this] { return ScreenGeometryAt(pointer_()); }) {
     setObjectName(QStringLiteral("frmPopupMenu"));
     setFixedSize(ui::ToPixels(kInnerWidth, kInnerHeight));
     setAutoFillBackground(true);

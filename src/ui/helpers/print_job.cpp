@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "ui/platform_qt/default_printer.h"
@@ -32,6 +34,18 @@ public:
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+// The program's default printer as it was, put back whatever way a job ends.
+class DefaultPrinterKept {
+public:
+    DefaultPrinterKept() : choice_(DefaultPrinterChoice()) {}
+    ~DefaultPrinterKept() { RestoreDefaultPrinterChoice(choice_); }
+    DefaultPrinterKept(const DefaultPrinterKept&) = delete;
+    DefaultPrinterKept& operator=(const DefaultPrinterKept&) = delete;
+
+private:
+    std::optional<std::string> choice_;
 };
 
 class PageWriter {
@@ -125,6 +139,9 @@ bool RunPrintSetup(PrintSetupChoice& choice, QWidget* parent) {
 
 PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
                         const PrintSetupChoice* setup) {
+    // Restored as a whole, so that a job also leaves a choice of no printer
+    // or of one not installed here as it found it.
+    const DefaultPrinterKept kept;
     const std::optional<QPrinterInfo> remembered = GetDefaultPrinter();
     QPrinter printer(QPrinter::HighResolution);
     if (remembered) printer.setPrinterName(remembered->printerName());
@@ -133,7 +150,11 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
         printer.setCopyCount(setup->copies);
         printer.setPageOrientation(setup->orientation);
     }
-    if (!AskPrintDialog(printer, window)) return PrintOutcome::Cancelled;
+    try {
+        if (!AskPrintDialog(printer, window)) return PrintOutcome::Cancelled;
+    } catch (...) {
+        return PrintOutcome::Failed;
+    }
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
         SetDefaultPrinter(printer.printerName().toStdString(), "", "");
@@ -144,7 +165,6 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
     }
     if (!printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         QFile::remove(printer.outputFileName());
-    if (remembered) SetDefaultPrinter(remembered->printerName().toStdString(), "", "");
     return printed ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 

@@ -43,12 +43,13 @@ QString FixedPitchFamily(const QString& family);
 using PrintSource = std::function<bool(std::vector<PrintedLine>& lines)>;
 
 // One print job as the program's print routines run it: the current default
-// printer is remembered, the print dialog asked (Cancel ends quietly and
-// changes nothing), the printer chosen becomes the program's default for the
-// job, the lines are printed in the given font family with the hourglass
-// showing (a line that does not fit starts a new page), and the remembered
-// printer is made the default again. A failure aborts the job; a PDF file it
-// was writing is removed. With a setup choice the dialog starts from it.
+// printer is remembered, the print dialog asked (Cancel ends quietly), the
+// printer chosen becomes the program's default for the job, and the lines are
+// printed in the given font family with the hourglass showing (a line that
+// does not fit starts a new page). However the job ends, the program's
+// default printer is then as it was before. A failure, a dialog that raises
+// included, aborts the job; a PDF file it was writing is removed. With a
+// setup choice the dialog starts from it.
 PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
                         const PrintSetupChoice* setup = nullptr);
 

@@ -16,6 +16,10 @@ void SetDefaultPrinter(const std::string& deviceName, const std::string& driverN
     ChosenDevice() = deviceName + "," + driverName + "," + port;
 }
 
+std::optional<std::string> DefaultPrinterChoice() { return ChosenDevice(); }
+
+void RestoreDefaultPrinterChoice(const std::optional<std::string>& choice) { ChosenDevice() = choice; }
+
 std::optional<QPrinterInfo> GetDefaultPrinter() {
     QString device;
     if (ChosenDevice()) {

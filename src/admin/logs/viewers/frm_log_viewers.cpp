@@ -1,5 +1,10 @@
 #include "admin/logs/viewers/frm_log_viewers.h"
 
+#include <QLabel>
+
+#include "admin/logs/viewers/frm_user_log_popup.h"
+#include "platform/core/error_trap.h"
+#include "platform/core/text.h"
 #include "session/launchers/window_factories.h"
 
 namespace corvane {
@@ -18,6 +23,27 @@ LogViewerSpec WebsiteLogSpec() {
 }  // namespace
 
 frmUserLog::frmUserLog(QWidget* parent) : LogViewer(UserLogSpec(), parent) {}
+
+void frmUserLog::ShowItemPopup() {
+    if (!ItemSelected()) return;
+    // One card at a time: a card still open gives way to the new one.
+    if (popup_) popup_->hide();
+    const std::int32_t row = SelectedIndex() - 1;
+    QPointer<frmUserLogPopup> card;
+    RunIgnoringErrors({
+        [&] { popup_ = card = new frmUserLogPopup(this); },
+        [&] {
+            const QStringList captions = Model()->Captions();
+            for (int i = 0; i < frmUserLogPopup::kRows; ++i) card->DetailsLabel(i)->setText(captions.value(i));
+        },
+        [&] {
+            for (int i = 0; i < frmUserLogPopup::kRows; ++i)
+                card->ValueLabel(i)->setText(QString::fromStdString(text::Trim(Model()->Rows().Cell(row, i))));
+        },
+        [&] { ShowModal(card); },
+        [&] { UnloadWindow(card); },
+    });
+}
 
 frmWebsiteLog::frmWebsiteLog(QWidget* parent) : LogViewer(WebsiteLogSpec(), parent) {}
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <cstdint>
 #include <string>
 
@@ -15,12 +16,20 @@ class frmUserLog : public LogViewer {
 public:
     explicit frmUserLog(QWidget* parent = nullptr);
 
+    // Shows the selected row on a fresh quick-view card beside the pointer,
+    // modal, and unloads the card once it has hidden itself; nothing when no
+    // row is selected. A step that fails is skipped.
+    void ShowItemPopup();
+
     // Stored only.
     std::string UserLogin;
     bool IsDirty = false;
     bool Cancelled = false;
     bool IsNew = false;
     std::int32_t Response = 0;
+
+private:
+    QPointer<QWidget> popup_;
 };
 
 // The website log, newest first; reloaded only by Refresh and a clear.

@@ -20,6 +20,7 @@
 #include "platform/settings/settings_store.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/print_job.h"
+#include "ui/platform_qt/default_printer.h"
 #include "logs/log_clearing.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -329,6 +330,51 @@ TEST_F(ViewerTest, ReportCancelRetryAndAReloadWhilePrinting) {
     EXPECT_EQ(w.ListCount(), 0);
     const std::string text = Shell("pdftotext -layout '" + pdf + "' - 2>/dev/null");
     for (int i = 0; i < 5; ++i) EXPECT_NE(text.find("user" + std::to_string(i)), std::string::npos) << i;
+}
+
+TEST_F(ViewerTest, ReportsLeaveTheDefaultPrinterAsItWas) {
+    // The dialog makes its choice the default, as the system's dialog may,
+    // before the job prints, fails, is cancelled or the dialog itself fails.
+    enum class Job { Printed, Failed, Cancelled, DialogThrows };
+    struct Case {
+        Job job;
+        std::optional<std::string> before;
+    };
+    const std::optional<std::string> office = "Office Laser,winspool,Ne01:";
+    const Case cases[] = {
+        {Job::Printed, std::nullopt}, {Job::Printed, office},   {Job::Failed, std::nullopt},
+        {Job::Failed, office},        {Job::Cancelled, office}, {Job::DialogThrows, std::nullopt},
+        {Job::DialogThrows, office},
+    };
+    AddSessions(2, true);
+    AddWebsiteLog({"ann", "Corvane", "pc", "https://a/", Stamp(2026, 1, 1, 0, 0, 0), "URL ACCEPTED"});
+    LogViewer* viewers[] = {&OpenUserLog(), &OpenWebsiteLog()};
+    const std::optional<std::string> kept = DefaultPrinterChoice();
+    for (LogViewer* viewer : viewers) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << viewer->objectName().toStdString() << ", job "
+                                              << static_cast<int>(c.job) << ", before " << c.before.value_or("none"));
+            RestoreDefaultPrinterChoice(c.before);
+            const bool hadPrinter = GetDefaultPrinter().has_value();
+            const std::string pdf = c.job == Job::Failed ? Path("no/such/dir/x.pdf") : Path("report.pdf");
+            SetPrintDialog([&](QPrinter& printer, QWidget*) {
+                SetDefaultPrinter("Chosen In Dialog", "winspool", "Ne02:");
+                if (c.job == Job::DialogThrows) throw RaisedError(482, "CommonDialog", "Printer error");
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(pdf));
+                return c.job != Job::Cancelled;
+            });
+            box_->Clear();
+            box_->Answer(2);  // Cancel at "An Unexpected Error prevented the Print being completed."
+            viewer->PrintLog();
+            EXPECT_EQ(DefaultPrinterChoice(), c.before);
+            EXPECT_EQ(GetDefaultPrinter().has_value(), hadPrinter);
+            const bool failed = c.job == Job::Failed || c.job == Job::DialogThrows;
+            EXPECT_EQ(box_->Count(), failed ? 1 : 0);
+            EXPECT_TRUE(errors.empty());
+        }
+    }
+    RestoreDefaultPrinterChoice(kept);
 }
 
 }  // namespace

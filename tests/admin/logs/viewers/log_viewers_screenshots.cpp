@@ -1,5 +1,6 @@
 // Renders the user-log and website-log viewers, in the report view and the
-// icon view, into PNG files for a person to look at:
+// icon view, and the user log's quick-view card over its viewer, into PNG
+// files for a person to look at:
 //   log_viewers_screenshots OUTPUT_FOLDER
 // It works in a data folder and registry of its own under /tmp and leaves them behind.
 
@@ -7,13 +8,18 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
+#include <QTimer>
+#include <QTreeView>
 #include <string>
 
 #include "admin/logs/viewers/frm_log_viewers.h"
+#include "admin/logs/viewers/frm_user_log_popup.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
 #include "platform/core/program_globals.h"
 #include "recordstore/record_table.h"
+#include "ui/helpers/pointer_screen.h"
 
 using namespace corvane;
 
@@ -90,6 +96,22 @@ int main(int argc, char** argv) {
         viewer.Activate();
         viewer.SetSelectedIndex(1);
         save(&viewer, "user-log.png");
+        // The card over the viewer, the pointer on the selected row.
+        const QRect row = viewer.List()->visualRect(viewer.Model()->index(0, 1));
+        const QPoint pointer = viewer.List()->viewport()->mapToGlobal(row.center());
+        SetPointerScreen([&] { return PointerScreen{pointer, ScreenGeometryAt(pointer)}; });
+        QTimer::singleShot(300, &viewer, [&] {
+            auto* card = qobject_cast<frmUserLogPopup*>(QApplication::activeModalWidget());
+            if (!card) return;
+            QPixmap shot = viewer.grab();
+            QPainter painter(&shot);
+            painter.drawPixmap(viewer.mapFromGlobal(card->pos()), card->grab());
+            painter.end();
+            if (shot.save(out.filePath("user-log-card.png"))) ++written;
+            card->hide();
+        });
+        viewer.ShowItemPopup();
+        SetPointerScreen(nullptr);
         viewer.SetViewMode(3);
         save(&viewer, "user-log-large-icons.png");
     }
@@ -101,5 +123,5 @@ int main(int argc, char** argv) {
         viewer.SetViewMode(5);
         save(&viewer, "website-log-list.png");
     }
-    return written == 4 ? 0 : 1;
+    return written == 5 ? 0 : 1;
 }
