@@ -14,3 +14,13 @@ function(corvane_add_test)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${T_NAME};${T_ENV}"
     TIMEOUT 600)
 endfunction()
+
+# A program that renders windows into PNG files for a person to look at;
+# scripts/screenshots.sh runs every one of them under a virtual display.
+#   corvane_add_screenshots(NAME login_screenshots SOURCES a.cpp LIBS corvane_login_ui)
+function(corvane_add_screenshots)
+  cmake_parse_arguments(S "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${S_NAME} ${S_SOURCES})
+  target_include_directories(${S_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${S_NAME} PRIVATE ${S_LIBS})
+endfunction()

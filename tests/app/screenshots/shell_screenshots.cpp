@@ -4,10 +4,8 @@
 // the new-user wizard and a placeholder window.
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <cstdio>
 
 #include "app/frm_splash.h"
 #include "platform/settings/global_settings.h"
@@ -15,40 +13,19 @@
 #include "session/launchers/window_factories.h"
 #include "session/shell/frm_logout.h"
 #include "session/shell/frm_popup_menu.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
-namespace {
-
-int gWritten = 0;
-int gFailed = 0;
-
-void Shoot(QWidget& window, const QDir& out, const QString& file) {
-    window.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    if (window.grab().save(out.filePath(file))) ++gWritten;
-    else ++gFailed;
-    window.hide();
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
 
     {
         frmSplash splash;
         splash.tmrUnload()->stop();
-        Shoot(splash, out, "shell-splash.png");
+        shots.Save(splash, "shell-splash.png");
     }
 
     const struct {
@@ -77,13 +54,13 @@ int main(int argc, char** argv) {
                 menu.HighlightItem(i);
                 break;
             }
-        Shoot(menu, out, QStringLiteral("shell-menu-%1.png").arg(QLatin1String(s.name)));
+        shots.Save(menu, QStringLiteral("shell-menu-%1.png").arg(QLatin1String(s.name)));
         menu.Unload();
     }
 
     {
         frmLogout notice;
-        Shoot(notice, out, "shell-logout.png");
+        shots.Save(notice, "shell-logout.png");
     }
     {
         frmWizard wizard;
@@ -91,14 +68,13 @@ int main(int argc, char** argv) {
         wizard.SetNoCancel(true);
         wizard.findChild<QLineEdit*>("txtUserLogin")->setText("admin");
         wizard.findChild<QLineEdit*>("txtUserName")->setText("The Administrator");
-        Shoot(wizard, out, "shell-wizard.png");
+        shots.Save(wizard, "shell-wizard.png");
     }
     {
         QWidget* browser = CreateWindow(QStringLiteral("frmWebBrowser"));
         browser->setProperty("StartingAddress", QStringLiteral("https://example.org/"));
-        Shoot(*browser, out, "shell-placeholder.png");
+        shots.Save(*browser, "shell-placeholder.png");
         delete browser;
     }
-    std::printf("%d written, %d failed\n", gWritten, gFailed);
-    return gFailed == 0 ? 0 : 1;
+    return shots.Finish();
 }

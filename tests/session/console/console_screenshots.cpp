@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <fstream>
 
 #include "catalogue/program.h"
@@ -23,21 +22,11 @@
 #include "session/console/frm_secure_console.h"
 #include "session/console/frm_tip.h"
 #include "session/launchers/session_entry_points.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
 namespace {
-
-int gWritten = 0;
-int gFailed = 0;
-
-void Shoot(QWidget& window, const QDir& out, const QString& file) {
-    window.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    if (window.grab().save(out.filePath(file))) ++gWritten;
-    else ++gFailed;
-    window.hide();
-}
 
 // A data folder where Ann, who may browse, has two programs.
 void FillDataFolder(const std::string& folder) {
@@ -70,15 +59,8 @@ void FillDataFolder(const std::string& folder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     QTemporaryDir scratch;
     ::setenv("CORVANE_REGISTRY_DIR", scratch.filePath("registry").toLocal8Bit().constData(), 1);
     ::setenv("CORVANE_PROGRAM_DIR", scratch.path().toLocal8Bit().constData(), 1);
@@ -97,13 +79,13 @@ int main(int argc, char** argv) {
         console.show();
         console.lsvItems()->SetView(view);
         console.lsvItems()->SelectRow(0);
-        Shoot(console, out, QStringLiteral("console-%1.png").arg(QLatin1String(views[view])));
+        shots.Save(console, QStringLiteral("console-%1.png").arg(QLatin1String(views[view])));
     }
     {
         gCannotCancelSecureConsole = true;
         frmSecureConsole console;
         console.lsvItems()->SetView(3);
-        Shoot(console, out, QStringLiteral("console-no-cancel.png"));
+        shots.Save(console, QStringLiteral("console-no-cancel.png"));
         gCannotCancelSecureConsole = false;
     }
 
@@ -114,19 +96,18 @@ int main(int argc, char** argv) {
         gTipsOfTheDayPathName = tips.toStdString();
         gShowTipsOfTheDay = true;
         auto* tip = new frmTip;
-        Shoot(*tip, out, QStringLiteral("tip.png"));
+        shots.Save(*tip, QStringLiteral("tip.png"));
         delete tip;
         gTipsOfTheDayPathName = scratch.filePath("missing.txt").toStdString();
         auto* help = new frmTip;
-        Shoot(*help, out, QStringLiteral("tip-help-text.png"));
+        shots.Save(*help, QStringLiteral("tip-help-text.png"));
         delete help;
     }
     {
         auto* about = new frmAbout;
-        Shoot(*about, out, QStringLiteral("about.png"));
+        shots.Save(*about, QStringLiteral("about.png"));
         delete about;
     }
 
-    std::printf("%d written, %d failed\n", gWritten, gFailed);
-    return gFailed == 0 ? 0 : 1;
+    return shots.Finish();
 }

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTest>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/core/program_globals.h"
@@ -21,22 +19,11 @@
 #include "session/login/frm_password_dialogs.h"
 #include "session/login/login_services.h"
 #include "session/login/pass_phrase.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
 namespace {
-
-// Shows the window, lets its first activation run, and saves its picture.
-bool Shoot(QWidget& window, const QDir& out, const QString& file,
-           const std::function<void()>& before = {}) {
-    window.show();
-    QTest::qWait(50);
-    if (before) before();
-    QTest::qWait(50);
-    const bool ok = window.grab().save(out.filePath(file));
-    window.hide();
-    return ok;
-}
 
 }  // namespace
 
@@ -48,15 +35,8 @@ int main(int argc, char** argv) {
     ::setenv("CORVANE_REGISTRY_DIR", (root + "/registry").c_str(), 1);
     ::setenv("CORVANE_PROGRAM_DIR", root.c_str(), 1);
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     SetProductInfo();
     gDataPath = root;
     gLoginCaption = "Corvane Standard";
@@ -68,22 +48,20 @@ int main(int argc, char** argv) {
     user.SetPasswordLength(6);
     user.AddNew();
 
-    int written = 0, failed = 0;
-    const auto count = [&](bool ok) { ok ? ++written : ++failed; };
     {
         frmLogin login;
-        count(Shoot(login, out, "login.png"));
+        shots.Save(login, "login.png");
     }
     {
         LoginServices caps = CurrentLoginServices();
         caps.isCapsLockOn = [] { return true; };
         LoginServicesScope scope(caps);
         frmLogin login;
-        count(Shoot(login, out, "login-capslock.png", [&] {
+        shots.Save(login, "login-capslock.png", [&] {
             login.findChild<QLineEdit*>("txtUserLogin")->setText("ann");
             login.findChild<QLineEdit*>("txtPassword")->setText("secret");
             login.tmrKeyCheck_Timer();
-        }));
+        });
     }
     for (const char* name : {"Staff", "Students", "Visitors"}) {
         UserGroup group;
@@ -92,20 +70,19 @@ int main(int argc, char** argv) {
     }
     {
         frmLogin login;
-        count(Shoot(login, out, "login-groups.png"));
+        shots.Save(login, "login-groups.png");
     }
     {
         frmChangePassword change;
         change.UserLogin = "ann";
-        count(Shoot(change, out, "change-password.png", [&] {
+        shots.Save(change, "change-password.png", [&] {
             change.findChild<QLineEdit*>("txtOldPassword")->setText("secret");
-        }));
+        });
     }
     {
         frmSetPassword set;
         set.UserLogin = "ann";
-        count(Shoot(set, out, "set-password.png"));
+        shots.Save(set, "set-password.png");
     }
-    std::printf("%d screenshots written to %s\n", written, argv[1]);
-    return failed == 0 ? 0 : 1;
+    return shots.Finish();
 }

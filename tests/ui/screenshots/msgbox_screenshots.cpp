@@ -2,12 +2,11 @@
 // a person to look at: msgbox_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
-#include <cstdio>
 #include <memory>
 
 #include "ui/msgbox/frm_enh_msg_box.h"
+#include "ui/screenshot_writer.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 #include "ui_core/msgbox/ui_msg_box.h"
 
@@ -15,15 +14,8 @@ using namespace corvane;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());
 
     const struct {
@@ -33,7 +25,6 @@ int main(int argc, char** argv) {
                  {64, "information"}};
     const char* sets[] = {"ok", "okcancel", "abortretryignore", "yesnocancel", "yesno",
                           "retrycancel"};
-    int written = 0, failed = 0;
     const auto shoot = [&](const QString& file, const MsgBoxRequest& request) {
         // Grab the box once it is up, then close it.
         auto* watcher = new QTimer(&app);
@@ -42,8 +33,7 @@ int main(int argc, char** argv) {
             if (!box) return;
             watcher->stop();
             watcher->deleteLater();
-            if (box->grab().save(out.filePath(file))) ++written;
-            else ++failed;
+            shots.Save(box->grab(), file);
             box->close();
         });
         watcher->start(20);
@@ -80,6 +70,5 @@ int main(int argc, char** argv) {
     rich.richText = true;
     shoot("msgbox-question-yesno-rich.png", rich);
 
-    std::printf("%d screenshots written to %s\n", written, argv[1]);
-    return failed == 0 ? 0 : 1;
+    return shots.Finish();
 }

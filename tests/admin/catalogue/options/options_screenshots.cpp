@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
-#include <cstdio>
 
 #include "admin/catalogue/options/frm_directory.h"
 #include "admin/catalogue/options/frm_main_options.h"
@@ -17,31 +16,14 @@
 #include "admin/catalogue/options/options_test_support.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/global_settings.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
-namespace {
-
-int written = 0, failed = 0;
-
-void Shoot(QWidget& window, const QDir& out, const QString& file) {
-    window.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    if (window.grab().save(out.filePath(file)))
-        ++written;
-    else
-        ++failed;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: options_screenshots OUTPUT_FOLDER\n");
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     QTemporaryDir tree;
     for (const char* sub : {"records", "records/archive", "records/backup", "shared", "shared/reports"})
         QDir(tree.path()).mkpath(sub);
@@ -54,9 +36,9 @@ int main(int argc, char** argv) {
     gDataPath = (tree.path() + "/records").toStdString();
     {
         frmMainOptions options;
-        Shoot(options, out, "options-general.png");
+        shots.Save(options, "options-general.png");
         options.findChild<QTabWidget*>("tabOptions")->setCurrentIndex(1);
-        Shoot(options, out, "options-files.png");
+        shots.Save(options, "options-files.png");
     }
     {
         frmDirectory picker;
@@ -67,7 +49,7 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             QThread::msleep(10);
         }
-        Shoot(picker, out, "directory.png");
+        shots.Save(picker, "directory.png");
     }
     {
         test::FakeNetwork network;
@@ -78,8 +60,7 @@ int main(int argc, char** argv) {
         auto* folder = browser.Node("\\\\SRV\\docs\\a");
         tree->setCurrentItem(folder);
         emit tree->itemClicked(folder, 0);
-        Shoot(browser, out, "network-browse.png");
+        shots.Save(browser, "network-browse.png");
     }
-    std::printf("%d written, %d failed\n", written, failed);
-    return failed == 0 ? 0 : 1;
+    return shots.Finish();
 }

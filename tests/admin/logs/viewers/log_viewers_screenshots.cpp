@@ -7,7 +7,6 @@
 #include <stdlib.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QPainter>
 #include <QTimer>
 #include <QTreeView>
@@ -20,6 +19,7 @@
 #include "platform/core/program_globals.h"
 #include "recordstore/record_table.h"
 #include "ui/helpers/pointer_screen.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
@@ -72,30 +72,21 @@ void Seed() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
     char data[] = "/tmp/corvane-logshots-XXXXXX";
     if (!::mkdtemp(data)) return 1;
     ::setenv("CORVANE_TEST", "1", 1);
     ::setenv("CORVANE_REGISTRY_DIR", (std::string(data) + "/registry").c_str(), 0);
     QApplication app(argc, argv);
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     gDataPath = data;
     Seed();
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    int written = 0;
-    const auto save = [&](QWidget* w, const char* file) {
-        w->show();
-        for (int i = 0; i < 20; ++i) QApplication::processEvents();
-        if (w->grab().save(out.filePath(file))) ++written;
-    };
     {
         frmUserLog viewer;
         viewer.resize(900, 420);
         viewer.Activate();
         viewer.SetSelectedIndex(1);
-        save(&viewer, "user-log.png");
+        shots.Save(viewer, "user-log.png");
         // The card over the viewer, the pointer on the selected row.
         const QRect row = viewer.List()->visualRect(viewer.Model()->index(0, 1));
         const QPoint pointer = viewer.List()->viewport()->mapToGlobal(row.center());
@@ -107,21 +98,21 @@ int main(int argc, char** argv) {
             QPainter painter(&shot);
             painter.drawPixmap(viewer.mapFromGlobal(card->pos()), card->grab());
             painter.end();
-            if (shot.save(out.filePath("user-log-card.png"))) ++written;
+            shots.Save(shot, "user-log-card.png");
             card->hide();
         });
         viewer.ShowItemPopup();
         SetPointerScreen(nullptr);
         viewer.SetViewMode(3);
-        save(&viewer, "user-log-large-icons.png");
+        shots.Save(viewer, "user-log-large-icons.png");
     }
     {
         frmWebsiteLog viewer;
         viewer.resize(1000, 380);
         viewer.Activate();
-        save(&viewer, "website-log.png");
+        shots.Save(viewer, "website-log.png");
         viewer.SetViewMode(5);
-        save(&viewer, "website-log-list.png");
+        shots.Save(viewer, "website-log-list.png");
     }
-    return written == 5 ? 0 : 1;
+    return shots.Finish();
 }

@@ -6,10 +6,8 @@
 #include <stdlib.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QTabWidget>
 #include <QTimer>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -23,6 +21,7 @@
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
 #include "ui/msgbox/frm_enh_msg_box.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
@@ -94,24 +93,16 @@ void WaitForActivation(const std::function<bool()>& loading) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
     char data[] = "/tmp/corvane-editor-shots-XXXXXX";
     if (!::mkdtemp(data)) return 1;
     ::setenv("CORVANE_TEST", "1", 1);
     ::setenv("CORVANE_REGISTRY_DIR", (std::string(data) + "/registry").c_str(), 0);
     QApplication app(argc, argv);
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) return 1;
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     gDataPath = data;
     SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());
-    int written = 0, failed = 0;
-    const auto save = [&](QWidget* w, const char* file) {
-        if (w->grab().save(out.filePath(file))) ++written;
-        else ++failed;
-    };
+    const auto save = [&](QWidget* w, const char* file) { shots.Save(w->grab(), file); };
 
     // The lock is taken on "WS-FRONT"; this program runs as another computer.
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT", 1);
@@ -158,6 +149,5 @@ int main(int argc, char** argv) {
         WaitForActivation([&] { return members.FormLoad(); });
         save(&members, "members.png");
     }
-    std::printf("%d screenshots written to %s\n", written, argv[1]);
-    return failed == 0 ? 0 : 1;
+    return shots.Finish();
 }

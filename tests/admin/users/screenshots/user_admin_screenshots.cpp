@@ -3,7 +3,6 @@
 // files: user_admin_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -17,22 +16,11 @@
 #include "platform/core/program_globals.h"
 #include "recordstore/user.h"
 #include "ui/list_window/list_window.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
 namespace {
-
-int written = 0, failed = 0;
-
-void Shoot(QWidget& window, const QDir& out, const QString& file) {
-    window.show();
-    QApplication::processEvents();
-    QApplication::processEvents();
-    if (window.grab().save(out.filePath(file)))
-        ++written;
-    else
-        ++failed;
-}
 
 void AddAccount(const char* login, int level, bool disabled = false, bool locked = false, int failedLogins = 0) {
     User u;
@@ -67,7 +55,7 @@ protected:
     }
 };
 
-void ShootWizard(const QDir& out, bool primary) {
+void ShootWizard(test::ScreenshotWriter& shots, bool primary) {
     frmWizard wizard;
     wizard.SetPrimaryUser(primary);
     wizard.SetNoCancel(primary);
@@ -75,27 +63,24 @@ void ShootWizard(const QDir& out, bool primary) {
     wizard.Activate();
     const QString mode = primary ? QStringLiteral("primary") : QStringLiteral("new");
     wizard.findChild<QLineEdit*>("txtUserLogin")->setText(primary ? "admin" : "frank");
-    Shoot(wizard, out, QStringLiteral("wizard-%1-step0.png").arg(mode));
+    shots.Save(wizard, QStringLiteral("wizard-%1-step0.png").arg(mode));
     wizard.findChild<QPushButton*>("cmdNav3")->click();
     wizard.findChild<QLineEdit*>("txtNewPassword")->setText("secret");
     wizard.findChild<QLineEdit*>("txtConfirmPassword")->setText("secret");
-    Shoot(wizard, out, QStringLiteral("wizard-%1-step1.png").arg(mode));
+    shots.Save(wizard, QStringLiteral("wizard-%1-step1.png").arg(mode));
     wizard.findChild<QPushButton*>("cmdNav3")->click();
-    Shoot(wizard, out, QStringLiteral("wizard-%1-step2.png").arg(mode));
+    shots.Save(wizard, QStringLiteral("wizard-%1-step2.png").arg(mode));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     QTemporaryDir data;
-    if (!out.mkpath(".") || !data.isValid()) {
-        std::fprintf(stderr, "cannot create %s or a data folder\n", argv[1]);
+    if (!data.isValid()) {
+        std::fprintf(stderr, "cannot create a data folder\n");
         return 1;
     }
     gDataPath = data.path().toStdString();
@@ -103,22 +88,22 @@ int main(int argc, char** argv) {
     {
         frmCorvane empty;
         empty.Activate();
-        Shoot(empty, out, QStringLiteral("corvane-empty.png"));
+        shots.Save(empty, QStringLiteral("corvane-empty.png"));
     }
-    ShootWizard(out, true);
+    ShootWizard(shots, true);
     AddAccount("admin", 0);
     AddAccount("bob", 1);
     AddAccount("carol", 2, false, true, 3);
     AddAccount("dave", 1, true, false, 10);
     AddAccount("erin", 3, true, true, 9);
     gAuthenticatedUser = "admin";
-    ShootWizard(out, false);
+    ShootWizard(shots, false);
     {
         frmCorvane window;
         window.Activate();
-        Shoot(window, out, QStringLiteral("corvane-users.png"));
+        shots.Save(window, QStringLiteral("corvane-users.png"));
         window.findChild<QTabWidget*>("SSTab")->setCurrentIndex(1);
-        Shoot(window, out, QStringLiteral("corvane-advanced.png"));
+        shots.Save(window, QStringLiteral("corvane-advanced.png"));
     }
     {
         for (const char* url : {"http://example.com", "http://intranet.local", "https://news.example.org"}) {
@@ -129,8 +114,7 @@ int main(int argc, char** argv) {
         }
         WebsiteList list;
         list.Activate();
-        Shoot(list, out, QStringLiteral("list-window.png"));
+        shots.Save(list, QStringLiteral("list-window.png"));
     }
-    std::printf("%d written, %d failed\n", written, failed);
-    return failed ? 1 : 0;
+    return shots.Finish();
 }

@@ -3,7 +3,6 @@
 // The browser on a local page with the find bar open and a word found.
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -18,16 +17,11 @@
 #include "logs/current_user.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/global_settings.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
 namespace {
-
-void Wait(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 constexpr char kPage[] =
     "<html><head><title>Corvane - Workstation Help</title></head>"
@@ -46,15 +40,8 @@ constexpr char kPage[] =
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".")) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
-    }
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
     QTemporaryDir data;
     ::setenv("CORVANE_REGISTRY_DIR", data.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT-DESK", 0);
@@ -81,13 +68,13 @@ int main(int argc, char** argv) {
     }
     control.ExecWB(OLECMDID_FIND, OLECMDEXECOPT_PROMPTUSER);
     control.FindBar()->findChild<QLineEdit*>(QStringLiteral("txtFind"))->setText(QStringLiteral("websites"));
-    Wait(1500);
+    test::Settle(1500);
     // The engine draws through its own surface: take the window from the screen.
     const QPixmap shot = window->screen()->grabWindow(0, window->frameGeometry().x(), window->frameGeometry().y(),
                                                       window->frameGeometry().width(),
                                                       window->frameGeometry().height());
-    const bool saved = shot.save(out.filePath(QStringLiteral("browser-find-bar.png")));
+    shots.Save(shot, QStringLiteral("browser-find-bar.png"));
     window->close();
     delete window;
-    return saved ? 0 : 1;
+    return shots.Finish();
 }

@@ -2,7 +2,6 @@
 // PNG files: catalogue_windows_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -16,22 +15,11 @@
 #include "catalogue/program.h"
 #include "catalogue/website.h"
 #include "platform/core/program_globals.h"
+#include "ui/screenshot_writer.h"
 
 using namespace corvane;
 
 namespace {
-
-int written = 0, failed = 0;
-
-void Shoot(QWidget& window, const QDir& out, const QString& file) {
-    window.show();
-    QApplication::processEvents();
-    QApplication::processEvents();
-    if (window.grab().save(out.filePath(file)))
-        ++written;
-    else
-        ++failed;
-}
 
 void AddWebsite(const char* url, const char* description, int level) {
     Website w;
@@ -50,20 +38,20 @@ void AddProgram(const char* path, const char* description, int level) {
 }
 
 template <typename Window>
-void ShootList(const QDir& out, const QString& file) {
+void ShootList(test::ScreenshotWriter& shots, const QString& file) {
     Window window;
     window.Activate();
-    Shoot(window, out, file);
+    shots.Save(window, file);
 }
 
 template <typename Editor>
-void ShootEditor(const QDir& out, const QString& file, const std::string& key) {
+void ShootEditor(test::ScreenshotWriter& shots, const QString& file, const std::string& key) {
     Editor editor;
     editor.IsNew = key.empty();
     editor.SetKey(key);
     editor.show();
     editor.Activate();
-    Shoot(editor, out, file);
+    shots.Save(editor, file);
 }
 
 }  // namespace
@@ -73,13 +61,10 @@ int main(int argc, char** argv) {
     // Window metrics go to a registry of this run, not the user's.
     ::setenv("CORVANE_REGISTRY_DIR", data.filePath("registry").toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(".") || !data.isValid()) {
-        std::fprintf(stderr, "cannot create %s or a data folder\n", argv[1]);
+    test::ScreenshotWriter shots(argc, argv);
+    if (!shots.Ready()) return shots.NotReadyCode();
+    if (!data.isValid()) {
+        std::fprintf(stderr, "cannot create a data folder\n");
         return 1;
     }
     gDataPath = data.path().toStdString();
@@ -91,13 +76,12 @@ int main(int argc, char** argv) {
     AddProgram("/opt/office/writer", "Word processor (not installed here)", 1);
     AddProgram("/bin/sh", "Shell", 0);
 
-    ShootList<frmWebsites>(out, QStringLiteral("websites.png"));
-    ShootList<frmPrograms>(out, QStringLiteral("programs.png"));
-    ShootEditor<frmWebsiteDetails>(out, QStringLiteral("website-details-new.png"), "");
-    ShootEditor<frmWebsiteDetails>(out, QStringLiteral("website-details-edit.png"), "http://intranet.example/");
-    ShootEditor<frmProgramDetails>(out, QStringLiteral("program-details-new.png"), "");
-    ShootEditor<frmProgramDetails>(out, QStringLiteral("program-details-edit.png"), "/bin/sh");
+    ShootList<frmWebsites>(shots, QStringLiteral("websites.png"));
+    ShootList<frmPrograms>(shots, QStringLiteral("programs.png"));
+    ShootEditor<frmWebsiteDetails>(shots, QStringLiteral("website-details-new.png"), "");
+    ShootEditor<frmWebsiteDetails>(shots, QStringLiteral("website-details-edit.png"), "http://intranet.example/");
+    ShootEditor<frmProgramDetails>(shots, QStringLiteral("program-details-new.png"), "");
+    ShootEditor<frmProgramDetails>(shots, QStringLiteral("program-details-edit.png"), "/bin/sh");
 
-    std::printf("%d written, %d failed\n", written, failed);
-    return failed == 0 ? 0 : 1;
+    return shots.Finish();
 }
