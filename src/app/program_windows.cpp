@@ -2,6 +2,7 @@
 
 #include "admin/catalogue/options/options_windows.h"
 #include "admin/catalogue/websites_programs/catalogue_windows.h"
+#include "admin/logs/details/frm_log_details.h"
 #include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/user_admin_windows.h"
 #include "admin/users/editor/user_windows.h"
@@ -42,6 +43,7 @@ void RegisterProgramWindows() {
     RegisterUserEditorWindows();
     RegisterUserAdminWindows();
     RegisterLogViewerWindows();
+    RegisterLogDetailsWindows();
     RegisterOptionsWindows();
     RegisterCatalogueWindows();
 }

@@ -33,6 +33,7 @@
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
 #include "app/frm_splash.h"
+#include "admin/logs/details/frm_log_details.h"
 #include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/wizard/frm_wizard.h"
@@ -368,6 +369,21 @@ void ReadUserLog(const std::filesystem::path& folder) {
     EXPECT_EQ(rows.Cell(0, 6), "Yes");
     EXPECT_EQ(rows.Cell(1, 6), "-");  // the wrong password
     EXPECT_EQ(viewer->StatusPanel(2)->text(), "1 Active User");
+
+    // The administrator's own row in full, beside the viewer.
+    viewer->SetSelectedIndex(1);
+    viewer->ShowDetails();
+    frmUserLogDetails* record = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        record = qobject_cast<frmUserLogDetails*>(SharedWindow(QStringLiteral("frmUserLogDetails")).data());
+        return record && !record->FormLoad;
+    }));
+    EXPECT_EQ(record->Box("txtUserLogin")->text(), "admin");
+    EXPECT_EQ(record->Box("txtType")->text(), "Login Success");
+    EXPECT_EQ(record->Box("txtActive")->text(), "Yes");
+    EXPECT_TRUE(record->DownButton()->isEnabled());
+    record->cmdOK_Click();
+    EXPECT_TRUE(record->isHidden());
 
     const std::string exported = (folder / "user-log.txt").string();
     SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(exported)); });

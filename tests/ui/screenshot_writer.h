@@ -3,6 +3,8 @@
 // The output side of every *_screenshots program: the folder named on the
 // command line, a picture per window, and the count of what was written.
 
+#include <stdlib.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +13,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 namespace corvane::test {
 
@@ -21,6 +24,17 @@ inline void Settle(int milliseconds = 50) {
     do {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     } while (timer.elapsed() < milliseconds);
+}
+
+// A data folder and registry of the program's own under /tmp, left behind
+// for a look afterwards; made before the QApplication. Empty when it cannot
+// be made.
+inline std::string ScratchDataFolder(const char* name) {
+    std::string folder = std::string("/tmp/corvane-") + name + "-XXXXXX";
+    if (!::mkdtemp(folder.data())) return {};
+    ::setenv("CORVANE_TEST", "1", 1);
+    ::setenv("CORVANE_REGISTRY_DIR", (folder + "/registry").c_str(), 0);
+    return folder;
 }
 
 class ScreenshotWriter {

@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/helpers/busy_pointer.h"
 #include "ui/platform_qt/default_printer.h"
 
 namespace corvane {
@@ -26,15 +27,6 @@ bool SystemPrintDialog(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
-
-// The hourglass for as long as the job runs, whatever way it ends.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 // The program's default printer as it was, put back whatever way a job ends.
 class DefaultPrinterKept {

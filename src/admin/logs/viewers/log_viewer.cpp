@@ -38,6 +38,7 @@
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
 #include "session/rules/session_queries.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/window_metrics.h"
 #include "ui_core/help.h"
@@ -53,14 +54,6 @@ constexpr const char* kHomePage = "https://corvane.example.org/";
 int Px(double twips) { return static_cast<int>(twips / 15.0 + 0.5); }
 
 QString Msg(int number) { return QString::fromStdString(GetMessageText(number, gLanguage)); }
-
-// The hourglass while a step runs, whatever way it ends.
-struct Hourglass {
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
 
 // The small and the large picture of each icon, both drawn at their size.
 QIcon SizedIcon(const QIcon& source) {
@@ -278,7 +271,7 @@ std::string LogViewer::Place(const std::string& procedure) const {
 std::string LogViewer::Section() const { return std::string("Form Metrics\\") + spec_.formName; }
 
 void LogViewer::LoadData() {
-    auto hourglass = std::make_unique<Hourglass>();
+    auto busy = std::make_unique<BusyPointer>();
     model_->ClearRows();
     const bool whole = RunTrapped(Place(spec_.loadPlace), {
         [&] {
@@ -413,7 +406,7 @@ void LogViewer::ExportList() {
     RunTrapped(Place("ExportList"), {
         [&] { SaveUserSetting(Section(), "Export List Init Dir", File().GetPath(path)); },
         [&] {
-            Hourglass hourglass;
+            BusyPointer busy;
             file = std::fopen(path.c_str(), "wb");
             if (!file) throw RaisedError(75, "ExportList", "Path/File access error: " + path);
             const QStringList captions = model_->Captions();

@@ -4,8 +4,6 @@
 //   log_viewers_screenshots OUTPUT_FOLDER
 // It works in a data folder and registry of its own under /tmp and leaves them behind.
 
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QPainter>
 #include <QTimer>
@@ -72,10 +70,8 @@ void Seed() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    char data[] = "/tmp/corvane-logshots-XXXXXX";
-    if (!::mkdtemp(data)) return 1;
-    ::setenv("CORVANE_TEST", "1", 1);
-    ::setenv("CORVANE_REGISTRY_DIR", (std::string(data) + "/registry").c_str(), 0);
+    const std::string data = test::ScratchDataFolder("logshots");
+    if (data.empty()) return 1;
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();

@@ -93,10 +93,8 @@ void WaitForActivation(const std::function<bool()>& loading) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    char data[] = "/tmp/corvane-editor-shots-XXXXXX";
-    if (!::mkdtemp(data)) return 1;
-    ::setenv("CORVANE_TEST", "1", 1);
-    ::setenv("CORVANE_REGISTRY_DIR", (std::string(data) + "/registry").c_str(), 0);
+    const std::string data = test::ScratchDataFolder("editor-shots");
+    if (data.empty()) return 1;
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
