@@ -221,7 +221,7 @@ bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
 
 // Reads up to count bytes at offset, stopping early only at the end of the file; the bytes
 // read.
-std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) {
+std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const {
     std::size_t got = 0;
     while (got < count) {
         const ssize_t r = ::pread(fd_, buffer + got, count - got, offset + static_cast<off_t>(got));
@@ -259,6 +259,12 @@ void RecordFile::Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* 
     if (!whole) std::memcpy(buffer, blank, dataLength_);
     position_ = n;
     lastRead_ = n;
+}
+
+std::size_t RecordFile::ReadSlots(std::int32_t first, std::int32_t count, std::uint8_t* buffer) const {
+    RequireOpen();
+    if (count <= 0) return 0;
+    return ReadAt(Offset(first), buffer, static_cast<std::size_t>(count) * slotLength_);
 }
 
 void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {

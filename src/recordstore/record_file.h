@@ -39,6 +39,11 @@ public:
     // slot's whole data part (a read past the end, or a torn last slot) the buffer receives
     // blank instead. The position becomes n.
     void Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* blank);
+    // Copies count whole slots from record first on into buffer (count * slot length bytes) as
+    // they lie in the file, for a scan that parses many records in place; the number of bytes
+    // the file held there, fewer at its end. Leaves the position and the read-ahead alone, so
+    // several threads may read slots of one open file at once.
+    std::size_t ReadSlots(std::int32_t first, std::int32_t count, std::uint8_t* buffer) const;
     // Writes exactly the data part of record n, extending the file when n lies past its end.
     // The position becomes n.
     void Write(std::int32_t n, const std::uint8_t* buffer);
@@ -89,7 +94,7 @@ private:
     std::int64_t Offset(std::int32_t n) const;
     bool ReadAhead(std::int32_t n, std::int64_t length);
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
-    std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count);
+    std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const;
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;

@@ -15,6 +15,18 @@ std::string Printed(const char* format, Args... args) {
     return buffer;
 }
 
+// A non-negative number in decimal, zero-padded to at least width digits.
+void AppendNumber(std::string& out, int value, int width) {
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    if (n < width) out.append(static_cast<std::size_t>(width - n), '0');
+    while (n > 0) out += digits[--n];
+}
+
 }  // namespace
 
 std::string ShortDateText(OleDate d) {
@@ -48,12 +60,28 @@ std::string DayMonthYearTimeText(OleDate d) {
                    p->minute, p->second);
 }
 
-std::string LogStampText(OleDate d) {
+void AppendLogStampText(std::string& out, OleDate d) {
     const auto p = ToParts(d);
-    if (!p) return {};
-    const std::string date = ShortDateText(d);
-    if (p->hour == 0 && p->minute == 0 && p->second == 0) return date;
-    return date + Printed(" %02d:%02d:%02d", p->hour, p->minute, p->second);
+    if (!p) return;
+    // Digit by digit rather than printf: an export writes a million of these.
+    AppendNumber(out, p->month, 1);
+    out += '/';
+    AppendNumber(out, p->day, 1);
+    out += '/';
+    AppendNumber(out, p->year, 4);
+    if (p->hour == 0 && p->minute == 0 && p->second == 0) return;
+    out += ' ';
+    AppendNumber(out, p->hour, 2);
+    out += ':';
+    AppendNumber(out, p->minute, 2);
+    out += ':';
+    AppendNumber(out, p->second, 2);
+}
+
+std::string LogStampText(OleDate d) {
+    std::string text;
+    AppendLogStampText(text, d);
+    return text;
 }
 
 }  // namespace corvane::ui

@@ -24,5 +24,7 @@ std::string DayMonthYearTimeText(OleDate d);
 // "12/31/2026 23:59:59", the time left out at exactly midnight. At most 19
 // characters, so it fits the 21-character export and report columns.
 std::string LogStampText(OleDate d);
+// LogStampText added to the end of out.
+void AppendLogStampText(std::string& out, OleDate d);
 
 }  // namespace corvane::ui

@@ -101,6 +101,27 @@ TEST_F(RecordFileTest, ReadsPastTheEndGiveTheBlankRecordAndWritesCoverTheDataOnl
     file.EndScan();
 }
 
+TEST_F(RecordFileTest, ReadSlotsCopiesWholeSlotsShortAtTheEndAndKeepsThePosition) {
+    RecordFile file(4, 2);
+    file.Open(Path("t.sec"));
+    for (std::int32_t n = 1; n <= 3; ++n) {
+        const std::uint8_t rec[2] = {static_cast<std::uint8_t>('a' + n), static_cast<std::uint8_t>('0' + n)};
+        file.Write(n, rec);
+    }
+    // The last slot holds its data part only: 10 bytes in all.
+    std::string buffer(16, '#');
+    auto* bytes = reinterpret_cast<std::uint8_t*>(buffer.data());
+    EXPECT_EQ(file.ReadSlots(2, 4, bytes), 6u);
+    EXPECT_EQ(buffer, std::string("c2\0\0d3##########", 16));
+    EXPECT_EQ(file.Loc(), 3);
+    EXPECT_EQ(file.ReadSlots(1, 1, bytes), 4u);
+    EXPECT_EQ(buffer.substr(0, 4), std::string("b1\0\0", 4));
+    EXPECT_EQ(file.ReadSlots(4, 2, bytes), 0u);
+    EXPECT_EQ(file.ReadSlots(1, 0, bytes), 0u);
+    file.Close();
+    EXPECT_THROW(file.ReadSlots(1, 1, bytes), RaisedError);
+}
+
 TEST_F(RecordFileTest, ReopeningClosesTheOldHandleAndClosingForgetsIt) {
     testing::WriteUsers(UsersPath(), {UserRecord("ann")});
     const std::size_t before = OpenDescriptors();

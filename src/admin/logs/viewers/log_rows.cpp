@@ -4,7 +4,11 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <numeric>
 
+#include "admin/logs/viewers/folded_text_ranks.h"
+#include "admin/logs/viewers/log_sort_keys.h"
+#include "admin/logs/viewers/parallel_pieces.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
 #include "messages/message_catalogue.h"
@@ -48,69 +52,66 @@ std::string_view FieldBytes(const std::uint8_t* slot, const FieldSpec& f) {
     return {p + start, end - start};
 }
 
-// Letter case folded for sorting: ASCII and the accented capitals of the code page.
-const std::array<unsigned char, 256>& FoldTable() {
-    static const auto table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int c = 0; c < 256; ++c) {
-            int f = c;
-            if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) f = c + 0x20;
-            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(f);
-        }
-        return t;
-    }();
-    return table;
-}
-
-int CompareFolded(std::string_view a, std::string_view b) {
-    const auto& fold = FoldTable();
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = fold[static_cast<unsigned char>(a[i])];
-        const unsigned char y = fold[static_cast<unsigned char>(b[i])];
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
+// Read-ahead of one piece of a log: whole slots, about a megabyte at a time.
+constexpr std::size_t kBlockBytes = 1 << 20;
+// A log is cut into pieces parsed side by side only when it is this large.
+constexpr std::size_t kMinPieceSlots = 16384;
 
 }  // namespace
 
 LogRows::LogRows(Kind kind) : kind_(kind), data_(std::make_shared<Data>()) {}
 
-LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
-    const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
-    auto data = std::make_shared<Data>();
-    data->yes = cp1252::FromUtf8(GetMessageText(47, language));
-    data->no = cp1252::FromUtf8(GetMessageText(48, language));
-    // A log holds a handful of distinct statuses; a short list finds them fastest.
-    std::vector<std::pair<std::string, std::uint8_t>> statusIndex;
+// What one piece of the file held besides its rows: their texts, and the
+// statuses in the order they first appear (a row's code indexes them, 255 past
+// the 255th).
+struct LogRows::Piece {
+    std::size_t count = 0;
+    BulkVector<char> arena;
+    std::vector<std::string> statuses;
+};
 
-    std::error_code ec;
-    if (std::filesystem::exists(RecordFile::ResolvePath(path), ec)) {
-        RecordFile file(desc.slotLength, desc.dataLength);
-        file.Open(path);
-        file.BeginScan();
-        const std::int32_t slots = RecordFile::SlotCount(file.Length(), desc.slotLength);
-        data->records.reserve(static_cast<std::size_t>(slots));
-        std::vector<std::uint8_t> slot(desc.dataLength);
-        const auto& f = desc.fields;
-        const FieldSpec& deleted = f[static_cast<std::size_t>(desc.deletedIndex)];
-        const int textFields[2][4] = {
-            {UserLog::kUserLogin, UserLog::kUserName, UserLog::kAppName, UserLog::kComputer},
-            {WebsiteLog::kUserLogin, WebsiteLog::kAppName, WebsiteLog::kComputer, WebsiteLog::kURL}};
-        const int* texts = textFields[kind == Kind::User ? 0 : 1];
-        for (std::int32_t n = 1; n <= slots; ++n) {
-            file.Read(n, slot.data(), desc.blankRecord.data());
-            const std::uint8_t* p = slot.data();
+// Parses slots first to last into the rows just before end, newest first.
+LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
+                                  std::int64_t length, Record* end) {
+    const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
+    const auto& f = desc.fields;
+    const FieldSpec& deleted = f[static_cast<std::size_t>(desc.deletedIndex)];
+    const int textFields[2][4] = {
+        {UserLog::kUserLogin, UserLog::kUserName, UserLog::kAppName, UserLog::kComputer},
+        {WebsiteLog::kUserLogin, WebsiteLog::kAppName, WebsiteLog::kComputer, WebsiteLog::kURL}};
+    const int* texts = textFields[kind == Kind::User ? 0 : 1];
+
+    Piece piece;
+    const auto slots = static_cast<std::size_t>(std::max(0, last - first + 1));
+    // Room for the widest texts of every slot: pages never written cost nothing.
+    std::size_t widest = 0;
+    for (int k = 0; k < 4; ++k) widest += std::min<std::size_t>(f[static_cast<std::size_t>(texts[k])].width, 255);
+    piece.arena.reserve(slots * widest);
+
+    const std::size_t perBlock = std::max<std::size_t>(1, std::min<std::size_t>(kBlockBytes / desc.slotLength, slots));
+    std::vector<std::uint8_t> block(perBlock * desc.slotLength);
+    Record* out = end;
+    for (std::int32_t n = first; n <= last;) {
+        const auto count = static_cast<std::int32_t>(std::min<std::int64_t>(perBlock, last - n + 1));
+        // Bytes past the length the scan measured are not the scan's.
+        const std::int64_t start = (static_cast<std::int64_t>(n) - 1) * desc.slotLength;
+        const auto got = static_cast<std::int64_t>(file.ReadSlots(n, count, block.data()));
+        const std::int64_t held = std::min(got, length - start);
+        for (std::int32_t i = 0; i < count; ++i, ++n) {
+            const std::int64_t at = static_cast<std::int64_t>(i) * desc.slotLength;
+            // A slot the file does not hold whole reads as the blank record.
+            const std::uint8_t* p = at + desc.dataLength <= held ? block.data() + at : desc.blankRecord.data();
             if (Int16At(p + deleted.offset) == -1) continue;
             if (FieldBytes(p, f[static_cast<std::size_t>(texts[0])]).empty()) continue;
-            Record rec;
+            Record rec{};
             rec.logId = n;
-            rec.text = static_cast<std::uint32_t>(data->arena.size());
+            rec.text = static_cast<std::uint32_t>(piece.arena.size());
             for (int k = 0; k < 4; ++k) {
                 const std::string_view t = FieldBytes(p, f[static_cast<std::size_t>(texts[k])]);
                 rec.length[k] = static_cast<std::uint8_t>(std::min<std::size_t>(t.size(), 255));
-                data->arena.append(t.data(), rec.length[k]);
+                const std::size_t at = piece.arena.size();
+                piece.arena.resize(at + rec.length[k]);
+                std::memcpy(piece.arena.data() + at, t.data(), rec.length[k]);
             }
             if (kind == Kind::User) {
                 auto flag = [&](int field) { return Int16At(p + f[static_cast<std::size_t>(field)].offset) != 0; };
@@ -121,31 +122,87 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
                 rec.stamp[1] = DateAt(p + f[UserLog::kLogoutStamp].offset);
             } else {
                 rec.stamp[0] = DateAt(p + f[WebsiteLog::kTimeStamp].offset);
+                // A log holds a handful of distinct statuses; a short list finds them fastest.
                 const std::string_view status = FieldBytes(p, f[WebsiteLog::kStatus]);
-                rec.code = 255;
-                for (const auto& [text, index] : statusIndex)
-                    if (text == status) {
-                        rec.code = index;
-                        break;
-                    }
-                if (rec.code == 255 && data->statusText.size() < 255) {
-                    const std::string cell = TranslateLogStatus(cp1252::ToUtf8(status), language);
-                    data->statusText.push_back(cp1252::FromUtf8(cell));
-                    rec.code = static_cast<std::uint8_t>(data->statusText.size() - 1);
-                    statusIndex.emplace_back(std::string(status), rec.code);
-                }
+                const auto known = std::find(piece.statuses.begin(), piece.statuses.end(), status);
+                rec.code = static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(known - piece.statuses.begin(), 255));
+                if (known == piece.statuses.end() && piece.statuses.size() < 255) piece.statuses.emplace_back(status);
             }
-            data->records.push_back(rec);
+            *--out = rec;
         }
+    }
+    piece.count = static_cast<std::size_t>(end - out);
+    return piece;
+}
+
+LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
+    const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
+    auto data = std::make_shared<Data>();
+    data->yes = cp1252::FromUtf8(GetMessageText(47, language));
+    data->no = cp1252::FromUtf8(GetMessageText(48, language));
+
+    // A big log is read in pieces side by side, each straight into a block of
+    // its own and parsed there, its rows going to the part of the array its
+    // slots would take if none were deleted.
+    std::vector<Piece> pieces;
+    std::size_t slots = 0;
+    std::error_code ec;
+    if (std::filesystem::exists(RecordFile::ResolvePath(path), ec)) {
+        RecordFile file(desc.slotLength, desc.dataLength);
+        file.Open(path);
+        file.BeginScan();
+        const std::int64_t length = file.Length();
+        slots = static_cast<std::size_t>(RecordFile::SlotCount(length, desc.slotLength));
+        data->records.resize(slots);
+        pieces.resize(PieceCount(slots, kMinPieceSlots));
+        RunPieces(pieces.size(), [&](std::size_t k) {
+            const std::size_t first = PieceStart(slots, pieces.size(), k);
+            const std::size_t last = PieceStart(slots, pieces.size(), k + 1);
+            pieces[k] = ReadPiece(kind, file, static_cast<std::int32_t>(first) + 1, static_cast<std::int32_t>(last),
+                                  length, data->records.data() + (slots - first));
+        });
         file.EndScan();
     }
-    std::reverse(data->records.begin(), data->records.end());
-    data->arena.shrink_to_fit();
+
+    // The statuses numbered in the order they first appear in the file, as
+    // one reader going front to back would number them.
+    std::vector<std::array<std::uint8_t, 256>> codes(pieces.size());
+    std::vector<std::string_view> statuses;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        codes[k].fill(255);
+        for (std::size_t j = 0; j < pieces[k].statuses.size(); ++j) {
+            const std::string_view status = pieces[k].statuses[j];
+            auto known = std::find(statuses.begin(), statuses.end(), status);
+            if (known == statuses.end() && statuses.size() < 255) {
+                const std::string cell = TranslateLogStatus(cp1252::ToUtf8(status), language);
+                data->statusText.push_back(cp1252::FromUtf8(cell));
+                known = statuses.insert(statuses.end(), status);
+            }
+            if (known != statuses.end()) codes[k][j] = static_cast<std::uint8_t>(known - statuses.begin());
+        }
+    }
+    RunPieces(pieces.size(), [&](std::size_t k) {
+        Record* end = data->records.data() + (slots - PieceStart(slots, pieces.size(), k));
+        for (Record* rec = end - pieces[k].count; rec != end; ++rec) {
+            rec->arena = static_cast<std::uint8_t>(k);
+            if (kind == Kind::Website) rec->code = codes[k][rec->code];
+        }
+    });
+    // Close the gaps deleted slots left, the newest piece first.
+    std::size_t count = 0;
+    for (std::size_t k = pieces.size(); k-- > 0;) {
+        const Record* end = data->records.data() + (slots - PieceStart(slots, pieces.size(), k));
+        Record* to = data->records.data() + count;
+        if (end - pieces[k].count != to) std::copy(end - pieces[k].count, end, to);
+        count += pieces[k].count;
+    }
+    data->records.resize(count);
+    for (Piece& piece : pieces) data->arenas.push_back(std::move(piece.arena));
 
     LogRows rows(kind);
     rows.data_ = std::move(data);
     rows.order_.resize(rows.data_->records.size());
-    for (std::size_t i = 0; i < rows.order_.size(); ++i) rows.order_[i] = static_cast<std::int32_t>(i);
+    std::iota(rows.order_.begin(), rows.order_.end(), 0);
     return rows;
 }
 
@@ -156,30 +213,43 @@ const LogRows::Record& LogRows::At(std::int32_t r) const {
 std::string_view LogRows::Text(const Record& rec, int field) const {
     std::size_t start = rec.text;
     for (int k = 0; k < field; ++k) start += rec.length[k];
-    return std::string_view(data_->arena).substr(start, rec.length[field]);
+    return {data_->arenas[rec.arena].data() + start, rec.length[field]};
 }
 
 std::int32_t LogRows::LogID(std::int32_t r) const { return At(r).logId; }
 
-std::string LogRows::StampBytes(OleDate d) { return ui::LogStampText(d); }
+std::string_view LogRows::CodeCell(std::uint8_t code) const {
+    if (kind_ == Kind::Website) return code < data_->statusText.size() ? data_->statusText[code] : std::string_view();
+    if (code & (kInvalidBit | kFailedBit)) return "-";
+    return code & kActiveBit ? data_->yes : data_->no;
+}
+
+void LogRows::AppendRecordCell(const Record& rec, int column, std::string& out) const {
+    if (column < 4) {
+        out += Text(rec, column);
+    } else if (kind_ == Kind::Website) {
+        if (column == 4)
+            ui::AppendLogStampText(out, rec.stamp[0]);
+        else
+            out += CodeCell(rec.code);
+    } else if (column > 5) {
+        out += CodeCell(rec.code);
+    } else if (rec.stamp[column - 4] == 0) {
+        out += '-';
+    } else {
+        if (column == 4 && (rec.code & kFailedBit)) out += '*';
+        ui::AppendLogStampText(out, rec.stamp[column - 4]);
+    }
+}
+
+void LogRows::AppendCellBytes(std::int32_t r, int column, std::string& out) const {
+    AppendRecordCell(At(r), column, out);
+}
 
 std::string LogRows::CellBytes(std::int32_t r, int column) const {
-    const Record& rec = At(r);
-    if (column < 4) return std::string(Text(rec, column));
-    if (kind_ == Kind::Website) {
-        if (column == 4) return StampBytes(rec.stamp[0]);
-        return rec.code < data_->statusText.size() ? data_->statusText[rec.code] : std::string();
-    }
-    switch (column) {
-        case 4:
-            if (rec.stamp[0] == 0) return "-";
-            return (rec.code & kFailedBit ? "*" : "") + StampBytes(rec.stamp[0]);
-        case 5:
-            return rec.stamp[1] == 0 ? "-" : StampBytes(rec.stamp[1]);
-        default:
-            if (rec.code & (kInvalidBit | kFailedBit)) return "-";
-            return rec.code & kActiveBit ? data_->yes : data_->no;
-    }
+    std::string cell;
+    AppendCellBytes(r, column, cell);
+    return cell;
 }
 
 std::string LogRows::Cell(std::int32_t r, int column) const { return cp1252::ToUtf8(CellBytes(r, column)); }
@@ -197,30 +267,44 @@ bool LogRows::Dimmed(std::int32_t r) const {
     return !(rec.code & (kInvalidBit | kFailedBit | kActiveBit));
 }
 
+BulkVector<std::uint64_t> LogRows::SortKeys(int column) const {
+    const auto& records = data_->records;
+    if (column < 4)
+        return log_sort::FoldedRanks(records.size(), [&](std::size_t i) { return Text(records[i], column); });
+    BulkVector<std::uint64_t> keys(records.size());
+    if (column > (kind_ == Kind::Website ? 4 : 5)) {
+        // A code stands for its cell: rank the cells of the 256 codes once.
+        const BulkVector<std::uint64_t> rank =
+            log_sort::FoldedRanks(256, [&](std::size_t c) { return CodeCell(static_cast<std::uint8_t>(c)); }, 1);
+        for (std::size_t i = 0; i < records.size(); ++i) keys[i] = rank[records[i].code];
+        return keys;
+    }
+    // A stamp cell's first character decides ("" < "*" < "-" < a digit), then
+    // the stamp's text.
+    constexpr int kBits = log_sort::kStampKeyBits;
+    constexpr std::uint64_t kStar = std::uint64_t{1} << kBits, kDash = std::uint64_t{2} << kBits,
+                            kDigit = std::uint64_t{3} << kBits;
+    const bool user = kind_ == Kind::User;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Record& rec = records[i];
+        const OleDate d = rec.stamp[user ? column - 4 : 0];
+        const std::uint64_t text = log_sort::StampTextKey(d);
+        if (user && d == 0)
+            keys[i] = kDash;
+        else if (user && column == 4 && (rec.code & kFailedBit))
+            keys[i] = kStar | text;
+        else
+            keys[i] = text == 0 ? 0 : kDigit | text;
+    }
+    return keys;
+}
+
 void LogRows::Sort(int column, bool ascending) {
     sorting_ = true;
     sortColumn_ = column;
     ascending_ = ascending;
-    const auto& records = data_->records;
-    std::vector<std::int32_t> order(records.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(i);
-    auto before = [&](int c) { return ascending ? c < 0 : c > 0; };
-    if (column < 4) {
-        std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-            return before(CompareFolded(Text(records[static_cast<std::size_t>(a)], column),
-                                        Text(records[static_cast<std::size_t>(b)], column)));
-        });
-    } else {
-        // Computed cells are made once each, then compared as text.
-        std::vector<std::string> keys(records.size());
-        order_.swap(order);
-        for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = CellBytes(static_cast<std::int32_t>(i), column);
-        order_.swap(order);
-        std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-            return before(CompareFolded(keys[static_cast<std::size_t>(a)], keys[static_cast<std::size_t>(b)]));
-        });
-    }
-    order_ = std::move(order);
+    // Every sort starts from the newest-first order, so equal cells stay newest first.
+    order_ = log_sort::StableOrder(SortKeys(column), ascending);
 }
 
 void LogRows::SetRecords(const LogRows& loaded) {

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/bulk_allocator.h"
 #include "platform/core/ole_date.h"
 
 namespace corvane {
+
+class RecordFile;
 
 // The rows of a log viewer: one per valid record of the user log or the
 // website log, the newest first, kept compactly (a million website-log rows
@@ -26,8 +29,9 @@ public:
 
     explicit LogRows(Kind kind = Kind::User);
 
-    // Every valid record of the file, read forward in one scan and then
-    // reversed. A missing file gives no rows; read errors reach the caller.
+    // Every valid record of the file, newest first, read in one scan (a large
+    // file in pieces side by side). A missing file gives no rows; read errors
+    // reach the caller.
     // language picks the texts of "Yes"/"No" and the statuses.
     static LogRows Load(Kind kind, const std::string& path, int language);
 
@@ -39,6 +43,8 @@ public:
     std::int32_t LogID(std::int32_t r) const;
     // The cell as Windows-1252 bytes, and as UTF-8 for the screen.
     std::string CellBytes(std::int32_t r, int column) const;
+    // CellBytes added to the end of out, for callers that write many cells.
+    void AppendCellBytes(std::int32_t r, int column, std::string& out) const;
     std::string Cell(std::int32_t r, int column) const;
     // 1 session, 2 refused, 3 unknown login; 5 for every website-log row.
     int Icon(std::int32_t r) const;
@@ -55,29 +61,39 @@ public:
     void SetRecords(const LogRows& loaded);
 
 private:
+    // Plain data: a new array of them is left for the threads that fill it
+    // to touch first.
     struct Record {
-        std::int32_t logId = 0;
-        std::uint32_t text = 0;              // offset of the texts in the arena
+        std::int32_t logId;
+        std::uint32_t text;                  // offset of the texts in their arena
         // User log: login, name, application, computer; website log: login,
         // application, computer, address (at most 255 bytes each).
-        std::uint8_t length[4] = {0, 0, 0, 0};
-        std::uint8_t code = 0;               // user log: flag bits; website log: status index
-        OleDate stamp[2] = {0, 0};
+        std::uint8_t length[4];
+        std::uint8_t code;                   // user log: flag bits; website log: status index
+        std::uint8_t arena;                  // which arena holds the texts
+        OleDate stamp[2];
     };
     struct Data {
-        std::vector<Record> records;  // newest first
-        std::string arena;
+        BulkVector<Record> records;  // newest first
+        std::vector<BulkVector<char>> arenas;  // the texts, one arena per piece of the file read
         std::vector<std::string> statusText;  // cp1252 cell of each distinct status
         std::string yes, no;
     };
+    struct Piece;
 
+    static Piece ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
+                           std::int64_t length, Record* end);
     const Record& At(std::int32_t r) const;
     std::string_view Text(const Record& rec, int field) const;
-    static std::string StampBytes(OleDate d);
+    // The cell a record's code stands for: the website log's status, the user
+    // log's "Active".
+    std::string_view CodeCell(std::uint8_t code) const;
+    void AppendRecordCell(const Record& rec, int column, std::string& out) const;
+    BulkVector<std::uint64_t> SortKeys(int column) const;
 
     Kind kind_;
     std::shared_ptr<const Data> data_;
-    std::vector<std::int32_t> order_;
+    BulkVector<std::int32_t> order_;
     bool sorting_ = false;
     int sortColumn_ = 0;
     bool ascending_ = true;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -75,6 +76,34 @@ TEST_F(ExportTest, WebsiteLogKeepsTheWholeAddressAndEncodesForTheCodePage) {
 TEST_F(ExportTest, EmptyListGivesTheHeaderAndTheEmptyLine) {
     const LogRows rows = LogRows::Load(LogRows::Kind::User, UserLog().GetPathName(""), 0);
     EXPECT_EQ(Export(rows, kUserCaptions, kUserTags), ExportHeaderLine(kUserCaptions, kUserTags));
+}
+
+// Ten thousand rows in a shown order, past the blocks the rows are formatted
+// in: every line in its place, each the same length.
+TEST_F(ExportTest, ManyRowsComeOutInTheShownOrder) {
+    const RecordDescription& desc = UserLog::Table();
+    std::string slot(desc.slotLength, '\0');
+    std::copy(desc.blankRecord.begin(), desc.blankRecord.end(), slot.begin());
+    std::string bytes;
+    for (int i = 0; i < 10000; ++i) {
+        std::string s = slot;
+        const std::string login = "user" + std::to_string(i % 1000) + std::string(static_cast<std::size_t>(i % 9), 'x');
+        s.replace(desc.fields[UserLog::kUserLogin].offset, login.size(), login);
+        const OleDate in = Stamp(2026, 1 + i % 12, 1 + i % 28, i % 24, i % 60, 0);
+        std::memcpy(s.data() + desc.fields[UserLog::kLoginStamp].offset, &in, sizeof in);
+        bytes += s;
+    }
+    std::ofstream(UserLog().GetPathName(""), std::ios::binary) << bytes;
+    LogRows rows = LogRows::Load(LogRows::Kind::User, UserLog().GetPathName(""), 0);
+    rows.Sort(4, false);
+
+    std::string expected = ExportHeaderLine(kUserCaptions, kUserTags);
+    const std::size_t widths[] = {20, 30, 30, 20, 21, 21, 15};
+    for (std::int32_t r = 0; r < rows.Count(); ++r) {
+        for (int c = 0; c < 7; ++c) expected += Pad(rows.CellBytes(r, c), widths[c]) + "\t";
+        expected += "\r\n";
+    }
+    EXPECT_EQ(Export(rows, kUserCaptions, kUserTags), expected);
 }
 
 class ReportTest : public LogFolderTest {

@@ -2,12 +2,20 @@
 // order and sorting, read straight from the files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <limits>
+#include <numeric>
 
+#include "admin/logs/viewers/folded_text_ranks.h"
 #include "admin/logs/viewers/log_rows.h"
 #include "admin/logs/viewers/log_viewers_test_support.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
+#include "platform/core/cp1252.h"
 #include "ui_core/date_text.h"
 
 using namespace corvane;
@@ -37,6 +45,31 @@ TEST(LogStampText, TwentyFourHourTimeAndNoTimeAtMidnight) {
     for (const Case& c : cases) EXPECT_EQ(ui::LogStampText(*FromParts(c.parts)), c.text);
     // The longest, with the refused attempt's "*", stays inside the 21-character columns.
     EXPECT_LE(1 + ui::LogStampText(*FromParts({2026, 12, 31, 23, 59, 59})).size(), 20u);
+}
+
+// The text the log windows showed before it was written digit by digit.
+std::string PrintedStamp(OleDate d) {
+    const auto p = ToParts(d);
+    if (!p) return {};
+    char text[64];
+    if (p->hour == 0 && p->minute == 0 && p->second == 0)
+        std::snprintf(text, sizeof text, "%d/%d/%04d", p->month, p->day, p->year);
+    else
+        std::snprintf(text, sizeof text, "%d/%d/%04d %02d:%02d:%02d", p->month, p->day, p->year, p->hour, p->minute,
+                      p->second);
+    return text;
+}
+
+TEST(LogStampText, ReadsAsPrintedAcrossTheWholeRange) {
+    std::vector<OleDate> dates = {kMinOleDate, kMaxOleDate, 0, -0.5, 1e-9, 0.999999999, -1.999999999,
+                                  std::numeric_limits<double>::quiet_NaN(), 1e12};
+    for (OleDate d = kMinOleDate; d < kMaxOleDate; d += 997.123457) dates.push_back(d);
+    for (const OleDate d : dates) {
+        EXPECT_EQ(ui::LogStampText(d), PrintedStamp(d)) << d;
+        std::string appended = "x";
+        ui::AppendLogStampText(appended, d);
+        EXPECT_EQ(appended, "x" + PrintedStamp(d)) << d;
+    }
 }
 
 TEST_F(LogRowsTest, UserLogCellsIconsAndDimming) {
@@ -147,6 +180,134 @@ TEST_F(LogRowsTest, SortingFlipsKeepsTiesAndSurvivesReload) {
     rows.SetSortingOff();
     rows.SetRecords(LogRows::Load(LogRows::Kind::User, UserLog().GetPathName(""), 0));
     EXPECT_EQ(logins().front(), "abe");
+}
+
+// The order the viewers gave before sort keys: a stable sort of the
+// newest-first rows comparing the cells' texts with letter case folded.
+std::vector<std::int32_t> ReferenceOrder(const LogRows& loaded, int column, bool ascending) {
+    std::vector<std::string> cells;
+    for (std::int32_t r = 0; r < loaded.Count(); ++r) cells.push_back(loaded.CellBytes(r, column));
+    std::vector<std::int32_t> rows(cells.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    std::stable_sort(rows.begin(), rows.end(), [&](std::int32_t a, std::int32_t b) {
+        const int c = log_sort::CompareFolded(cells[static_cast<std::size_t>(a)], cells[static_cast<std::size_t>(b)]);
+        return ascending ? c < 0 : c > 0;
+    });
+    std::vector<std::int32_t> ids;
+    for (const std::int32_t r : rows) ids.push_back(loaded.LogID(r));
+    return ids;
+}
+
+// Every column both ways, once after another, as header clicks do.
+void ExpectSortsAsTheReference(LogRows rows) {
+    const LogRows loaded = rows;
+    for (int column = 0; column < rows.ColumnCount(); ++column)
+        for (const bool ascending : {true, false}) {
+            SCOPED_TRACE("column " + std::to_string(column) + (ascending ? " ascending" : " descending"));
+            rows.Sort(column, ascending);
+            std::vector<std::int32_t> ids;
+            for (std::int32_t r = 0; r < rows.Count(); ++r) ids.push_back(rows.LogID(r));
+            EXPECT_EQ(ids, ReferenceOrder(loaded, column, ascending));
+        }
+}
+
+// The entry of list that case i takes, stepping through it step at a time.
+template <typename List>
+auto Pick(const List& list, int i, int step) {
+    return list[static_cast<std::size_t>(i * step) % list.size()];
+}
+
+// Stamps at month and day digit boundaries, midnight beside the first
+// second, zero, and stamps that give no text.
+std::vector<OleDate> VariedStamps() {
+    std::vector<OleDate> stamps = {0, std::numeric_limits<double>::quiet_NaN(), 1e10};
+    const DateTimeParts parts[] = {
+        {2026, 1, 1, 0, 0, 0},   {2026, 1, 1, 0, 0, 1}, {2026, 1, 2, 8, 0, 0},  {2026, 1, 10, 8, 0, 0},
+        {2026, 1, 19, 8, 0, 0},  {2026, 1, 20, 0, 0, 0}, {2026, 1, 3, 23, 59, 59}, {2026, 1, 30, 10, 0, 0},
+        {2026, 1, 31, 9, 59, 59}, {2026, 2, 1, 0, 0, 0}, {2026, 9, 30, 12, 0, 0}, {2026, 10, 1, 12, 0, 0},
+        {2026, 11, 9, 12, 0, 0}, {2026, 12, 31, 23, 59, 59}, {999, 12, 31, 0, 0, 0}, {1000, 1, 1, 0, 0, 0},
+    };
+    for (const DateTimeParts& p : parts) stamps.push_back(*FromParts(p));
+    return stamps;
+}
+
+TEST_F(LogRowsTest, UserLogSortsAsTheTextComparisonDid) {
+    // Logins alike but for letter case (accented capitals too, but not the
+    // multiplication sign), names empty or prefixes of each other, and every
+    // mix of refused, active and unknown.
+    const std::vector<std::string> logins = {"ann", "Ann", "ANN", "bob", "Émile", "émile", "emile",
+                                             "zoë", "ZoË", "×", "÷", "ann2", "an"};
+    const std::vector<std::string> names = {"", "Lee", "lee", "LEE", "Lee Ann", "Le", "-", "*"};
+    const std::vector<std::string> computers = {"pc1", "PC1", "pc10", "pc2", ""};
+    const std::vector<OleDate> stamps = VariedStamps();
+    for (int i = 0; i < 64; ++i)
+        AddUserLog({Pick(logins, i, 1), Pick(names, i, 3), i % 4 == 0 ? "Corvane" : "corvane", Pick(computers, i, 7),
+                    Pick(stamps, i, 1), Pick(stamps, i, 5), i % 5 == 0, i % 3 == 0, i % 7 == 0});
+    ExpectSortsAsTheReference(LogRows::Load(LogRows::Kind::User, UserLog().GetPathName(""), 0));
+}
+
+TEST_F(LogRowsTest, WebsiteLogSortsAsTheTextComparisonDid) {
+    // Statuses that translate alike, one unknown (an empty cell) and one empty.
+    const std::vector<std::string> statuses = {"URL ACCEPTED", "url accepted", "URL DENIED", "LOGIN SUCCESS",
+                                               "whatever", ""};
+    const std::vector<std::string> urls = {"https://a.example/", "HTTPS://A.EXAMPLE/", "https://a.example/x",
+                                           "https://b.example/", "", "https://A.example/"};
+    const std::vector<OleDate> stamps = VariedStamps();
+    for (int i = 0; i < 60; ++i)
+        AddWebsiteLog({i % 3 ? "ann" : "Ann", "Corvane", i % 2 ? "pc1" : "PC1", Pick(urls, i, 5), Pick(stamps, i, 1),
+                       Pick(statuses, i, 7)});
+    ExpectSortsAsTheReference(LogRows::Load(LogRows::Kind::Website, WebsiteLog().GetPathName(""), 0));
+}
+
+// A log large enough to be read in pieces: deleted slots and blank logins
+// here and there, 301 spellings of one status that first appear one after
+// another through the file (only the first 255 get a cell), and a last slot
+// that holds its data part but not its padding.
+TEST_F(LogRowsTest, ALogReadInPiecesGivesTheRowsOfOneReader) {
+    const RecordDescription& d = WebsiteLog::Table();
+    const std::int32_t slots = 50000;
+    auto spelling = [](std::int32_t n) {
+        const int v = (n - 1) / 166;
+        std::string s = "url denied";
+        for (std::size_t i = 0, bit = 0; i < s.size(); ++i)
+            if (s[i] != ' ' && (v >> bit++ & 1)) s[i] = static_cast<char>(s[i] - 0x20);
+        return std::make_pair(v, s);
+    };
+    const OleDate start = Stamp(2026, 1, 1, 0, 0, 0);
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(slots + 1) * d.slotLength);
+    for (std::int32_t n = 1; n <= slots + 1; ++n) {
+        std::string slot(d.slotLength, '\0');
+        std::copy(d.blankRecord.begin(), d.blankRecord.end(), slot.begin());
+        auto put = [&](int field, const std::string& text) {
+            const FieldSpec& f = d.fields[static_cast<std::size_t>(field)];
+            slot.replace(f.offset, f.width, cp1252::ToField(text, f.width));
+        };
+        put(WebsiteLog::kUserLogin, n % 89 == 0 ? "" : "u" + std::to_string(n % 13));
+        put(WebsiteLog::kURL, "https://x/" + std::to_string(n));
+        put(WebsiteLog::kStatus, spelling(n).second);
+        const double stamp = start + n / 1440.0;
+        std::memcpy(slot.data() + d.fields[WebsiteLog::kTimeStamp].offset, &stamp, sizeof stamp);
+        const std::size_t deleted = d.fields[WebsiteLog::kDeleted].offset;
+        if (n % 97 == 0) slot[deleted] = slot[deleted + 1] = '\xFF';  // -1
+        bytes += n <= slots ? slot : slot.substr(0, d.dataLength + 10);
+    }
+    std::ofstream(WebsiteLog().GetPathName(""), std::ios::binary) << bytes;
+
+    const LogRows rows = LogRows::Load(LogRows::Kind::Website, WebsiteLog().GetPathName(""), 0);
+    std::int32_t r = 0;
+    for (std::int32_t n = slots + 1; n >= 1; --n) {
+        if (n % 97 == 0 || n % 89 == 0) continue;
+        ASSERT_LT(r, rows.Count());
+        ASSERT_EQ(rows.LogID(r), n);
+        ASSERT_EQ(rows.Cell(r, 0), "u" + std::to_string(n % 13));
+        ASSERT_EQ(rows.Cell(r, 3), "https://x/" + std::to_string(n));
+        ASSERT_EQ(rows.Cell(r, 4), ui::LogStampText(start + n / 1440.0));
+        ASSERT_EQ(rows.Cell(r, 5), spelling(n).first < 255 ? "URL Denied" : "") << n;
+        ++r;
+    }
+    EXPECT_EQ(r, rows.Count());
+    ExpectSortsAsTheReference(rows);
 }
 
 }  // namespace
