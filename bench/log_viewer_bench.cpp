@@ -28,14 +28,16 @@ namespace {
 
 constexpr int kRecords = 1'000'000;
 
+// Never destroyed: the exit handler that removes the folder runs after the
+// statics are gone.
 const std::string& Folder() {
-    static const std::string folder = [] {
+    static const std::string& folder = *new std::string([] {
         const char* base = std::getenv("CORVANE_BENCH_DIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/corvane-logview-XXXXXX";
         if (!::mkdtemp(pattern.data())) std::perror("mkdtemp");
         std::atexit([] { std::filesystem::remove_all(Folder()); });
         return pattern;
-    }();
+    }());
     return folder;
 }
 
