@@ -18,6 +18,7 @@
 #include "lockdown/windows/window_parts.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
@@ -333,11 +334,10 @@ void frmAdvancedSecurity::FirstActivation() {
 }
 
 void frmAdvancedSecurity::LoadSettings() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     setWindowTitle(QString::fromStdString(logic_.Caption()));
     logic_.LoadSettings();
     ShowState();
-    QApplication::restoreOverrideCursor();
 }
 
 void frmAdvancedSecurity::Handle(const char* place, const std::function<void()>& handler) {

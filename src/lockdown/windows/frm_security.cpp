@@ -16,6 +16,7 @@
 #include "lockdown/windows/window_parts.h"
 #include "platform/core/error_trap.h"
 #include "session/launchers/launchers.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/window_helpers.h"
 
 namespace corvane {
@@ -127,11 +128,10 @@ void frmSecurity::FirstActivation() {
 }
 
 void frmSecurity::LoadSettings() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     setWindowTitle(QString::fromStdString(logic_.Caption()));
     logic_.LoadSettings();
     ShowState();
-    QApplication::restoreOverrideCursor();
 }
 
 // The slider, the level's texts and the dirty marks as the logic has them.

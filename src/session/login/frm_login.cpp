@@ -342,8 +342,7 @@ bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::FocusIn:
-            // After the focus change has settled, or a click would undo it.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+            SelectAllTextAfterFocus(box);
             break;
         case QEvent::FocusOut:
             if (box == txtPassword_)

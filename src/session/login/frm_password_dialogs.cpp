@@ -148,7 +148,7 @@ void PasswordDialog::reject() {
 bool PasswordDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (auto* box = qobject_cast<QLineEdit*>(watched))
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+            SelectAllTextAfterFocus(box);
     }
     return QDialog::eventFilter(watched, event);
 }

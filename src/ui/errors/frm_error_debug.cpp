@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/core/clock.h"
@@ -100,8 +99,7 @@ void frmErrorDebug::ApplySendReportOption() {
 
 bool frmErrorDebug::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ErrorDetails_ && event->type() == QEvent::FocusIn) {
-        // After the focus change has settled, or the click would undo it.
-        QTimer::singleShot(0, ErrorDetails_, [this] { SelectAllText(ErrorDetails_); });
+        SelectAllTextAfterFocus(ErrorDetails_);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/errors/frm_error_log.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/picture_button.h"
 #include "ui/helpers/window_helpers.h"
 
@@ -116,7 +116,7 @@ void frmErrorLogDetails::reject() {
 }
 
 void frmErrorLogDetails::LoadErrorDetails() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     const std::array<QLineEdit*, 5> boxes{ErrorNumber_, Description_, Source_, Location_, TimeStamp_};
     for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setText(QString::fromStdString(viewer_->SelectedText(static_cast<int>(i))));
@@ -126,7 +126,6 @@ void frmErrorLogDetails::LoadErrorDetails() {
                    boxes[static_cast<std::size_t>(column)]->text() + "\n";
     }
     txtDetails_->setPlainText(details);
-    QApplication::restoreOverrideCursor();
 }
 
 void frmErrorLogDetails::UpdateNavigationButtons() {
@@ -160,10 +159,7 @@ void frmErrorLogDetails::Step(int by) {
 
 bool frmErrorLogDetails::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (auto* w = qobject_cast<QWidget*>(watched)) {
-            // After the focus change has settled, or the click would undo it.
-            QTimer::singleShot(0, w, [w] { SelectAllText(w); });
-        }
+        if (auto* w = qobject_cast<QWidget*>(watched)) SelectAllTextAfterFocus(w);
     }
     return QDialog::eventFilter(watched, event);
 }

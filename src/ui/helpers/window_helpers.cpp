@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cmath>
 #include <vector>
@@ -106,6 +107,10 @@ void SelectAllText(QWidget* control) {
         c.setPosition(length(rich->toPlainText()), QTextCursor::KeepAnchor);
         rich->setTextCursor(c);
     }
+}
+
+void SelectAllTextAfterFocus(QWidget* control) {
+    QTimer::singleShot(0, control, [control] { SelectAllText(control); });
 }
 
 int SelectedRowPosition(const QTreeWidget* list) {

@@ -28,6 +28,10 @@ void FitListViewColumns(QTreeView* list);
 // Selects a text box's or combo box's text from the start, as far as its text
 // reaches without trailing spaces.
 void SelectAllText(QWidget* control);
+// SelectAllText once the focus change under way has settled: called when a
+// box takes the focus, as the click that gave it would otherwise place the
+// caret over the selection.
+void SelectAllTextAfterFocus(QWidget* control);
 
 // The position from 1 of a list's selected row (its current row when that is selected,
 // else the first selected one); 0 when no row is selected.

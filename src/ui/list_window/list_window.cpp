@@ -17,6 +17,7 @@
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/record_table.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui/helpers/window_metrics.h"
@@ -192,7 +193,7 @@ void ListWindow::SelectAllItems() {
 
 void ListWindow::LoadData() {
     model_->ClearRows();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     RunTrapped(Place("LoadData"),
                {[this] {
                     auto table = NewTable();
@@ -209,7 +210,6 @@ void ListWindow::LoadData() {
                 },
                 [this] { RefreshStatusBar(); }, [this] { EnableButtons(); }},
                gLanguage);
-    QApplication::restoreOverrideCursor();
 }
 
 void ListWindow::AddListItem(const RecordTable& record) {

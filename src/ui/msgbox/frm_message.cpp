@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/helpers/window_helpers.h"
@@ -38,8 +37,7 @@ frmMessage::frmMessage(QWidget* parent) : QDialog(parent) {
 
 bool frmMessage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtMessage_ && event->type() == QEvent::FocusIn) {
-        // After the focus change has settled, or the click would undo it.
-        QTimer::singleShot(0, txtMessage_, [this] { SelectAllText(txtMessage_); });
+        SelectAllTextAfterFocus(txtMessage_);
     }
     return QDialog::eventFilter(watched, event);
 }

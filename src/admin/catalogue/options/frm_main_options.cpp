@@ -29,6 +29,7 @@
 #include "platform/settings/global_settings.h"
 #include "platform/settings/settings_store.h"
 #include "session/shell/start_up_with_windows.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/window_helpers.h"
 
 namespace corvane {
@@ -244,7 +245,7 @@ void frmMainOptions::ApplyLanguage() {
 }
 
 void frmMainOptions::LoadSettings() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     RunTrapped("frmMainOptions.LoadSettings", {
         [this] { chkAlwaysShowSecureConsole_->setChecked(gAlwaysShowSecureConsole); },
         [this] { chkRememberLastLogin_->setChecked(gRememberLastLogin); },
@@ -266,7 +267,6 @@ void frmMainOptions::LoadSettings() {
         [this] { ApplySecureConsoleLockdown(); },
         [this] { SetIsDirty(false); },
     });
-    QApplication::restoreOverrideCursor();
 }
 
 void frmMainOptions::SaveSettings() {
@@ -348,7 +348,7 @@ void frmMainOptions::NextTab() {
 
 bool frmMainOptions::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtDataPath_ && event->type() == QEvent::FocusIn) {
-        QTimer::singleShot(0, txtDataPath_, [box = txtDataPath_] { SelectAllText(box); });
+        SelectAllTextAfterFocus(txtDataPath_);
     } else if (event->type() == QEvent::MouseButtonRelease) {
         for (int i = 0; i < 6; ++i)
             if (watched == picFlag_[i]) optLanguage_[i]->setChecked(true);

@@ -20,6 +20,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/keyed_table.h"
 #include "session/login/login_boxes.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
@@ -157,7 +158,7 @@ void CatalogueEntryEditor::Activate() {
 void CatalogueEntryEditor::SetDefaults() { optAccess_[1]->setChecked(true); }
 
 void CatalogueEntryEditor::LoadData() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     RunTrapped(Place("LoadData"),
                {[this] {
                    auto table = NewTable();
@@ -165,7 +166,6 @@ void CatalogueEntryEditor::LoadData() {
                    if (table->Load(key_)) ShowRecord(*table);
                }},
                gLanguage);
-    QApplication::restoreOverrideCursor();
 }
 
 void CatalogueEntryEditor::ShowRecord(const KeyedTable& record) {
@@ -299,7 +299,7 @@ void CatalogueEntryEditor::showEvent(QShowEvent* event) {
 
 bool CatalogueEntryEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn && (watched == txtKey_ || watched == txtDescription_))
-        QTimer::singleShot(0, this, [box = static_cast<QWidget*>(watched)] { SelectAllText(box); });
+        SelectAllTextAfterFocus(static_cast<QWidget*>(watched));
     return QDialog::eventFilter(watched, event);
 }
 

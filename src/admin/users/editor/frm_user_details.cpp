@@ -328,9 +328,7 @@ void frmUserDetails::Connect() {
 
 bool frmUserDetails::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        // Select-on-focus, after the box's own focus handling has placed the cursor.
-        auto* box = static_cast<QWidget*>(watched);
-        QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+        SelectAllTextAfterFocus(static_cast<QWidget*>(watched));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -14,6 +14,7 @@
 #include "admin/users/members/member_rows.h"
 #include "messages/message_catalogue.h"
 #include "platform/core/text.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui_core/ui_services.h"
 
@@ -92,12 +93,11 @@ void frmMembers::SetLanguage() {
 
 void frmMembers::LoadMembers() {
     lsvItems_->clear();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     LoadMemberRows(groupName_, [this](const MemberRow& row) {
         auto* item = new QTreeWidgetItem(lsvItems_, {QString::fromStdString(row.login), QString::fromStdString(row.name)});
         item->setData(0, Qt::UserRole, row.userID);
     });
-    QApplication::restoreOverrideCursor();
 }
 
 void frmMembers::showEvent(QShowEvent* event) {

@@ -26,6 +26,7 @@
 #include "recordstore/user.h"
 #include "session/login/pass_phrase.h"
 #include "session/rules/session_queries.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/ole_color.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
@@ -335,25 +336,27 @@ int frmWizard::ShowMessage(int mode, std::int32_t buttons) {
 // --- Saving -----------------------------------------------------------------
 
 bool frmWizard::SaveData() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     bool taken = false;
     bool saved = false;
     User user;
-    RunTrapped("frmWizard.SaveData",
-               {[&] { user.OpenTable(OpenTablePathname); },
-                [&] { taken = user.Load(UserLogin); },
-                [&] {
-                    // Never over an account: another workstation may have
-                    // added this login since it was checked.
-                    if (taken || !SetData(user)) return;
-                    user.AddNew();
-                    saved = true;
-                },
-                [&] {
-                    if (saved) UserLogin = user.Login();
-                }},
-               gLanguage);
-    QApplication::restoreOverrideCursor();
+    {
+        // Not over the message that may follow.
+        BusyPointer busy;
+        RunTrapped("frmWizard.SaveData",
+                   {[&] { user.OpenTable(OpenTablePathname); },
+                    [&] { taken = user.Load(UserLogin); },
+                    [&] {
+                        // Never over an account: another workstation may have
+                        // added this login since it was checked.
+                        if (taken || !SetData(user)) return;
+                        user.AddNew();
+                        saved = true;
+                    },
+                    [&] {
+                        if (saved) UserLogin = user.Login();
+                    }},
+                   gLanguage);
+    }
     if (taken) {
         ShowMessage(1, kMsgExclamation);
         GoToStep(0);
@@ -497,9 +500,7 @@ void frmWizard::keyPressEvent(QKeyEvent* event) {
 
 bool frmWizard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        auto* box = static_cast<QWidget*>(watched);
-        // After the click that gave the focus, which would place the caret.
-        QTimer::singleShot(0, box, [box] { SelectAllText(box); });
+        SelectAllTextAfterFocus(static_cast<QWidget*>(watched));
     }
     return QDialog::eventFilter(watched, event);
 }
