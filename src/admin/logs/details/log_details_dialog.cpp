@@ -18,7 +18,6 @@
 #include "messages/message_catalogue.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
-#include "platform/system/workstation_forms.h"
 #include "recordstore/log_table.h"
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/picture_button.h"
@@ -53,7 +52,13 @@ void LogDetailsDialog::BuildControls() {
 
     auto* grid = new QGridLayout;
     int line = -1;
-    for (const Row& row : spec_.rows) {
+    const std::vector<Row>& rows = spec_.rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        // Two rows that share a line have half a box each.
+        const bool halved = row.besidePrevious || (i + 1 < rows.size() && rows[i + 1].besidePrevious);
+        if (!row.besidePrevious) ++line;
+        const int column = row.besidePrevious ? 2 : 0;
         auto* label = new QLabel(page);
         label->setObjectName(QString::fromLatin1(row.label));
         auto* box = new QLineEdit(page);
@@ -61,18 +66,11 @@ void LogDetailsDialog::BuildControls() {
         box->setReadOnly(true);
         box->setFrame(false);
         box->installEventFilter(this);
-        if (row.besidePrevious) {
-            grid->addWidget(label, line, 2);
-            grid->addWidget(box, line, 3, Qt::AlignLeft);
+        grid->addWidget(label, line, column);
+        if (halved) {
+            grid->addWidget(box, line, column + 1, Qt::AlignLeft);
             box->setFixedWidth(kHalfBoxWidth);
-            // The row it joins gives up the rest of the line.
-            QLineEdit* first = boxes_.back();
-            grid->removeWidget(first);
-            grid->addWidget(first, line, 1, Qt::AlignLeft);
-            first->setFixedWidth(kHalfBoxWidth);
         } else {
-            ++line;
-            grid->addWidget(label, line, 0);
             grid->addWidget(box, line, 1, 1, 3, Qt::AlignLeft);
             box->setFixedWidth(row.wide ? kBoxWidth * 3 / 2 : kBoxWidth);
         }
@@ -128,7 +126,7 @@ void LogDetailsDialog::BuildControls() {
 // Decided once: Up and Down only make sense beside an open viewer.
 void LogDetailsDialog::InitNavigation() {
     RunIgnoringErrors({[&] {
-        const bool viewer = IsFormLoaded(spec_.viewerName);
+        const bool viewer = Viewer() != nullptr;
         cmdUp_->setVisible(viewer);
         cmdDown_->setVisible(viewer);
     }});
@@ -205,7 +203,6 @@ void LogDetailsDialog::Step(int by) {
 }
 
 LogViewer* LogDetailsDialog::Viewer() const {
-    if (!IsFormLoaded(spec_.viewerName)) return nullptr;
     for (QWidget* window : ui::TopLevelFormRegistry::LoadedForms()) {
         if (window->objectName().compare(QLatin1String(spec_.viewerName), Qt::CaseInsensitive) != 0) continue;
         if (auto* viewer = qobject_cast<LogViewer*>(window)) return viewer;
@@ -257,10 +254,7 @@ void LogDetailsDialog::closeEvent(QCloseEvent* event) {
 
 bool LogDetailsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (auto* w = qobject_cast<QWidget*>(watched)) {
-            // After the focus change has settled, or the click would undo it.
-            QTimer::singleShot(0, w, [w] { SelectAllText(w); });
-        }
+        if (auto* w = qobject_cast<QWidget*>(watched)) SelectAllTextAfterFocus(w);
     }
     return QDialog::eventFilter(watched, event);
 }
