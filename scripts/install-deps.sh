@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libgl-dev libx11-dev xvfb xauth fonts-dejavu-core
   qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
   clang libclang-rt-14-dev
+  # kwriteconfig5: the lockdown tests write a KDE Plasma kdeglobals for real
+  libkf5config-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -80,7 +80,9 @@ bool SetLockdownOption(std::int32_t option, bool on) {
 }
 
 bool SetLockdownDriveMask(std::uint32_t mask) {
-    return CurrentLockdownStore().WritePolicyValue(kExplorerPolicyKey, kRows[kNoDrives].valueName, mask);
+    const bool took = CurrentLockdownStore().WritePolicyValue(kExplorerPolicyKey, kRows[kNoDrives].valueName, mask);
+    if (took) CurrentDesktopPolicy().OptionWritten(kNoDrives, mask != 0);
+    return took;
 }
 
 std::string GetLockdownOptionText(std::int32_t option) {

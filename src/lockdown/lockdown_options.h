@@ -78,7 +78,8 @@ bool SetLockdownOption(std::int32_t option, bool on);
 template <typename T>
 bool SetLockdownOption(std::int32_t option, T value) = delete;
 
-// Writes the drive mask (option 11). True when the value took.
+// Writes the drive mask (option 11). True when the value took; the desktop
+// then hears option 11, on while any drive is hidden.
 bool SetLockdownDriveMask(std::uint32_t mask);
 
 // The option as stored, as text: a switch "1" or "0" ("False" when never

@@ -112,6 +112,9 @@ TEST_F(LockdownOptions, TheDriveMaskTravelsAsHexadecimal) {
         EXPECT_EQ(GetLockdownDriveMask(), c.mask);
         EXPECT_EQ(GetLockdownOption(kNoDrives), c.mask != 0);
     }
+    // The desktop hears whether any drive is hidden.
+    EXPECT_EQ(desktop->calls, (std::vector<std::pair<std::int32_t, bool>>{
+                                  {kNoDrives, true}, {kNoDrives, true}, {kNoDrives, true}, {kNoDrives, false}}));
     // The switch form leaves the mask alone.
     SetLockdownDriveMask(5);
     EXPECT_FALSE(SetLockdownOption(kNoDrives, true));

@@ -60,12 +60,46 @@ private:
     }
 };
 
-// Records each option the desktop was told of.
+// Records each option the desktop was told of; every option has an effect
+// unless listed in noEffect.
 class RecordingDesktopPolicy : public DesktopPolicy {
 public:
     void OptionWritten(std::int32_t option, bool on) override { calls.emplace_back(option, on); }
+    bool HasEffect(std::int32_t option) override { return !noEffect.contains(option); }
     std::vector<std::pair<std::int32_t, bool>> calls;
+    std::set<std::int32_t> noEffect;
 };
+
+// A made-up machine as the real desktop policy sees it: the programs on its
+// PATH and whether the GNOME schemas are installed (every key of them but
+// missingKeys). The commands the policy would start are kept in `commands`.
+struct FakeDesktopMachine {
+    std::set<std::string> programs;
+    bool gnomeSchemas = true;
+    std::set<std::string> missingKeys;
+    std::vector<std::vector<std::string>> commands;
+
+    std::unique_ptr<DesktopPolicy> Policy() {
+        DesktopTools tools;
+        tools.run = [this](const std::vector<std::string>& argv) { commands.push_back(argv); };
+        tools.programFound = [this](const std::string& program) { return programs.contains(program); };
+        tools.schemaHasKey = [this](const std::string&, const std::string& key) {
+            return gnomeSchemas && !missingKeys.contains(key);
+        };
+        return MakeDesktopPolicy(std::move(tools));
+    }
+};
+
+inline FakeDesktopMachine MachineWith(std::set<std::string> programs, bool gnomeSchemas) {
+    FakeDesktopMachine machine;
+    machine.programs = std::move(programs);
+    machine.gnomeSchemas = gnomeSchemas;
+    return machine;
+}
+inline FakeDesktopMachine GnomeAndKdeMachine() { return MachineWith({"gsettings", "kwriteconfig6", "kwriteconfig5"}, true); }
+inline FakeDesktopMachine GnomeOnlyMachine() { return MachineWith({"gsettings"}, true); }
+inline FakeDesktopMachine KdeOnlyMachine(const char* writer = "kwriteconfig6") { return MachineWith({writer}, false); }
+inline FakeDesktopMachine BareMachine() { return MachineWith({}, false); }
 
 // A registry of its own in a temporary folder, the desktop replaced by the
 // recording one, and the global settings at their defaults.

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "lockdown/desktop_policy.h"
 #include "lockdown/lockdown_options.h"
 #include "lockdown/restrict_run.h"
 #include "lockdown/security_levels.h"
@@ -39,7 +40,12 @@ const std::string kForm = "frmAdvancedSecurity.";
 
 }  // namespace
 
-AdvancedSecurityLogic::AdvancedSecurityLogic(SecurityWindowServices services) : services_(std::move(services)) {}
+AdvancedSecurityLogic::AdvancedSecurityLogic(SecurityWindowServices services) : services_(std::move(services)) {
+    DesktopPolicy& desktop = CurrentDesktopPolicy();
+    for (std::size_t row = 0; row < kLockdownListRows.size(); ++row)
+        lockdownInEffect_[row] = desktop.HasEffect(kLockdownListRows[row].option);
+    drivesInEffect_ = desktop.HasEffect(kNoDrives);
+}
 
 std::string AdvancedSecurityLogic::Caption() const {
     return GetMessageText(401, gLanguage) + " - " + GetLocalComputerName();
@@ -48,6 +54,7 @@ std::string AdvancedSecurityLogic::Caption() const {
 // --- Lockdown tab ---
 
 void AdvancedSecurityLogic::LockdownRowChanged(int row, bool ticked) {
+    if (!lockdownInEffect_.at(row)) return;
     lockdownTicks_.at(row) = ticked;
     IsDirty = true;
     if (kLockdownListRows[row].notRecommended) ConfirmNotRecommendedOption(row);
@@ -67,7 +74,8 @@ void AdvancedSecurityLogic::ConfirmNotRecommendedOption(int row) {
 }
 
 void AdvancedSecurityLogic::CheckAllLockdownOptions(bool ticked) {
-    lockdownTicks_.fill(ticked);
+    for (std::size_t row = 0; row < lockdownTicks_.size(); ++row)
+        if (lockdownInEffect_[row]) lockdownTicks_[row] = ticked;
     // The not-recommended rows hold the console boxes; keep them in step.
     ApplySecureConsoleLockdown();
 }
@@ -126,11 +134,14 @@ void AdvancedSecurityLogic::SettingsBoxClicked(int box, bool ticked) {
 // --- Hide Drives tab ---
 
 void AdvancedSecurityLogic::DriveChanged(int letter, bool ticked) {
+    if (!drivesInEffect_) return;
     driveTicks_.at(letter) = ticked;
     IsDirty = true;
 }
 
-void AdvancedSecurityLogic::CheckAllDrives(bool ticked) { driveTicks_.fill(ticked); }
+void AdvancedSecurityLogic::CheckAllDrives(bool ticked) {
+    if (drivesInEffect_) driveTicks_.fill(ticked);
+}
 
 void AdvancedSecurityLogic::SelectAllDrives() {
     IsDirty = true;

@@ -43,8 +43,10 @@ public:
     // Message 401, " - " and the computer's name.
     std::string Caption() const;
 
-    // Lockdown tab, rows in display order.
+    // Lockdown tab, rows in display order. A row whose option changes nothing
+    // on this desktop keeps its stored tick: no click or Select All moves it.
     bool LockdownRowTicked(int row) const { return lockdownTicks_.at(row); }
+    bool LockdownRowInEffect(int row) const { return lockdownInEffect_.at(row); }
     void LockdownRowChanged(int row, bool ticked);
     void ConfirmNotRecommendedOption(int row);
     void CheckAllLockdownOptions(bool ticked);
@@ -60,8 +62,10 @@ public:
     bool SettingsBoxEnabled(int box) const { return boxEnabled_.at(box); }
     void SettingsBoxClicked(int box, bool ticked);
 
-    // Hide Drives tab, letters A (0) to Z.
+    // Hide Drives tab, letters A (0) to Z; kept as stored, like a lockdown
+    // row, when no drive setting applies on this desktop.
     bool DriveTicked(int letter) const { return driveTicks_.at(letter); }
+    bool DrivesInEffect() const { return drivesInEffect_; }
     void DriveChanged(int letter, bool ticked);
     void CheckAllDrives(bool ticked);
     void SelectAllDrives();
@@ -108,6 +112,8 @@ private:
     bool startUpWithWindows_ = false;
     bool restrictRun_ = false;
     std::array<bool, kLockdownListRowCount> lockdownTicks_{};
+    std::array<bool, kLockdownListRowCount> lockdownInEffect_{};
+    bool drivesInEffect_ = true;
     std::array<bool, kDriveLetterCount> driveTicks_{};
     std::array<bool, kSettingsBoxCount> boxTicks_{};
     std::array<bool, kSettingsBoxCount> boxEnabled_{true, true, true, true, true};

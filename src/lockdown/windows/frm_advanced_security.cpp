@@ -70,6 +70,13 @@ void SetSingleColumn(QTreeWidget* list, int message, double twips) {
     list->header()->resizeSection(0, ui::ToPixelsX(twips));
 }
 
+// A row whose setting this desktop does not enforce: its tick shows what is
+// stored, and nothing here can change it.
+void ShowNoEffect(QTreeWidgetItem* item) {
+    item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    item->setToolTip(0, QStringLiteral("Has no effect on this desktop"));
+}
+
 QIcon DriveImage(const QWidget* window, const std::string& key) {
     QStyle::StandardPixmap pixmap = QStyle::SP_DriveHDIcon;
     if (key == "floppy") pixmap = QStyle::SP_DriveFDIcon;
@@ -272,6 +279,7 @@ void frmAdvancedSecurity::InitLockdownList() {
     lsvLockdown_->setSortingEnabled(false);
     SetSingleColumn(lsvLockdown_, 20, 3250);
     // FillLockdownList: the rows in display order, unticked.
+    bool anyInEffect = false;
     for (std::size_t row = 0; row < kLockdownListRows.size(); ++row) {
         auto* item = new QTreeWidgetItem(lsvLockdown_);
         item->setText(0, QString::fromStdString(LockdownRowCaption(kLockdownListRows[row], gLanguage)));
@@ -279,7 +287,11 @@ void frmAdvancedSecurity::InitLockdownList() {
         item->setData(0, kRowIndexRole, static_cast<int>(row));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
+        if (!logic_.LockdownRowInEffect(static_cast<int>(row))) ShowNoEffect(item);
+        else anyInEffect = true;
     }
+    cmdSelectAll_->setEnabled(anyInEffect);
+    cmdUnselectAll_->setEnabled(anyInEffect);
     FitListViewColumns(lsvLockdown_);
 }
 
@@ -298,8 +310,11 @@ void frmAdvancedSecurity::InitDriveList() {
         item->setData(0, kRowIndexRole, row.key[0] - 'A');
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(0, Qt::Unchecked);
+        if (!logic_.DrivesInEffect()) ShowNoEffect(item);
         lsvHideDrives_->addTopLevelItem(item);
     }
+    cmdSelectAllHideDrives_->setEnabled(logic_.DrivesInEffect());
+    cmdUnSelectAllHideDrives_->setEnabled(logic_.DrivesInEffect());
     // Fitted once the rows are in, so that their scroll bar is allowed for.
     FitListViewColumns(lsvHideDrives_);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "lockdown/windows/advanced_security_logic.h"
 #include "lockdown/windows/security_windows_test_support.h"
 #include "messages/message_catalogue.h"
@@ -261,6 +263,46 @@ TEST_F(AdvancedSecurityLogicTest, SelectAllAndClearAllMarkDirtyWithoutAQuestion)
     EXPECT_FALSE(logic.LockdownRowTicked(kRowNoFind));
     EXPECT_TRUE(logic.SettingsBoxEnabled(kAlwaysShowSecureConsole));
     EXPECT_EQ(box->Count(), 0);
+}
+
+// Rows whose option does nothing on the desktop at hand keep what is stored.
+TEST_F(AdvancedSecurityLogicTest, RowsWithoutEffectOnThisDesktopKeepTheirStoredValue) {
+    struct Case {
+        const char* name;
+        FakeDesktopMachine machine;
+        std::set<std::int32_t> inEffect;
+        bool drives;
+    };
+    const std::set<std::int32_t> gnome = {kNoRecentDocsMenu, kNoSetFolders,     kNoRun, kNoLogoff,
+                                          kNoDriveTypeAutoRun, kDisableLockWorkstation, kDisableChangePassword};
+    const std::set<std::int32_t> kde = {kNoFolderOptions, kNoRecentDocsMenu, kNoSetTaskbar, kNoRun,
+                                        kNoViewContextMenu, kNoLogoff, kDisableLockWorkstation};
+    for (Case c : {Case{"gnome", GnomeOnlyMachine(), gnome, true}, Case{"kde", KdeOnlyMachine(), kde, false},
+                   Case{"bare", BareMachine(), {}, false}}) {
+        SCOPED_TRACE(c.name);
+        SetDesktopPolicy(c.machine.Policy());
+        store->values.clear();
+        Store("NoFind", "1");
+        Store("NoRun", "1");
+        Store("NoDrives", "5");
+        AdvancedSecurityLogic logic = Loaded();
+        for (std::size_t row = 0; row < kLockdownListRowCount; ++row)
+            EXPECT_EQ(logic.LockdownRowInEffect(row), c.inEffect.contains(kLockdownListRows[row].option)) << row;
+        EXPECT_EQ(logic.DrivesInEffect(), c.drives);
+
+        logic.ClearAllLockdownOptions();
+        logic.LockdownRowChanged(kRowNoFind, false);
+        logic.ClearAllDrives();
+        logic.DriveChanged(0, false);
+        // NoFind has no desktop switch anywhere: still ticked as stored.
+        EXPECT_TRUE(logic.LockdownRowTicked(kRowNoFind));
+        EXPECT_EQ(logic.LockdownRowTicked(LockdownRowIndex(kNoRun)), !c.inEffect.contains(kNoRun));
+        EXPECT_EQ(logic.DriveTicked(0), !c.drives);
+        gDoNotShowLockdownWarningAgain = true;
+        logic.Ok();
+        EXPECT_EQ(Stored("NoFind"), "1");
+        EXPECT_EQ(Stored("NoDrives"), c.drives ? "0" : "5");
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "lockdown/desktop_policy.h"
 #include "lockdown/lockdown_options.h"
 #include "lockdown/restrict_run.h"
 #include "lockdown/windows/frm_advanced_security.h"
@@ -40,6 +41,11 @@ int main(int argc, char** argv) {
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
     SetProductInfo();
+    // As on a machine without GNOME's or KDE's tools: the rows that do nothing
+    // there show disabled.
+    SetDesktopPolicy(MakeDesktopPolicy({[](const std::vector<std::string>&) {},
+                                        [](const std::string&) { return false; },
+                                        [](const std::string&, const std::string&) { return false; }}));
 
     for (const int level : {0, 5}) {
         gSecurityLevel = level;

@@ -123,6 +123,34 @@ TEST_F(SecurityWindowsTest, TheAdvancedWindowListsItsRowsAndTicksFromTheStore) {
     EXPECT_EQ(box->Count(), 0);
 }
 
+TEST_F(SecurityWindowsTest, OnAKdeOnlyDesktopTheRowsWithoutEffectAreShownDisabledAndKeepTheirTicks) {
+    store->values[{std::string("HKCU:") + kExplorerPolicyKey, "NoDrives"}] = "5";
+    store->values[{std::string("HKCU:") + kExplorerPolicyKey, "NoFind"}] = "1";
+    FakeDesktopMachine kde = KdeOnlyMachine();
+    SetDesktopPolicy(kde.Policy());
+    auto box = ScriptedMsgBox::Install();
+    frmAdvancedSecurity window(Services(), MakeLinuxDriveKinds(), nullptr);
+    Open(window);
+    auto* lockdown = Find<QTreeWidget>(window, "lsvLockdown");
+    auto* drives = Find<QTreeWidget>(window, "lsvHideDrives");
+    QStringList enabled;
+    for (int i = 0; i < lockdown->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = lockdown->topLevelItem(i);
+        const bool on = item->flags().testFlag(Qt::ItemIsEnabled);
+        if (on) enabled << item->text(0);
+        EXPECT_EQ(item->toolTip(0).isEmpty(), on) << item->text(0).toStdString();
+    }
+    EXPECT_EQ(enabled, (QStringList{"No Folder Options", "No Lock Workstation", "No Log Off", "No Recent Docs Menu",
+                                    "No Run", "No Set Taskbar", "No View Context Menu"}));
+    for (int i = 0; i < drives->topLevelItemCount(); ++i)
+        EXPECT_FALSE(drives->topLevelItem(i)->flags().testFlag(Qt::ItemIsEnabled));
+    EXPECT_FALSE(Find<QPushButton>(window, "cmdSelectAllHideDrives")->isEnabled());
+    // Unselect All leaves the stored ticks of the rows that do nothing here.
+    QTest::mouseClick(Find<QPushButton>(window, "cmdUnselectAll"), Qt::LeftButton);
+    EXPECT_EQ(lockdown->topLevelItem(LockdownRowIndex(kNoFind))->checkState(0), Qt::Checked);
+    EXPECT_EQ(drives->topLevelItem(0)->checkState(0), Qt::Checked);
+}
+
 TEST_F(SecurityWindowsTest, TickingARowAsksThroughTheWindowAndNoUnticksIt) {
     auto box = ScriptedMsgBox::Install();
     box->Answer(kMsgNo);
