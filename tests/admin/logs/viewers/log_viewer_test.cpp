@@ -398,7 +398,10 @@ TEST_F(ViewerTest, AFirstOpeningShowsEveryColumnWholeOnTheScreen) {
         // Centred, give or take the frame that is only guessed before it shows.
         EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 16);
         EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 16);
+        // Every column whole, unless the screen is too narrow for them: then
+        // the window takes the screen's whole width.
         QTreeView* list = w.List();
+        if (frame.width() >= area.width() - 16) return;
         int used = 0;
         for (int c = 0; c < list->model()->columnCount(); ++c) {
             const int shown = list->columnWidth(c);
@@ -407,17 +410,18 @@ TEST_F(ViewerTest, AFirstOpeningShowsEveryColumnWholeOnTheScreen) {
             used += shown;
         }
         EXPECT_LE(used, list->viewport()->width());
-        w.close();
     };
     {
         SCOPED_TRACE("frmUserLog");
         user_ = std::make_unique<frmUserLog>();
         check(*user_);
+        user_->close();
     }
     {
         SCOPED_TRACE("frmWebsiteLog");
         web_ = std::make_unique<frmWebsiteLog>();
         check(*web_);
+        web_->close();
     }
     SaveUserSetting("Form Metrics\\frmUserLog", "Left", "-90000");
     SaveUserSetting("Form Metrics\\frmUserLog", "Top", "90000");
