@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -77,7 +78,8 @@ protected:
         return true;
     }
 
-    // The control never opens a window of its own; the window decides what to open.
+    // The control never opens a window of its own; the window decides what to open, later:
+    // nothing here may wait or close the window.
     QWebEnginePage* createWindow(WebWindowType) override {
         bool cancel = true;
         if (events) events->brwWebBrowser_NewWindow2(cancel);
@@ -132,15 +134,18 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         busy_ = true;
         certificateError_ = false;
     });
-    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+    // The load's own address: the page's may already be another that a script pushed.
+    connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
         busy_ = false;
         if (!events_) return;
         // A cancelled or failed load ends here too; only a page that arrived completes.
-        if (ok) events_->brwWebBrowser_NavigateComplete2(page_->url().toString().toStdString(), true);
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+            events_->brwWebBrowser_NavigateComplete2(info.url().toString().toStdString(), true);
         if (!events_) return;
         events_->brwWebBrowser_DownloadComplete();
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(
-            page_->url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
+            info.url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
     });
     // A page with a certificate error is not shown (the error is not accepted); no padlock.
     connect(page_, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError&) {
