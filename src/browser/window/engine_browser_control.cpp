@@ -9,7 +9,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
-#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -65,6 +64,8 @@ public:
     explicit EnginePage(QObject* parent) : QWebEnginePage(parent) {}
 
     IBrowserEvents* events = nullptr;
+    // The page's last request that went ahead: the address the page is loaded from.
+    QUrl loaded;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
@@ -73,6 +74,7 @@ protected:
         bool cancel = false;
         events->brwWebBrowser_BeforeNavigate2(address, KindOf(type), isMainFrame, cancel);
         if (cancel) return false;
+        if (isMainFrame) loaded = url;
         // The engine tells no frame's completion: its accepted request stands for it.
         if (!isMainFrame && events) events->brwWebBrowser_NavigateComplete2(address, false);
         return true;
@@ -134,18 +136,17 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         busy_ = true;
         certificateError_ = false;
     });
-    // The load's own address: the page's may already be another that a script pushed.
-    connect(page_, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) return;
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         busy_ = false;
         if (!events_) return;
-        // A cancelled or failed load ends here too; only a page that arrived completes.
-        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
-            events_->brwWebBrowser_NavigateComplete2(info.url().toString().toStdString(), true);
+        // A cancelled or failed load ends here too; only a page that arrived completes, at the
+        // address it was loaded from (a script may have pushed another since).
+        const QUrl loaded = page_->loaded.isEmpty() ? page_->url() : page_->loaded;
+        if (ok) events_->brwWebBrowser_NavigateComplete2(loaded.toString().toStdString(), true);
         if (!events_) return;
         events_->brwWebBrowser_DownloadComplete();
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(
-            info.url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
+            page_->url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
     });
     // A page with a certificate error is not shown (the error is not accepted); no padlock.
     connect(page_, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError&) {
