@@ -1,8 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "browser/rule/website_address.h"
 #include "browser/rule/website_rule.h"
 
 namespace corvane {
@@ -11,8 +13,9 @@ namespace corvane {
 // kept while no file changed. Each call compares every file's device, inode, size and
 // modification time (to the nanosecond) with those the kept copy was read under. Where a file
 // shows whole-second times, where one changed within the last seconds (a later write could
-// land in the same clock tick), or where one cannot be read, nothing is kept and the call is
-// the plain WebsiteRule's. Same answers as WebsiteRule; never raises.
+// land in the same clock tick), or where one cannot be read, nothing is kept: the call is the
+// plain WebsiteRule's, or for a navigation a read of only the records it needs (the plain
+// rule's when that read fails). Same answers as WebsiteRule; never raises.
 class CachedWebsiteRule {
 public:
     CachedWebsiteRule();
@@ -21,6 +24,10 @@ public:
     CachedWebsiteRule& operator=(const CachedWebsiteRule&) = delete;
 
     bool IsWebsiteAllowable(std::string_view UserLogin, std::string_view URL);
+    // For an address the engine reports in its normal form ("/" added to the root, the scheme
+    // spelled out): the rule asked with the catalogue's own text of that address, the first
+    // record that reads as the same address, or with URL itself when none does.
+    bool IsNavigationAllowable(std::string_view UserLogin, std::string_view URL);
 
     // The last call's answer came from the kept copy (read now or before).
     bool LastAnswerCached() const { return lastCached_; }
@@ -29,6 +36,11 @@ public:
 
 private:
     struct Snapshot;
+    // The kept copy for the files as they are now; null when nothing can be kept.
+    const Snapshot* Current();
+    // The kept copy's answer; read is the address URL reads as, when already read.
+    bool Answer(const Snapshot& s, std::string_view UserLogin, std::string_view URL,
+                const std::optional<WebsiteAddress>* read);
     std::shared_ptr<const Snapshot> snapshot_;
     WebsiteRule rule_;
     bool lastCached_ = false;
