@@ -295,7 +295,9 @@ void BrowserController::Form_Unload() {
 void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, NavigationKind, bool mainFrame,
                                                       bool& Cancel) {
     SetCurrentURL(URL);
-    if (!mainFrame || !recordLoaded_ || administrator_ || !enforceWebsites_) return;
+    if (!mainFrame) return;
+    // Only a record that was read exempts the user; without one the rule decides.
+    if (recordLoaded_ && (administrator_ || !enforceWebsites_)) return;
     if (NavigationAllowed(URL)) return;
     Cancel = true;
     Refuse(URL, !refusalShown_);
