@@ -2,13 +2,16 @@
 
 #include <cstdlib>
 
+#include "errors/error_log_file.h"
 #include "lockdown/lockdown_options.h"
+#include "messages/message_catalogue.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/workstation.h"
 #include "recordstore/data_connection.h"
+#include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
 namespace {
@@ -43,6 +46,27 @@ void ApplyStartupLockdown() {
     if (GetLockdownOption(kNoStartButton)) RemoveStartButton();
 }
 
+void ReportStartupProblem(std::int32_t number, const std::string& description) {
+    std::string place = "AppMain.Main";
+    WriteErrorLog(FormatErrorLine(RaisedError(number, "AppMain", description), place), ErrorLogPath());
+}
+
+void HoldUnreadableSettings() {
+    const std::string problem = UnreadableSettingsStore();
+    if (problem.empty()) return;
+    // Read as defaults, "Require Login" would be off and with it every rule.
+    gSettingsStoreUnreadable = true;
+    gRequireLogin = true;
+    RunIgnoringErrors({
+        [&] { ReportStartupProblem(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem); },
+        [&] {
+            ShowMsgBox("The settings cannot be read: " + problem +
+                           ".\r\nCorvane requires a login and changes no setting until they can be read.",
+                       kMsgExclamation, GetMessageText(kMessageProgramName, gLanguage));
+        },
+    });
+}
+
 void SetEditionTitles() {
     gEXEAppName = "Corvane Standard";
     gLoginCaption = "Corvane Standard";
@@ -63,6 +87,7 @@ void Main() {
         [] { LoadSettingsSource(); },
         [] { LoadLocalSettings(); },
         [] { LoadGlobalSettings(); },
+        [] { HoldUnreadableSettings(); },
         [] { ApplyStartupLockdown(); },
         [] { SetEditionTitles(); },
         [] { TestDataConnection(); },

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
 namespace corvane {
 
@@ -23,7 +25,7 @@ struct StartupServices {
 StartupServices SetStartupServices(StartupServices services);
 
 // The entry point's work, in its fixed order: one copy only, the splash, the
-// program's identity, the settings, the start-up lockdown, the edition
+// program's identity, the settings (held when unreadable), the start-up lockdown, the edition
 // titles, the data folder's test, then the main form. Errors go to the
 // handler as "AppMain.Main". Returns; the program lives on in the main form.
 void Main();
@@ -32,5 +34,10 @@ void Main();
 void HideFromTaskList();
 void ApplyStartupLockdown();
 void SetEditionTitles();
+// A settings store that exists but cannot be read is reported once (error log
+// and a message); the run then requires a login and saves no setting.
+void HoldUnreadableSettings();
+// Writes a start-up problem to the error log (and the system log) under "AppMain.Main".
+void ReportStartupProblem(std::int32_t number, const std::string& description);
 
 }  // namespace corvane

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/app_main.h"
 #include "app/frm_splash.h"
@@ -10,6 +12,7 @@
 #include "app/screenshot_recorder.h"
 #include "app/single_instance.h"
 #include "app/termination.h"
+#include "platform/settings/registry_store.h"
 #include "platform/network/smb/smb_network.h"
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
@@ -52,12 +55,26 @@ void LoadMainForm() {
     gMainForm->Form_Load();
 }
 
+// False when another copy runs. Without a lock nobody can tell, so this copy
+// says why in the error log and on standard error and does not start.
+bool ClaimSingleInstance() {
+    static SingleInstanceLock lock;
+    switch (lock.Acquire()) {
+        case SingleInstanceLock::Result::kHeld: return true;
+        case SingleInstanceLock::Result::kOtherCopyRuns: return false;
+        case SingleInstanceLock::Result::kCannotLock: break;
+    }
+    const std::string text = "Corvane does not start: " + lock.Problem();
+    ReportStartupProblem(ERROR_ACCESS_DENIED, text);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::exit(1);
+}
+
 }  // namespace
 
 void InstallProgram() {
-    static SingleInstanceLock lock;
     SetStartupServices({
-        [] { return lock.Acquire(); },
+        ClaimSingleInstance,
         [] { std::exit(0); },
         SetStartingPointer,
         ShowSplash,

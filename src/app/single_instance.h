@@ -13,18 +13,29 @@ std::string RuntimeFolder();
 // when a process dies, so a dead copy's file never blocks a start.
 class SingleInstanceLock {
 public:
+    enum class Result {
+        kHeld,           // this process holds the lock
+        kOtherCopyRuns,  // another copy holds it
+        kCannotLock,     // no lock can be taken here: see Problem()
+    };
+
     SingleInstanceLock() = default;
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-    // True when this process now holds the lock (or already did); false when
-    // another copy holds it. A folder that cannot be made lets the copy run.
-    bool Acquire();
+    // Takes the lock (kHeld again when this object holds it already). The
+    // runtime folder is created private (mode 0700) and used only when it is
+    // a folder of this user that nobody else may write; otherwise, or when the
+    // lock file cannot be opened, the answer is kCannotLock, never kHeld.
+    Result Acquire();
+    // Why the last Acquire could not lock, for the message.
+    const std::string& Problem() const { return problem_; }
     static std::string LockPathName();
 
 private:
     int fd_ = -1;
+    std::string problem_;
 };
 
 }  // namespace corvane

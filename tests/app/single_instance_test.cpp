@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -15,6 +21,8 @@ extern char** environ;
 
 namespace corvane::testing {
 namespace {
+
+using Result = SingleInstanceLock::Result;
 
 class SingleInstanceTest : public ::testing::Test {
 protected:
@@ -30,57 +38,131 @@ protected:
         std::error_code ec;
         return !std::filesystem::exists(path, ec) || std::filesystem::is_empty(path, ec);
     }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Starts the program with folders of the test's own; its exit status, or -1
+    // when it kept running (it is then killed). Standard error lands in "stderr".
+    int RunProgram() {
+        const char* current = std::getenv("CORVANE_REGISTRY_DIR");
+        const std::string testRegistry = current ? current : "";
+        ::setenv("CORVANE_PROGRAM_DIR", program.c_str(), 1);
+        ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
+        ::setenv("CORVANE_SCREENSHOT_DIR", shots.c_str(), 1);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        char* argv[] = {const_cast<char*>(CORVANE_EXECUTABLE), nullptr};
+        pid_t pid = 0;
+        const int spawned = ::posix_spawn(&pid, CORVANE_EXECUTABLE, &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::unsetenv("CORVANE_PROGRAM_DIR");
+        ::unsetenv("CORVANE_SCREENSHOT_DIR");
+        ::setenv("CORVANE_REGISTRY_DIR", testRegistry.c_str(), 1);
+        if (spawned != 0) return -2;
+        int status = 0;
+        pid_t done = 0;
+        for (int i = 0; i < 300 && done == 0; ++i) {
+            done = ::waitpid(pid, &status, WNOHANG);
+            if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (done == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -3;
+    }
+
     test_support::TempFolder folder;
+    const std::string program = folder / "program";
+    const std::string registry = folder / "registry";
+    const std::string shots = folder / "shots";
+    const std::string errors = folder / "stderr";
 };
 
 TEST_F(SingleInstanceTest, OneCopyPerComputerNameAndADeadCopysFileDoesNotBlock) {
     // A file left by a copy that died holds no lock.
-    std::filesystem::create_directories(folder / "run");
+    ::mkdir((folder / "run").c_str(), 0700);
     folder.Write("run/WS-ONE.lock", "99999\n");
     auto first = std::make_unique<SingleInstanceLock>();
-    ASSERT_TRUE(first->Acquire());
+    ASSERT_EQ(first->Acquire(), Result::kHeld);
     SingleInstanceLock second;
-    EXPECT_FALSE(second.Acquire());
+    EXPECT_EQ(second.Acquire(), Result::kOtherCopyRuns);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-TWO", 1);
     SingleInstanceLock otherWorkstation;
-    EXPECT_TRUE(otherWorkstation.Acquire());
+    EXPECT_EQ(otherWorkstation.Acquire(), Result::kHeld);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-ONE", 1);
     first.reset();
-    EXPECT_TRUE(second.Acquire());
+    EXPECT_EQ(second.Acquire(), Result::kHeld);
+}
+
+TEST_F(SingleInstanceTest, TheRuntimeFolderIsMadePrivate) {
+    SingleInstanceLock lock;
+    ASSERT_EQ(lock.Acquire(), Result::kHeld);
+    struct stat st {};
+    ASSERT_EQ(::lstat((folder / "run").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
 }
 
 TEST_F(SingleInstanceTest, ASecondProgramEndsAtOnceWritingNothing) {
     SingleInstanceLock running;
-    ASSERT_TRUE(running.Acquire());
-    const std::string testRegistry = std::getenv("CORVANE_REGISTRY_DIR") ? std::getenv("CORVANE_REGISTRY_DIR") : "";
-    const std::string program = folder / "program";
-    const std::string registry = folder / "registry";
-    const std::string shots = folder / "shots";
-    ::setenv("CORVANE_PROGRAM_DIR", program.c_str(), 1);
-    ::setenv("CORVANE_REGISTRY_DIR", registry.c_str(), 1);
-    ::setenv("CORVANE_SCREENSHOT_DIR", shots.c_str(), 1);
-    char* argv[] = {const_cast<char*>(CORVANE_EXECUTABLE), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, CORVANE_EXECUTABLE, nullptr, nullptr, argv, environ), 0);
-    ::unsetenv("CORVANE_PROGRAM_DIR");
-    ::unsetenv("CORVANE_SCREENSHOT_DIR");
-    ::setenv("CORVANE_REGISTRY_DIR", testRegistry.c_str(), 1);
-    int status = 0;
-    pid_t done = 0;
-    for (int i = 0; i < 300 && done == 0; ++i) {
-        done = ::waitpid(pid, &status, WNOHANG);
-        if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (done == 0) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        FAIL() << "the second copy kept running";
-    }
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(running.Acquire(), Result::kHeld);
+    EXPECT_EQ(RunProgram(), 0) << Read(errors);
     EXPECT_TRUE(IsEmpty(program));
     EXPECT_TRUE(IsEmpty(registry));
     EXPECT_TRUE(IsEmpty(shots));
+}
+
+// Where the lock cannot be taken nobody can tell whether a copy runs: the start says why
+// (error log and standard error) and ends before it shows or stores anything.
+TEST_F(SingleInstanceTest, AStartThatCannotLockSaysWhyAndEnds) {
+    const std::string run = folder / "run";
+    struct Row {
+        const char* name;
+        const char* why;
+        std::function<bool()> prepare;  // false: the row cannot be set up here
+    } const rows[] = {
+        {"the lock file cannot be opened", "cannot be opened",
+         [&] { return ::mkdir(run.c_str(), 0700) == 0 && ::mkdir((run + "/WS-ONE.lock").c_str(), 0700) == 0; }},
+        {"others may write the runtime folder", "may be written by other users",
+         [&] { return ::mkdir(run.c_str(), 0700) == 0 && ::chmod(run.c_str(), 0777) == 0; }},
+        {"the runtime folder is a link", "is not a folder",
+         [&] {
+             return ::mkdir((folder / "elsewhere").c_str(), 0700) == 0 &&
+                    ::symlink((folder / "elsewhere").c_str(), run.c_str()) == 0;
+         }},
+        {"the runtime folder belongs to another user", "belongs to another user",
+         [&] {
+             // Only the superuser can give a folder away.
+             return ::geteuid() == 0 && ::mkdir(run.c_str(), 0700) == 0 && ::chown(run.c_str(), 65534, 65534) == 0;
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::error_code ec;
+        std::filesystem::remove_all(run, ec);
+        std::filesystem::remove_all(program, ec);
+        std::filesystem::create_directories(program);
+        if (!row.prepare()) {
+            std::printf("skipped: %s\n", row.name);
+            continue;
+        }
+        SingleInstanceLock lock;
+        EXPECT_EQ(lock.Acquire(), Result::kCannotLock);
+        EXPECT_NE(lock.Problem().find(row.why), std::string::npos) << lock.Problem();
+
+        EXPECT_EQ(RunProgram(), 1);
+        EXPECT_NE(Read(errors).find("Corvane does not start: "), std::string::npos) << Read(errors);
+        EXPECT_NE(Read(errors).find(row.why), std::string::npos) << Read(errors);
+        const std::string log = Read(program + "/Corvane_ErrorLog.txt");
+        EXPECT_NE(log.find(row.why), std::string::npos) << log;
+        EXPECT_TRUE(IsEmpty(registry));
+        EXPECT_TRUE(IsEmpty(shots));
+    }
 }
 
 }  // namespace

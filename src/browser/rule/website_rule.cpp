@@ -31,7 +31,8 @@ bool WebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_vie
         auto user = std::make_unique<User>();
         auto website = std::make_unique<Website>();
         auto links = std::make_unique<UserWebsite>();
-        RunTrapped(kWebsiteRulePlace, {
+        // An error refuses: a step skipped could be the one that refuses.
+        const bool ran = RunDecision(kWebsiteRulePlace, {
             [&] { if (!gRequireLogin) settle(true); },
             [&] { if (!settled && UserLogin.empty()) settle(false); },
             [&] { if (!settled && !user->Load(UserLogin)) settle(false); },
@@ -65,10 +66,10 @@ bool WebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_vie
                 settle(false);
             },
         });
+        return ran && answer;
     } catch (...) {
-        // The handler itself failed: the answer reached so far stands.
+        return false;
     }
-    return answer;
 }
 
 }  // namespace corvane

@@ -27,7 +27,7 @@ bool WebsiteLevelAllows(std::int32_t userLevel, std::string_view userOtherAccess
 // The browser's decision whether a user may open an address typed into its address box.
 // Reads "Require Login", the user's record, the website catalogue and the user's assigned
 // websites at every call; writes nothing. Errors go to the central handler under
-// kWebsiteRulePlace; on "leave" the answer reached so far stands. Never raises.
+// kWebsiteRulePlace and, whatever it answers but a retry, refuse. Never raises.
 class WebsiteRule {
 public:
     // In order, the first that settles it: "Require Login" off allows; an empty login, a login

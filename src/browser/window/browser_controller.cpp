@@ -287,7 +287,8 @@ void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, Na
     frameRefusalLogged_ = true;
 }
 
-bool BrowserController::Enforced() const { return recordLoaded_ && !administrator_ && enforceWebsites_; }
+// Only a record that was read exempts the user; without one the rule decides.
+bool BrowserController::Enforced() const { return !recordLoaded_ || (!administrator_ && enforceWebsites_); }
 
 bool BrowserController::NavigationAllowed(const std::string& URL) {
     if (BlankURL(URL)) return true;

@@ -38,6 +38,27 @@ bool RunTrapped(const std::string& place, std::initializer_list<Statement> state
     return true;
 }
 
+bool RunDecision(const std::string& place, std::initializer_list<Statement> steps, int language) {
+    for (auto it = steps.begin(); it != steps.end();) {
+        try {
+            (*it)();
+            ++it;
+            continue;
+        } catch (const std::exception& e) {
+            // Only a retry goes on: a skipped step could be the one that refuses.
+            int answer = kErrorLeave;
+            try {
+                answer = HandleError(ToRaisedError(e, place), place, 0, language);
+            } catch (...) {
+            }
+            if (answer != kErrorRetry) return false;
+        } catch (...) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void RunIgnoringErrors(std::initializer_list<Statement> statements) {
     for (const auto& statement : statements) {
         try {

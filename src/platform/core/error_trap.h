@@ -32,6 +32,13 @@ using Statement = std::function<void()>;
 bool RunTrapped(const std::string& place, std::initializer_list<Statement> statements,
                 int language = 0);
 
+// Runs the steps of an access decision (who gets in, who may do what) under
+// its error trap. An error is reported as RunTrapped reports it and the
+// handler may have the step run again; every other answer, "go on" included,
+// ends the decision there. Returns true only when every step ran: the caller
+// grants nothing otherwise, so an error never turns into access.
+bool RunDecision(const std::string& place, std::initializer_list<Statement> steps, int language = 0);
+
 // Runs the statements in order, skipping any that fails: no handler is asked
 // and nothing is reported (the log-off, the unload and the window launchers).
 void RunIgnoringErrors(std::initializer_list<Statement> statements);

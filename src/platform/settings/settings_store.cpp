@@ -1,6 +1,12 @@
 #include "platform/settings/settings_store.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -26,8 +32,28 @@ std::string gLastBackupLocation;
 OleDate gLastRestoreDate = 0;
 std::string gLastRestoreLocation;
 bool gAnyLockdownOptionsSet = false;
+bool gSettingsStoreUnreadable = false;
 
 namespace {
+
+// Why the file at path cannot be read; empty when it can or is not there.
+std::string FileProblem(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
+    if (::stat(path.c_str(), &st) != 0) {
+        // A link to nothing yet is a store not made yet.
+        return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
+    }
+    if (!S_ISREG(st.st_mode)) return path + " is not a file";
+    // Not waiting on anything: a FIFO was refused above, but may replace the file meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return path + ": " + std::strerror(errno);
+    char byte = 0;
+    const bool readable = ::read(fd, &byte, 1) >= 0;
+    const int error = errno;
+    ::close(fd);
+    return readable ? "" : path + ": " + std::strerror(error);
+}
 
 struct GatheredValue {
     RegKey root;
@@ -99,6 +125,7 @@ std::string GetMachineSetting(std::string_view section, std::string_view valueNa
 }
 
 void SaveMachineSetting(std::string_view section, std::string_view valueName, std::string_view text) {
+    if (gSettingsStoreUnreadable) return;
     SaveSetting(HKEY_LOCAL_MACHINE, section, valueName, text);
 }
 
@@ -108,6 +135,24 @@ std::string GetUserSetting(std::string_view section, std::string_view valueName,
 
 void SaveUserSetting(std::string_view section, std::string_view valueName, std::string_view text) {
     SaveSetting(HKEY_CURRENT_USER, section, valueName, text);
+}
+
+std::string UnreadableSettingsStore() {
+    const std::string hive = registry_store::HivePath(HKEY_LOCAL_MACHINE);
+    if (std::string problem = FileProblem(hive); !problem.empty()) return problem;
+    RegKey key = 0;
+    if (registry_store::OpenKey(HKEY_LOCAL_MACHINE, "", KEY_READ, &key) != ERROR_SUCCESS)
+        return hive + " is damaged or cannot be opened";
+    registry_store::CloseKey(key);
+    if (gUseGlobalSettingsINIFile) {
+        if (gGlobalSettingsINIPathname.empty()) return "the global settings INI file is not named";
+        // Unlike the hive, the INI file has no empty form: a missing one cannot be read either.
+        struct stat st {};
+        if (::lstat(gGlobalSettingsINIPathname.c_str(), &st) != 0 && errno == ENOENT)
+            return gGlobalSettingsINIPathname + " is missing";
+        return FileProblem(gGlobalSettingsINIPathname);
+    }
+    return {};
 }
 
 void LoadSettingsSource() {
@@ -141,6 +186,7 @@ void LoadLocalSettings() {
 }
 
 void SaveLocalSettings() {
+    if (gSettingsStoreUnreadable) return;
     SettingsSaveBatch batch;
     SaveMachineSetting("Global", "Do Not Show Lockdown Warning Again", BoolToText(gDoNotShowLockdownWarningAgain));
     SaveMachineSetting("Global", "Last Backup Date", DateToText(gLastBackupDate));
@@ -156,6 +202,7 @@ void LoadGlobalSettings() {
 }
 
 void SaveGlobalSettings() {
+    if (gSettingsStoreUnreadable) return;
     if (gUseGlobalSettingsINIFile) SaveGlobalSetttingsToINIFile(gGlobalSettingsINIPathname);
     else SaveGlobalSettingsToRegistry();
 }

@@ -71,6 +71,18 @@ void LoadLocalSettings();
 // Writes the six machine values the program changes (not "Debug", "Show Reg Edit").
 void SaveLocalSettings();
 
+// Why a settings store that is there cannot be used: the machine hive, and
+// the INI file when the global settings live in one (read after
+// LoadSettingsSource). Empty when each reads or is absent: a fresh install
+// reads as defaults. A FIFO, folder, symlink loop, unreadable or damaged file
+// is named with what is wrong with it.
+std::string UnreadableSettingsStore();
+
+// Set at start-up when a store cannot be read: its settings read as defaults,
+// so the machine and global settings are then saved nowhere, never over the
+// store that could not be read.
+extern bool gSettingsStoreUnreadable;
+
 // All 80 global settings from or to the INI file when
 // gUseGlobalSettingsINIFile is on, else the registry.
 void LoadGlobalSettings();

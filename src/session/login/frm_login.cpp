@@ -171,7 +171,9 @@ void frmLogin::FormLoad() {
         lblInfoText_->setText(Text(568));
     });
     CarryOn([this] {
-        if (gCannotCancelLogin) cmdCancel_->setEnabled(false);
+        if (!gCannotCancelLogin) return;
+        cmdCancel_->setEnabled(false);
+        DisableCloseButton(this);
     });
     CarryOn([this] { lockdown_.Apply(); });
     CarryOn([this] { SetUpGroups(); });
@@ -409,6 +411,12 @@ void frmLogin::reject() {
 }
 
 void frmLogin::closeEvent(QCloseEvent* event) {
+    // The close box and Alt+F4 are a Cancel: refused when the login cannot be
+    // cancelled, since the unload would lift the login's lockdown.
+    if (gCannotCancelLogin && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     // Closed by other means than OK or Cancel: not authenticated.
     authenticated_ = false;
     QDialog::done(QDialog::Rejected);

@@ -110,8 +110,8 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     const std::string login = text::Trim(input.login);
     const std::string password = text::Trim(input.password);
 
-    bool result = false;
-    bool stop = false;
+    bool stop = false;  // a rule refused, or there is nothing to decide
+    bool loaded = false;
     bool passwordMatched = false;
     bool changeClosed = false;  // from here on errors are skipped step by step
     User user;
@@ -125,7 +125,6 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
             user.SetLocked(kFlagTrue);
             user.SaveChanges();
         }
-        result = false;
         WriteLoginStatus(login, &user, false);
         focus_ = focus;
         stop = true;
@@ -137,7 +136,9 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
         else body();
     };
 
-    RunTrapped(
+    // Every rule, on a record that was really loaded. An error anywhere here
+    // ends the attempt refused, whatever the error window answered.
+    const bool decided = RunDecision(
         "frmLogin.ValidateLogin",
         {
             [&] {
@@ -149,6 +150,7 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
             [&] {
                 if (stop) return;
                 if (user.Load(login)) {
+                    loaded = true;
                     isAdmin = On(user.IsAdministrator());
                     return;
                 }
@@ -166,8 +168,6 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                 clearPassword_ = true;
             },
             [&] {
-                // A password that could not be checked is never taken as right.
-                if (!passwordMatched) stop = true;
                 if (stop || isAdmin || !On(user.Lockout())) return;
                 if (user.FailedLogins() <= user.MaxFailedLogins()) return;
                 ShowLoginMessage(kLockedOutNow, kMsgExclamation);
@@ -178,9 +178,6 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                            {[&] { BookAttempt(login, &user, false, true); }}, gLanguage);
                 focus_ = LoginFocus::kLogin;
                 stop = true;
-            },
-            [&] {
-                if (!stop) result = true;
             },
             [&] {
                 if (stop || isAdmin || !On(user.Locked())) return;
@@ -213,6 +210,21 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                     user.SaveChanges();
                 });
             },
+        },
+        gLanguage);
+    if (!decided) {
+        if (focus_ == LoginFocus::kNone) focus_ = LoginFocus::kLogin;
+        return false;
+    }
+    if (stop || !loaded || !passwordMatched) return false;
+
+    // Granted. The session's login and group are set before anything else can
+    // fail, and what the login brings can no longer take the grant back.
+    AuthenticatedUser = login;
+    if (input.groupSelected) AuthenticatedGroup = group;
+    RunTrapped(
+        "frmLogin.ValidateLogin",
+        {
             [&] { late([&] { WriteLoginStatus(login, &user, true); }); },
             [&] {
                 late([&] {
@@ -231,14 +243,9 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                                GetMessageText(kMessageProgramName, gLanguage));
                 });
             },
-            [&] {
-                late([&] {
-                    if (input.groupSelected) AuthenticatedGroup = group;
-                });
-            },
         },
         gLanguage);
-    return result;
+    return true;
 }
 
 }  // namespace corvane

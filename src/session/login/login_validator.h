@@ -37,8 +37,10 @@ public:
     std::function<void()> hideWindow;
 
     // One attempt; true when the login succeeded. The inputs are trimmed here.
-    // Errors go to HandleError under "frmLogin.ValidateLogin"; once the forced
-    // change has closed they are skipped step by step.
+    // Errors go to HandleError under "frmLogin.ValidateLogin". Up to the grant
+    // (the account rules and the forced change) any error refuses the attempt,
+    // whatever the answer; after it the answers keep their meaning, and once
+    // the forced change has closed errors are skipped step by step.
     bool ValidateLogin(const LoginInput& input);
 
     // Bookkeeping of an attempt of a known login (nothing without a user): a

@@ -52,7 +52,7 @@ void PasswordChange::LoadData() {
     User user;
     bool found = false;
     bool decoded = kind_ == Kind::kSet;
-    RunTrapped(
+    const bool ran = RunDecision(
         place,
         {
             [&] {
@@ -72,14 +72,16 @@ void PasswordChange::LoadData() {
             },
         },
         gLanguage);
-    loaded_ = found && decoded;
+    loaded_ = ran && found && decoded;
 }
 
 bool PasswordChange::ValidateData(const std::string& oldPassword, const std::string& newPassword,
                                   const std::string& confirmPassword) {
     focus_ = Focus::kNone;
     bool valid = false;
-    RunTrapped(
+    // Nothing is checked against an account that was not loaded.
+    if (!loaded_) return false;
+    const bool ran = RunDecision(
         formName_ + ".ValidateData",
         {[&] {
             if (kind_ == Kind::kChange && text::Trim(oldPassword) != oldPassword_) {
@@ -102,14 +104,14 @@ bool PasswordChange::ValidateData(const std::string& oldPassword, const std::str
             valid = true;
         }},
         gLanguage);
-    return valid;
+    return ran && valid;
 }
 
 bool PasswordChange::SaveData(const std::string& newPassword) {
     const std::string place = formName_ + ".SaveData";
     User user;
     bool saved = false;
-    RunTrapped(place,
+    RunDecision(place,
                {[&] {
                    if (!user.Load(UserLogin)) AccountMissing(place, UserLogin);
                    user.SetPassword(Encryption().EnCode(text::Trim(newPassword), kPasswordPassPhrase));

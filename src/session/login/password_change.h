@@ -30,7 +30,8 @@ public:
 
     // The checks in their order, stopping at the first failure with its
     // message: the old password (change only), the minimum length, the
-    // confirmation. Errors go to "<form>.ValidateData" and answer false.
+    // confirmation. False without a loaded account; errors go to
+    // "<form>.ValidateData" and answer false whatever the handler says.
     bool ValidateData(const std::string& oldPassword, const std::string& newPassword,
                       const std::string& confirmPassword);
     Focus FocusAfterRefusal() const { return focus_; }

@@ -97,8 +97,9 @@ bool Security::Login() {
     CarryOn([&] {
         if (LoginOpener()) window = LoginOpener()();
     });
-    authenticated_ = window.Authenticated;
-    authenticatedUser_ = window.AuthenticatedUser;
+    // A grant that names nobody is no grant: a session of "" must never be published.
+    authenticated_ = window.Authenticated && !text::Trim(window.AuthenticatedUser).empty();
+    authenticatedUser_ = authenticated_ ? window.AuthenticatedUser : std::string();
     authenticatedGroup_ = window.AuthenticatedGroup;
     SetGlobalAuthentication();
     if (authenticated_) {

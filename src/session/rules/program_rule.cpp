@@ -33,9 +33,8 @@ bool IsProgramAllowable(const std::string& login, const std::string& programPath
     User user;
     Program program;
     UserProgram links;
-    // Each step runs only while no earlier one decided; after an error that
-    // the handler goes on from, the next step works with what was loaded.
-    RunTrapped("ProFunctions.IsProgramAllowable", {
+    // Each step runs only while no earlier one decided; an error refuses.
+    const bool ran = RunDecision("ProFunctions.IsProgramAllowable", {
         [&] {
             if (!user.Load(login)) decide(false);
         },
@@ -61,7 +60,7 @@ bool IsProgramAllowable(const std::string& login, const std::string& programPath
             decide(false);
         },
     });
-    return allowed;
+    return ran && allowed;
 }
 
 bool UpdateUsersPrograms(const std::string& oldPath, const std::string& newPath) {

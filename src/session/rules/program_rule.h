@@ -18,8 +18,8 @@ bool AccessLevelAdmits(std::int32_t userLevel, const std::string& userOtherAcces
 // case ignored) and assigned to the login exactly as given, and, when the
 // user's access levels are enforced, the levels must admit it (named levels
 // compared exactly). Errors go to HandleError under
-// "ProFunctions.IsProgramAllowable"; leaving answers what was reached so
-// far (refused unless a step had allowed).
+// "ProFunctions.IsProgramAllowable" and refuse whatever the answer (a retry
+// runs the step again).
 bool IsProgramAllowable(const std::string& login, const std::string& programPath);
 
 // After a catalogue program's path changed: every assignment whose path,

@@ -27,11 +27,11 @@ bool IsAdministrator(const std::string& login) {
     bool administrator = false;
     User user;
     bool found = false;
-    RunTrapped("Functions.IsAdministrator", {
+    const bool ran = RunDecision("Functions.IsAdministrator", {
         [&] { found = user.Load(login); },
         [&] { administrator = found && user.IsAdministrator() != 0; },
     });
-    return administrator;
+    return ran && administrator;
 }
 
 std::string GetActivityName(std::int32_t code, int language) {

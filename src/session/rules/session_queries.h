@@ -18,7 +18,7 @@ std::string GetCurrentGroup();
 
 // Whether the login (trimmed, letter case ignored) names an account with the
 // administrator flag. Errors go to HandleError under
-// "Functions.IsAdministrator"; the answer is then what was reached (False).
+// "Functions.IsAdministrator"; the answer is then False.
 bool IsAdministrator(const std::string& login);
 
 // The display text of an activity code 0 to 14 (New User ... Clear User

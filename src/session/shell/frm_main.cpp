@@ -71,6 +71,7 @@ void frmMain::TrayMouseUp(short button) {
 }
 
 void frmMain::ShowPopupMenu() {
+    if (controller_.LoginRunning()) return;
     if (!mobjPopUpMenu_) {
         mobjPopUpMenu_ = new frmPopupMenu;
         connect(mobjPopUpMenu_, &frmPopupMenu::Selected, this, &frmMain::MenuSelected);

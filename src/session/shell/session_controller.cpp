@@ -39,7 +39,16 @@ void SessionController::Form_Load() {
 }
 
 void SessionController::Authenticate() {
+    // Tray and menu commands arrive whatever modal window is open: a login
+    // never starts inside another one.
+    if (loginRunning_) return;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(loginRunning_);
     User user;
+    bool rightsRead = false;
     RunTrapped(Place("Authenticate"), {
         [&] { UnloadAllForms(false); },
         [&] { if (security_.UserCount() == 0) host_.ShowNewUserWizard(true, true); },
@@ -47,8 +56,11 @@ void SessionController::Authenticate() {
         [&] { m_UserLogin = security_.AuthenticatedUser(); },
         [&] {
             if (!m_Authenticated) return;
-            user.Load(m_UserLogin);
-            m_Administrator = user.IsAdministrator() != 0;
+            // The session's rights come from its record: none while it cannot be read.
+            m_Administrator = false;
+            bool found = false;
+            rightsRead = RunDecision(Place("Authenticate"), {[&] { found = user.Load(m_UserLogin); }}) && found;
+            if (rightsRead) m_Administrator = user.IsAdministrator() != 0;
         },
         [&] { if (m_Authenticated) m_LogID = security_.LogID(); },
         [&] {
@@ -64,7 +76,11 @@ void SessionController::Authenticate() {
             }
             host_.SetWatchdogRunning(true);
         },
-        [&] { if (m_Authenticated) LoadSessionOptions(user.EnableSessionInfo(), user.PasswordCannotChange()); },
+        [&] {
+            if (!m_Authenticated) return;
+            if (rightsRead) LoadSessionOptions(user.EnableSessionInfo(), user.PasswordCannotChange());
+            else LoadSessionOptions(kFlagFalse, kFlagTrue);
+        },
         [&] { if (m_Authenticated && gAlwaysShowSecureConsole) host_.ShowSecureConsole(); },
         [&] { if (m_Authenticated) host_.ShowTipOfTheDay(); },
         [&] { ShowConsoleWhereNoIcon(); },
@@ -106,25 +122,34 @@ void SessionController::LogOFF() {
 }
 
 void SessionController::tmrSession_Timer() {
-    RunTrapped(Place("tmrSession_Timer"), {[&] {
-        if (!m_Authenticated || m_LogID == 0) return;
-        // A tick that comes while this session's end is under way (message 510
-        // runs the event loop) leaves it to the first.
-        if (endedSession_ == session_) return;
-        UserLog record;
+    if (!m_Authenticated || m_LogID == 0) return;
+    // A tick that comes while this session's end, or an earlier tick's error
+    // report, is under way (both run the event loop) leaves it to the first.
+    if (endedSession_ == session_ || watching_) return;
+    watching_ = true;
+    bool ended = false;
+    UserLog record;
+    // A session whose record cannot be read is not known to go on: it ends.
+    const bool read = RunDecision(Place("tmrSession_Timer"), {[&] {
         if (!record.Load(m_LogID)) return;
         // After a clear the number may name another attempt's record.
         if (record.UserLogin() != sessionLogin_) return;
         if (sessionStamp_ && record.LoginStamp() != *sessionStamp_) return;
-        if (record.Active() != 0) return;
-        endedSession_ = session_;
-        ShowMessage(0, kMsgExclamation);
-        host_.SetWatchdogRunning(false);
-        LogOFF();
+        ended = record.Active() == 0;
     }});
+    watching_ = false;
+    if (read && !ended) return;
+    if (endedSession_ == session_) return;
+    endedSession_ = session_;
+    RunIgnoringErrors({
+        [&] { if (ended) ShowMessage(0, kMsgExclamation); },
+        [&] { host_.SetWatchdogRunning(false); },
+        [&] { LogOFF(); },
+    });
 }
 
 void SessionController::Selected(int index) {
+    if (loginRunning_) return;
     switch (index) {
     case 0: Authenticate(); break;
     case 1: LogOFF(); break;
@@ -142,6 +167,7 @@ void SessionController::Selected(int index) {
 }
 
 void SessionController::OpenSecureConsole() {
+    if (loginRunning_) return;
     if (security_.RequireLogin()) {
         if (!m_Authenticated) Authenticate();
         if (!m_Authenticated) return;
@@ -175,14 +201,15 @@ void SessionController::OpenOptions() {
 
 void SessionController::ChangePassword() {
     User user;
-    bool allowed = false;
     RunTrapped(Place("ChangePassword"), {
         [&] { if (security_.RequireLogin() && !m_Authenticated) Authenticate(); },
         [&] {
             // Only a live session has a login whose password may be changed.
             if (!m_Authenticated) return;
-            user.Load(m_UserLogin);
-            allowed = user.IsAdministrator() != 0 || user.PasswordCannotChange() == 0;
+            bool found = false;
+            // A record that cannot be read grants nothing; its error was reported.
+            if (!RunDecision(Place("ChangePassword"), {[&] { found = user.Load(m_UserLogin); }})) return;
+            const bool allowed = found && (user.IsAdministrator() != 0 || user.PasswordCannotChange() == 0);
             if (allowed) {
                 host_.SetTrayEnabled(false);
                 host_.ShowChangePassword(m_UserLogin);

@@ -66,6 +66,8 @@ public:
     const std::string& UserLogin() const { return m_UserLogin; }
     std::int32_t LogID() const { return m_LogID; }
     bool Exiting() const { return m_Exiting; }
+    // A login is under way: tray and menu commands are ignored meanwhile.
+    bool LoginRunning() const { return loginRunning_; }
 
     void Form_Load();
     void Authenticate();
@@ -104,6 +106,8 @@ private:
     // Each session has its number; the watchdog ends each one at most once.
     std::uint32_t session_ = 0;
     std::uint32_t endedSession_ = 0;
+    bool loginRunning_ = false;
+    bool watching_ = false;  // a watchdog tick is reading the session's record
 };
 
 }  // namespace corvane

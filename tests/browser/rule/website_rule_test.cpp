@@ -73,7 +73,7 @@ TEST(WebsiteLevelAllows, NamedLevelsCompareTrimmedWithoutCase) {
     EXPECT_TRUE(WebsiteLevelAllows(4, "", 4, ""));
 }
 
-TEST_F(WebsiteRuleTest, ErrorsGoToTheHandlerUnderTheBrowsersPlaceAndItsAnswerDecides) {
+TEST_F(WebsiteRuleTest, ErrorsGoToTheHandlerUnderTheBrowsersPlaceAndOnlyARetryCanAllow) {
     PopulateWorld();
     const std::string users = UsersPath();
     const std::string aside = Path("users.aside");
@@ -86,8 +86,8 @@ TEST_F(WebsiteRuleTest, ErrorsGoToTheHandlerUnderTheBrowsersPlaceAndItsAnswerDec
         bool allowed;
     } const rows[] = {
         {kErrorLeave, false, false},
-        // Goes on with a user that was never loaded, whose website rule therefore reads off.
-        {kErrorResume, false, true},
+        // Going on would decide on a user that was never loaded: refused.
+        {kErrorResume, false, false},
         {kErrorRetry, true, true},
     };
     WebsiteRule rule;
@@ -109,7 +109,7 @@ TEST_F(WebsiteRuleTest, ErrorsGoToTheHandlerUnderTheBrowsersPlaceAndItsAnswerDec
     SetErrorHandler(nullptr);
 }
 
-TEST_F(WebsiteRuleTest, AHandlerThatFailsLeavesTheAnswerReachedSoFar) {
+TEST_F(WebsiteRuleTest, AHandlerThatFailsRefusesButAnAnswerSettledBeforeTheErrorStands) {
     PopulateWorld();
     std::filesystem::remove(Path("websites.sec"));
     std::filesystem::create_directory(Path("websites.sec"));

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "browser_test_support.h"
 #include "messages/message_catalogue.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 
 namespace corvane::testing {
@@ -420,6 +423,30 @@ TEST_F(BrowserTest, FramesOfEnforcedUsersPassTheRuleAndRefusalsAreQuiet) {
         EXPECT_FALSE(w.control.PageNavigates("http://b.com/", NavigationKind::Other, false));
         EXPECT_EQ(denied(), 2);
         EXPECT_EQ(box->Count(), 0);
+    }
+}
+
+// A user whose record the window could not read is not exempt: every page goes to the rule,
+// which refuses while the record cannot be read, whatever the error window answers.
+TEST_F(BrowserTest, WithoutItsUsersRecordTheWindowLetsNoPageThroughUntested) {
+    AddWebsites({"http://a.com"});
+    AddBrowserUser({.login = "free", .enforceWebsites = false});
+    LogIn("free");
+    std::filesystem::rename(UsersPath(), Path("users.aside"));
+    std::filesystem::create_directory(UsersPath());
+    for (int answer : {kErrorLeave, kErrorResume}) {
+        SCOPED_TRACE(answer);
+        std::vector<std::string> places;
+        SetErrorHandler([&](const RaisedError&, const std::string& place, int, int) {
+            places.push_back(place);
+            return answer;
+        });
+        pool.clear();
+        auto box = ScriptedMsgBox::Install();
+        FakeBrowserWindow& w = Open();
+        EXPECT_FALSE(w.control.PageNavigates("http://a.com/", NavigationKind::Link));
+        EXPECT_NE(std::find(places.begin(), places.end(), "frmWebBrowser.IsWebsiteAllowable"), places.end());
+        SetErrorHandler(nullptr);
     }
 }
 

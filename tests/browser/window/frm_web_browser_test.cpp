@@ -241,6 +241,10 @@ TEST_F(BrowserWindowTest, SupportAndTheMakersPagesOpenNewWindowsAtTheirAddresses
                                   static_cast<frmWebBrowser*>(window)->Controller().StartingAddress =
                                       value.toString().toStdString();
                           });
+    // Somebody whose websites are not enforced: with "Require Login" on and no user's record,
+    // every page would be refused.
+    AddBrowserUser({.login = "free", .enforceWebsites = false});
+    LogIn("free");
     frmWebBrowser& w = OpenWindow();
     w.mnuHelpItem_Click(6);
     w.mnuHelpItem_Click(7);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 
 #include "login_test_support.h"
@@ -138,6 +140,30 @@ TEST_F(LoginWindow, CancelUnlessCannotCancel) {
         QTest::keyClick(password, Qt::Key_Escape);
         EXPECT_EQ(w.isVisible(), cannot);
         EXPECT_FALSE(w.Authenticated());
+    }
+}
+
+// The close box and Alt+F4 reach the window as a close event from the window system. On a
+// login that cannot be cancelled it is refused like Esc: the window, and its lockdown, stay.
+TEST_F(LoginWindow, TheWindowSystemsCloseIsACancel) {
+    gHideTaskBarDuringLogin = true;
+    for (const char* how : {"close box", "Alt+F4"}) {
+        for (bool cannot : {false, true}) {
+            SCOPED_TRACE(std::string(how) + (cannot ? ", cannot cancel" : ", may cancel"));
+            gCannotCancelLogin = cannot;
+            frmLogin w;
+            ShowAndSettle(w);
+            if (cannot) EXPECT_FALSE(w.windowFlags() & Qt::WindowCloseButtonHint);
+            switches->calls.clear();
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            QCoreApplication::instance()->notify(&w, &close);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(close.isAccepted(), !cannot);
+            EXPECT_EQ(w.isVisible(), cannot);
+            EXPECT_FALSE(w.Authenticated());
+            EXPECT_TRUE(switches->calls.empty());  // the lockdown is lifted only by the unload
+        }
     }
 }
 
@@ -292,6 +318,25 @@ TEST_F(LoginThroughSecurity, SuccessPublishesTheTypedLoginAndGroup) {
     EXPECT_EQ(s.AuthenticatedGroup(), "Lab");
     EXPECT_EQ(s.LogID(), 1);
     EXPECT_TRUE(gAuthenticated);
+}
+
+TEST_F(LoginThroughSecurity, ALoginThatCannotBeCancelledOutlastsTheWindowSystemsClose) {
+    AddUser({});
+    gCannotCancelLogin = true;
+    gHideTaskBarDuringLogin = true;
+    OnNextModal<frmLogin>([this](frmLogin* w) {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        QCoreApplication::instance()->notify(w, &close);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(switches->calls, std::vector<std::string>{"HideTaskbar"});
+        TypeAndPressOK(w, "ann", "secret");
+    });
+    Security s;
+    EXPECT_TRUE(s.Login());
+    EXPECT_EQ(s.AuthenticatedUser(), "ann");
+    EXPECT_EQ(switches->calls, (std::vector<std::string>{"HideTaskbar", "ShowTaskbar"}));
 }
 
 TEST_F(LoginThroughSecurity, ForcedChangeHidesTheLoginAndStoresThePassword) {

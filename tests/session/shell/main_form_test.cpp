@@ -81,6 +81,31 @@ TEST_F(MainFormTest, ADoubleClickOpensTheConsoleOnlyAfterALogin) {
     EXPECT_EQ(Count("Login"), 3u);
 }
 
+// Tray activation arrives whatever modal window is open: during a login a double click
+// (the console) and a right click (the menu) are ignored, so no login runs inside another.
+TEST_F(MainFormTest, TrayClicksDuringALoginAreIgnored) {
+    AddAccount("ann", false);
+    logins = {"ann", "ann"};
+    const auto previous = SetLoginWindowOpener([this] {
+        for (int m : {513, 514, 515, 514}) form->Tray().notify(m);  // double click
+        form->Tray().notify(516);
+        form->Tray().notify(517);  // right click
+        Settle();
+        return NextLogin();
+    });
+    form->Form_Load();
+    SetLoginWindowOpener(previous);
+    EXPECT_EQ(Count("Login"), 1u);
+    EXPECT_TRUE(form->Authenticated());
+    EXPECT_FALSE(ConsoleOpen());
+    EXPECT_TRUE(form->PopupMenu() == nullptr || !form->PopupMenu()->isVisible());
+    // One session record, and it is the session's.
+    UserLog record;
+    EXPECT_EQ(record.RecordCount(), 1);
+    ASSERT_TRUE(record.Load(form->Session().LogID()));
+    EXPECT_NE(record.Active(), 0);
+}
+
 TEST_F(MainFormTest, ARightClickShowsTheMenuAndItsUnloadEndsTheProgram) {
     AddAccount("boss", true);
     logins = {"boss"};
