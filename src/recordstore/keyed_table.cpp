@@ -56,6 +56,12 @@ bool KeyedTable::ExistsByField(const char* sourceWord, int field, std::string_vi
     return engine->Search(op, {{field, RecordEngine::MatchBytes(value)}}, false);
 }
 
+std::optional<std::string> KeyedTable::DeleteValid(std::int32_t recordNumber) {
+    auto engine = Pin();
+    if (!engine->DeleteValid(recordNumber)) return std::nullopt;
+    return engine->BufferText(Layout().keyIndexes[0]);
+}
+
 std::int32_t KeyedTable::CountKeyed() { return Pin()->CountKeyed(); }
 
 std::int16_t KeyedTable::IsRecordLocked(std::string_view ID) {

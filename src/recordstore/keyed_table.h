@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,18 @@ public:
     // The same search without loading: the members and flags stay, the buffer and the
     // position move to the record found (or past the end). Error +18 (+11).
     bool Exists(std::string_view key);
+    // Runs action only while record recordNumber is a valid record whose key is key (trimmed,
+    // without letter case), holding the file's append lock throughout, so that no delete or
+    // rename of it elsewhere runs in between. Whether action ran; its errors reach the caller
+    // unchanged. Error +18.
+    bool WhileValid(std::int32_t recordNumber, std::string_view key, const std::function<void()>& action) {
+        return Pin()->WhileHolds(recordNumber, key, action);
+    }
+    // Deletes record n when it is a valid record, reading it under the lock of the delete:
+    // the key it held (trimmed), or nothing when the slot held no valid record (already
+    // deleted elsewhere, or past the end) and nothing was written. The members stay; the
+    // lock getters read the record as it was. Error +10.
+    std::optional<std::string> DeleteValid(std::int32_t recordNumber);
 
 protected:
     explicit KeyedTable(const RecordDescription& description);

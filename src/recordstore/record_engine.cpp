@@ -160,16 +160,47 @@ void RecordEngine::StoreBuffer(std::int32_t n) {
     if (n == loadedRecord_) snapshotValid_ = false;
 }
 
+std::string RecordEngine::KeyOf(const std::uint8_t* data) const {
+    std::string key;
+    for (int k : desc_.keyIndexes) {
+        const FieldSpec& f = desc_.fields[static_cast<std::size_t>(k)];
+        key += text::TrimSpaces(std::string_view(reinterpret_cast<const char*>(data) + f.offset, f.width));
+        key += '\0';
+    }
+    return key;
+}
+
+bool RecordEngine::SlotHolds(std::int32_t n, const std::string& expectedKey) {
+    std::vector<std::uint8_t> slot(desc_.slotLength);
+    if (file_.ReadSlots(n, 1, slot.data()) < desc_.dataLength) return false;
+    const FieldSpec& deleted = desc_.fields[static_cast<std::size_t>(desc_.deletedIndex)];
+    const std::string key = KeyOf(slot.data());
+    return GetInt16(slot.data() + deleted.offset) != -1 && key == expectedKey &&
+           key != std::string(desc_.keyIndexes.size(), '\0');
+}
+
+// The key a write over target must find there: the one loaded, when target is the record
+// loaded.
+const std::string* RecordEngine::LoadedKeyFor(std::int32_t target) const {
+    return loadedRecord_ > 0 && target == loadedRecord_ ? &loadedKey_ : nullptr;
+}
+
 // Measures the file and writes under the append lock, so that a clear elsewhere lands wholly
 // before the write (which is then refused) or wholly after it. A slot outside the file is never
-// written: the zero gap before it would read as phantom records.
-void RecordEngine::OverwriteRecord(std::int32_t n, const std::uint8_t* bytes) {
+// written: the zero gap before it would read as phantom records. Nor is a slot that no longer
+// holds the record expected: writing a stale copy there would bring a deleted record back or
+// undo a rename.
+void RecordEngine::OverwriteRecord(std::int32_t n, const std::uint8_t* bytes, const std::string* expectedKey) {
     RecordFile::AppendLock lock(file_);
     const std::int32_t slots = RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength);
     if (n < 1 || n > slots)
         throw RaisedError(kErrBadRecordNumber, kProgramTitle,
                           "Bad record number (" + std::to_string(n) + " is not a record of " + tablePathName_ +
                               ")");
+    if (expectedKey && !SlotHolds(n, *expectedKey))
+        throw RaisedError(kErrBadRecordNumber, kProgramTitle,
+                          "Bad record number (record " + std::to_string(n) + " of " + tablePathName_ +
+                              " was deleted or renamed since it was read)");
     if (bytes == buffer_.data()) {
         StoreBuffer(n);
         return;
@@ -178,7 +209,10 @@ void RecordEngine::OverwriteRecord(std::int32_t n, const std::uint8_t* bytes) {
     ended_ = Ended::No;
 }
 
-void RecordEngine::WriteBuffer(std::int32_t n) { OverwriteRecord(n, buffer_.data()); }
+void RecordEngine::WriteBuffer(std::int32_t n) {
+    const std::string key = KeyOf(buffer_.data());
+    OverwriteRecord(n, buffer_.data(), &key);
+}
 
 std::string RecordEngine::BufferText(int field) const {
     return cp1252::FromField(RawText(buffer_, desc_.fields[static_cast<std::size_t>(field)]));
@@ -249,6 +283,7 @@ void RecordEngine::Refresh() {
         }
         isSynchronised = true;
         loadedRecord_ = identity;
+        loadedKey_ = KeyOf(buffer_.data());
         snapshotValid_ = false;
         Notify(TableNotification::Changed);
     });
@@ -295,8 +330,36 @@ void RecordEngine::SaveChanges() {
             bufferRecord_ = target;
         }
         SaveMembers();
-        WriteBuffer(target);
+        OverwriteRecord(target, buffer_.data(), LoadedKeyFor(target));
+        // A rename through this object: the slot holds the new key now.
+        if (target == loadedRecord_) loadedKey_ = KeyOf(buffer_.data());
         isDirty = false;
+    });
+}
+
+bool RecordEngine::UpdateLoaded(const std::function<bool()>& change) {
+    return Trapped(ops::kSaveChanges, [&] {
+        if (!isSynchronised || loadedRecord_ <= 0) return false;
+        OpenIfClosed();
+        const std::int32_t n = loadedRecord_;
+        RecordFile::AppendLock lock(file_);
+        if (n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength) || !SlotHolds(n, loadedKey_))
+            return false;
+        const std::vector<FieldValue> before = members;
+        const bool dirty = isDirty;
+        Read(n);
+        Refresh();
+        if (!change()) {
+            members = before;
+            identity = n;
+            isDirty = dirty;
+            return false;
+        }
+        SaveMembers();
+        StoreBuffer(n);
+        loadedKey_ = KeyOf(buffer_.data());
+        isDirty = false;
+        return true;
     });
 }
 
@@ -338,11 +401,38 @@ void RecordEngine::Delete(std::int32_t recordNumber) {
     Trapped(ops::kDelete, [&] {
         OpenIfClosed();
         std::int32_t target = recordNumber;
+        const std::string* expectedKey = nullptr;
         if (target == 0) {
             if (!isSynchronised) return;
             target = loadedRecord_ > 0 ? loadedRecord_ : file_.Loc();
+            expectedKey = LoadedKeyFor(target);
         }
-        OverwriteRecord(target, desc_.tombstone.data());
+        OverwriteRecord(target, desc_.tombstone.data(), expectedKey);
+    });
+}
+
+bool RecordEngine::WhileHolds(std::int32_t n, std::string_view keyText, const std::function<void()>& action) {
+    Trapped(ops::kExists, [&] { OpenIfClosed(); });
+    RecordFile::AppendLock lock(file_);
+    const bool found = Trapped(ops::kExists, [&] {
+        if (n < 1 || n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength)) return false;
+        Read(n);
+        return ValidRecord() && FieldEquals(desc_.keyIndexes[0], MatchBytes(keyText));
+    });
+    if (found) action();
+    return found;
+}
+
+bool RecordEngine::DeleteValid(std::int32_t n) {
+    return Trapped(ops::kDelete, [&] {
+        OpenIfClosed();
+        RecordFile::AppendLock lock(file_);
+        if (n < 1 || n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength)) return false;
+        Read(n);
+        if (!ValidRecord()) return false;
+        file_.Write(n, desc_.tombstone.data());
+        ended_ = Ended::No;
+        return true;
     });
 }
 
@@ -478,6 +568,7 @@ void RecordEngine::Truncate() {
     isSynchronised = false;
     bufferRecord_ = 0;
     loadedRecord_ = 0;
+    loadedKey_.clear();
     snapshotValid_ = false;
 }
 

@@ -93,8 +93,23 @@ public:
     void Refresh();
     void SaveMembers();
     void SaveChanges();
+    // Under the append lock: reads the record last loaded afresh; when the slot still holds
+    // a valid record with the key loaded, loads it (Refresh), runs change (which sets the
+    // members it owns, or answers false to leave the record as it is) and writes the record
+    // in the same step. False, nothing written and the members as they were, when that
+    // record was deleted, renamed or cleared away meanwhile, change declined, or nothing is
+    // loaded. Error +4.
+    bool UpdateLoaded(const std::function<bool()>& change);
     void AddNew();
     void Delete(std::int32_t recordNumber);
+    // Runs action while the append lock holds the file still, when record n is a valid record
+    // whose first key field matches keyText (trimmed, without letter case): a delete or rename
+    // of that record elsewhere lands wholly before (action does not run) or wholly after.
+    // Whether action ran. Error +18.
+    bool WhileHolds(std::int32_t n, std::string_view keyText, const std::function<void()>& action);
+    // Deletes record n only when it is a valid record, read under the lock of the delete; the
+    // buffer then holds the record as it was. False: nothing written. Error +10.
+    bool DeleteValid(std::int32_t n);
     void CopyProperties(const RecordEngine& other);
     void Clear();
     bool IsEmpty();
@@ -142,7 +157,8 @@ public:
     const std::vector<std::uint8_t>& Buffer() const { return buffer_; }
     // Writes the buffer as record n (the lock operations write back what Exists found). A
     // number outside 1..slot count, measured under the append lock, is refused with the bad
-    // record number error and nothing is written.
+    // record number error and nothing is written; so is a slot that no longer holds a valid
+    // record with the buffer's key (deleted or renamed since it was read).
     void WriteBuffer(std::int32_t n);
     // True when the last forward (IsEOF) or backward (IsBOF) step found nothing and the
     // position has not moved since: a walk ends there even when records are appended before
@@ -160,7 +176,14 @@ private:
     auto Trapped(const Operation& op, F&& body) -> decltype(body());
     void Read(std::int32_t n);
     void StoreBuffer(std::int32_t n);
-    void OverwriteRecord(std::int32_t n, const std::uint8_t* bytes);
+    // expectedKey: the key (KeyOf) the slot must still hold as a valid record; nullptr for
+    // none.
+    void OverwriteRecord(std::int32_t n, const std::uint8_t* bytes, const std::string* expectedKey);
+    // Under the append lock: the slot count, and whether slot n holds a valid record whose
+    // key is expectedKey (read straight from the file, the buffer untouched).
+    bool SlotHolds(std::int32_t n, const std::string& expectedKey);
+    std::string KeyOf(const std::uint8_t* data) const;
+    const std::string* LoadedKeyFor(std::int32_t target) const;
     bool StepFoundNothing(bool forward);
     bool FieldEquals(int field, std::string_view matchBytes) const;
     bool Land(bool noRefresh);
@@ -180,6 +203,10 @@ private:
     std::int32_t loadedRecord_ = 0;
     std::vector<std::uint8_t> snapshot_;
     bool snapshotValid_ = false;
+    // The key that record held then: a write over it refuses a slot that holds another key or
+    // a deleted record now, so a stale object never undoes another workstation's delete or
+    // rename.
+    std::string loadedKey_;
 
     // Which way the last step went off the records, until the position moves again.
     enum class Ended { No, Forward, Backward };

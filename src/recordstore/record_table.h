@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,7 +80,9 @@ public:
     // Deleted -1). With 0: the record last loaded, when synchronised; otherwise nothing. A
     // number outside 1..slot count (measured under the append lock) is refused (+10) and
     // nothing is written. The members and
-    // the buffer are unchanged; the position moves to the record written. Always false.
+    // the buffer are unchanged; the position moves to the record written. With 0, a record
+    // that is deleted or holds another key now than when it was loaded is refused (+10) and
+    // nothing is written. Always false.
     bool Delete(std::int32_t recordNumber = 0);
     // Appends the members as a new record after the last slot (never reusing a deleted one),
     // then Refresh: the identity is the new number, text reads back cut and trimmed. Refuses
@@ -88,9 +91,19 @@ public:
     void AddNew();
     // When synchronised and dirty: SaveMembers and write over the record last loaded (even if
     // another record has been read since), then not dirty. Does not open the file. Error +4,
-    // also when the record lies past the file's slots now (a log cleared elsewhere): nothing
-    // is written then and the object stays dirty.
+    // also when the record lies past the file's slots now (a log cleared elsewhere), or the
+    // slot now holds a deleted record or another key than the one loaded (deleted or renamed
+    // elsewhere; a rename through this object is a save): nothing is written then and the
+    // object stays dirty.
     void SaveChanges();
+    // A change of some fields that never undoes another workstation's: under the file's
+    // append lock the record last loaded is read afresh into the members, change sets the
+    // fields the caller owns (or answers false to write nothing), and the record is written
+    // in the same step (the object is then synchronised, not dirty, holding the record as
+    // written; members set before are dropped). A record deleted, renamed or cleared away
+    // since it was loaded is not written: false, the members as they were. Nothing loaded:
+    // false. Error +4.
+    bool UpdateLoadedRecord(const std::function<bool()>& change) { return Pin()->UpdateLoaded(change); }
     // Copies every property and the identity of objCopy (same class) without marking dirty.
     // The buffer, carried fields, flags and file are not copied. nullptr: nothing. Error +10.
     void CopyObject(const RecordTable* objCopy);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -125,6 +126,17 @@ public:
     void SetAllowRemoteFileTransfer(std::int16_t v) { SetInt16Field(kAllowRemoteFileTransfer, v); }
     std::int16_t AllowRemoteFileAttributes() const { return Int16Field(kAllowRemoteFileAttributes); }
     void SetAllowRemoteFileAttributes(std::int16_t v) { SetInt16Field(kAllowRemoteFileAttributes, v); }
+
+    // Changes the fields change sets on the account this object loaded, under the file's
+    // lock, never writing a stale copy of the rest (see UpdateLoadedRecord): change receives
+    // this object holding the record as it stands now. False when the account was deleted or
+    // renamed since it was loaded; nothing is written then.
+    bool UpdateFields(const std::function<void(User&)>& change) {
+        return UpdateLoadedRecord([&] {
+            change(*this);
+            return true;
+        });
+    }
 
     // A valid record whose OtherAccess equals strAccessLevel (trimmed, without letter case);
     // sets NoMatch, loads nothing. Error +18 with Exists' text (+11), source User.AccessLevelExists.
