@@ -1,5 +1,7 @@
 #include "logs/log_writers.h"
 
+#include <functional>
+
 #include "logs/activity_log.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
@@ -27,18 +29,22 @@ std::string FirstCharacters(const std::string& utf8, std::size_t count) {
 
 }  // namespace
 
-std::int32_t WriteUserLog(const std::string& login, bool success) {
-    if (gDisableUserLogging) return 0;
-    std::int32_t result = 0;
-    User user;
+namespace {
+
+// One attempt's record; lookup tells whether the login is an account and gives its name.
+UserLogEntry AppendAttempt(const std::string& login, bool success,
+                           const std::function<bool(std::string& name)>& lookup) {
+    UserLogEntry entry;
+    if (gDisableUserLogging) return entry;
     UserLog log;
+    std::string name;
     bool known = false;
     bool appended = false;
     RunTrapped("Subs.WriteUserLog", {
-        [&] { known = user.Load(login); },
+        [&] { known = lookup(name); },
         [&] {
             log.SetUserLogin(login);
-            if (known) log.SetUserName(user.Name());
+            if (known) log.SetUserName(name);
             log.SetAppName(gEXEAppName);
             log.SetComputer(GetLocalComputerName());
             log.SetLoginStamp(clock::Now());
@@ -52,10 +58,30 @@ std::int32_t WriteUserLog(const std::string& login, bool success) {
         },
         // Set only once the record is in the file, so a step skipped after an error reports 0.
         [&] {
-            if (appended) result = known ? log.LogID() : -1;
+            if (!appended) return;
+            entry = {known ? log.LogID() : -1, log.UserLogin(), log.Computer(), log.LoginStamp()};
         },
     });
-    return result;
+    return entry;
+}
+
+}  // namespace
+
+std::int32_t WriteUserLog(const std::string& login, bool success) {
+    return AppendAttempt(login, success, [&](std::string& name) {
+               User user;
+               if (!user.Load(login)) return false;
+               name = user.Name();
+               return true;
+           }).logID;
+}
+
+UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bool success) {
+    return AppendAttempt(login, success, [&](std::string& name) {
+        if (!account) return false;
+        name = account->Name();
+        return true;
+    });
 }
 
 void WriteActivityLog(const std::string& userLogin, const std::string& appName,

@@ -3,7 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/core/ole_date.h"
+
 namespace corvane {
+
+class User;
 
 // Each writer opens its log, appends one record and closes the file again. Errors go to
 // HandleError under the writer's place ("Subs.WriteUserLog", ...); none reaches the caller.
@@ -14,6 +18,22 @@ namespace corvane {
 // not success; an unknown one Invalid. Returns the new record's LogID for a known login, -1
 // for an unknown one, and 0 when nothing was written (logging off, or the append failed).
 std::int32_t WriteUserLog(const std::string& login, bool success);
+
+// The user-log record of one attempt as written: its LogID (as WriteUserLog returns it) and
+// the login, computer and stamp that tell it from a record a cleared log has since given to
+// another attempt.
+struct UserLogEntry {
+    std::int32_t logID = 0;
+    std::string login;
+    std::string computer;
+    OleDate stamp = 0;
+    bool operator==(const UserLogEntry&) const = default;
+};
+
+// As WriteUserLog, for an attempt already booked on its account: account is the account as
+// the booking found it (its name goes into the record), nullptr for a login that is no
+// account (also one deleted or renamed before the booking).
+UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bool success);
 
 // Appends one activity record when "Enable Activity Logging" is on: the texts as passed,
 // details cut to 255 characters, stamped now. Callers pass GetCurrentUser(), gEXEAppName and

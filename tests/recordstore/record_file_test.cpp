@@ -12,6 +12,7 @@
 #include "recordstore/record_file.h"
 #include "recordstore/user.h"
 #include "recordstore/test_support.h"
+#include "support/child_report.h"
 
 namespace corvane {
 namespace {
@@ -22,27 +23,11 @@ using testing::UserRecord;
 // Runs body in a child process as an ordinary user (nobody when the tests run as root, whom no
 // file mode stops); the text it returns, "" when all went as expected.
 std::string AsOrdinaryUser(const std::function<std::string()>& body) {
-    int fds[2];
-    if (::pipe(fds) != 0) return "no pipe";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::string report;
+    return test_support::ReportFromChild([&] {
         if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            report = "cannot leave root";
-        if (report.empty()) report = body();
-        [[maybe_unused]] auto written = ::write(fds[1], report.data(), report.size());
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<std::size_t>(n));
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status)) report += " (the child did not finish)";
-    return report;
+            return std::string("cannot leave root");
+        return body();
+    });
 }
 
 // "" when call raises number, else what it did.

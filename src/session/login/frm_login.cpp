@@ -386,6 +386,7 @@ void frmLogin::cmdOK_Click() {
     bool ok = false;
     CarryOn([&] { ok = validator.ValidateLogin(input); });
     logID_ = validator.LogID;
+    sessionRecord_ = validator.SessionRecord;
     if (ok) {
         authenticated_ = true;
         authenticatedUser_ = validator.AuthenticatedUser;
@@ -419,7 +420,7 @@ LoginWindowResult RunLoginWindow() {
     auto* window = new frmLogin;
     window->exec();
     LoginWindowResult result{window->Authenticated(), window->AuthenticatedUser(),
-                             window->AuthenticatedGroup(), window->LogID()};
+                             window->AuthenticatedGroup(), window->LogID(), window->SessionRecord()};
     delete window;
     return result;
 }

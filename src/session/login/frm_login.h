@@ -30,6 +30,7 @@ public:
 
     // The user-log answer of the last attempt past the empty-login test.
     std::int32_t LogID() const { return logID_; }
+    const UserLogEntry& SessionRecord() const { return sessionRecord_; }
     bool Authenticated() const { return authenticated_; }
     const std::string& AuthenticatedUser() const { return authenticatedUser_; }
     const std::string& AuthenticatedGroup() const { return authenticatedGroup_; }
@@ -93,6 +94,7 @@ private:
     std::string authenticatedUser_;
     std::string authenticatedGroup_;
     std::int32_t logID_ = 0;
+    UserLogEntry sessionRecord_;
     LoginLockdown lockdown_;
     PixelRect clipRect_;
     bool clipActive_ = false;

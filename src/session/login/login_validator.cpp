@@ -65,31 +65,42 @@ bool LoginValidator::PasswordExpired(const User& user) const {
     return ToSecond(*now) > ToSecond(end);
 }
 
-void LoginValidator::BookAttempt(const std::string& login, User* user, bool success,
-                                 bool resetCount) {
-    if (!user) return;
-    std::int32_t count = user->FailedLogins();
-    if (success) {
-        AuthenticatedUser = login;
-        count = 0;
-    } else if (resetCount) {
-        count = 0;
-    } else if (count < std::numeric_limits<std::int32_t>::max()) {
-        ++count;
-    }
-    LogID = WriteUserLog(login, success);
-    user->SetFailedLogins(count);
-    user->SaveChanges();
+// On the account as it stands now, read and written in one step under the file's lock: a
+// count, lock or edit another workstation made since this login read the account stays. An
+// account deleted or renamed meanwhile is not written and the attempt is one of an unknown
+// login.
+bool LoginValidator::BookAttempt(const std::string& login, User* user, bool success, bool resetCount,
+                                 bool lock) {
+    if (!user) return false;
+    const bool booked = user->UpdateFields([&](User& account) {
+        std::int32_t count = account.FailedLogins();
+        if (success || resetCount) count = 0;
+        else if (count < std::numeric_limits<std::int32_t>::max()) ++count;
+        account.SetFailedLogins(count);
+        if (lock) account.SetLocked(kFlagTrue);
+    });
+    accountGone_ = !booked;
+    if (booked && success) AuthenticatedUser = login;
+    SessionRecord = WriteUserLogEntry(login, booked ? user : nullptr, success);
+    LogID = SessionRecord.logID;
+    return booked;
 }
 
-void LoginValidator::WriteLoginStatus(const std::string& login, User* user, bool success) {
+bool LoginValidator::WriteLoginStatus(const std::string& login, User* user, bool success) {
+    return BookTrapped(login, user, success, false, false);
+}
+
+bool LoginValidator::BookTrapped(const std::string& login, User* user, bool success, bool resetCount, bool lock) {
+    bool booked = false;
     RunTrapped("frmLogin.WriteLoginStatus",
-               {[&] { BookAttempt(login, user, success, false); }}, gLanguage);
+               {[&] { booked = BookAttempt(login, user, success, resetCount, lock); }}, gLanguage);
+    return booked;
 }
 
 void LoginValidator::RefuseUnknownLogin(const std::string& login, const std::string& caption) {
     ShowLoginMessage(kUnknownLogin, kMsgExclamation);
-    LogID = WriteUserLog(login, false);
+    SessionRecord = WriteUserLogEntry(login, nullptr, false);
+    LogID = SessionRecord.logID;
     if (gShowInvalidLoginMessage && !gInvalidLoginMessage.empty())
         ShowMsgBox(gInvalidLoginMessage, kMsgExclamation, caption);
     if (gBroadcastInvalidLogin) {
@@ -121,12 +132,8 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     // failed, its focus.
     const auto refuse = [&](int index, LoginFocus focus, bool lock = false) {
         ShowLoginMessage(index, kMsgExclamation);
-        if (lock) {
-            user.SetLocked(kFlagTrue);
-            user.SaveChanges();
-        }
         result = false;
-        WriteLoginStatus(login, &user, false);
+        BookTrapped(login, &user, false, false, lock);
         focus_ = focus;
         stop = true;
     };
@@ -172,10 +179,7 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                 if (user.FailedLogins() <= user.MaxFailedLogins()) return;
                 ShowLoginMessage(kLockedOutNow, kMsgExclamation);
                 // The count starts again so that an administrator's unlock works.
-                user.SetLocked(kFlagTrue);
-                user.SaveChanges();
-                RunTrapped("frmLogin.WriteLoginStatus",
-                           {[&] { BookAttempt(login, &user, false, true); }}, gLanguage);
+                BookTrapped(login, &user, false, true, true);
                 focus_ = LoginFocus::kLogin;
                 stop = true;
             },
@@ -213,7 +217,16 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                     user.SaveChanges();
                 });
             },
-            [&] { late([&] { WriteLoginStatus(login, &user, true); }); },
+            [&] {
+                late([&] {
+                    if (WriteLoginStatus(login, &user, true)) return;
+                    // The account went while the login was under way, or its booking failed.
+                    if (accountGone_) ShowLoginMessage(kUnknownLogin, kMsgExclamation);
+                    result = false;
+                    focus_ = LoginFocus::kLogin;
+                    stop = true;
+                });
+            },
             [&] {
                 // A trap of its own: a password left in the old form is
                 // rewritten at a later login, and the login goes on.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "logs/log_writers.h"
 #include "session/login/login_services.h"
 
 namespace corvane {
@@ -43,8 +44,12 @@ public:
 
     // Bookkeeping of an attempt of a known login (nothing without a user): a
     // success resets the failed-login count, a refusal adds one (stopping at
-    // the largest count); the user-log record's number becomes LogID.
-    void WriteLoginStatus(const std::string& login, User* user, bool success);
+    // the largest count), written as a change of that count alone on the
+    // account as it stands now; the user-log record becomes SessionRecord and
+    // its number LogID. False when nothing was booked on the account (deleted
+    // or renamed since it was loaded, or an error): the attempt is logged as one
+    // of an unknown login, and a success is no login.
+    bool WriteLoginStatus(const std::string& login, User* user, bool success);
 
     // The refusal message of index 0..7 (439, 441..447), titled with message 290.
     int ShowLoginMessage(int index, std::int32_t flags);
@@ -53,18 +58,23 @@ public:
     std::string AuthenticatedUser;
     std::string AuthenticatedGroup;
     std::int32_t LogID = 0;
+    // The user-log record of the last attempt, which for a login is its session's.
+    UserLogEntry SessionRecord;
     LoginFocus Focus() const { return focus_; }
     // The refusal asks for the password box to be emptied.
     bool ClearPassword() const { return clearPassword_; }
 
 private:
-    void BookAttempt(const std::string& login, User* user, bool success, bool resetCount);
+    bool BookAttempt(const std::string& login, User* user, bool success, bool resetCount, bool lock);
+    // BookAttempt with its errors handled under "frmLogin.WriteLoginStatus".
+    bool BookTrapped(const std::string& login, User* user, bool success, bool resetCount, bool lock);
     void RefuseUnknownLogin(const std::string& login, const std::string& caption);
     bool PasswordExpired(const User& user) const;
 
     LoginServices services_;
     LoginFocus focus_ = LoginFocus::kNone;
     bool clearPassword_ = false;
+    bool accountGone_ = false;  // the last booking found the account deleted or renamed
 };
 
 }  // namespace corvane

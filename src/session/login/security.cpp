@@ -82,16 +82,6 @@ void Security::SetGlobalAuthentication() {
     gAuthenticatedGroup = authenticatedGroup_;
 }
 
-void Security::NoteSessionRecord() {
-    recordLogin_.clear();
-    recordStamp_ = 0;
-    if (logID_ <= 0) return;
-    UserLog log;
-    if (!log.Load(logID_)) return;
-    recordLogin_ = log.UserLogin();
-    recordStamp_ = log.LoginStamp();
-}
-
 bool Security::Login() {
     LoginWindowResult window;
     CarryOn([&] {
@@ -103,7 +93,7 @@ bool Security::Login() {
     SetGlobalAuthentication();
     if (authenticated_) {
         logID_ = window.LogID;
-        CarryOn([&] { NoteSessionRecord(); });
+        sessionRecord_ = window.SessionRecord;
     }
     const bool result = authenticated_;
     if (gShowCorvaneAtNextLogin && authenticated_) {
@@ -119,13 +109,16 @@ void Security::Logout() {
     if (logID_ != 0) {
         CarryOn([&] {
             UserLog log;
-            // A record that is not the one this session wrote counts as gone.
-            if (!log.Load(logID_) || recordLogin_.empty() || log.UserLogin() != recordLogin_ ||
-                log.LoginStamp() != recordStamp_)
-                return;
-            log.SetLogoutStamp(clock::Now());
-            log.SetActive(0);
-            log.SaveChanges();
+            if (sessionRecord_.logID != logID_ || !log.Load(logID_)) return;
+            // Checked again on the record as it stands under the log's lock: a record that is
+            // not the one this session wrote counts as gone.
+            log.UpdateLoadedRecord([&] {
+                if (UserLogEntry{log.LogID(), log.UserLogin(), log.Computer(), log.LoginStamp()} != sessionRecord_)
+                    return false;
+                log.SetLogoutStamp(clock::Now());
+                log.SetActive(0);
+                return true;
+            });
         });
     }
     authenticated_ = false;
@@ -133,8 +126,7 @@ void Security::Logout() {
     authenticatedGroup_.clear();
     SetGlobalAuthentication();
     logID_ = 0;
-    recordLogin_.clear();
-    recordStamp_ = 0;
+    sessionRecord_ = {};
 }
 
 std::int32_t Security::ActiveUserCount() const { return UserLog().GetActiveUserCount(); }

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/core/ole_date.h"
+#include "logs/log_writers.h"
 
 namespace corvane {
 
@@ -14,6 +14,9 @@ struct LoginWindowResult {
     std::string AuthenticatedUser;
     std::string AuthenticatedGroup;
     std::int32_t LogID = 0;
+    // The session's user-log record as the login wrote it: Logout closes only a record that
+    // still matches it (and LogID).
+    UserLogEntry SessionRecord;
 };
 
 // Runs the login window modally and reports its results; the program installs
@@ -87,7 +90,6 @@ public:
 
 private:
     void SetGlobalAuthentication();
-    void NoteSessionRecord();
 
     bool authenticated_ = false;
     std::string authenticatedUser_;
@@ -95,8 +97,7 @@ private:
     std::int32_t logID_ = 0;
     // The session record as written, so that Logout never closes a record
     // that a cleared log has since given to another attempt.
-    std::string recordLogin_;
-    OleDate recordStamp_ = 0;
+    UserLogEntry sessionRecord_;
 };
 
 }  // namespace corvane

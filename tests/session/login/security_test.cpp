@@ -3,6 +3,7 @@
 #include "login_test_support.h"
 #include "platform/settings/settings_store.h"
 #include "logs/log_writers.h"
+#include "recordstore/user.h"
 #include "session/login/security.h"
 
 namespace corvane::testing {
@@ -27,7 +28,9 @@ protected:
 
     // A successful attempt of the login as the window records it.
     LoginWindowResult Success(const std::string& login, const std::string& group = "") {
-        return {true, login, group, WriteUserLog(login, true)};
+        User account;
+        const UserLogEntry entry = WriteUserLogEntry(login, account.Load(login) ? &account : nullptr, true);
+        return {true, login, group, entry.logID, entry};
     }
 
     LoginWindowResult next;

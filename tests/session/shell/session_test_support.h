@@ -117,9 +117,9 @@ protected:
         record.SetLoginStamp(clock::Now());
         record.SetActive(-1);
         record.AddNew();
-        const std::int32_t id = record.LogID();
+        const UserLogEntry written{record.LogID(), record.UserLogin(), record.Computer(), record.LoginStamp()};
         record.CloseTable();
-        return {true, login, "", id};
+        return {true, login, "", written.logID, written};
     }
 
     // An account; administrators and who may change the password as asked.

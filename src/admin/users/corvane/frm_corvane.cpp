@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
+#include <functional>
 
 #include "admin/users/corvane/user_admin_openers.h"
 #include "admin/users/wizard/frm_wizard.h"
@@ -273,25 +274,40 @@ void frmCorvane::DeleteUsers() {
     std::vector<ListRow> rows;
     for (const QModelIndex& index : marked) rows.push_back(model_->Row(index.row()));
     for (const ListRow& row : rows) {
-        const std::string login = row.cells.value(0).toStdString();
+        // The login goes with the record as it stands at the delete, not as the row shows
+        // it: another workstation may have renamed the account since the list was read. A
+        // record deleted there already leaves nothing to do.
+        std::string login;
+        bool deleted = false;
+        const auto afterDelete = [&](const std::function<void()>& body) {
+            return [&deleted, body] {
+                if (deleted) body();
+            };
+        };
         const bool carriedOn = RunTrapped(
             "frmCorvane.DeleteUsers",
-            {[&] { User().Delete(row.tag.toInt()); },
-             [&] { DeleteLinks<UserMember>(login, &UserMember::LoadGroup, &UserMember::UserMembers, &UserMember::MemberID); },
-             [&] {
+            {[&] {
+                 const auto held = User().DeleteValid(row.tag.toInt());
+                 deleted = held.has_value();
+                 if (deleted) login = *held;
+             },
+             afterDelete([&] {
+                 DeleteLinks<UserMember>(login, &UserMember::LoadGroup, &UserMember::UserMembers, &UserMember::MemberID);
+             }),
+             afterDelete([&] {
                  DeleteLinks<UserPermission>(login, &UserPermission::LoadPermissions, &UserPermission::UserPermissions,
                                              &UserPermission::PermissionID);
-             },
+             }),
              // Links are by login: left behind, they would pass to the next account of that name.
-             [&] {
+             afterDelete([&] {
                  DeleteLinks<UserWebsite>(login, &UserWebsite::LoadWebsites, &UserWebsite::UserWebsites,
                                           &UserWebsite::WebsiteID);
-             },
-             [&] {
+             }),
+             afterDelete([&] {
                  DeleteLinks<UserProgram>(login, &UserProgram::LoadPrograms, &UserProgram::UserPrograms,
                                           &UserProgram::UserProgramID);
-             },
-             [&] { LogActivity(kDeleteUsers, login); }},
+             }),
+             afterDelete([&] { LogActivity(kDeleteUsers, login); })},
             gLanguage);
         if (!carriedOn) return;
     }

@@ -12,6 +12,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 #include "platform/settings/value_text.h"
+#include "recordstore/user.h"
 
 namespace corvane {
 
@@ -123,6 +124,7 @@ public:
             typename Side::Catalogue entry;
             typename Side::Link link;
             bool exists = false;
+            bool accountGone = false;
             carriedOn = RunTrapped(Side::kAdd, {
                                                    [&] { entry.Load(key); },
                                                    [&] { exists = link.Exists(key, editor_.UserLogin); },
@@ -131,12 +133,19 @@ public:
                                                            setAside.push_back(i);
                                                            return;
                                                        }
-                                                       link.SetUserLogin(editor_.UserLogin);
-                                                       Side::SetLinkKey(link, key);
-                                                       link.AddNew();
+                                                       // Only while the account stands under this
+                                                       // login: a link of a login no account has
+                                                       // would pass to the next account of that name.
+                                                       accountGone = !User().WhileValid(editor_.UserID, editor_.UserLogin, [&] {
+                                                           link.SetUserLogin(editor_.UserLogin);
+                                                           Side::SetLinkKey(link, key);
+                                                           link.AddNew();
+                                                       });
+                                                       if (accountGone) editor_.UserMissing(Side::kAdd);
                                                        AddSelected(entry, link);
                                                    },
                                                });
+            if (accountGone) carriedOn = false;
         }
         if (carriedOn) {
             defined_.RemoveAt(setAside);

@@ -77,7 +77,9 @@ void UserEditorModel::LoadData() {
                                [&] { LoadPrograms(); },
                                [&] { found = user.Load(UserLogin); },
                                [&] {
-                                   if (found) GetData(user);
+                                   if (!found) return;
+                                   UserID = user.UserID();
+                                   GetData(user);
                                },
                            });
     Busy(false);
@@ -135,23 +137,14 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
     const std::string oldLogin = UserLogin;
     const std::string newLogin = text::Trim(login);
     Busy(true);
+    // The record first: when it cannot be written the links stay under the old login, and OK
+    // again finds them there instead of adding them twice.
     RunTrapped(kSavePlace, {
                                [&] { user.OpenTable(OpenTablePathname); },
                                [&] {
                                    found = user.Load(UserLogin);
                                    searched = true;
-                                   if (!found)
-                                       throw RaisedError(vbObjectError + 8, kSavePlace,
-                                                         "The user \"" + UserLogin + "\" no longer exists.");
-                               },
-                               [&] {
-                                   if (found) SaveWebsites();
-                               },
-                               [&] {
-                                   if (found) SavePrograms();
-                               },
-                               [&] {
-                                   if (found) MoveLoginLinks(oldLogin, newLogin, kSavePlace);
+                                   if (!found) UserMissing(kSavePlace);
                                },
                                [&] {
                                    if (found) SetData(user);
@@ -160,6 +153,16 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
                                    if (!found) return;
                                    user.SaveChanges();
                                    written = true;
+                                   UserID = user.UserID();
+                               },
+                               [&] {
+                                   if (written) SaveWebsites();
+                               },
+                               [&] {
+                                   if (written) SavePrograms();
+                               },
+                               [&] {
+                                   if (written) MoveLoginLinks(oldLogin, newLogin, kSavePlace);
                                },
                                [&] {
                                    if (written) UserLogin = user.Login();
@@ -168,6 +171,12 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
     Busy(false);
     if (written) return SaveResult::Saved;
     return searched && !found ? SaveResult::UserMissing : SaveResult::Failed;
+}
+
+void UserEditorModel::UserMissing(const char* place) {
+    Cancelled = true;
+    hideRequested = true;
+    throw RaisedError(vbObjectError + 8, place, "The user \"" + UserLogin + "\" no longer exists.");
 }
 
 void UserEditorModel::OK() {

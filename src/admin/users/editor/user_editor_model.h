@@ -31,6 +31,8 @@ public:
     std::string OpenTablePathname;
     // In: the login to edit. Out, after a save: the login as saved.
     std::string UserLogin;
+    // The account's record number, found when the window loaded it (0: none found).
+    std::int32_t UserID = 0;
     // Set by OK before the check and by four check boxes; never cleared.
     bool IsDirty = false;
     bool Cancelled = false;
@@ -70,8 +72,12 @@ public:
     void GetData(const User& user);
     // The controls into the user; a level no option stands for is kept.
     void SetData(User& user) const;
-    // Writes the links, moves a renamed login's other links, writes the record.
+    // Writes the record, then the links and a renamed login's other links, so a record that
+    // cannot be written leaves every link as it was.
     SaveResult SaveData();
+    // The account is gone (deleted or renamed elsewhere): reported under place, the window
+    // closes as cancelled.
+    [[noreturn]] void UserMissing(const char* place);
     // OK: dirty, checked, saved; hidden only once the record is written. A user gone since
     // the window opened is reported and the window closes as cancelled.
     void OK();

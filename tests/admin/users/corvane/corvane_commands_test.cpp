@@ -203,6 +203,45 @@ TEST_F(UserWindowCommands, DeleteTakesTheAccountsWithEveryLinkOfTheirs) {
     EXPECT_EQ(box_->Last().prompt, "Are you sure you want to delete the selected item?");
 }
 
+// The list was read before another workstation renamed or deleted the account; the count of
+// accounts is the same, so the list still shows the old row.
+TEST_F(UserWindowCommands, DeleteFromAStaleRowGoesByTheRecordAsItStandsNow) {
+    AddUser("ann");
+    AddUser("bob");
+    LinkEverywhere("ann");
+    LinkEverywhere("bob");
+    Open();
+    {
+        User other;  // renamed elsewhere, its links moved with it
+        ASSERT_TRUE(other.Load("bob"));
+        other.SetLogin("rob");
+        other.SaveChanges();
+        LinkEverywhere("rob");
+    }
+    const auto selectRow = [&](const QString& login) {
+        for (int row = 0; row < window_->Rows()->rowCount(); ++row)
+            if (window_->Rows()->Row(row).cells.value(0) == login) window_->SetSelectedIndex(row + 1);
+    };
+    selectRow("bob");
+    box_->Answer(kMsgYes);
+    Click("cmdDelete");
+    EXPECT_EQ(Logins(), (QStringList{"ann"}));
+    EXPECT_EQ(Links("rob"), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(Links("ann"), (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"Delete User(s) - rob"}));
+
+    // Deleted elsewhere meanwhile: nothing more to delete, nothing logged, no error.
+    User().Delete(1);
+    AddUser("cy");  // the same count of accounts again
+    LinkEverywhere("ann");
+    selectRow("ann");
+    box_->Answer(kMsgYes);
+    Click("cmdDelete");
+    EXPECT_EQ(Links("ann"), (std::vector<int>{2, 2, 2, 2}));
+    EXPECT_EQ(ActivityLines().size(), 1u);
+    EXPECT_TRUE(errors_.empty());
+}
+
 TEST_F(UserWindowCommands, SetPasswordOpensTheDialogForTheCurrentRow) {
     AddUser("ann");
     AddUser("bob");

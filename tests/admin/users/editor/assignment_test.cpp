@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "editor_fixture.h"
+#include "support/child_report.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -175,6 +180,95 @@ TEST_F(Assignment, TheListMembers) {
     AssignmentList empty;
     empty.SelectFirstItemInList();
     EXPECT_FALSE(empty.ItemSelected());
+}
+
+}  // namespace
+
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// The account is gone by the time Add writes: deleted or renamed on another workstation, or
+// never there when the editor opened.
+TEST_F(Assignment, AddWritesNoLinkForAnAccountThatNoLongerStands) {
+    const struct {
+        const char* name;
+        const char* login;
+        std::function<void()> meanwhile;
+    } cases[] = {
+        {"deleted elsewhere", "alice", [] { DeleteUser("alice"); }},
+        {"renamed elsewhere", "bob", [] {
+             User other;
+             ASSERT_TRUE(other.Load("bob"));
+             other.SetLogin("robert");
+             other.SaveChanges();
+         }},
+        {"gone when the editor opened", "carol", [] {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        reports.clear();
+        M editor = Open(c.login);
+        c.meanwhile();
+        editor.SetCheck(M::kEnableInternetAccess, true);
+        Pick(editor.definedWebsites, {"http://a.example/", "http://b.example/"});
+        Pick(editor.definedPrograms, {"/usr/bin/calc"});
+        editor.AddWebsites();
+        editor.AddPrograms();
+        EXPECT_EQ(Links<UserWebsite>(), Pairs{});
+        EXPECT_EQ(Links<UserProgram>(), Pairs{});
+        ASSERT_EQ(reports.size(), 2u);
+        EXPECT_EQ(reports[0].place, "frmUserDetails.cmdAddWebsite_Click");
+        EXPECT_NE(reports[0].error.Description().find(c.login), std::string::npos);
+        EXPECT_EQ(editor.selectedWebsites.Count(), 0);
+        EXPECT_TRUE(editor.Cancelled);
+        EXPECT_TRUE(editor.hideRequested);
+    }
+}
+
+// Runs body in a child process whose effective user is "nobody", so users.sec (mode 0444)
+// opens for reading only; the link files stay writable. What body reports, "" when all is well.
+std::string WithUsersReadOnly(const std::string& usersPath, const std::function<std::string()>& body) {
+    ::chmod(usersPath.c_str(), 0444);
+    const std::string report =
+        test_support::ReportFromChild([&] { return ::seteuid(65534) == 0 ? body() : "cannot leave root"; });
+    ::chmod(usersPath.c_str(), 0644);
+    return report;
+}
+
+TEST_F(Assignment, ARenameWhoseRecordCannotBeWrittenMovesNoLinkAndOkAgainAddsNone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a file root cannot write needs another user";
+    AddLink<UserWebsite>("alice", "http://a.example/");
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserPermission>("alice", "Print");
+    AddLink<UserMember>("alice", "Accounts");
+    ::chmod(folder_.c_str(), 0755);
+    for (const char* file : {"userwebsites.sec", "userprograms.sec", "userpermissions.sec", "members.sec"})
+        ::chmod(Path(file).c_str(), 0666);
+    const auto linksNow = [] {
+        return std::vector<Pairs>{Links<UserWebsite>(), Links<UserProgram>(), Links<UserPermission>(),
+                                  Links<UserMember>()};
+    };
+    const auto before = linksNow();
+    const std::string report = WithUsersReadOnly(UsersPath(), [&] {
+        M editor = Open("alice");
+        editor.SetLoginText("alicia");
+        editor.OK();
+        std::string r;
+        if (editor.hideRequested) r += "the editor closed; ";
+        if (linksNow() != before) r += "links moved; ";
+        // The share is writable again: OK again renames the account and moves each link once.
+        if (::seteuid(0) != 0) return r + "cannot return to root";
+        editor.OK();
+        if (!editor.hideRequested) r += "the second OK did not close; ";
+        return r;
+    });
+    EXPECT_EQ(report, "");
+    EXPECT_EQ(linksNow(), (std::vector<Pairs>{{{"alicia", "http://a.example/"}},
+                                             {{"alicia", "/usr/bin/calc"}},
+                                             {{"alicia", "Print"}},
+                                             {{"alicia", "Accounts"}}}));
+    EXPECT_TRUE(User().Load("alicia"));
 }
 
 }  // namespace
