@@ -116,8 +116,9 @@ std::string MakePasswordHash(std::string_view password, PasswordHashCost cost) {
     return FormatPasswordHash(parts);
 }
 
-static_assert(std::string_view("$s$20.32.8$").size() + EncodedLength(PasswordHash::kSaltBytes) + 1 +
-                  EncodedLength(PasswordHash::kHashBytes) <=
+// The longest text within bounds: two digits each for logN and r, one for p.
+static_assert(kMarker.size() + std::string_view("20.32.8$").size() + EncodedLength(PasswordHash::kSaltBytes) +
+                  1 + EncodedLength(PasswordHash::kHashBytes) <=
               kPasswordFieldWidth);
 
 bool IsPasswordHashForm(std::string_view stored) { return stored.starts_with(kSeparator); }
