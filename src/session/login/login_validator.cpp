@@ -9,12 +9,11 @@
 #include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
-#include "platform/crypto/encryption.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
 #include "session/login/carry_on.h"
-#include "session/login/pass_phrase.h"
+#include "session/login/stored_password.h"
 #include "ui_core/date_text.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
@@ -124,6 +123,7 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     bool stop = false;  // a rule refused, or there is nothing to decide
     bool loaded = false;
     bool passwordMatched = false;
+    std::string checkedForm;  // the stored password as the password step found it
     bool changeClosed = false;  // from here on errors are skipped step by step
     User user;
     bool isAdmin = false;
@@ -166,8 +166,8 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
             },
             [&] {
                 if (stop) return;
-                const std::string stored = Encryption().DeCode(text::Trim(user.Password()), kPasswordPassPhrase);
-                if (text::Trim(stored) == password) {
+                checkedForm = text::Trim(user.Password());
+                if (StoredPasswordMatches(checkedForm, password, true)) {
                     passwordMatched = true;
                     return;
                 }
@@ -238,6 +238,14 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     RunTrapped(
         "frmLogin.ValidateLogin",
         {
+            [&] {
+                // A trap of its own: a password left in the old form is
+                // rewritten at a later login, and the login goes on.
+                if (stop) return;
+                const Statement upgrade = [&] { UpgradeStoredPassword(user, checkedForm, password); };
+                if (changeClosed) CarryOn(upgrade);
+                else RunTrapped("frmLogin.UpgradePassword", {upgrade}, gLanguage);
+            },
             [&] {
                 late([&] {
                     if (gRememberLastLogin) services_.writeLastLogin(login);

@@ -6,10 +6,10 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/raised_error.h"
 #include "platform/core/text.h"
-#include "platform/crypto/encryption.h"
+#include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
-#include "session/login/pass_phrase.h"
+#include "session/login/stored_password.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -51,7 +51,7 @@ void PasswordChange::LoadData() {
     loaded_ = false;
     User user;
     bool found = false;
-    bool decoded = kind_ == Kind::kSet;
+    bool checkable = kind_ == Kind::kSet;
     const bool ran = RunDecision(
         place,
         {
@@ -66,13 +66,13 @@ void PasswordChange::LoadData() {
             },
             [&] {
                 if (!found || kind_ != Kind::kChange) return;
-                // Compared as decoded, without trimming.
-                oldPassword_ = Encryption().DeCode(user.Password(), kPasswordPassPhrase);
-                decoded = true;
+                CheckStoredPassword(user.Password());
+                storedPassword_ = user.Password();
+                checkable = true;
             },
         },
         gLanguage);
-    loaded_ = ran && found && decoded;
+    loaded_ = ran && found && checkable;
 }
 
 bool PasswordChange::ValidateData(const std::string& oldPassword, const std::string& newPassword,
@@ -84,7 +84,9 @@ bool PasswordChange::ValidateData(const std::string& oldPassword, const std::str
     const bool ran = RunDecision(
         formName_ + ".ValidateData",
         {[&] {
-            if (kind_ == Kind::kChange && text::Trim(oldPassword) != oldPassword_) {
+            // An old form is compared as decoded, without trimming.
+            if (kind_ == Kind::kChange &&
+                !(loaded_ && StoredPasswordMatches(storedPassword_, text::Trim(oldPassword), false))) {
                 ShowMessage(kModeWrongOld, kMsgExclamation);
                 focus_ = Focus::kOldPassword;
                 return;
@@ -114,7 +116,7 @@ bool PasswordChange::SaveData(const std::string& newPassword) {
     RunDecision(place,
                {[&] {
                    if (!user.Load(UserLogin)) AccountMissing(place, UserLogin);
-                   user.SetPassword(Encryption().EnCode(text::Trim(newPassword), kPasswordPassPhrase));
+                   user.SetPassword(MakePasswordHash(text::Trim(newPassword)));
                    user.SetPasswordStamp(clock::Now());
                    user.SaveChanges();
                    saved = true;

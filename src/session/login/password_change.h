@@ -20,9 +20,9 @@ public:
     std::string UserLogin;
 
     // Looks the account up: its minimum length, its login as stored and, for
-    // a change, its decoded password. A missing account (or a password that
-    // does not decode) goes to HandleError under "<form>.LoadData", naming
-    // the login; Loaded() then stays false.
+    // a change, its stored password. A missing account (or a stored password
+    // that can match nothing) goes to HandleError under "<form>.LoadData",
+    // naming the login; Loaded() then stays false.
     void LoadData();
     bool Loaded() const { return loaded_; }
     const std::string& StoredLogin() const { return storedLogin_; }
@@ -36,7 +36,7 @@ public:
                       const std::string& confirmPassword);
     Focus FocusAfterRefusal() const { return focus_; }
 
-    // Stores the trimmed new password, encoded, stamped now. True only once
+    // Stores the trimmed new password, hashed, stamped now. True only once
     // the record was written; a missing account goes to HandleError under
     // "<form>.SaveData", naming the login.
     bool SaveData(const std::string& newPassword);
@@ -50,7 +50,7 @@ private:
     std::string formName_;
     bool loaded_ = false;
     std::string storedLogin_;
-    std::string oldPassword_;
+    std::string storedPassword_;
     std::int16_t minimumLength_ = 0;
     Focus focus_ = Focus::kNone;
 };

@@ -15,6 +15,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/error_trap.h"
 #include "platform/crypto/encryption.h"
+#include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/system/workstation_switches.h"
@@ -26,8 +27,11 @@
 #include "session/login/pass_phrase.h"
 #include "session/rules/session_queries.h"
 #include "platform/system/fake_workstation_switches.h"
+#include "support/password_hash_check.h"
 
 namespace corvane::testing {
+
+using test_support::IsHashOf;
 
 // One account as a test stores it; the password is given in plain text.
 struct Account {
@@ -48,6 +52,7 @@ struct Account {
     std::string message;
     std::int16_t minLength = 0;
     std::string storedPassword;  // taken as stored when not empty (a damaged field)
+    bool hashed = false;         // the password stored as this build writes it, not in the old form
 };
 
 struct LogEntry {
@@ -141,7 +146,9 @@ protected:
         User u;
         u.SetLogin(a.login);
         u.SetName(a.login + " full name");
-        u.SetPassword(a.storedPassword.empty() ? Encode(a.password) : a.storedPassword);
+        u.SetPassword(!a.storedPassword.empty() ? a.storedPassword
+                      : a.hashed                ? MakePasswordHash(a.password)
+                                                : Encode(a.password));
         u.SetIsAdministrator(Flag(a.admin));
         u.SetLockout(Flag(a.lockout));
         u.SetFailedLogins(a.failed);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <limits>
 
 #include "login_test_support.h"
@@ -109,13 +111,19 @@ TEST_F(ValidationTable, RulesInTheirOrder) {
         {"logging disabled", {}, {}, {.result = true, .logID = 0, .user = "ann"}, {2024, 5, 6}, false, false, true},
     };
 
+    // Every rule the same whether the password is stored hashed or in the old
+    // form; a successful login leaves it hashed, a refused one as it was.
+    for (const bool hashed : {false, true})
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(std::string(row.name) + (hashed ? ", hashed" : ", old form"));
         std::filesystem::remove(Path("users.sec"));
         std::filesystem::remove(Path("userlog.sec"));
         std::filesystem::remove(Path("groups.sec"));
         std::filesystem::remove(Path("members.sec"));
-        AddUser(row.account);
+        Account account = row.account;
+        account.hashed = hashed;
+        AddUser(account);
+        const std::string formBefore = Stored(row.account.login)->Password();
         if (row.withGroups) AddGroup("Lab");
         if (row.annInLab) AddMember("Lab", "ann");
         gDisableUserLogging = row.loggingOff;
@@ -143,6 +151,11 @@ TEST_F(ValidationTable, RulesInTheirOrder) {
         const auto stored = Stored(row.account.login);
         EXPECT_EQ(stored->FailedLogins(), e.failed);
         EXPECT_EQ(stored->Locked() != 0, e.locked);
+        if (e.result) {
+            EXPECT_TRUE(IsHashOf(stored->Password(), text::Trim(row.attempt.password)));
+        } else {
+            EXPECT_EQ(stored->Password(), formBefore);
+        }
         EXPECT_EQ(UserLogEntries(), e.log);
         EXPECT_EQ(v.LogID, in.login.find_first_not_of(' ') == std::string::npos ? 77 : e.logID);
         EXPECT_EQ(v.AuthenticatedUser, e.user);
@@ -187,22 +200,88 @@ TEST_F(ValidationTable, ExpiredPasswordLocksSoTheNextAttemptIsLocked) {
     EXPECT_EQ(box->Questions()[1].prompt, GetMessageText(442));
 }
 
-TEST_F(ValidationTable, StoredPasswordThatDoesNotDecodeIsRefusedThroughTheTrap) {
-    for (int handlerAnswer : {kErrorLeave, kErrorResume}) {
-        SCOPED_TRACE(handlerAnswer);
+// A stored password that can match nothing never lets anyone in: through the
+// trap whatever it answers, or as a wrong password when the damage still
+// reads as a hash. The field stays as it was.
+TEST_F(ValidationTable, DamagedStoredPasswordsAreRefused) {
+    // "secret" hashed at the lowest cost under salt bytes 0..11.
+    const std::string sound = "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA";
+    struct Damage {
+        const char* name;
+        std::string stored;
+        bool reported;  // an error through the trap rather than message 445
+    };
+    const Damage damages[] = {
+        {"old form too short to decode", "abc", true},
+        {"hash marker only", "$s$", true},
+        {"hash cut short", sound.substr(0, 40), true},
+        {"hash cost out of bounds", "$s$30.8.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA", true},
+        {"hash with a character of the old form", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7F\xC3\xBF", true},
+        {"hash with one bit off", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FdA", false},
+    };
+    ASSERT_TRUE(IsHashOf(sound, "secret"));
+    for (const Damage& damage : damages)
+    for (const int handlerAnswer : {kErrorLeave, kErrorResume})
+    for (const char* typed : {"secret", ""}) {
+        SCOPED_TRACE(std::string(damage.name) + ", answer " + std::to_string(handlerAnswer) + ", typed \"" + typed + "\"");
         std::filesystem::remove(Path("users.sec"));
         std::filesystem::remove(Path("userlog.sec"));
-        AddUser({.storedPassword = "abc"});
+        AddUser({.storedPassword = damage.stored});
         errors.clear();
         answer = handlerAnswer;
         auto box = ScriptedMsgBox::Install();
         LoginValidator v;
-        EXPECT_FALSE(v.ValidateLogin({"ann", "", "", false, true, ""}));
-        ASSERT_EQ(errors.size(), 1u);
-        EXPECT_EQ(errors[0].place, "frmLogin.ValidateLogin");
+        EXPECT_FALSE(v.ValidateLogin({"ann", typed, "", false, true, ""}));
         EXPECT_EQ(v.AuthenticatedUser, "");
-        EXPECT_TRUE(UserLogEntries().empty());
+        EXPECT_EQ(Stored("ann")->Password(), damage.stored);
+        if (damage.reported) {
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0].place, "frmLogin.ValidateLogin");
+            EXPECT_TRUE(UserLogEntries().empty());
+        } else {
+            EXPECT_TRUE(errors.empty());
+            ASSERT_EQ(box->Count(), 1);
+            EXPECT_EQ(box->Last().prompt, GetMessageText(445));
+            EXPECT_EQ(UserLogEntries(), std::vector<LogEntry>{kRefused});
+        }
     }
+}
+
+// Only the password field's bytes change on disk, and only once.
+TEST_F(ValidationTable, OldFormIsRewrittenAsAHashInItsFieldAlone) {
+    AddUser({.login = "bob"});
+    AddUser({.startPrograms = true});
+    const auto read = [this] {
+        std::ifstream in(Path("users.sec"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = read();
+    const RecordDescription& table = User::Table();
+    const FieldSpec& field = table.fields[User::kPassword];
+    const std::size_t start = table.slotLength + field.offset;  // ann is the second record
+
+    auto box = ScriptedMsgBox::Install();
+    ASSERT_TRUE(LoginValidator().ValidateLogin({"ann", "secret", "", false, true, ""}));
+    const std::string after = read();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (i < start || i >= start + field.width) {
+            ASSERT_EQ(after[i], before[i]) << "byte " << i;
+        }
+    }
+    const std::string hash = Stored("ann")->Password();
+    EXPECT_TRUE(IsHashOf(hash, "secret"));
+    EXPECT_EQ(after.substr(start, field.width), hash + std::string(field.width - hash.size(), ' '));
+    EXPECT_EQ(programsStarted, std::vector<std::string>{"ann"});  // the login went on
+    EXPECT_EQ(Stored("ann")->FailedLogins(), 0);
+
+    // Hashed now: the next login leaves the field alone; a wrong password is refused.
+    ASSERT_TRUE(LoginValidator().ValidateLogin({"ann", "secret", "", false, true, ""}));
+    EXPECT_EQ(read(), after);
+    EXPECT_FALSE(LoginValidator().ValidateLogin({"ann", "Secret", "", false, true, ""}));
+    EXPECT_EQ(Stored("ann")->Password(), hash);
+    EXPECT_EQ(Stored("bob")->Password(), Encode("secret"));
+    EXPECT_TRUE(errors.empty());
 }
 
 class AfterSuccess : public LoginTest {};
@@ -287,7 +366,7 @@ TEST_F(ForcedChange, StoredPasswordClearsTheFlagAndKeepsTheNewPassword) {
     EXPECT_TRUE(LoginValidator().ValidateLogin({"ann", "secret", "", false, true, ""}));
     const auto u = Stored("ann");
     EXPECT_EQ(u->PasswordChangeNextLogin(), 0);
-    EXPECT_EQ(Decode(u->Password()), "fresh");
+    EXPECT_TRUE(IsHashOf(u->Password(), "fresh"));
     EXPECT_EQ(u->FailedLogins(), 0);
 }
 

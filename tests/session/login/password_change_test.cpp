@@ -2,7 +2,6 @@
 
 #include "login_test_support.h"
 #include "messages/message_catalogue.h"
-#include "platform/core/cp1252.h"
 #include "platform/core/text.h"
 #include "session/login/password_change.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -64,7 +63,7 @@ TEST_F(PasswordChangeTest, ChecksInTheirOrder) {
     }
 }
 
-TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordEncodedAndStamped) {
+TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordHashedAndStamped) {
     AddUser({.password = "old"});
     SetNow({2024, 7, 1, 9, 30, 0});
     for (const std::string& typed : {std::string("  twenty-characters!!!  "), std::string()}) {
@@ -73,8 +72,10 @@ TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordEncodedAndStamped) {
         change.LoadData();
         ASSERT_TRUE(change.SaveData(typed));
         const auto u = Stored("ann");
-        EXPECT_EQ(Decode(u->Password()), text::Trim(typed));
-        EXPECT_EQ(cp1252::FromUtf8(u->Password()).size(), text::Trim(typed).size() + 8);
+        EXPECT_TRUE(IsHashOf(u->Password(), text::Trim(typed)));
+        if (!typed.empty()) {
+            EXPECT_FALSE(IsHashOf(u->Password(), typed));  // spaces dropped first
+        }
         EXPECT_EQ(u->PasswordStamp(), *FromParts({2024, 7, 1, 9, 30, 0}));
     }
     EXPECT_TRUE(errors.empty());
@@ -108,19 +109,56 @@ TEST_F(PasswordChangeTest, MissingAccountGoesToTheTrapAndStoresNothing) {
     }
 }
 
-TEST_F(PasswordChangeTest, PasswordThatDoesNotDecodeKeepsTheChangeClosed) {
-    AddUser({.storedPassword = "abc"});
-    PasswordChange change(Kind::kChange, "frmChangePassword");
-    change.UserLogin = "ann";
-    change.LoadData();
-    EXPECT_FALSE(change.Loaded());
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].place, "frmChangePassword.LoadData");
+TEST_F(PasswordChangeTest, OldPasswordIsCheckedAgainstEitherFormAndAHashIsStored) {
+    const std::pair<const char*, bool> typedOld[] = {
+        {"secret", true}, {"  secret ", true}, {"Secret", false}, {"secre", false}, {"", false}};
+    for (const bool hashed : {false, true})
+    for (const auto& [old, right] : typedOld) {
+        SCOPED_TRACE(std::string(hashed ? "hashed, " : "old form, ") + "typed \"" + old + "\"");
+        std::filesystem::remove(Path("users.sec"));
+        AddUser({.hashed = hashed});
+        const std::string before = Stored("ann")->Password();
+        auto box = ScriptedMsgBox::Install();
+        PasswordChange change(Kind::kChange, "frmChangePassword");
+        change.UserLogin = "ann";
+        change.LoadData();
+        ASSERT_TRUE(change.Loaded());
+        EXPECT_EQ(change.ValidateData(old, "fresh", "fresh"), right);
+        if (right) {
+            EXPECT_EQ(box->Count(), 0);
+            ASSERT_TRUE(change.SaveData("fresh"));
+            EXPECT_TRUE(IsHashOf(Stored("ann")->Password(), "fresh"));
+        } else {
+            ASSERT_EQ(box->Count(), 1);
+            EXPECT_EQ(box->Last().prompt, GetMessageText(435));
+            EXPECT_EQ(change.FocusAfterRefusal(), Focus::kOldPassword);
+            EXPECT_EQ(Stored("ann")->Password(), before);
+        }
+    }
+    EXPECT_TRUE(errors.empty());
+}
 
-    PasswordChange set(Kind::kSet, "frmSetPassword");
-    set.UserLogin = "ann";
-    set.LoadData();
-    EXPECT_TRUE(set.Loaded());  // setting needs no old password
+TEST_F(PasswordChangeTest, StoredPasswordThatCanMatchNothingKeepsTheChangeClosed) {
+    for (const std::string damaged : {"abc", "$s$", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7F!!"}) {
+        SCOPED_TRACE(damaged);
+        std::filesystem::remove(Path("users.sec"));
+        AddUser({.storedPassword = damaged});
+        errors.clear();
+        PasswordChange change(Kind::kChange, "frmChangePassword");
+        change.UserLogin = "ann";
+        change.LoadData();
+        EXPECT_FALSE(change.Loaded());
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].place, "frmChangePassword.LoadData");
+        // Even asked, it takes no old password.
+        auto box = ScriptedMsgBox::Install();
+        for (const char* old : {"", "secret", "abc"}) EXPECT_FALSE(change.ValidateData(old, "n", "n"));
+
+        PasswordChange set(Kind::kSet, "frmSetPassword");
+        set.UserLogin = "ann";
+        set.LoadData();
+        EXPECT_TRUE(set.Loaded());  // setting needs no old password
+    }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "logs/log_clearing.h"
 #include "messages/message_catalogue.h"
 #include "session/login/login_validator.h"
+#include "session/login/stored_password.h"
 #include "session/login/security.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -285,6 +286,15 @@ TEST_F(WorkstationRace, EveryWorkstationsChangeStays) {
                                                                           << log.Computer();
         EXPECT_EQ(log.Active(), 0);
     }
+    // Every password still "secret", hashed by a login or in the old form: no
+    // rewrite at a login lost or mixed up a password.
+    int hashed = 0;
+    User account;
+    for (account.MoveFirst(); !account.IsEOF(); account.MoveNext()) {
+        EXPECT_TRUE(StoredPasswordMatches(account.Password(), "secret", true)) << account.Login();
+        if (!IsOldPasswordForm(account.Password())) ++hashed;
+    }
+    RecordProperty("hashedPasswords", hashed);
     // No link of a login that no account has.
     int links = 0;
     UserMember member;

@@ -21,10 +21,9 @@
 #include "platform/core/clock.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
-#include "platform/crypto/encryption.h"
+#include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
-#include "session/login/pass_phrase.h"
 #include "session/rules/session_queries.h"
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/ole_color.h"
@@ -376,7 +375,7 @@ bool frmWizard::SaveData() {
 bool frmWizard::SetData(User& user) {
     std::string password;
     return RunTrapped("frmWizard.SetData",
-                      {[&] { password = Encryption().EnCode(Trimmed(txtNewPassword_->text()), kPasswordPassPhrase); },
+                      {[&] { password = MakePasswordHash(Trimmed(txtNewPassword_->text())); },
                        [&] { user.SetLogin(Trimmed(txtUserLogin_->text())); },
                        [&] { user.SetName(Trimmed(txtUserName_->text())); },
                        [&] { user.SetDescription(Trimmed(txtDescription_->toPlainText())); },

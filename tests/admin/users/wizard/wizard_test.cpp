@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,7 +14,10 @@
 #include "admin/users/user_admin_test_support.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "platform/crypto/encryption.h"
+#include "session/login/login_validator.h"
 #include "session/login/pass_phrase.h"
+#include "session/login/password_change.h"
+#include "support/password_hash_check.h"
 #include "support/fake_clock.h"
 #include "ui/helpers/screen_metrics.h"
 
@@ -166,7 +172,7 @@ TEST_F(WizardTest, FinishStoresTheAccount) {
         EXPECT_EQ(u.Login(), login.trimmed().toStdString());
         EXPECT_EQ(u.Name(), "Full Name");
         EXPECT_EQ(u.Description(), "line one\nline two");
-        EXPECT_EQ(Encryption().DeCode(u.Password(), kPasswordPassPhrase), "pa ss");
+        EXPECT_TRUE(test_support::IsHashOf(u.Password(), "pa ss"));
         EXPECT_EQ(u.PasswordStamp(), *FromParts({2026, 3, 4, 10, 20, 30}));
         EXPECT_EQ(u.AccessLevel(), access);
         EXPECT_EQ(u.IsAdministrator(), Flag(access == 0));
@@ -337,7 +343,7 @@ TEST_F(WizardTest, TheFirstAdministratorThroughTheLaunchersInputs) {
     EXPECT_EQ(user.Name(), "The Admin");
     EXPECT_EQ(user.IsAdministrator(), -1);
     EXPECT_EQ(user.AccessLevel(), 0);
-    EXPECT_EQ(Encryption().DeCode(user.Password(), kPasswordPassPhrase), "s3cret");
+    EXPECT_TRUE(test_support::IsHashOf(user.Password(), "s3cret"));
     EXPECT_DOUBLE_EQ(user.PasswordStamp(), *FromParts({2025, 6, 2, 9, 30, 0}));
 }
 
@@ -414,6 +420,59 @@ TEST_F(WizardTest, TabAndTypingStayOnTheShownStep) {
     EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("txtNewPassword"));
     tabRound(1);
     wizard.hide();
+}
+
+// Every writer of a password stores a hash that the login takes, and a wrong
+// password is refused against it.
+TEST_F(WizardTest, EveryPasswordWriterStoresAHashTheLoginTakes) {
+    struct Writer {
+        const char* name;
+        std::function<void(const QString& password)> write;
+    };
+    const auto dialog = [](PasswordChange::Kind kind, const QString& password) {
+        PasswordChange change(kind, "frmX");
+        change.UserLogin = "ann";
+        change.LoadData();
+        const std::string typed = password.toStdString();
+        ASSERT_TRUE(change.ValidateData("old", typed, typed));
+        ASSERT_TRUE(change.SaveData(typed));
+    };
+    const Writer writers[] = {
+        {"new-user wizard",
+         [this](const QString& password) {
+             std::filesystem::remove(std::filesystem::path(folder_.Path()) / "users.sec");
+             Open();
+             FillIn("ann", password, password);
+             Nav(4)->click();
+             ASSERT_TRUE(wizard_->IsDirty);
+         }},
+        {"set-password dialog", [&](const QString& p) { dialog(PasswordChange::Kind::kSet, p); }},
+        {"change-password dialog", [&](const QString& p) { dialog(PasswordChange::Kind::kChange, p); }},
+    };
+    for (const Writer& writer : writers)
+    for (const QString& password : {QString("n3w pass"), QString::fromUtf8("ñandú€"), QString()}) {
+        SCOPED_TRACE(std::string(writer.name) + ", \"" + password.toStdString() + "\"");
+        std::filesystem::remove(std::filesystem::path(folder_.Path()) / "users.sec");
+        User old;
+        old.SetLogin("ann");
+        old.SetPassword(Encryption().EnCode("old", kPasswordPassPhrase));
+        old.AddNew();
+
+        writer.write(" " + password + "  ");
+        User user;
+        ASSERT_TRUE(user.Load("ann"));
+        const std::string plain = password.toStdString();
+        EXPECT_TRUE(test_support::IsHashOf(user.Password(), plain));
+        EXPECT_EQ(user.Password().find("n3w"), std::string::npos);
+
+        const auto login = [](const std::string& typed) {
+            return LoginValidator().ValidateLogin({"ann", typed, "", false, true, ""});
+        };
+        EXPECT_FALSE(login(plain + "x"));
+        EXPECT_FALSE(login("old"));
+        EXPECT_TRUE(login(" " + plain + " "));
+    }
+    EXPECT_TRUE(errors_.empty());
 }
 
 }  // namespace
