@@ -103,6 +103,13 @@ std::string RecordFile::ResolvePath(const std::string& path) {
     return path;
 }
 
+bool RecordFile::Exists(const std::string& path) {
+    struct stat st{};
+    if (::stat(ResolvePath(path).c_str(), &st) == 0) return true;
+    if (errno == ENOENT || errno == ENOTDIR) return false;
+    throw FileError(errno, path);
+}
+
 void RecordFile::Open(const std::string& path) {
     Close();
     const std::string target = ResolvePath(path);

@@ -30,6 +30,11 @@ public:
     void Close() noexcept;
     // The file Open(path) opens: path itself, or the letter-case variant it falls back to.
     static std::string ResolvePath(const std::string& path);
+    // Whether a file (of any kind) stands at path or its letter-case variant:
+    // false only when there is none. A path that cannot be looked at (a loop
+    // of symbolic links, a folder that may not be searched) raises as Open
+    // would.
+    static bool Exists(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
 
     // The record last read or written (0 after opening). Fails when closed.

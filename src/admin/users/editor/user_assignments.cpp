@@ -2,6 +2,9 @@
 // catalogue, writing the user's links at once on Add and Remove and again at OK.
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "admin/users/editor/user_editor_model.h"
@@ -68,8 +71,7 @@ public:
         if (entry.ValidRecord()) defined_.Append({Side::Key(entry), Side::Id(entry), {}});
     }
     void AddSelected(const typename Side::Catalogue& entry, const typename Side::Link& link) {
-        if (entry.ValidRecord())
-            assigned_.Append({Side::Key(entry), Side::Id(entry), "M" + std::to_string(Side::LinkId(link))});
+        if (entry.ValidRecord()) AppendSelected(Side::Key(entry), Side::Id(entry), link);
     }
 
     void LoadAssigned() {
@@ -80,10 +82,13 @@ public:
                                     [&] { found = Side::LoadAll(links, editor_.UserLogin); },
                                     [&] {
                                         if (!found || found->Count() == 0) return;
+                                        // The catalogue read once for all the links.
+                                        const auto catalogue = CatalogueByKey();
                                         for (const auto& link : *found) {
-                                            typename Side::Catalogue entry;
-                                            if (link->ValidRecord() && entry.Load(Side::LinkKey(*link)))
-                                                AddSelected(entry, *link);
+                                            if (!link->ValidRecord()) continue;
+                                            const auto entry = catalogue.find(MatchKey(Side::LinkKey(*link)));
+                                            if (entry != catalogue.end())
+                                                AppendSelected(entry->second.key, entry->second.id, *link);
                                         }
                                     },
                                     [&] {
@@ -95,14 +100,15 @@ public:
 
     void LoadDefined() {
         typename Side::Catalogue entry;
-        typename Side::Link links;
+        std::unordered_set<std::string> linked;
         RunTrapped(Side::kLoadDefined, {
                                            [&] { defined_.Clear(); },
+                                           [&] { linked = LinkedKeys(); },
                                            [&] {
                                                entry.MoveFirst();
                                                while (!entry.IsEOF()) {
                                                    if (entry.ValidRecord() &&
-                                                       !links.Exists(Side::Key(entry), editor_.UserLogin))
+                                                       linked.count(MatchKey(Side::Key(entry))) == 0)
                                                        AddDefined(entry);
                                                    entry.MoveNext();
                                                }
@@ -194,6 +200,40 @@ public:
     }
 
 private:
+    struct Entry {
+        std::string key;
+        std::int32_t id = 0;
+    };
+
+    // Keys compare trimmed and without letter case, as the table searches
+    // compare them.
+    static std::string MatchKey(std::string_view key) { return text::ToLower(text::TrimSpaces(key)); }
+
+    // The catalogue in one pass: the first valid record of each key, as a
+    // search by key finds it.
+    static std::unordered_map<std::string, Entry> CatalogueByKey() {
+        std::unordered_map<std::string, Entry> byKey;
+        typename Side::Catalogue entry;
+        for (entry.MoveFirst(); !entry.IsEOF(); entry.MoveNext())
+            if (entry.ValidRecord()) byKey.try_emplace(MatchKey(Side::Key(entry)), Entry{Side::Key(entry), Side::Id(entry)});
+        return byKey;
+    }
+
+    // The keys the user has a valid link for, from one pass over the links.
+    std::unordered_set<std::string> LinkedKeys() const {
+        typename Side::Link links;
+        std::unordered_set<std::string> keys;
+        const auto found = Side::LoadAll(links, editor_.UserLogin);
+        if (found)
+            for (const auto& link : *found)
+                if (link->ValidRecord()) keys.insert(MatchKey(Side::LinkKey(*link)));
+        return keys;
+    }
+
+    void AppendSelected(const std::string& key, std::int32_t id, const typename Side::Link& link) {
+        assigned_.Append({key, id, "M" + std::to_string(Side::LinkId(link))});
+    }
+
     UserEditorModel& editor_;
     AssignmentList& defined_;
     AssignmentList& assigned_;
