@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -111,7 +112,8 @@ private:
     int scanDepth_ = 0;
     bool scanLocked_ = false;
     std::int64_t scanLength_ = -1;  // -1: not measured in this scan
-    std::vector<std::uint8_t> block_;
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::size_t blockCapacity_ = 0;
     std::int64_t blockStart_ = 0;
     std::size_t blockBytes_ = 0;
     std::int32_t lastRead_ = 0;

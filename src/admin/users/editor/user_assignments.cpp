@@ -37,6 +37,7 @@ struct WebsiteSide {
         l.LoadWebsites(login);
         return l.UserWebsites();
     }
+    static std::shared_ptr<UserWebsites>& Kept(UserEditorModel::LinksRead& read) { return read.websites; }
 };
 
 struct ProgramSide {
@@ -56,6 +57,7 @@ struct ProgramSide {
         l.LoadPrograms(login);
         return l.UserPrograms();
     }
+    static std::shared_ptr<UserPrograms>& Kept(UserEditorModel::LinksRead& read) { return read.programs; }
 };
 
 // One side's operations over its two lists. The lookups and the links written during the
@@ -75,11 +77,10 @@ public:
     }
 
     void LoadAssigned() {
-        typename Side::Link links;
         std::shared_ptr<LinkCollection<typename Side::Link>> found;
         RunTrapped(Side::kLoad, {
                                     [&] { assigned_.Clear(); },
-                                    [&] { found = Side::LoadAll(links, editor_.UserLogin); },
+                                    [&] { found = UserLinks(); },
                                     [&] {
                                         if (!found || found->Count() == 0) return;
                                         // The catalogue read once for all the links.
@@ -105,13 +106,9 @@ public:
                                            [&] { defined_.Clear(); },
                                            [&] { linked = LinkedKeys(); },
                                            [&] {
-                                               entry.MoveFirst();
-                                               while (!entry.IsEOF()) {
-                                                   if (entry.ValidRecord() &&
-                                                       linked.count(MatchKey(Side::Key(entry))) == 0)
-                                                       AddDefined(entry);
-                                                   entry.MoveNext();
-                                               }
+                                               entry.ForEachValid([&] {
+                                                   if (linked.count(MatchKey(Side::Key(entry))) == 0) AddDefined(entry);
+                                               });
                                            },
                                            [&] { editor_.EnableListButtons(); },
                                        });
@@ -214,16 +211,25 @@ private:
     static std::unordered_map<std::string, Entry> CatalogueByKey() {
         std::unordered_map<std::string, Entry> byKey;
         typename Side::Catalogue entry;
-        for (entry.MoveFirst(); !entry.IsEOF(); entry.MoveNext())
-            if (entry.ValidRecord()) byKey.try_emplace(MatchKey(Side::Key(entry)), Entry{Side::Key(entry), Side::Id(entry)});
+        entry.ForEachValid([&] { byKey.try_emplace(MatchKey(Side::Key(entry)), Entry{Side::Key(entry), Side::Id(entry)}); });
         return byKey;
     }
 
-    // The keys the user has a valid link for, from one pass over the links.
-    std::unordered_set<std::string> LinkedKeys() const {
+    // The user's valid links in record order: those LoadData read for this side's other
+    // list, else one pass over the link file.
+    std::shared_ptr<LinkCollection<typename Side::Link>> UserLinks() {
+        auto& kept = Side::Kept(editor_.linksRead);
+        if (editor_.linksRead.sharing && kept) return kept;
         typename Side::Link links;
+        auto found = Side::LoadAll(links, editor_.UserLogin);
+        if (editor_.linksRead.sharing) kept = found;
+        return found;
+    }
+
+    // The keys the user has a valid link for.
+    std::unordered_set<std::string> LinkedKeys() {
         std::unordered_set<std::string> keys;
-        const auto found = Side::LoadAll(links, editor_.UserLogin);
+        const auto found = UserLinks();
         if (found)
             for (const auto& link : *found)
                 if (link->ValidRecord()) keys.insert(MatchKey(Side::LinkKey(*link)));

@@ -70,6 +70,8 @@ void UserEditorModel::LoadData() {
     }
     bool found = false;
     Busy(true);
+    // Each side's two lists come from one reading of its link file.
+    linksRead.sharing = true;
     RunTrapped(kLoadPlace, {
                                [&] { LoadDefinedWebsites(); },
                                [&] { LoadWebsites(); },
@@ -80,6 +82,7 @@ void UserEditorModel::LoadData() {
                                    if (found) GetData(user);
                                },
                            });
+    linksRead = {};
     Busy(false);
 }
 
