@@ -500,7 +500,8 @@ bool RecordEngine::LoadMatches(const Operation& op, int field, std::string_view 
         bool any = false;
         Read(1);
         while (!Eof()) {
-            if (ValidRecord() && FieldEquals(field, want)) {
+            // The one field first: the validity test trims every key field.
+            if (FieldEquals(field, want) && ValidRecord()) {
                 noMatch = false;
                 Refresh();
                 onMatch();
@@ -671,6 +672,13 @@ bool RecordEngine::MoveNext(bool noRefresh) {
     }
     Clear();
     return StepFoundNothing(true);
+}
+
+void RecordEngine::ForEachValid(const std::function<void()>& visit) {
+    OpenIfClosed();
+    // One scan for the whole walk: the file is measured once and read ahead, not once per step.
+    ScanScope scan(file_);
+    for (bool found = MoveFirst(false); found; found = MoveNext(false)) visit();
 }
 
 bool RecordEngine::MovePrevious(bool noRefresh) {

@@ -124,6 +124,9 @@ public:
     bool MoveNext(bool noRefresh);
     bool MovePrevious(bool noRefresh);
     void Enumerate(bool reverse);
+    // MoveFirst, then MoveNext for as long as they land, all in one scan of the file;
+    // visit runs on each record landed on.
+    void ForEachValid(const std::function<void()>& visit);
     std::int32_t GetSlotCount();
 
     // --- building blocks for the table kinds and their own members ---

@@ -103,6 +103,13 @@ std::string RecordFile::ResolvePath(const std::string& path) {
     return path;
 }
 
+bool RecordFile::Exists(const std::string& path) {
+    struct stat st{};
+    if (::stat(ResolvePath(path).c_str(), &st) == 0) return true;
+    if (errno == ENOENT || errno == ENOTDIR) return false;
+    throw FileError(errno, path);
+}
+
 void RecordFile::Open(const std::string& path) {
     Close();
     const std::string target = ResolvePath(path);
@@ -139,8 +146,8 @@ void RecordFile::Close() noexcept {
     position_ = 0;
     blockBytes_ = 0;
     scanLength_ = -1;
-    block_.clear();
-    block_.shrink_to_fit();
+    block_.reset();
+    blockCapacity_ = 0;
 }
 
 void RecordFile::RequireOpen() const {
@@ -211,8 +218,12 @@ bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
     const std::int64_t start = (first - 1) * slotLength_;
     const std::int64_t end = std::min<std::int64_t>(length, start + perBlock * slotLength_);
     const std::size_t want = static_cast<std::size_t>(std::max<std::int64_t>(0, end - start));
-    if (block_.size() < want) block_.resize(want);
-    const std::size_t got = ReadAt(start, block_.data(), want);
+    // Grown without copying or clearing: the read overwrites it.
+    if (blockCapacity_ < want) {
+        block_ = std::make_unique_for_overwrite<std::uint8_t[]>(want);
+        blockCapacity_ = want;
+    }
+    const std::size_t got = ReadAt(start, block_.get(), want);
     blockStart_ = start;
     blockBytes_ = got;
     const std::int64_t offset = Offset(n);
@@ -251,7 +262,7 @@ void RecordFile::Read(std::int32_t n, std::uint8_t* buffer, const std::uint8_t* 
             whole = ReadDirect(offset, buffer);
         } else {
             whole = cached || ReadAhead(n, Length());
-            if (whole) std::memcpy(buffer, block_.data() + (offset - blockStart_), dataLength_);
+            if (whole) std::memcpy(buffer, block_.get() + (offset - blockStart_), dataLength_);
         }
         ++scanReads_;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ public:
     void Close() noexcept;
     // The file Open(path) opens: path itself, or the letter-case variant it falls back to.
     static std::string ResolvePath(const std::string& path);
+    // Whether a file (of any kind) stands at path or its letter-case variant:
+    // false only when there is none. A path that cannot be looked at (a loop
+    // of symbolic links, a folder that may not be searched) raises as Open
+    // would.
+    static bool Exists(const std::string& path);
     bool IsOpen() const { return fd_ >= 0; }
 
     // The record last read or written (0 after opening). Fails when closed.
@@ -106,7 +112,8 @@ private:
     int scanDepth_ = 0;
     bool scanLocked_ = false;
     std::int64_t scanLength_ = -1;  // -1: not measured in this scan
-    std::vector<std::uint8_t> block_;
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::size_t blockCapacity_ = 0;
     std::int64_t blockStart_ = 0;
     std::size_t blockBytes_ = 0;
     std::int32_t lastRead_ = 0;

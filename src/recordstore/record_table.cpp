@@ -32,6 +32,7 @@ void RecordTable::MoveLast(bool NoRefresh) { Pin()->MoveLast(NoRefresh); }
 void RecordTable::MovePrevious(bool NoRefresh) { Pin()->MovePrevious(NoRefresh); }
 void RecordTable::MoveNext(bool NoRefresh) { Pin()->MoveNext(NoRefresh); }
 void RecordTable::Enumerate(bool blnReverse) { Pin()->Enumerate(blnReverse); }
+void RecordTable::ForEachValid(const std::function<void()>& visit) { Pin()->ForEachValid(visit); }
 
 void RecordTable::SetTextField(int field, std::string value) {
     engine_->members[Index(field)].text = std::move(value);

@@ -149,6 +149,10 @@ public:
     // Walks the valid records (backwards with blnReverse) raising Enumerated once per record;
     // once, too, when the first move finds nothing.
     void Enumerate(bool blnReverse = false);
+    // Loads each valid record from the first to the last, as MoveFirst and MoveNext would,
+    // and runs visit on it; the walk is one scan of the file, so records appended elsewhere
+    // meanwhile are not met. The position ends past the last slot.
+    void ForEachValid(const std::function<void()>& visit);
 
     // Closes the file and forgets the descriptor; never fails. The next operation reopens.
     void CloseTable() noexcept { engine_->CloseTable(); }

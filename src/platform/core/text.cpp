@@ -5,8 +5,6 @@
 #include <algorithm>
 
 namespace corvane::text {
-namespace {
-
 unsigned char FoldByte(unsigned char b) {
     if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 32);
@@ -18,6 +16,8 @@ unsigned char FoldByte(unsigned char b) {
         default: return b;
     }
 }
+
+namespace {
 
 unsigned char UpperByte(unsigned char b) {
     if (b >= 'a' && b <= 'z') return static_cast<unsigned char>(b - 32);

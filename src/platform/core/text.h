@@ -18,6 +18,10 @@ bool Equals(std::string_view a, std::string_view b);
 int CompareBytes(std::string_view a, std::string_view b);
 bool EqualsBytes(std::string_view a, std::string_view b);
 
+// One Windows-1252 byte with its letter case folded (to the small letter), as
+// the comparisons above see it.
+unsigned char FoldByte(unsigned char b);
+
 // Upper- and lower-case forms over the same character set.
 std::string ToUpper(std::string_view s);
 std::string ToLower(std::string_view s);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/cp1252.h"
+#include "platform/core/regular_file.h"
 #include "platform/core/text.h"
 
 namespace corvane::profile {
@@ -111,36 +112,10 @@ std::string Unquote(std::string value) {
 }
 
 // The rest of an open file from where it stands; false on a read error.
-bool ReadAll(int fd, std::string* bytes) {
-    bytes->clear();
-    char buf[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        bytes->append(buf, static_cast<std::size_t>(n));
-    }
-}
-
 bool LockFile(int fd, int operation) {
     while (::flock(fd, operation) != 0)
         if (errno != EINTR) return false;
     return true;
-}
-
-// Opens without blocking (a FIFO would wait for a writer forever) and keeps
-// only a regular file. -1 when there is none to use.
-int OpenRegularFile(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errno = EINVAL;
-        return -1;
-    }
-    return fd;
 }
 
 // Readers share the lock a writer holds exclusively, so a file rewritten in
@@ -151,7 +126,7 @@ bool ReadFile(std::string_view fileName, std::string* bytes) {
     const int fd = OpenRegularFile(std::string(fileName), O_RDONLY);
     if (fd < 0) return false;
     (void)LockFile(fd, LOCK_SH);
-    const bool ok = ReadAll(fd, bytes);
+    const bool ok = ReadToEnd(fd, *bytes);
     ::close(fd);
     return ok;
 }
@@ -300,7 +275,7 @@ bool WriteChanges(const std::string& path, const std::string& sectionName, const
             continue;
         }
         std::string before;
-        if (!ReadAll(fd, &before)) {
+        if (!ReadToEnd(fd, before)) {
             ::close(fd);
             return false;
         }

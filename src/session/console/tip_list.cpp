@@ -1,14 +1,18 @@
 #include "session/console/tip_list.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 
 #include "platform/core/clock.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/environment.h"
+#include "platform/core/raised_error.h"
+#include "platform/core/regular_file.h"
 #include "platform/core/text.h"
 #include "platform/system/file_helpers.h"
 
@@ -48,8 +52,15 @@ TipList::TipList(Random random) : random_(random ? std::move(random) : ClockSeed
 bool TipList::Load(const std::string& file) {
     if (file.empty()) return false;
     if (!File().FileExists(file)) return false;
-    std::ifstream in(NativePath(file), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A FIFO or a device in the file's place would block the window thread on
+    // every login; only a regular file is a tips file.
+    const int fd = OpenRegularFile(NativePath(file), O_RDONLY);
+    if (fd < 0 && errno == EINVAL) return false;
+    std::string bytes;
+    const bool read = fd >= 0 && ReadToEnd(fd, bytes);
+    if (fd >= 0) ::close(fd);
+    // Any other failure reaches the window's opener.
+    if (!read) throw RaisedError(kErrPathFileAccess, "LoadTips", "Path/File access error (" + file + ")");
     for (auto& line : Lines(bytes)) tips_.push_back(std::move(line));
     PickRandom();
     return true;

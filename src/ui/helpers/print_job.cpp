@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPointer>
 #include <optional>
 #include <string>
 #include <utility>
@@ -24,8 +25,12 @@ PrintDialogFunction& Dialog() {
 }
 
 bool SystemPrintDialog(QPrinter& printer, QWidget* parent) {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    // The window may close while the dialog is open and take the dialog with
+    // it; a closed dialog counts as cancelled.
+    QPointer<QPrintDialog> dialog = new QPrintDialog(&printer, parent);
+    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    delete dialog.data();
+    return accepted;
 }
 
 // The program's default printer as it was, put back whatever way a job ends.

@@ -194,17 +194,31 @@ void ListWindow::SelectAllItems() {
 void ListWindow::LoadData() {
     model_->ClearRows();
     BusyPointer busy;
+    std::unique_ptr<RecordTable> table;
+    bool any = false;
+    // Whether the record the table stands on is listed already, so that a
+    // retried step neither skips nor repeats one.
+    bool taken = false;
     RunTrapped(Place("LoadData"),
-               {[this] {
-                    auto table = NewTable();
+               {[&] {
+                    table = NewTable();
+                    any = !table->IsEmpty();
+                    if (any) table->MoveLast();
+                },
+                [&] {
+                    // The rows read so far are shown however the walk ends.
                     std::vector<ListRow> rows;
-                    if (!table->IsEmpty()) {
-                        table->MoveLast();
-                        for (;;) {
-                            if (table->ValidRecord()) rows.push_back(RowFor(*table));
+                    try {
+                        while (any) {
+                            if (!taken && table->ValidRecord()) rows.push_back(RowFor(*table));
+                            taken = true;
                             if (table->IsBOF()) break;
                             table->MovePrevious();
+                            taken = false;
                         }
+                    } catch (...) {
+                        model_->AddRows(std::move(rows));
+                        throw;
                     }
                     model_->AddRows(std::move(rows));
                 },

@@ -1,6 +1,9 @@
 // The tips file and the random pick of the tip window.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <deque>
 #include <filesystem>
@@ -60,6 +63,30 @@ TEST_F(TipListTest, NoFileReadsNothing) {
         EXPECT_FALSE(tips.Load(name));
         EXPECT_TRUE(tips.Tips().empty());
         EXPECT_EQ(tips.CurrentTip(), nullptr);
+    }
+}
+
+// A FIFO or a device named as the tips file is no tips file: nothing waits on
+// it, and the help text shows instead.
+TEST_F(TipListTest, AFifoOrADeviceIsRefusedWithoutWaiting) {
+    const std::string fifo = folder / "tips.fifo";
+    const std::string device = folder / "tips.dev";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+    for (const std::string& path : {fifo, device}) {
+        SCOPED_TRACE(path);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::alarm(10);  // a hang ends the child with SIGALRM
+            TipList tips(Sequence({0.0}));
+            const bool loaded = tips.Load(path);
+            ::_exit(!loaded && tips.Tips().empty() && tips.CurrentTip() == nullptr ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "the load hung or crashed";
+        EXPECT_EQ(WEXITSTATUS(status), 0);
     }
 }
 

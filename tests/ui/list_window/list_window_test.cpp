@@ -10,7 +10,9 @@
 #include <QTreeView>
 
 #include "catalogue/website.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/event_loop.h"
+#include "platform/core/raised_error.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/settings_store.h"
 #include "ui/helpers/screen_metrics.h"
@@ -30,6 +32,7 @@ public:
     using ListWindow::LoadData;
     int edits = 0, adds = 0, deletes = 0;
     mutable int tables = 0;
+    mutable int failures = 0;  // rows of "unreadable" that fail before one reads
 
 protected:
     std::unique_ptr<RecordTable> NewTable() const override {
@@ -38,6 +41,10 @@ protected:
     }
     ListRow RowFor(const RecordTable& record) const override {
         const auto& w = static_cast<const Website&>(record);
+        if (w.URL() == "unreadable" && failures > 0) {
+            --failures;
+            throw RaisedError(57, "Website", "Device I/O error");
+        }
         return {{QString::fromStdString(w.URL()), QString::fromStdString(w.Description())},
                 QString::number(w.WebsiteID()), 1, false};
     }
@@ -151,6 +158,39 @@ TEST_F(ListWindowTest, WritingSelectedIndexSelectsThatRowAloneOrNothing) {
     for (int n : {0, -1, 5}) {
         window.SetSelectedIndex(n);
         EXPECT_EQ(window.SelectedIndex(), 3) << n;
+    }
+}
+
+// An error part-way through a load: the rows read before it stay, whatever
+// the answer; a retry goes on from the failed record without repeating any.
+TEST_F(ListWindowTest, AnErrorPartWayKeepsTheRowsAlreadyRead) {
+    for (const char* url : {"s1", "s2", "unreadable", "s4", "s5"}) AddSite(url);
+    const struct {
+        int answer;
+        QStringList rows;
+        QString status;
+    } cases[] = {
+        {kErrorLeave, {"s5", "s4"}, "0 Items"},
+        {kErrorResume, {"s5", "s4"}, "2 Items"},
+        {kErrorRetry, {"s5", "s4", "unreadable", "s2", "s1"}, "5 Items"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        int asked = 0;
+        SetErrorHandler([&](const RaisedError&, const std::string& place, int, int) {
+            ++asked;
+            EXPECT_EQ(place, "frmWebsites.LoadData");
+            return c.answer;
+        });
+        WebsiteList window;
+        window.SetLanguage();
+        window.RefreshStatusBar();
+        window.failures = 1;
+        window.LoadData();
+        SetErrorHandler(nullptr);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(Texts(window), c.rows);
+        EXPECT_EQ(Status(window), c.status);
     }
 }
 

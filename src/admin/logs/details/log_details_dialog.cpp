@@ -126,9 +126,13 @@ void LogDetailsDialog::BuildControls() {
 // Decided once: Up and Down only make sense beside an open viewer.
 void LogDetailsDialog::InitNavigation() {
     RunIgnoringErrors({[&] {
-        const bool viewer = Viewer() != nullptr;
-        cmdUp_->setVisible(viewer);
-        cmdDown_->setVisible(viewer);
+        LogViewer* viewer = Viewer();
+        cmdUp_->setVisible(viewer != nullptr);
+        cmdDown_->setVisible(viewer != nullptr);
+        // A header click moves the shown record to another row: Up and Down
+        // follow it there.
+        if (viewer)
+            connect(viewer->Model(), &QAbstractItemModel::layoutChanged, this, [this] { UpdateNavigationButtons(); });
     }});
 }
 

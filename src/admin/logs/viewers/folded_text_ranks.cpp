@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "admin/logs/viewers/parallel_pieces.h"
+#include "platform/core/text.h"
 
 namespace corvane::log_sort {
 namespace {
 
 const std::array<unsigned char, 256>& FoldTable() {
     static const auto table = [] {
+        // The same folding as every other comparison of the program's texts.
         std::array<unsigned char, 256> t{};
-        for (int c = 0; c < 256; ++c) {
-            int f = c;
-            if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) f = c + 0x20;
-            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(f);
-        }
+        for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = text::FoldByte(static_cast<unsigned char>(c));
         return t;
     }();
     return table;

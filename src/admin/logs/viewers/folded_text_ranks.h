@@ -13,8 +13,8 @@
 namespace corvane::log_sort {
 
 // Compares as the viewers sort: byte by byte in the Windows-1252 code page with
-// letter case folded (ASCII and the accented capitals); a text sorts before a
-// longer one that begins with it.
+// letter case folded as text::FoldByte folds it; a text sorts before a longer
+// one that begins with it.
 int CompareFolded(std::string_view a, std::string_view b);
 
 // One key per text 0..count-1: equal for texts CompareFolded finds equal,

@@ -1,9 +1,7 @@
 #include "admin/logs/viewers/log_rows.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <filesystem>
 #include <numeric>
 
 #include "admin/logs/viewers/folded_text_ranks.h"
@@ -52,6 +50,30 @@ std::string_view FieldBytes(const std::uint8_t* slot, const FieldSpec& f) {
     return {p + start, end - start};
 }
 
+// A status's cell as a code among the cells a piece has met. Statuses repeat
+// endlessly, so a short list of those already met answers most rows; a status
+// past the list is translated afresh, never left without its cell.
+class StatusCodes {
+public:
+    explicit StatusCodes(int language) : language_(language) {}
+
+    std::uint8_t Code(std::string_view status, std::vector<std::string>& cells) {
+        const auto met = std::find_if(met_.begin(), met_.end(), [&](const auto& m) { return m.first == status; });
+        if (met != met_.end()) return met->second;
+        const std::string cell = cp1252::FromUtf8(TranslateLogStatus(cp1252::ToUtf8(status), language_));
+        auto known = std::find(cells.begin(), cells.end(), cell);
+        if (known == cells.end()) known = cells.insert(known, cell);
+        const auto code = static_cast<std::uint8_t>(known - cells.begin());
+        if (met_.size() < kRemembered) met_.emplace_back(std::string(status), code);
+        return code;
+    }
+
+private:
+    static constexpr std::size_t kRemembered = 64;
+    int language_;
+    std::vector<std::pair<std::string, std::uint8_t>> met_;
+};
+
 // Read-ahead of one piece of a log: whole slots, about a megabyte at a time.
 constexpr std::size_t kBlockBytes = 1 << 20;
 // A log is cut into pieces parsed side by side only when it is this large.
@@ -62,17 +84,18 @@ constexpr std::size_t kMinPieceSlots = 16384;
 LogRows::LogRows(Kind kind) : kind_(kind), data_(std::make_shared<Data>()) {}
 
 // What one piece of the file held besides its rows: their texts, and the
-// statuses in the order they first appear (a row's code indexes them, 255 past
-// the 255th).
+// status cells in the order they first appear (a row's code indexes them).
+// However many distinct statuses a log holds, they give a handful of cells
+// (the known statuses and the empty one), so a code always fits.
 struct LogRows::Piece {
     std::size_t count = 0;
     BulkVector<char> arena;
-    std::vector<std::string> statuses;
+    std::vector<std::string> cells;
 };
 
 // Parses slots first to last into the rows just before end, newest first.
 LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
-                                  std::int64_t length, Record* end) {
+                                  std::int64_t length, Record* end, int language) {
     const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
     const auto& f = desc.fields;
     const FieldSpec& deleted = f[static_cast<std::size_t>(desc.deletedIndex)];
@@ -82,6 +105,7 @@ LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_
     const int* texts = textFields[kind == Kind::User ? 0 : 1];
 
     Piece piece;
+    StatusCodes statusCodes(language);
     const auto slots = static_cast<std::size_t>(std::max(0, last - first + 1));
     // Room for the widest texts of every slot: pages never written cost nothing.
     std::size_t widest = 0;
@@ -122,11 +146,7 @@ LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_
                 rec.stamp[1] = DateAt(p + f[UserLog::kLogoutStamp].offset);
             } else {
                 rec.stamp[0] = DateAt(p + f[WebsiteLog::kTimeStamp].offset);
-                // A log holds a handful of distinct statuses; a short list finds them fastest.
-                const std::string_view status = FieldBytes(p, f[WebsiteLog::kStatus]);
-                const auto known = std::find(piece.statuses.begin(), piece.statuses.end(), status);
-                rec.code = static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(known - piece.statuses.begin(), 255));
-                if (known == piece.statuses.end() && piece.statuses.size() < 255) piece.statuses.emplace_back(status);
+                rec.code = statusCodes.Code(FieldBytes(p, f[WebsiteLog::kStatus]), piece.cells);
             }
             *--out = rec;
         }
@@ -146,8 +166,7 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
     // slots would take if none were deleted.
     std::vector<Piece> pieces;
     std::size_t slots = 0;
-    std::error_code ec;
-    if (std::filesystem::exists(RecordFile::ResolvePath(path), ec)) {
+    if (RecordFile::Exists(path)) {
         RecordFile file(desc.slotLength, desc.dataLength);
         file.Open(path);
         file.BeginScan();
@@ -159,26 +178,19 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
             const std::size_t first = PieceStart(slots, pieces.size(), k);
             const std::size_t last = PieceStart(slots, pieces.size(), k + 1);
             pieces[k] = ReadPiece(kind, file, static_cast<std::int32_t>(first) + 1, static_cast<std::int32_t>(last),
-                                  length, data->records.data() + (slots - first));
+                                  length, data->records.data() + (slots - first), language);
         });
         file.EndScan();
     }
 
-    // The statuses numbered in the order they first appear in the file, as
-    // one reader going front to back would number them.
-    std::vector<std::array<std::uint8_t, 256>> codes(pieces.size());
-    std::vector<std::string_view> statuses;
+    // The status cells numbered in the order they first appear in the file,
+    // as one reader going front to back would number them.
+    std::vector<std::vector<std::uint8_t>> codes(pieces.size());
     for (std::size_t k = 0; k < pieces.size(); ++k) {
-        codes[k].fill(255);
-        for (std::size_t j = 0; j < pieces[k].statuses.size(); ++j) {
-            const std::string_view status = pieces[k].statuses[j];
-            auto known = std::find(statuses.begin(), statuses.end(), status);
-            if (known == statuses.end() && statuses.size() < 255) {
-                const std::string cell = TranslateLogStatus(cp1252::ToUtf8(status), language);
-                data->statusText.push_back(cp1252::FromUtf8(cell));
-                known = statuses.insert(statuses.end(), status);
-            }
-            if (known != statuses.end()) codes[k][j] = static_cast<std::uint8_t>(known - statuses.begin());
+        for (const std::string& cell : pieces[k].cells) {
+            auto known = std::find(data->statusText.begin(), data->statusText.end(), cell);
+            if (known == data->statusText.end()) known = data->statusText.insert(known, cell);
+            codes[k].push_back(static_cast<std::uint8_t>(known - data->statusText.begin()));
         }
     }
     RunPieces(pieces.size(), [&](std::size_t k) {
@@ -305,6 +317,12 @@ void LogRows::Sort(int column, bool ascending) {
     ascending_ = ascending;
     // Every sort starts from the newest-first order, so equal cells stay newest first.
     order_ = log_sort::StableOrder(SortKeys(column), ascending);
+}
+
+BulkVector<std::int32_t> LogRows::RowOfEachRecord() const {
+    BulkVector<std::int32_t> rows(order_.size());
+    for (std::size_t r = 0; r < order_.size(); ++r) rows[static_cast<std::size_t>(order_[r])] = static_cast<std::int32_t>(r);
+    return rows;
 }
 
 void LogRows::SetRecords(const LogRows& loaded) {

@@ -57,6 +57,11 @@ public:
     bool Sorting() const { return sorting_; }
     void SetSortingOff() { sorting_ = false; }
 
+    // Which record row r shows (a number that stays with the record through
+    // every sort), and for each record the row that shows it.
+    std::int32_t RecordIndex(std::int32_t r) const { return order_[static_cast<std::size_t>(r)]; }
+    BulkVector<std::int32_t> RowOfEachRecord() const;
+
     // Replaces the records (a reload), keeping the sort.
     void SetRecords(const LogRows& loaded);
 
@@ -69,20 +74,20 @@ private:
         // User log: login, name, application, computer; website log: login,
         // application, computer, address (at most 255 bytes each).
         std::uint8_t length[4];
-        std::uint8_t code;                   // user log: flag bits; website log: status index
+        std::uint8_t code;                   // user log: flag bits; website log: status cell index
         std::uint8_t arena;                  // which arena holds the texts
         OleDate stamp[2];
     };
     struct Data {
         BulkVector<Record> records;  // newest first
         std::vector<BulkVector<char>> arenas;  // the texts, one arena per piece of the file read
-        std::vector<std::string> statusText;  // cp1252 cell of each distinct status
+        std::vector<std::string> statusText;  // each distinct status cell, cp1252
         std::string yes, no;
     };
     struct Piece;
 
     static Piece ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
-                           std::int64_t length, Record* end);
+                           std::int64_t length, Record* end, int language);
     const Record& At(std::int32_t r) const;
     std::string_view Text(const Record& rec, int field) const;
     // The cell a record's code stands for: the website log's status, the user

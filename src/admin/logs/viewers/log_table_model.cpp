@@ -41,7 +41,21 @@ QVariant LogTableModel::headerData(int section, Qt::Orientation orientation, int
 void LogTableModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= rows_.ColumnCount()) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    // The selection and the current row stay on their records, wherever the
+    // sort moves them.
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::int32_t> records;
+    records.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) records.push_back(rows_.RecordIndex(index.row()));
     rows_.Sort(column, order == Qt::AscendingOrder);
+    if (!before.isEmpty()) {
+        const BulkVector<std::int32_t> rowOf = rows_.RowOfEachRecord();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (qsizetype i = 0; i < before.size(); ++i)
+            after << index(rowOf[static_cast<std::size_t>(records[static_cast<std::size_t>(i)])], before[i].column());
+        changePersistentIndexList(before, after);
+    }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

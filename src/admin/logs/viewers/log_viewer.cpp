@@ -435,7 +435,12 @@ void LogViewer::PrintLog() {
 }
 
 void LogViewer::PrintSetup() {
-    RunIgnoringErrors({[&] { RunPrintSetup(printChoice_, this); }});
+    // The dialog runs the event loop: the window may close under it.
+    const QPointer<LogViewer> self(this);
+    PrintSetupChoice choice = printChoice_;
+    RunIgnoringErrors({[&] {
+        if (RunPrintSetup(choice, this) && self) self->printChoice_ = choice;
+    }});
 }
 
 void LogViewer::ShowDetails() {

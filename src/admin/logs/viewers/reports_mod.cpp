@@ -1,5 +1,7 @@
 #include "admin/logs/viewers/reports_mod.h"
 
+#include <QPointer>
+
 #include "admin/logs/viewers/log_report.h"
 #include "admin/logs/viewers/log_viewer.h"
 #include "logs/current_user.h"
@@ -17,34 +19,45 @@ namespace {
 
 constexpr int kRetry = 4;
 
-void PrintReport(LogViewer& window, int titleMessage, const std::vector<int>& widths) {
-    if (window.reportRunning) return;
-    window.reportRunning = true;
+// Raised into the print job when the window closed between two blocks.
+struct WindowClosed {};
+
+void PrintReport(LogViewer& viewer, int titleMessage, const std::vector<int>& widths) {
+    if (viewer.reportRunning) return;
+    // The report yields between blocks, and the window may close (and be
+    // freed) meanwhile: the job then ends quietly and nothing touches it.
+    const QPointer<LogViewer> window(&viewer);
+    window->reportRunning = true;
     struct Running {
-        LogViewer& w;
-        ~Running() { w.reportRunning = false; }
+        const QPointer<LogViewer>& w;
+        ~Running() {
+            if (w) w->reportRunning = false;
+        }
     } running{window};
     const std::string title = GetMessageText(titleMessage, gLanguage);
     // The rows as shown now: a reload while printing changes the window, not the report.
-    const LogRows rows = window.Model()->Rows();
-    const std::vector<std::string> headings = window.Headings();
+    const LogRows rows = window->Model()->Rows();
+    const std::vector<std::string> headings = window->Headings();
     const QString family = FixedPitchFamily(QStringLiteral("Courier New"));
     for (;;) {
         LogReport report(title, headings, widths, rows, clock::Now(), gLanguage);
         const PrintOutcome outcome = PrintLines(
-            &window, family,
+            window, family,
             [&](std::vector<PrintedLine>& lines) {
                 YieldToEventLoop();
+                if (!window) throw WindowClosed{};
                 return report.Next(lines);
             },
-            &window.PrintChoice());
+            &window->PrintChoice());
+        if (!window) break;
         if (outcome == PrintOutcome::Printed) {
             WriteActivityLog(GetCurrentUser(), gEXEAppName, GetLocalComputerName(),
                              GetMessageText(5, gLanguage) + " - " + title);
             break;
         }
         if (outcome == PrintOutcome::Cancelled) break;
-        if (ShowReportMessage(0, 53) != kRetry) break;
+        // The message box runs the event loop too.
+        if (ShowReportMessage(0, 53) != kRetry || !window) break;
     }
 }
 

@@ -7,11 +7,8 @@
 namespace corvane {
 
 void AssignmentList::Append(AssignmentRow row) {
-    if (!row.key.empty()) {
-        const bool taken = std::any_of(rows_.begin(), rows_.end(),
-                                       [&](const AssignmentRow& r) { return text::Equals(r.key, row.key); });
-        if (taken) row.key.clear();
-    }
+    // A set of the keys, so that filling a long list is not a search per row.
+    if (!row.key.empty() && !keys_.insert(text::ToLower(row.key)).second) row.key.clear();
     const std::size_t place = sorted_ ? SortedPlace(row.text) : rows_.size();
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(place), std::move(row));
 }
@@ -19,8 +16,11 @@ void AssignmentList::Append(AssignmentRow row) {
 void AssignmentList::RemoveAt(std::vector<std::size_t> positions) {
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it)
-        if (*it < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+        if (*it >= rows_.size()) continue;
+        if (!rows_[*it].key.empty()) keys_.erase(text::ToLower(rows_[*it].key));
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+    }
 }
 
 void AssignmentList::HeaderClick() {

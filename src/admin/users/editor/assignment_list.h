@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace corvane {
@@ -30,7 +31,10 @@ public:
     bool Sorted() const { return sorted_; }
     bool Descending() const { return descending_; }
 
-    void Clear() { rows_.clear(); }
+    void Clear() {
+        rows_.clear();
+        keys_.clear();
+    }
     // Appends the row, or puts it in its sorted place once the list is sorted. A key the
     // list already holds (letter case aside) is dropped and the row stays without one.
     void Append(AssignmentRow row);
@@ -60,6 +64,7 @@ private:
     void SortRows();
 
     std::vector<AssignmentRow> rows_;
+    std::unordered_set<std::string> keys_;  // the rows' keys with letter case folded
     bool sorted_ = false;
     bool descending_ = false;
 };

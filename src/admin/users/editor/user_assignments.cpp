@@ -2,6 +2,9 @@
 // catalogue, writing the user's links at once on Add and Remove and again at OK.
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "admin/users/editor/user_editor_model.h"
@@ -35,6 +38,7 @@ struct WebsiteSide {
         l.LoadWebsites(login);
         return l.UserWebsites();
     }
+    static std::shared_ptr<UserWebsites>& Kept(UserEditorModel::LinksRead& read) { return read.websites; }
 };
 
 struct ProgramSide {
@@ -54,6 +58,7 @@ struct ProgramSide {
         l.LoadPrograms(login);
         return l.UserPrograms();
     }
+    static std::shared_ptr<UserPrograms>& Kept(UserEditorModel::LinksRead& read) { return read.programs; }
 };
 
 // One side's operations over its two lists. The lookups and the links written during the
@@ -69,22 +74,23 @@ public:
         if (entry.ValidRecord()) defined_.Append({Side::Key(entry), Side::Id(entry), {}});
     }
     void AddSelected(const typename Side::Catalogue& entry, const typename Side::Link& link) {
-        if (entry.ValidRecord())
-            assigned_.Append({Side::Key(entry), Side::Id(entry), "M" + std::to_string(Side::LinkId(link))});
+        if (entry.ValidRecord()) AppendSelected(Side::Key(entry), Side::Id(entry), link);
     }
 
     void LoadAssigned() {
-        typename Side::Link links;
         std::shared_ptr<LinkCollection<typename Side::Link>> found;
         RunTrapped(Side::kLoad, {
                                     [&] { assigned_.Clear(); },
-                                    [&] { found = Side::LoadAll(links, editor_.UserLogin); },
+                                    [&] { found = UserLinks(); },
                                     [&] {
                                         if (!found || found->Count() == 0) return;
+                                        // The catalogue read once for all the links.
+                                        const auto catalogue = CatalogueByKey();
                                         for (const auto& link : *found) {
-                                            typename Side::Catalogue entry;
-                                            if (link->ValidRecord() && entry.Load(Side::LinkKey(*link)))
-                                                AddSelected(entry, *link);
+                                            if (!link->ValidRecord()) continue;
+                                            const auto entry = catalogue.find(MatchKey(Side::LinkKey(*link)));
+                                            if (entry != catalogue.end())
+                                                AppendSelected(entry->second.key, entry->second.id, *link);
                                         }
                                     },
                                     [&] {
@@ -96,17 +102,14 @@ public:
 
     void LoadDefined() {
         typename Side::Catalogue entry;
-        typename Side::Link links;
+        std::unordered_set<std::string> linked;
         RunTrapped(Side::kLoadDefined, {
                                            [&] { defined_.Clear(); },
+                                           [&] { linked = LinkedKeys(); },
                                            [&] {
-                                               entry.MoveFirst();
-                                               while (!entry.IsEOF()) {
-                                                   if (entry.ValidRecord() &&
-                                                       !links.Exists(Side::Key(entry), editor_.UserLogin))
-                                                       AddDefined(entry);
-                                                   entry.MoveNext();
-                                               }
+                                               entry.ForEachValid([&] {
+                                                   if (linked.count(MatchKey(Side::Key(entry))) == 0) AddDefined(entry);
+                                               });
                                            },
                                            [&] { editor_.EnableListButtons(); },
                                        });
@@ -203,6 +206,49 @@ public:
     }
 
 private:
+    struct Entry {
+        std::string key;
+        std::int32_t id = 0;
+    };
+
+    // Keys compare trimmed and without letter case, as the table searches
+    // compare them.
+    static std::string MatchKey(std::string_view key) { return text::ToLower(text::TrimSpaces(key)); }
+
+    // The catalogue in one pass: the first valid record of each key, as a
+    // search by key finds it.
+    static std::unordered_map<std::string, Entry> CatalogueByKey() {
+        std::unordered_map<std::string, Entry> byKey;
+        typename Side::Catalogue entry;
+        entry.ForEachValid([&] { byKey.try_emplace(MatchKey(Side::Key(entry)), Entry{Side::Key(entry), Side::Id(entry)}); });
+        return byKey;
+    }
+
+    // The user's valid links in record order: those LoadData read for this side's other
+    // list, else one pass over the link file.
+    std::shared_ptr<LinkCollection<typename Side::Link>> UserLinks() {
+        auto& kept = Side::Kept(editor_.linksRead);
+        if (editor_.linksRead.sharing && kept) return kept;
+        typename Side::Link links;
+        auto found = Side::LoadAll(links, editor_.UserLogin);
+        if (editor_.linksRead.sharing) kept = found;
+        return found;
+    }
+
+    // The keys the user has a valid link for.
+    std::unordered_set<std::string> LinkedKeys() {
+        std::unordered_set<std::string> keys;
+        const auto found = UserLinks();
+        if (found)
+            for (const auto& link : *found)
+                if (link->ValidRecord()) keys.insert(MatchKey(Side::LinkKey(*link)));
+        return keys;
+    }
+
+    void AppendSelected(const std::string& key, std::int32_t id, const typename Side::Link& link) {
+        assigned_.Append({key, id, "M" + std::to_string(Side::LinkId(link))});
+    }
+
     UserEditorModel& editor_;
     AssignmentList& defined_;
     AssignmentList& assigned_;

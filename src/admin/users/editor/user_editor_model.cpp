@@ -70,6 +70,8 @@ void UserEditorModel::LoadData() {
     }
     bool found = false;
     Busy(true);
+    // Each side's two lists come from one reading of its link file.
+    linksRead.sharing = true;
     RunTrapped(kLoadPlace, {
                                [&] { LoadDefinedWebsites(); },
                                [&] { LoadWebsites(); },
@@ -82,6 +84,7 @@ void UserEditorModel::LoadData() {
                                    GetData(user);
                                },
                            });
+    linksRead = {};
     Busy(false);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace corvane {
 
 class User;
+class UserProgram;
+class UserWebsite;
+template <typename Link>
+class LinkCollection;
 
 // The user editor without its window: the state of every control of frmUserDetails, the
 // loading and saving of one account, its program and website links, and the editor's checks.
@@ -58,6 +63,14 @@ public:
     // What the window does next: focus a box, hide itself.
     Focus focusRequest = Focus::None;
     bool hideRequested = false;
+    // While LoadData fills the lists, the links of each side, read once for both of its
+    // lists; empty at any other time.
+    struct LinksRead {
+        bool sharing = false;
+        std::shared_ptr<LinkCollection<UserWebsite>> websites;
+        std::shared_ptr<LinkCollection<UserProgram>> programs;
+    } linksRead;
+
     // Shows or takes away the hourglass pointer.
     std::function<void(bool busy)> onBusy;
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -240,6 +242,25 @@ TEST_F(DetailsTest, UpAndDownStepThroughTheViewersList) {
     viewer.SetSelectedIndex(3);
     d.UpButton()->click();
     EXPECT_EQ(Text(d, "txtUserLogin"), "ben");
+}
+
+// After a header click Up and Down step from where the shown record went.
+TEST_F(DetailsTest, UpAndDownFollowTheRecordThroughASort) {
+    ThreeSessions();
+    frmUserLog& viewer = OpenViewer();
+    viewer.SetSelectedIndex(1);  // cal, the newest
+    frmUserLogDetails& d = UserDetails(viewer.SelectedID());
+    ASSERT_FALSE(d.UpButton()->isEnabled());
+    emit viewer.List()->header()->sectionClicked(0);  // by login, ascending: ann, ben, cal
+    EXPECT_EQ(viewer.SelectedIndex(), 3);
+    EXPECT_TRUE(d.UpButton()->isEnabled());
+    EXPECT_FALSE(d.DownButton()->isEnabled());
+    d.UpButton()->click();
+    EXPECT_EQ(d.LogID, 2);
+    EXPECT_EQ(Text(d, "txtUserLogin"), "ben");
+    d.UpButton()->click();
+    EXPECT_EQ(Text(d, "txtUserLogin"), "ann");
+    EXPECT_FALSE(d.UpButton()->isEnabled());
 }
 
 TEST_F(DetailsTest, DownWithNothingSelectedTakesTheTopRow) {

@@ -14,6 +14,7 @@
 #include "admin/logs/viewers/folded_text_ranks.h"
 #include "admin/logs/viewers/log_sort_keys.h"
 #include "admin/logs/viewers/parallel_pieces.h"
+#include "platform/core/text.h"
 #include "ui_core/date_text.h"
 
 using namespace corvane;
@@ -132,6 +133,36 @@ TEST(FoldedRanks, OrderAsTheFoldedComparisonWhateverThePieces) {
                     << a << " " << b;
     }
     EXPECT_TRUE(log_sort::FoldedRanks(0, [](std::size_t) { return std::string_view(); }).empty());
+}
+
+// The capitals of Windows-1252 outside the Latin-1 block fold as the
+// catalogue windows fold them, beside the usual ones.
+TEST(CompareFolded, FoldsEveryCapitalOfTheCodePage) {
+    const struct {
+        const char* name;
+        unsigned char capital, small;
+    } pairs[] = {
+        {"S caron", 0x8A, 0x9A}, {"OE", 0x8C, 0x9C}, {"Z caron", 0x8E, 0x9E}, {"Y diaeresis", 0x9F, 0xFF},
+        {"A", 'A', 'a'},         {"E acute", 0xC9, 0xE9}, {"thorn", 0xDE, 0xFE},
+    };
+    for (const auto& p : pairs) {
+        SCOPED_TRACE(p.name);
+        const std::string capital(1, static_cast<char>(p.capital)), small(1, static_cast<char>(p.small));
+        EXPECT_EQ(log_sort::CompareFolded(capital, small), 0);
+        // Equal letters leave the order to what follows them, both ways round.
+        const std::vector<std::string> texts = {capital + "b", small + "a", small + "c", capital + "a"};
+        const BulkVector<std::uint64_t> ranks =
+            log_sort::FoldedRanks(texts.size(), [&](std::size_t i) { return std::string_view(texts[i]); }, 1);
+        EXPECT_EQ(ranks[1], ranks[3]);
+        EXPECT_LT(ranks[1], ranks[0]);
+        EXPECT_LT(ranks[0], ranks[2]);
+    }
+    // Every pair of bytes compares as the program's other text comparisons do.
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            const std::string x(1, static_cast<char>(a)), y(1, static_cast<char>(b));
+            ASSERT_EQ(log_sort::CompareFolded(x, y), Sign(text::CompareBytes(x, y))) << a << " " << b;
+        }
 }
 
 TEST(RunPieces, RunsEveryPieceOnceAndRaisesTheFirstPiecesError) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QItemSelectionModel>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
@@ -15,11 +18,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <set>
 
 #include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/logs/viewers/log_viewers_test_support.h"
 #include "platform/settings/settings_store.h"
+#include "platform/system/workstation_forms.h"
+#include "ui/helpers/top_level_form_registry.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/print_job.h"
 #include "ui/platform_qt/default_printer.h"
@@ -231,6 +238,45 @@ TEST_F(ViewerTest, SelectionMembers) {
     EXPECT_TRUE(w.ItemSelected());
 }
 
+// A header click moves the records; the selection, the current row and the
+// selected ID stay with theirs, in every column, both orders, both viewers.
+TEST_F(ViewerTest, TheSelectionFollowsItsRecordsThroughEverySort) {
+    const char* logins[] = {"dan", "Ann", "cal", "ben", "eve", "bob"};
+    for (int i = 0; i < 6; ++i) {
+        AddUserLog({logins[i], "Name " + std::to_string(5 - i), "App" + std::to_string(i % 3), "pc" + std::to_string(i % 4),
+                    Stamp(2026, 12, 9 - i, 8 + i, 0, 0), i % 2 ? Stamp(2026, 12, 10, 9, 0, 0) : 0, i == 4, i == 1});
+        AddWebsiteLog({logins[i], "App" + std::to_string(i % 3), "pc" + std::to_string(i % 4),
+                       "https://" + std::to_string(5 - i) + ".example/", Stamp(2026, 12, 9 - i, 8 + i, 0, 0),
+                       i % 2 ? "URL DENIED" : "URL ACCEPTED"});
+    }
+    for (LogViewer* w : {static_cast<LogViewer*>(&OpenUserLog()), static_cast<LogViewer*>(&OpenWebsiteLog())}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        auto selectedIds = [&] {
+            std::set<std::int32_t> ids;
+            for (const QModelIndex& row : w->List()->selectionModel()->selectedRows())
+                ids.insert(w->Model()->Rows().LogID(row.row()));
+            return ids;
+        };
+        // Row 2 selected and current, row 5 selected beside it.
+        w->SetSelectedIndex(5);
+        w->List()->selectionModel()->setCurrentIndex(w->Model()->index(1, 0),
+                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const std::int32_t current = w->SelectedID();
+        const std::set<std::int32_t> selected = selectedIds();
+        ASSERT_EQ(selected.size(), 2u);
+        for (int column = 0; column < w->Model()->columnCount(); ++column) {
+            for (int click = 0; click < 2; ++click) {
+                SCOPED_TRACE(column * 10 + click);
+                emit w->List()->header()->sectionClicked(column);
+                EXPECT_EQ(w->SelectedID(), current);
+                EXPECT_EQ(w->Model()->Rows().LogID(w->SelectedIndex() - 1), current);
+                EXPECT_EQ(selectedIds(), selected);
+                EXPECT_EQ(w->ItemsSelectedCount(), 2);
+            }
+        }
+    }
+}
+
 TEST_F(ViewerTest, ViewAndStatusBarAreKeptPerUser) {
     {
         frmWebsiteLog& w = OpenWebsiteLog();
@@ -332,6 +378,65 @@ TEST_F(ViewerTest, ReportCancelRetryAndAReloadWhilePrinting) {
     EXPECT_EQ(w.ListCount(), 0);
     const std::string text = Shell("pdftotext -layout '" + pdf + "' - 2>/dev/null");
     for (int i = 0; i < 5; ++i) EXPECT_NE(text.find("user" + std::to_string(i)), std::string::npos) << i;
+}
+
+// A viewer closed while its report prints, by each way a window closes: the
+// report ends quietly, never touching the freed window; a Retry answered
+// after the close opens no print dialog.
+TEST_F(ViewerTest, ReportEndsQuietlyWhenItsWindowClosesMidPrint) {
+    ui::InstallTopLevelFormRegistry();
+    AddSessions(600, true);  // more than one block of rows, so the report yields between rows
+    struct Way {
+        const char* name;
+        std::function<void(LogViewer*)> close;
+    };
+    const std::vector<Way> ways = {
+        {"close box", [](LogViewer* w) { w->close(); }},
+        {"Action > Exit", [](LogViewer* w) { w->ActionItem(9)->trigger(); }},
+        {"log-off", [](LogViewer*) { UnloadAllForms(false); }},
+    };
+    auto flushDeletes = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        for (bool failing : {false, true}) {
+            SCOPED_TRACE(failing ? "closed under the Retry question" : "closed between two blocks");
+            box_->Clear();
+            printDialogs = 0;
+            QPointer<LogViewer> w = new frmUserLog;
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            w->Activate();
+            const std::string pdf = Path("closed.pdf");
+            SetPrintDialog([&](QPrinter& printer, QWidget* parent) {
+                ++printDialogs;
+                EXPECT_TRUE(w && parent == w.data());
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(failing ? Path("no/such/dir/x.pdf") : pdf));
+                return true;
+            });
+            int yields = 0;
+            SetYieldHook([&] {
+                if (++yields == 2 && w) {
+                    way.close(w);
+                    flushDeletes();
+                }
+            });
+            box_->AnswerWith([&](const ScriptedMsgBox::Question&) {
+                if (w) way.close(w);
+                flushDeletes();
+                return 4;  // Retry
+            });
+            w->PrintLog();
+            SetYieldHook(nullptr);
+            box_->AnswerWith(nullptr);
+            flushDeletes();
+            EXPECT_FALSE(w);
+            EXPECT_EQ(printDialogs, 1);
+            EXPECT_EQ(box_->Count(), failing ? 1 : 0);
+            EXPECT_TRUE(ActivityLines().empty());
+            EXPECT_FALSE(std::filesystem::exists(pdf));
+            delete w.data();
+        }
+    }
 }
 
 TEST_F(ViewerTest, ReportsLeaveTheDefaultPrinterAsItWas) {
