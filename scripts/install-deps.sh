@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libx11-dev xvfb xauth fonts-dejavu-core
   qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
   clang libclang-rt-14-dev
+  xdotool openbox x11-utils imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
 )
 missing=()
 for p in "${packages[@]}"; do

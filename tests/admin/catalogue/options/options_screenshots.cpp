@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -24,7 +23,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    QTemporaryDir tree;
+    const QDir tree = test::ScratchFolder("options");
     for (const char* sub : {"records", "records/archive", "records/backup", "shared", "shared/reports"})
         QDir(tree.path()).mkpath(sub);
 
