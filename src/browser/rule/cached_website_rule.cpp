@@ -70,6 +70,40 @@ void Walk(const std::string& path, F&& each) {
         if (table.ValidRecord()) each(table);
 }
 
+// The catalogue in record order, found by host: an entry is read as an address only when a
+// navigation to its host asks, and then kept so read.
+class CatalogueIndex {
+public:
+    void Add(std::string url) {
+        const auto index = static_cast<std::uint32_t>(urls_.size());
+        if (const auto host = PlainHost(url)) byHost_[*host].push_back(index);
+        else unplain_.push_back(index);
+        urls_.push_back(std::move(url));
+    }
+
+    // The first entry that reads as the same address.
+    const std::string* Find(const WebsiteAddress& tested) const {
+        static const std::vector<std::uint32_t> none;
+        const auto host = byHost_.find(tested.host);
+        const auto& plain = host == byHost_.end() ? none : host->second;
+        // Both lists ascend; merged they give record order.
+        for (std::size_t i = 0, j = 0; i < plain.size() || j < unplain_.size();) {
+            const bool fromPlain = j == unplain_.size() || (i < plain.size() && plain[i] < unplain_[j]);
+            const std::uint32_t index = fromPlain ? plain[i++] : unplain_[j++];
+            auto [read, fresh] = read_.try_emplace(index);
+            if (fresh) read->second = WebsiteAddress::Parse(urls_[index]);
+            if (read->second && SameAddress(*read->second, tested)) return &urls_[index];
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<std::string> urls_;
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byHost_;
+    std::vector<std::uint32_t> unplain_;
+    mutable std::unordered_map<std::uint32_t, std::optional<WebsiteAddress>> read_;
+};
+
 }  // namespace
 
 struct CachedWebsiteRule::Snapshot {
@@ -81,6 +115,7 @@ struct CachedWebsiteRule::Snapshot {
         std::string otherAccess;
     };
     std::unordered_map<std::string, Level> websites;
+    CatalogueIndex catalogue;
     // Each login's assigned addresses in record order; one that does not parse is nothing.
     std::unordered_map<std::string, std::vector<std::optional<WebsiteAddress>>> links;
 };
@@ -102,7 +137,9 @@ std::shared_ptr<Snapshot> ReadSnapshot(const Paths& paths) {
                                              u.OtherAccess()});
     });
     Walk<Website>(paths[1], [&](Website& w) {
-        s->websites.try_emplace(KeyOf(w.URL()), typename Snapshot::Level{w.AccessLevel(), w.OtherAccess()});
+        std::string url = w.URL();
+        s->websites.try_emplace(KeyOf(url), typename Snapshot::Level{w.AccessLevel(), w.OtherAccess()});
+        s->catalogue.Add(std::move(url));
     });
     Walk<UserWebsite>(paths[2], [&](UserWebsite& l) {
         s->links[KeyOf(l.UserLogin())].push_back(WebsiteAddress::Parse(l.URL()));
@@ -110,11 +147,23 @@ std::shared_ptr<Snapshot> ReadSnapshot(const Paths& paths) {
     return s;
 }
 
+// The catalogue's first text of the address, read from the file; entries on other hosts are
+// passed over without being read as addresses.
+std::optional<std::string> FindInCatalogue(const std::string& path, const WebsiteAddress& tested) {
+    std::optional<std::string> found;
+    Walk<Website>(path, [&](Website& w) {
+        if (found) return;
+        std::string url = w.URL();
+        if (const auto host = PlainHost(url); host && *host != tested.host) return;
+        const auto entry = WebsiteAddress::Parse(url);
+        if (entry && SameAddress(*entry, tested)) found = std::move(url);
+    });
+    return found;
+}
+
 }  // namespace
 
-bool CachedWebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_view URL) {
-    lastCached_ = false;
-    if (!gRequireLogin) return true;
+const CachedWebsiteRule::Snapshot* CachedWebsiteRule::Current() {
     try {
         const Paths paths{GetUserPathName(), GetWebsitesPathName(), GetUserWebsitesPathName()};
         const auto keys = StatAll(paths);
@@ -132,10 +181,42 @@ bool CachedWebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::stri
     } catch (...) {
         snapshot_.reset();
     }
-    if (!snapshot_) return rule_.IsWebsiteAllowable(UserLogin, URL);
+    return snapshot_.get();
+}
 
+bool CachedWebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::string_view URL) {
+    lastCached_ = false;
+    if (!gRequireLogin) return true;
+    const Snapshot* s = Current();
+    if (!s) return rule_.IsWebsiteAllowable(UserLogin, URL);
+    return Answer(*s, UserLogin, URL, nullptr);
+}
+
+bool CachedWebsiteRule::IsNavigationAllowable(std::string_view UserLogin, std::string_view URL) {
+    lastCached_ = false;
+    if (!gRequireLogin) return true;
+    const Snapshot* s = Current();
+    const auto tested = WebsiteAddress::Parse(URL);
+    std::optional<std::string> form;
+    if (tested && !IsBlankPage(URL)) {
+        if (s) {
+            if (const std::string* found = s->catalogue.Find(*tested)) form = *found;
+        } else {
+            try {
+                form = FindInCatalogue(GetWebsitesPathName(), *tested);
+            } catch (...) {
+                // The rule reads the catalogue itself and reports what fails there.
+            }
+        }
+    }
+    const std::string_view asked = form ? std::string_view(*form) : URL;
+    if (!s) return rule_.IsWebsiteAllowable(UserLogin, asked);
+    return Answer(*s, UserLogin, asked, &tested);
+}
+
+bool CachedWebsiteRule::Answer(const Snapshot& s, std::string_view UserLogin, std::string_view URL,
+                               const std::optional<WebsiteAddress>* read) {
     lastCached_ = true;
-    const Snapshot& s = *snapshot_;
     if (UserLogin.empty()) return false;
     const auto user = s.users.find(KeyOf(UserLogin));
     if (user == s.users.end()) return false;
@@ -146,7 +227,8 @@ bool CachedWebsiteRule::IsWebsiteAllowable(std::string_view UserLogin, std::stri
     if (website == s.websites.end()) return false;
     const auto links = s.links.find(KeyOf(UserLogin));
     if (links == s.links.end()) return false;
-    const auto tested = WebsiteAddress::Parse(URL);
+    // The catalogue's text reads as the same address as the one already read.
+    const auto tested = read ? *read : WebsiteAddress::Parse(URL);
     if (!tested) return false;
     for (const auto& assigned : links->second) {
         if (!assigned || !AddressAdmits(*assigned, *tested)) continue;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "browser/rule/website_address.h"
 #include "browser/rule/website_rule.h"
 
 namespace corvane {
@@ -21,6 +23,10 @@ public:
     CachedWebsiteRule& operator=(const CachedWebsiteRule&) = delete;
 
     bool IsWebsiteAllowable(std::string_view UserLogin, std::string_view URL);
+    // For an address the engine reports in its normal form ("/" added to the root, the scheme
+    // spelled out): the rule asked with the catalogue's own text of that address, the first
+    // record that reads as the same address, or with URL itself when none does.
+    bool IsNavigationAllowable(std::string_view UserLogin, std::string_view URL);
 
     // The last call's answer came from the kept copy (read now or before).
     bool LastAnswerCached() const { return lastCached_; }
@@ -29,6 +35,11 @@ public:
 
 private:
     struct Snapshot;
+    // The kept copy for the files as they are now; null when nothing can be kept.
+    const Snapshot* Current();
+    // The kept copy's answer; read is the address URL reads as, when already read.
+    bool Answer(const Snapshot& s, std::string_view UserLogin, std::string_view URL,
+                const std::optional<WebsiteAddress>* read);
     std::shared_ptr<const Snapshot> snapshot_;
     WebsiteRule rule_;
     bool lastCached_ = false;

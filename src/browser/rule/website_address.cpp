@@ -1,6 +1,7 @@
 #include "browser/rule/website_address.h"
 
 #include <QString>
+#include <algorithm>
 #include <QUrl>
 
 #include "platform/core/text.h"
@@ -25,18 +26,14 @@ QUrl ReadAsTyped(const QString& text) {
     return url;
 }
 
-// The path a browser asks the server for: a backslash is a slash in a web address, and "."
-// and ".." segments are resolved (done here because QUrl's own normalising leaves "/a/./b/../c"
-// as "/a//c").
-std::string RequestPath(std::string path, bool web) {
-    if (web) {
-        for (std::size_t at = 0; (at = path.find('%', at)) != std::string::npos;) {
-            if (text::Equals(path.substr(at, 3), "%5C"))
-                path.replace(at, 3, "/");
-            else
-                ++at;
-        }
-    }
+bool IsWeb(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return scheme == u"http" || scheme == u"https";
+}
+
+// "." and ".." segments resolved, as a browser requests the path (done here because QUrl's own
+// normalising leaves "/a/./b/../c" as "/a//c").
+std::string ResolveDots(std::string path) {
     std::string out;
     auto dropLastSegment = [&] {
         const std::size_t slash = out.rfind('/');
@@ -68,15 +65,45 @@ std::string RequestPath(std::string path, bool web) {
     return out;
 }
 
+// What a server that decodes before resolving makes of a path: "%2F" and "%5C" separate
+// segments, "%2E" is a dot.
+std::string DecodeSeparators(const std::string& path) {
+    std::string out;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const std::string_view escape = std::string_view(path).substr(i, 3);
+        if (text::Equals(escape, "%2F") || text::Equals(escape, "%5C")) {
+            out += '/';
+            i += 2;
+        } else if (text::Equals(escape, "%2E")) {
+            out += '.';
+            i += 2;
+        } else {
+            out += path[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<WebsiteAddress> WebsiteAddress::Parse(std::string_view text) {
     if (text.size() > kMaxAddressLength) return std::nullopt;
-    std::string trimmed(text);
-    const std::string withoutSlash = RemoveTrailingSlash(trimmed);
+    // Browsers drop tabs and line breaks anywhere in an address.
+    std::string trimmed;
+    for (char c : text)
+        if (c != '\t' && c != '\n' && c != '\r') trimmed += c;
+    std::string withoutSlash = RemoveTrailingSlash(trimmed);
     if (withoutSlash.empty()) return std::nullopt;
 
-    const QUrl url = ReadAsTyped(QString::fromUtf8(withoutSlash.data(), static_cast<qsizetype>(withoutSlash.size())));
+    QUrl url = ReadAsTyped(QString::fromUtf8(withoutSlash.data(), static_cast<qsizetype>(withoutSlash.size())));
+    // A backslash before the query of a web address is a "/"; a "%5C" typed as such stays one.
+    const std::size_t query = withoutSlash.find_first_of("?#");
+    if (IsWeb(url) && withoutSlash.substr(0, query).find('\\') != std::string::npos) {
+        std::replace(withoutSlash.begin(), withoutSlash.begin() + static_cast<std::ptrdiff_t>(
+                                                                   std::min(query, withoutSlash.size())),
+                     '\\', '/');
+        url = ReadAsTyped(QString::fromUtf8(withoutSlash.data(), static_cast<qsizetype>(withoutSlash.size())));
+    }
     if (!url.isValid()) return std::nullopt;
 
     WebsiteAddress a;
@@ -88,10 +115,24 @@ std::optional<WebsiteAddress> WebsiteAddress::Parse(std::string_view text) {
     if (web && a.host.empty()) return std::nullopt;
     a.port = url.port(DefaultPort(a.scheme));
     a.hasUserInfo = !url.userInfo().isEmpty();
-    a.path = RequestPath(url.path(QUrl::FullyEncoded).toStdString(), web);
+    a.path = ResolveDots(url.path(QUrl::FullyEncoded).toStdString());
+    a.decodedPath = ResolveDots(DecodeSeparators(a.path));
     if (url.hasQuery()) a.query = url.query(QUrl::FullyEncoded).toStdString();
     return a;
 }
+
+namespace {
+
+// The tested path equals the assigned one or continues it at a segment boundary: "/shop"
+// admits "/shop/cart", never "/shopping".
+bool PathAdmits(const std::string& assigned, const std::string& tested) {
+    if (text::Equals(tested, assigned)) return true;
+    if (assigned.empty()) return tested.front() == '/';
+    if (tested.size() <= assigned.size() || !BeginsWith(assigned, tested, kTextCompare)) return false;
+    return assigned.back() == '/' || tested[assigned.size()] == '/';
+}
+
+}  // namespace
 
 bool AddressAdmits(const WebsiteAddress& assigned, const WebsiteAddress& tested) {
     if (assigned.scheme != "http" && assigned.scheme != "https") return false;
@@ -103,12 +144,29 @@ bool AddressAdmits(const WebsiteAddress& assigned, const WebsiteAddress& tested)
         return text::Equals(*tested.query, *assigned.query) ||
                BeginsWith(*assigned.query + "&", *tested.query, kTextCompare);
     }
-    if (text::Equals(tested.path, assigned.path)) return true;
-    if (assigned.path.empty()) return tested.path.front() == '/';
-    if (tested.path.size() <= assigned.path.size() || !BeginsWith(assigned.path, tested.path, kTextCompare))
-        return false;
-    // Only at a segment boundary: "/shop" admits "/shop/cart", never "/shopping".
-    return assigned.path.back() == '/' || tested.path[assigned.path.size()] == '/';
+    return PathAdmits(assigned.path, tested.path) && PathAdmits(assigned.decodedPath, tested.decodedPath);
+}
+
+bool SameAddress(const WebsiteAddress& a, const WebsiteAddress& b) {
+    return a.scheme == b.scheme && a.host == b.host && a.port == b.port && a.hasUserInfo == b.hasUserInfo &&
+           text::Equals(a.path, b.path) && a.query.has_value() == b.query.has_value() &&
+           (!a.query || text::Equals(*a.query, *b.query));
+}
+
+std::optional<std::string> PlainHost(std::string_view text) {
+    const std::string lower = text::ToLower(text::TrimSpaces(text));
+    for (unsigned char c : lower)
+        if (c <= ' ' || c >= 0x7F || c == '%' || c == '\\') return std::nullopt;
+    std::string_view rest = lower;
+    if (const std::size_t scheme = rest.find("://"); scheme != std::string_view::npos) rest.remove_prefix(scheme + 3);
+    rest = rest.substr(0, rest.find_first_of("/?#"));
+    if (const std::size_t at = rest.rfind('@'); at != std::string_view::npos) rest.remove_prefix(at + 1);
+    if (rest.starts_with('[')) return std::nullopt;
+    rest = rest.substr(0, rest.find(':'));
+    if (rest.ends_with('.')) rest.remove_suffix(1);
+    // QUrl writes numbers in any of their forms ("127.1", "0x7f.1") as a dotted quad.
+    if (rest.find_first_not_of("0123456789abcdefx.") == std::string_view::npos) return std::nullopt;
+    return std::string(rest);
 }
 
 bool IsBlankPage(std::string_view text) { return text::Equals(text::TrimSpaces(text), "about:blank"); }

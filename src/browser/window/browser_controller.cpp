@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "browser/probe/url_probe.h"
-#include "browser/rule/website_address.h"
 #include "catalogue/website.h"
 #include "logs/current_user.h"
 #include "logs/log_writers.h"
@@ -43,32 +42,6 @@ std::string Trimmed(const std::string& s) { return std::string(text::TrimSpaces(
 
 std::string WithoutTrailingSlash(std::string s) { return RemoveTrailingSlash(s); }
 
-bool SameAddress(const WebsiteAddress& a, const WebsiteAddress& b) {
-    return a.scheme == b.scheme && a.host == b.host && a.port == b.port && a.hasUserInfo == b.hasUserInfo &&
-           text::Equals(a.path, b.path) && a.query.has_value() == b.query.has_value() &&
-           (!a.query || text::Equals(*a.query, *b.query));
-}
-
-// The catalogue's own text for an address the engine reports in its normal form ("/" added to
-// the root, the scheme spelled out), so the rule's whole-text catalogue test sees the entry
-// that was allowed. An address no entry matches is returned as it is.
-std::string CatalogueForm(const std::string& URL) {
-    const auto tested = WebsiteAddress::Parse(URL);
-    if (!tested) return URL;
-    try {
-        Website website;
-        website.MoveFirst();
-        while (!website.IsEOF() && website.ValidRecord()) {
-            const auto entry = WebsiteAddress::Parse(website.URL());
-            if (entry && SameAddress(*entry, *tested)) return website.URL();
-            website.MoveNext();
-        }
-    } catch (...) {
-        // The rule reads the catalogue itself and reports what fails there.
-    }
-    return URL;
-}
-
 }  // namespace
 
 std::array<std::string, 3> BrowserStatusPanels(const std::string& text) {
@@ -98,7 +71,10 @@ BrowserController::~BrowserController() {
     control_.SetEvents(nullptr);
 }
 
-void BrowserController::SetCurrentURL(std::string URL) { currentURL_ = RemoveTrailingSlash(URL); }
+void BrowserController::SetCurrentURL(std::string URL) {
+    reportedURL_ = URL;
+    currentURL_ = RemoveTrailingSlash(URL);
+}
 
 bool BrowserController::BlankURL(const std::string& URL) {
     const std::string t = text::ToLower(text::TrimSpaces(URL));
@@ -290,29 +266,44 @@ void BrowserController::Form_Unload() {
     children_.clear();
 }
 
-// Only the page itself is tested, for a user whose websites are enforced: frames and resources
-// follow their page.
+// For a user whose websites are enforced every page and frame is tested; resources follow
+// their page.
 void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, NavigationKind, bool mainFrame,
                                                       bool& Cancel) {
     SetCurrentURL(URL);
-    if (!mainFrame || !recordLoaded_ || administrator_ || !enforceWebsites_) return;
-    if (NavigationAllowed(URL)) return;
+    if (!Enforced()) return;
+    if (NavigationAllowed(URL)) {
+        if (mainFrame) frameRefusalLogged_ = false;
+        return;
+    }
     Cancel = true;
-    Refuse(URL, !refusalShown_);
+    if (mainFrame) {
+        Refuse(URL, !refusalShown_);
+        return;
+    }
+    // A refused frame stays empty: no message, and one record for the page however many.
+    frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
+    if (!frameRefusalLogged_) Log(URL, "URL DENIED");
+    frameRefusalLogged_ = true;
 }
+
+bool BrowserController::Enforced() const { return recordLoaded_ && !administrator_ && enforceWebsites_; }
 
 bool BrowserController::NavigationAllowed(const std::string& URL) {
     if (BlankURL(URL)) return true;
-    return IsWebsiteAllowable(GetCurrentUser(), CatalogueForm(Trimmed(URL)));
+    return rule_.IsNavigationAllowable(GetCurrentUser(), Trimmed(URL));
 }
 
 void BrowserController::Refuse(const std::string& URL, bool showMessage) {
     frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
-    if (showMessage) {
-        refusalShown_ = true;
-        ShowBrowserMessage(0, kExclamationOk, Trimmed(URL));
-    }
     Log(URL, "URL DENIED");
+    if (!showMessage) return;
+    refusalShown_ = true;
+    // Shown once the engine's call has returned: a window may close while the box waits.
+    const std::weak_ptr<int> alive = alive_;
+    frame_.RunLater([alive, address = Trimmed(URL)] {
+        if (!alive.expired()) ShowBrowserMessage(0, kExclamationOk, address);
+    });
 }
 
 void BrowserController::brwWebBrowser_StatusTextChange(const std::string& Text) { SetCurrentURL(Text); }
@@ -347,9 +338,20 @@ void BrowserController::UpdateAddressList(const std::string& URL) {
 
 void BrowserController::brwWebBrowser_NewWindow2(bool& Cancel) {
     Cancel = true;
+    // The engine's call ends before anything here can wait, or close this window.
+    const std::weak_ptr<int> alive = alive_;
+    frame_.RunLater([this, alive, address = reportedURL_] {
+        if (!alive.expired() && !unloaded_) OpenPageWindow(address);
+    });
+}
+
+void BrowserController::OpenPageWindow(const std::string& address) {
+    if (Enforced() && !NavigationAllowed(address)) {
+        Refuse(address, !refusalShown_);
+        return;
+    }
     const std::weak_ptr<int> alive = alive_;
     const URLProbe probe = Probe();
-    const std::string address = currentURL_;
     const bool answers = probe ? probe(address) : IsURLAvailable(address);
     // The probe waits in an event loop, during which this window may have closed.
     if (alive.expired() || unloaded_) return;
@@ -358,15 +360,15 @@ void BrowserController::brwWebBrowser_NewWindow2(bool& Cancel) {
         frame_.ShowStatus(GetMessageText(kMsgAccessDenied, gLanguage));
         return;
     }
-    OpenChildWindow();
+    OpenChildWindow(address);
 }
 
-void BrowserController::OpenChildWindow() {
+void BrowserController::OpenChildWindow(const std::string& address) {
     BrowserController* child = nullptr;
     const bool shown = RunTrapped(kBrowserNewWindowPlace, {
         [&] { child = frame_.CreateBrowserWindow(); },
         [&] { child->SetLockAddressBar(true); },
-        [&] { child->StartingAddress = currentURL_; },
+        [&] { child->StartingAddress = address; },
         [&] { child->NewWindow = true; },
         [&] { child->ParentBrowser = this; },
         [&] { child->Frame().ShowWindow(); },

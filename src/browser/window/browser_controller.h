@@ -100,10 +100,16 @@ public:
 
 private:
     void RunAddressCommand();
+    // Login required, the user's record found, not an administrator, websites enforced.
+    bool Enforced() const;
     bool NavigationAllowed(const std::string& URL);
+    // A page's new window for the address reported last: the rule for an enforced user, then
+    // the probe, then the rights.
+    void OpenPageWindow(const std::string& address);
     void Refuse(const std::string& URL, bool showMessage);
     void UpdateAddressList(const std::string& URL);
-    void OpenChildWindow();
+    // Opens a child window starting at the address that was probed.
+    void OpenChildWindow(const std::string& address);
     void Log(const std::string& URL, const char* status);
 
     IBrowserFrame& frame_;
@@ -120,8 +126,12 @@ private:
     bool recordLoaded_ = false;
     // A refusal's message was shown since the last completed page.
     bool refusalShown_ = false;
+    // A refused frame was recorded since the last page navigation went ahead.
+    bool frameRefusalLogged_ = false;
     bool unloaded_ = false;
     std::string currentURL_;
+    // The address last reported, as reported.
+    std::string reportedURL_;
     std::vector<BrowserController*> children_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace corvane {
@@ -45,6 +46,8 @@ public:
     virtual void ShowWindow() = 0;
     // Closes the window, which runs Form_Unload.
     virtual void CloseWindow() = 0;
+    // Runs work once control is back in the event loop, unless the window is gone by then.
+    virtual void RunLater(std::function<void()> work) = 0;
 };
 
 }  // namespace corvane

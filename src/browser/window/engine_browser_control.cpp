@@ -64,6 +64,8 @@ public:
     explicit EnginePage(QObject* parent) : QWebEnginePage(parent) {}
 
     IBrowserEvents* events = nullptr;
+    // The page's last request that went ahead: the address the page is loaded from.
+    QUrl loaded;
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
@@ -72,12 +74,14 @@ protected:
         bool cancel = false;
         events->brwWebBrowser_BeforeNavigate2(address, KindOf(type), isMainFrame, cancel);
         if (cancel) return false;
+        if (isMainFrame) loaded = url;
         // The engine tells no frame's completion: its accepted request stands for it.
         if (!isMainFrame && events) events->brwWebBrowser_NavigateComplete2(address, false);
         return true;
     }
 
-    // The control never opens a window of its own; the window decides what to open.
+    // The control never opens a window of its own; the window decides what to open, later:
+    // nothing here may wait or close the window.
     QWebEnginePage* createWindow(WebWindowType) override {
         bool cancel = true;
         if (events) events->brwWebBrowser_NewWindow2(cancel);
@@ -135,8 +139,10 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         busy_ = false;
         if (!events_) return;
-        // A cancelled or failed load ends here too; only a page that arrived completes.
-        if (ok) events_->brwWebBrowser_NavigateComplete2(page_->url().toString().toStdString(), true);
+        // A cancelled or failed load ends here too; only a page that arrived completes, at the
+        // address it was loaded from (a script may have pushed another since).
+        const QUrl loaded = page_->loaded.isEmpty() ? page_->url() : page_->loaded;
+        if (ok) events_->brwWebBrowser_NavigateComplete2(loaded.toString().toStdString(), true);
         if (!events_) return;
         events_->brwWebBrowser_DownloadComplete();
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(

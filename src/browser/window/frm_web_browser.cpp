@@ -98,6 +98,8 @@ frmWebBrowser::frmWebBrowser(QWidget* parent) : QMainWindow(parent) {
     cboAddress_->setObjectName(QStringLiteral("cboAddress"));
     cboAddress_->setEditable(true);
     cboAddress_->setInsertPolicy(QComboBox::NoInsert);
+    // Typed keys reach the box itself, which hands them to its line edit without filters.
+    cboAddress_->installEventFilter(this);
     cboAddress_->lineEdit()->installEventFilter(this);
     tblGo_ = new QToolBar(picAddress_);
     tblGo_->setObjectName(QStringLiteral("tblGo"));
@@ -292,7 +294,7 @@ void frmWebBrowser::mnuHelpItem_Click(int index) {
                 if (std::filesystem::exists(readMe)) OpenWithDesktop(readMe);
                 break;
             }
-            case kSupport: ShowWebBrowserAt(kTechnicalSupportAddress); break;
+            case kSupport: ShowWebBrowserAt(kMakerSupportAddress); break;
             case kMakerWeb: ShowWebBrowserAt(kMakerHomeAddress); break;
             case kTip: ShowModalWindow("frmTip"); break;
             case kAbout: ShowModalWindow("frmAbout"); break;
@@ -349,13 +351,17 @@ BrowserController* frmWebBrowser::CreateBrowserWindow() {
 
 void frmWebBrowser::ShowWindow() { ShowModeless(this); }
 void frmWebBrowser::CloseWindow() { close(); }
+// Queued on the window, so the call is dropped with it.
+void frmWebBrowser::RunLater(std::function<void()> work) {
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
 
 bool frmWebBrowser::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         Form_Resize();
         return false;
     }
-    if (watched != cboAddress_->lineEdit()) return false;
+    if (watched != cboAddress_ && watched != cboAddress_->lineEdit()) return false;
     if (event->type() == QEvent::FocusIn) {
         controller_->cboAddress_GotFocus();
         return false;

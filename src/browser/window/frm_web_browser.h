@@ -17,10 +17,6 @@ class QToolBar;
 
 namespace corvane {
 
-// The maker's pages the Help menu opens.
-inline constexpr const char* kTechnicalSupportAddress = "https://corvane.example/support";
-inline constexpr const char* kMakerHomeAddress = "https://corvane.example/";
-
 // The control a browser window shows and drives: its widget and its interface (often the same
 // object). Tests install a factory that makes a fake; an empty one restores the engine's.
 struct BrowserControlParts {
@@ -71,6 +67,7 @@ public:
     BrowserController* CreateBrowserWindow() override;
     void ShowWindow() override;
     void CloseWindow() override;
+    void RunLater(std::function<void()> work) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -87,7 +87,7 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picIcon_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // A new browser window; the about window stays open.
-        ShowWebBrowserAt(kHomePageAddress);
+        ShowWebBrowserAt(kMakerHomeAddress);
         return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -9,9 +9,6 @@ class QPushButton;
 
 namespace corvane {
 
-// The product's home page, opened from the about window's picture.
-inline constexpr const char* kHomePageAddress = "https://corvane.example.com/";
-
 // The about window: the product's name, version and legal notice, a picture
 // that leads to the home page, System Info and OK. Modal; it unloads itself.
 class frmAbout : public QDialog {

@@ -25,6 +25,9 @@ void ShowMainOptions();
 // A new browser window at every call, modeless.
 void ShowWebBrowser();
 void ShowWebBrowserAt(const std::string& address);                 // StartingAddress
+// The maker's pages every window opens: the support page and the home page.
+inline constexpr const char* kMakerSupportAddress = "https://corvane.example/support";
+inline constexpr const char* kMakerHomeAddress = "https://corvane.example/";
 // A fresh console every time: an open one is unloaded first. modal: 0
 // modeless, 1 modal.
 void ShowSecureConsole(std::int32_t modal);

@@ -50,6 +50,41 @@ TEST_F(CachedWebsiteRuleTest, AnswersAsThePlainRuleFromOneRead) {
     EXPECT_EQ(cached.Reads(), 1);
 }
 
+// Addresses as the engine reports them find the catalogue's own text, the first record that
+// reads as the same address, whether the files are kept or read for the one decision.
+TEST_F(CachedWebsiteRuleTest, NavigationsFindTheCataloguesOwnTextKeptOrNot) {
+    PopulateWorld();
+    AddWebsite("http://lv.example.com/page", 0);
+    AddWebsite("HTTP://LV.EXAMPLE.COM:80/page", 2);  // the same address again: the first decides
+    AddWebsite("http://127.0.0.1:8080/ok", 2);
+    AddUser({.login = "lv", .enforceLevels = true, .level = 2});
+    Assign("lv", {"http://lv.example.com", "http://127.0.0.1:8080/ok"});
+    const RuleRow rows[] = {
+        {"ann", "http://a.com/", true},
+        {"ann", "http://a.com/page/", true},
+        {"ann", "http://a.com/Page/Sub", true},
+        {"ann", "http://a.com/other", false},
+        {"ann", "http://xn--bcher-kva.de/buch", true},
+        {"ann", "https://shop.example.org/store/cart/", true},
+        {"ann", "https://shop.example.org/store/..%2Fadmin", false},
+        {"ann", "https://shop.example.org/admin", false},
+        {"ann", "about:blank", true},
+        {"ann", "not an address", false},
+        {"lv", "http://lv.example.com/page", false},
+        {"lv", "http://127.0.0.1:8080/ok/", true},
+        {"admin", "http://anywhere.org/", true},
+    };
+    for (bool kept : {true, false}) {
+        SettleAll(kept ? 123456789 : 0);
+        CachedWebsiteRule cached;
+        for (const auto& r : rows) {
+            EXPECT_EQ(cached.IsNavigationAllowable(r.login, r.url), r.allowed) << r.login << " " << r.url << " " << kept;
+            EXPECT_EQ(cached.LastAnswerCached(), kept) << r.url;
+        }
+        EXPECT_EQ(cached.Reads(), kept ? 1 : 0);
+    }
+}
+
 TEST_F(CachedWebsiteRuleTest, AChangeInAnyPartOfAFilesKeyIsReadAgain) {
     PopulateWorld();
     SettleAll();

@@ -135,14 +135,17 @@ TEST_F(BrowserTest, TheHomePageOpensFirstAndIsAppendedEvenWhenListedButNeverInAC
     w.control.Hover("http://child.com/");
     ASSERT_TRUE(w.control.AskNewWindow());
     ASSERT_EQ(pool.size(), 3u);
-    EXPECT_EQ(pool[2]->control.navigations, (std::vector<std::string>{"about:blank", "http://child.com"}));
-    EXPECT_EQ(pool[2]->addressText, "http://child.com");
+    EXPECT_EQ(pool[2]->control.navigations, (std::vector<std::string>{"about:blank", "http://child.com/"}));
+    EXPECT_EQ(pool[2]->addressText, "http://child.com/");
 }
 
 TEST_F(BrowserTest, PagesOpenWindowsOnlyWhenTheAddressAnswersAndTheUserMay) {
+    AddWebsites({"http://popup.com"});
     AddBrowserUser({.login = "ann", .newWindows = true, .homePage = ""});
     AddBrowserUser({.login = "boss", .administrator = true});
     AddBrowserUser({.login = "plain"});
+    Assign("ann", {"http://popup.com"});
+    Assign("plain", {"http://popup.com"});
     struct Row {
         const char* login;
         bool answers;
@@ -164,7 +167,7 @@ TEST_F(BrowserTest, PagesOpenWindowsOnlyWhenTheAddressAnswersAndTheUserMay) {
         w.control.Hover("http://popup.com/");
         const std::size_t statuses = w.statuses.size();
         EXPECT_TRUE(w.control.AskNewWindow());
-        EXPECT_EQ(probed, (std::vector<std::string>{"http://popup.com"}));
+        EXPECT_EQ(probed, (std::vector<std::string>{"http://popup.com/"}));
         ASSERT_EQ(pool.size(), r.opens ? 2u : 1u);
         EXPECT_EQ(w.statuses.size() > statuses && w.LastStatus() == Status(423), r.denied);
         if (!r.opens) continue;
@@ -172,7 +175,7 @@ TEST_F(BrowserTest, PagesOpenWindowsOnlyWhenTheAddressAnswersAndTheUserMay) {
         EXPECT_TRUE(pool[1]->shown);
         EXPECT_TRUE(child.NewWindow);
         EXPECT_EQ(child.ParentBrowser, &w.controller);
-        EXPECT_EQ(child.StartingAddress, "http://popup.com");
+        EXPECT_EQ(child.StartingAddress, "http://popup.com/");
         // The user's own lock replaces the child's initial one.
         EXPECT_FALSE(child.LockAddressBar());
         EXPECT_EQ(w.controller.BrowserIndex, 1);
@@ -255,6 +258,83 @@ TEST_F(BrowserTest, AWindowClosedWhileTheProbeWaitsOpensNoChild) {
     EXPECT_EQ(pool.size(), 1u);
 }
 
+// The rule first, for a user whose websites are enforced: a refused address is never contacted.
+TEST_F(BrowserTest, AnEnforcedUsersNewWindowPassesTheRuleBeforeTheProbe) {
+    AddWebsites({"http://popup.com", "http://popup.com/in/", "http://other.com"});
+    AddBrowserUser({.login = "ann", .newWindows = true});
+    AddBrowserUser({.login = "free", .enforceWebsites = false, .newWindows = true});
+    Assign("ann", {"http://popup.com"});
+    struct Row {
+        const char* login;
+        const char* hovered;
+        bool opens;
+    } const rows[] = {
+        {"ann", "http://popup.com/in/", true},
+        {"ann", "http://other.com/", false},
+        {"ann", "http://unlisted.com/", false},
+        {"free", "http://unlisted.com/", true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.login) + " " + r.hovered);
+        std::filesystem::remove(Path("websiteslog.sec"));
+        pool.clear();
+        probed.clear();
+        LogIn(r.login);
+        auto box = ScriptedMsgBox::Install();
+        FakeBrowserWindow& w = Open();
+        w.control.Hover(r.hovered);
+        EXPECT_TRUE(w.control.AskNewWindow());
+        ASSERT_EQ(pool.size(), r.opens ? 2u : 1u);
+        if (r.opens) {
+            EXPECT_EQ(probed, (std::vector<std::string>{r.hovered}));  // unchanged, final "/" kept
+            EXPECT_EQ(pool[1]->controller.StartingAddress, r.hovered);
+            continue;
+        }
+        EXPECT_TRUE(probed.empty());
+        EXPECT_EQ(w.LastStatus(), Status(165));
+        EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", r.hovered, "URL DENIED"}}));
+        EXPECT_EQ(box->Count(), 1);
+    }
+}
+
+// The engine's request returns before anything waits; the window may close meanwhile.
+TEST_F(BrowserTest, ANewWindowIsDecidedAfterThePagesRequestHasReturned) {
+    AddBrowserUser({.login = "boss", .administrator = true});
+    LogIn("boss");
+    for (bool closeFirst : {false, true}) {
+        SCOPED_TRACE(closeFirst);
+        pool.clear();
+        probed.clear();
+        FakeBrowserWindow& w = Open();
+        w.holdLater = true;
+        w.control.Hover("http://popup.com/");
+        EXPECT_TRUE(w.control.AskNewWindow());
+        EXPECT_TRUE(probed.empty());
+        w.control.Hover("http://elsewhere.com/");
+        if (closeFirst) w.CloseWindow();
+        w.RunHeld();
+        EXPECT_EQ(probed.size(), closeFirst ? 0u : 1u);
+        ASSERT_EQ(pool.size(), closeFirst ? 1u : 2u);
+        if (!closeFirst) EXPECT_EQ(pool[1]->controller.StartingAddress, "http://popup.com/");
+    }
+}
+
+TEST_F(BrowserTest, AChildStartsAtTheProbedAddressWhateverWasHoveredMeanwhile) {
+    AddBrowserUser({.login = "boss", .administrator = true});
+    LogIn("boss");
+    FakeBrowserWindow& w = Open();
+    BrowserController::SetURLProbe([&](const std::string& address) {
+        probed.push_back(address);
+        w.control.Hover("http://elsewhere.com/");
+        return true;
+    });
+    w.control.Hover("http://popup.com/");
+    EXPECT_TRUE(w.control.AskNewWindow());
+    ASSERT_EQ(pool.size(), 2u);
+    EXPECT_EQ(pool[1]->controller.StartingAddress, probed.at(0));
+    EXPECT_EQ(pool[1]->control.navigations.back(), probed.at(0));
+}
+
 // Every page-level navigation of an enforced user passes the rule; frames follow their page.
 TEST_F(BrowserTest, PageNavigationsOfEnforcedUsersPassTheRule) {
     AddWebsites({"http://a.com", "http://a.com/docs", "http://b.com", "c.com"});
@@ -276,7 +356,6 @@ TEST_F(BrowserTest, PageNavigationsOfEnforcedUsersPassTheRule) {
         {"ann", "http://a.com/unlisted", NavigationKind::Form, true, false},
         {"ann", "http://evil.com/", NavigationKind::Redirect, true, false},
         {"ann", "http://b.com/", NavigationKind::Reload, true, false},
-        {"ann", "http://evil.com/frame", NavigationKind::Other, false, true},
         {"ann", "about:blank", NavigationKind::Other, true, true},
         {"boss", "http://evil.com/", NavigationKind::Link, true, true},
         {"free", "http://evil.com/", NavigationKind::Link, true, true},
@@ -299,6 +378,48 @@ TEST_F(BrowserTest, PageNavigationsOfEnforcedUsersPassTheRule) {
         EXPECT_EQ(w.LastStatus(), Status(165));
         ASSERT_EQ(box->Count(), 1);
         EXPECT_EQ(box->Last().prompt, Denied425(r.url));
+    }
+}
+
+// A refused frame stays empty: no message, one record per page load however many frames.
+TEST_F(BrowserTest, FramesOfEnforcedUsersPassTheRuleAndRefusalsAreQuiet) {
+    AddWebsites({"http://a.com", "http://a.com/docs", "http://b.com"});
+    AddBrowserUser({.login = "ann"});
+    AddBrowserUser({.login = "boss", .administrator = true});
+    AddBrowserUser({.login = "free", .enforceWebsites = false});
+    Assign("ann", {"http://a.com"});
+    for (const char* login : {"ann", "boss", "free"}) {
+        SCOPED_TRACE(login);
+        const bool enforced = std::string(login) == "ann";
+        std::filesystem::remove(Path("websiteslog.sec"));
+        pool.clear();
+        LogIn(login);
+        auto box = ScriptedMsgBox::Install();
+        FakeBrowserWindow& w = Open();
+        ASSERT_TRUE(w.control.PageNavigates("http://a.com/", NavigationKind::Typed));
+        EXPECT_TRUE(w.control.PageNavigates("http://a.com/docs/", NavigationKind::Other, false));
+        EXPECT_TRUE(w.control.PageNavigates("about:blank", NavigationKind::Other, false));
+        EXPECT_EQ(w.control.PageNavigates("http://b.com/", NavigationKind::Other, false), !enforced);
+        EXPECT_EQ(w.control.PageNavigates("http://evil.com/frame", NavigationKind::Link, false), !enforced);
+        EXPECT_EQ(box->Count(), 0);
+        auto denied = [] {
+            const auto lines = LogLines();
+            return std::count_if(lines.begin(), lines.end(), [](const LogLine& l) { return l.status == "URL DENIED"; });
+        };
+        if (!enforced) {
+            EXPECT_EQ(denied(), 0);
+            continue;
+        }
+        EXPECT_EQ(w.LastStatus(), Status(165));
+        EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", "http://a.com", "URL ACCEPTED"},
+                                                    {"ann", "http://a.com/docs", "URL ACCEPTED"},
+                                                    {"ann", "http://b.com/", "URL DENIED"}}));
+        // The next page load may record one more.
+        ASSERT_TRUE(w.control.PageNavigates("http://a.com/docs/", NavigationKind::Link));
+        EXPECT_FALSE(w.control.PageNavigates("http://evil.com/frame", NavigationKind::Other, false));
+        EXPECT_FALSE(w.control.PageNavigates("http://b.com/", NavigationKind::Other, false));
+        EXPECT_EQ(denied(), 2);
+        EXPECT_EQ(box->Count(), 0);
     }
 }
 

@@ -4,16 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QPrinter>
+#include <QPointer>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "browser/window/engine_browser_control.h"
 #include "browser/window/frm_web_browser.h"
@@ -30,22 +39,15 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-// Serves one page, whatever is asked, on the loopback address.
+// Serves pages by path on the loopback address (one page for a path it does not know), records
+// every path asked for, and leaves the held paths unanswered until ReleaseHeld.
 class LoopbackServer : public QTcpServer {
 public:
     LoopbackServer() {
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
-                    const QByteArray body =
-                        "<html><head><title>Loopback Page</title></head><body><h1>Corvane smoke page</h1>"
-                        "<a id='away' href='/refused'>away</a></body></html>";
-                    socket->readAll();
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
-                    socket->disconnectFromHost();
-                });
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { Answer(socket); });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
@@ -53,9 +55,84 @@ public:
     std::string Address(const char* path) const {
         return "http://127.0.0.1:" + std::to_string(serverPort()) + path;
     }
+    // Answers every held request "404 Not Found".
+    void ReleaseHeld() {
+        for (auto& socket : held_) {
+            if (!socket) continue;
+            socket->write("HTTP/1.1 404 Not Found\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+        }
+        held_.clear();
+    }
+
+    std::map<QByteArray, QByteArray> pages;
+    std::set<QByteArray> holding;
+    std::vector<QByteArray> asked;
+    std::function<void(const QByteArray&)> onHeld;
+
+private:
+    void Answer(QTcpSocket* socket) {
+        const QByteArray request = socket->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        asked.push_back(path);
+        if (holding.count(path)) {
+            held_.push_back(socket);
+            if (onHeld) onHeld(path);
+            return;
+        }
+        const auto page = pages.find(path);
+        const QByteArray body = page != pages.end() ? page->second
+            : "<html><head><title>Loopback Page</title></head><body><h1>Corvane smoke page</h1>"
+              "<a id='away' href='/refused'>away</a></body></html>";
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    std::vector<QPointer<QTcpSocket>> held_;
 };
 
-class EngineSmokeTest : public BrowserTest {};
+class EngineSmokeTest : public BrowserTest {
+protected:
+    // A window as the launchers open it, on the address; nullptr when the engine cannot start
+    // here (the test then skips).
+    frmWebBrowser* OpenAt(const std::string& address) {
+        auto* window = new frmWebBrowser;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->Controller().StartingAddress = address;
+        window->show();
+        if (!WaitFor([&] { return !Busy(*window) && Control(*window).LocationURL() == address; }, 20000)) {
+            delete window;
+            return nullptr;
+        }
+        return window;
+    }
+    static EngineBrowserControl& Control(frmWebBrowser& window) {
+        return static_cast<EngineBrowserControl&>(window.Control());
+    }
+    static bool Busy(frmWebBrowser& window) { return Control(window).Busy(); }
+    static QVariant Run(frmWebBrowser& window, const QString& script) {
+        QVariant result;
+        bool done = false;
+        Control(window).View()->page()->runJavaScript(script, [&](const QVariant& v) {
+            result = v;
+            done = true;
+        });
+        WaitFor([&] { return done; }, 10000);
+        return result;
+    }
+    static int BrowserWindows() {
+        int count = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<frmWebBrowser*>(top) && top->isVisible()) ++count;
+        return count;
+    }
+    static int Denied() {
+        const auto lines = LogLines();
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                              [](const LogLine& l) { return l.status == "URL DENIED"; }));
+    }
+};
 
 TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) {
     LoopbackServer server;
@@ -116,6 +193,155 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
 
     window->close();
     delete window;
+}
+
+
+// The page asks for a window on an address whose probe waits; the window closes meanwhile.
+TEST_F(EngineSmokeTest, AWindowClosedWhileItsNewWindowProbeWaitsOpensNothingAndFreesCleanly) {
+    LoopbackServer server;
+    const std::string page = server.Address("/page");
+    const std::string root = server.Address("/");
+    AddWebsites({root.c_str(), page.c_str(), server.Address("/held").c_str(), server.Address("/popup").c_str()});
+    AddBrowserUser({.login = "ann", .newWindows = true});
+    Assign("ann", {root.c_str()});
+    LogIn("ann");
+    BrowserController::SetURLProbe(nullptr);  // the real probe, against the server
+    server.pages["/page"] = "<html><body><a id='pop' href='/popup' target='_blank'>pop</a></body></html>";
+    server.holding.insert("/held");
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        QPointer<frmWebBrowser> window = OpenAt(page);
+        if (!window) GTEST_SKIP() << "the web engine did not start here";
+        // The pointer rests on a link whose server does not answer yet.
+        window->Controller().brwWebBrowser_StatusTextChange(server.Address("/held"));
+        bool probing = false;
+        // Closed while the probe waits; the probe then hears "not found".
+        server.onHeld = [&](const QByteArray&) {
+            probing = true;
+            if (window) window->close();
+            QTimer::singleShot(100, &server, [&] { server.ReleaseHeld(); });
+        };
+        Run(*window, QStringLiteral("document.getElementById('pop').click();"));
+        ASSERT_TRUE(WaitFor([&] { return probing && window.isNull(); }, 15000));
+        QApplication::processEvents(QEventLoop::AllEvents, 200);
+        EXPECT_EQ(BrowserWindows(), 0);
+    }
+    // The same request with an open window and an address that answers opens the child there.
+    server.onHeld = nullptr;
+    QPointer<frmWebBrowser> window = OpenAt(page);
+    ASSERT_TRUE(window);
+    window->Controller().brwWebBrowser_StatusTextChange(server.Address("/popup"));
+    Run(*window, QStringLiteral("document.getElementById('pop').click();"));
+    ASSERT_TRUE(WaitFor([&] { return BrowserWindows() == 2; }, 15000));
+    BrowserController* child = window->Controller().Child(0);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->StartingAddress, server.Address("/popup"));
+    window->close();
+    EXPECT_TRUE(WaitFor([&] { return BrowserWindows() == 0; }, 15000));
+}
+
+// An allowed page frames refused ones: the frames stay empty, nothing is asked of the server,
+// no message, and one record for the page.
+TEST_F(EngineSmokeTest, RefusedFramesOfAnAllowedPageStayEmptyWithOneRecord) {
+    LoopbackServer server;
+    const std::string framer = server.Address("/framer");
+    AddWebsites({framer.c_str(), server.Address("/secret").c_str(), server.Address("/other").c_str()});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {framer.c_str()});
+    LogIn("ann");
+    auto box = ScriptedMsgBox::Install();
+    server.pages["/framer"] =
+        "<html><body><iframe id='f1' src='/secret'></iframe><iframe id='f2' src='/other'></iframe>"
+        "<iframe id='f3' srcdoc='<p>inline</p>'></iframe></body></html>";
+    server.pages["/secret"] = "<html><body>SECRET</body></html>";
+    QPointer<frmWebBrowser> window = OpenAt(framer);
+    if (!window) GTEST_SKIP() << "the web engine did not start here";
+    QApplication::processEvents(QEventLoop::AllEvents, 500);
+    for (const char* frame : {"f1", "f2"}) {
+        const QVariant text = Run(*window, QStringLiteral("(function(){var d=document.getElementById('%1').contentDocument;"
+                                                          "return d ? d.body.innerText : 'no document';})()")
+                                               .arg(QLatin1String(frame)));
+        EXPECT_EQ(text.toString(), QString()) << frame;
+    }
+    EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/secret")), 0);
+    EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/other")), 0);
+    EXPECT_EQ(box->Count(), 0);
+    EXPECT_EQ(Denied(), 1);
+    const auto lines = LogLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), LogLine{"ann", framer, "URL ACCEPTED"}), lines.end());
+    window->close();
+}
+
+// A server that decodes before resolving would serve /secret/x/ for /ok/..%2Fsecret/x/.
+TEST_F(EngineSmokeTest, AnEncodedSeparatorOutOfTheAssignedPathIsRefusedBeforeTheServerSeesIt) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString base = folder.path();
+    QDir().mkpath(base + QStringLiteral("/ok"));
+    QDir().mkpath(base + QStringLiteral("/secret/x"));
+    WriteFile((base + QStringLiteral("/ok/index.html")).toStdString(),
+              "<html><body><a id='away' href='/ok/..%2Fsecret/x/'>away</a></body></html>");
+    WriteFile((base + QStringLiteral("/secret/x/index.html")).toStdString(), "<html><body>SECRET</body></html>");
+    QProcess python;
+    python.setProcessChannelMode(QProcess::MergedChannels);
+    python.start(QStringLiteral("python3"), {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
+                                             QStringLiteral("0"), QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
+                                             QStringLiteral("--directory"), base});
+    if (!python.waitForStarted(5000)) GTEST_SKIP() << "no python3 here";
+    QByteArray output;
+    ASSERT_TRUE(WaitFor([&] {
+        output += python.readAll();
+        return output.contains("port ");
+    }, 10000)) << output.toStdString();
+    const QByteArray port = output.mid(output.indexOf("port ") + 5).split(' ').value(0);
+    const std::string site = "http://127.0.0.1:" + port.toStdString();
+    const std::string ok = site + "/ok/";
+    const std::string escape = site + "/ok/..%2Fsecret/x/";
+    AddWebsites({ok.c_str(), escape.c_str(), (site + "/secret/x/").c_str()});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {ok.c_str()});
+    LogIn("ann");
+    auto box = ScriptedMsgBox::Install();
+    QPointer<frmWebBrowser> window = OpenAt(ok);
+    if (!window) {
+        python.kill();
+        python.waitForFinished();
+        GTEST_SKIP() << "the web engine did not start here";
+    }
+    ASSERT_TRUE(WaitFor([&] {
+        Run(*window, QStringLiteral("document.getElementById('away').click();"));
+        return WaitFor([&] { return Denied() > 0; }, 1000);
+    }, 20000));
+    EXPECT_EQ(LogLines().back(), (LogLine{"ann", escape, "URL DENIED"}));
+    EXPECT_EQ(Control(*window).LocationURL(), ok);
+    QApplication::processEvents(QEventLoop::AllEvents, 300);
+    output += python.readAll();
+    EXPECT_FALSE(output.contains("secret")) << output.toStdString();
+    window->close();
+    python.kill();
+    python.waitForFinished();
+}
+
+// A script that pushes another path during the load: the loaded address is the one recorded.
+TEST_F(EngineSmokeTest, APageThatPushesAnotherPathIsLoggedAtTheAddressItWasLoadedFrom) {
+    LoopbackServer server;
+    const std::string root = server.Address("/");
+    AddWebsites({root.c_str(), server.Address("/push").c_str()});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {root.c_str()});
+    LogIn("ann");
+    server.pages["/push"] = "<html><body><script>history.pushState({}, '', '/pushed');</script></body></html>";
+    auto* window = new frmWebBrowser;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->Controller().StartingAddress = server.Address("/push");
+    window->show();
+    if (!WaitFor([&] { return !LogLines().empty(); }, 20000)) {
+        delete window;
+        GTEST_SKIP() << "the web engine did not start here";
+    }
+    QApplication::processEvents(QEventLoop::AllEvents, 300);
+    EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", server.Address("/push"), "URL ACCEPTED"}}));
+    window->close();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,16 @@ public:
         closed = true;
         controller.Form_Unload();
     }
+    // At once, unless holdLater keeps the work for RunHeld.
+    void RunLater(std::function<void()> work) override {
+        if (holdLater) held.push_back(std::move(work));
+        else work();
+    }
+    void RunHeld() {
+        auto work = std::move(held);
+        held.clear();
+        for (auto& w : work) w();
+    }
 
     // The fake behind a controller the frame made.
     static FakeBrowserWindow& Of(BrowserController* c) { return static_cast<FakeBrowserWindow&>(c->Frame()); }
@@ -62,7 +73,8 @@ public:
     std::vector<std::string> addresses;
     std::vector<std::string> statuses;
     std::string caption;
-    bool padlock = false, timer = false, waitCursor = false, shown = false, closed = false;
+    bool padlock = false, timer = false, waitCursor = false, shown = false, closed = false, holdLater = false;
+    std::vector<std::function<void()>> held;
     int addressFocus = 0, addressSelections = 0, languageSets = 0, metricsSaves = 0;
 
     FakeBrowserControl control;

@@ -9,12 +9,14 @@
 #include <QToolBar>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "browser_test_support.h"
 #include "fake_control_widget.h"
 #include "messages/message_catalogue.h"
 #include "platform/system/process_spawn.h"
+#include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_metrics.h"
@@ -116,12 +118,51 @@ TEST_F(BrowserWindowTest, TheLockDropsTypingButEnterRunsTheCommand) {
     frmWebBrowser& w = OpenWindow();
     auto* address = Child<QComboBox>(&w, "cboAddress");
     address->setEditText(QStringLiteral("http://x.com"));
-    QTest::keyClicks(address->lineEdit(), QStringLiteral("abc"));
-    QTest::keyClick(address->lineEdit(), Qt::Key_Backspace);
+    for (QWidget* target : {static_cast<QWidget*>(address), static_cast<QWidget*>(address->lineEdit())}) {
+        QTest::keyClicks(target, QStringLiteral("abc"));
+        QTest::keyClick(target, Qt::Key_Backspace);
+    }
     EXPECT_EQ(address->currentText(), QStringLiteral("http://x.com"));
     QTest::keyClick(address->lineEdit(), Qt::Key_Return);
     ASSERT_EQ(box->Count(), 1);
     EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://x.com")));
+}
+
+// A key as the keyboard delivers it: through the window to whatever has the focus.
+void KeyToFocus(frmWebBrowser& window, QWidget* focus, Qt::Key key) {
+    window.activateWindow();
+    focus->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(window.windowHandle(), key);
+}
+
+// Typed addresses in the list and not in it; the box has the focus, not its line edit.
+TEST_F(BrowserWindowTest, EnterAndGoRunTheSameCommandOnARefusedAddress) {
+    AddWebsites({"http://a.com", "http://b.com"});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {"http://a.com"});
+    LogIn("ann");
+    const std::pair<const char*, std::function<void(frmWebBrowser&, QComboBox*)>> ways[] = {
+        {"Return", [](frmWebBrowser& w, QComboBox* box) { KeyToFocus(w, box, Qt::Key_Return); }},
+        {"Enter", [](frmWebBrowser& w, QComboBox* box) { KeyToFocus(w, box, Qt::Key_Enter); }},
+        {"Go", [](frmWebBrowser& w, QComboBox*) { w.findChild<QAction*>(QStringLiteral("Go"))->trigger(); }},
+    };
+    for (const std::string typed : {"http://c.com/x", "http://b.com"}) {
+        for (const auto& [name, press] : ways) {
+            SCOPED_TRACE(std::string(name) + " " + typed);
+            std::filesystem::remove(Path("websiteslog.sec"));
+            auto box = ScriptedMsgBox::Install();
+            frmWebBrowser& w = OpenWindow();
+            auto* address = Child<QComboBox>(&w, "cboAddress");
+            address->setEditText(QString::fromStdString(typed));
+            press(w, address);
+            ASSERT_EQ(box->Count(), 1);
+            EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, typed));
+            EXPECT_EQ(Child<QLabel>(&w, "Panel1")->text().toStdString(), GetMessageText(105) + ": " + GetMessageText(165));
+            EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", typed, "URL DENIED"}}));
+            w.close();
+        }
+    }
 }
 
 TEST_F(BrowserWindowTest, AllBrowserWindowsShareOneSetOfMetricsAndTheLastClosedWins) {
@@ -189,7 +230,7 @@ TEST_F(BrowserWindowTest, SupportAndTheMakersPagesOpenNewWindowsAtTheirAddresses
             windows_.push_back(b);
         }
     std::sort(opened.begin(), opened.end());
-    EXPECT_EQ(opened, (std::vector<std::string>{kMakerHomeAddress, kTechnicalSupportAddress}));
+    EXPECT_EQ(opened, (std::vector<std::string>{kMakerHomeAddress, kMakerSupportAddress}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "session/console/console_windows.h"
 #include "session/console/frm_about.h"
+#include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -63,7 +64,7 @@ TEST_F(AboutWindowTest, OnlyALeftReleaseOnThePictureOpensTheHomePage) {
     QTest::mousePress(about->picIcon(), Qt::LeftButton);
     EXPECT_TRUE(addresses.empty());
     QTest::mouseRelease(about->picIcon(), Qt::LeftButton);
-    EXPECT_EQ(addresses, std::vector<std::string>{kHomePageAddress});
+    EXPECT_EQ(addresses, std::vector<std::string>{kMakerHomeAddress});
     EXPECT_TRUE(about->isVisible());
     delete about.data();
 }

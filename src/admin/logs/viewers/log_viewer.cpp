@@ -48,8 +48,6 @@ namespace corvane {
 namespace {
 
 constexpr int kYes = 6;
-constexpr const char* kSupportPage = "https://corvane.example.org/support";
-constexpr const char* kHomePage = "https://corvane.example.org/";
 
 int Px(double twips) { return static_cast<int>(twips / 15.0 + 0.5); }
 
@@ -479,7 +477,7 @@ void LogViewer::HelpItemClicked(int index) {
             const std::string readMe = folder + "Readme.txt";
             if (File().FileExists(readMe)) OpenWithDesktop(readMe);
         } else if (index == 6 || index == 7) {
-            ShowWebBrowserAt(index == 6 ? kSupportPage : kHomePage);
+            ShowWebBrowserAt(index == 6 ? kMakerSupportAddress : kMakerHomeAddress);
         } else if (index == 9) {
             ShowSessionWindowModal("frmTip");
         } else if (index == 10) {
