@@ -41,6 +41,7 @@ inline std::string ScratchDataFolder(const char* name) {
     const QDir folder = ScratchFolder(name);
     if (!folder.exists()) return {};
     ::setenv("CORVANE_TEST", "1", 1);
+    folder.mkpath(QStringLiteral("registry"));
     ::setenv("CORVANE_REGISTRY_DIR", folder.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
     return folder.path().toStdString();
 }
@@ -70,6 +71,11 @@ public:
     bool Save(QWidget& window, const QString& file, const std::function<void()>& before = {}) {
         window.show();
         Settle();
+        // Active, as a window the user works in: the same look on every run.
+        for (int i = 0; i < 50 && !window.isActiveWindow(); ++i) {
+            window.activateWindow();
+            Settle(10);
+        }
         if (before) {
             before();
             Settle();
