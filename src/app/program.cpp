@@ -14,6 +14,7 @@
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
 #include "session/login/login_services.h"
+#include "session/platform_qt/x11_keyboard_state.h"
 #include "session/rules/run_user_programs.h"
 #include "session/shell/frm_main.h"
 #include "session/shell/security_session.h"
@@ -66,6 +67,8 @@ void InstallProgram() {
     RegisterProgramWindows();
     InstallSmbNetwork();
     InstallLoginWindow();
+    // The login's Caps Lock warning asks the desktop's keyboard.
+    InstallDesktopKeyboardState();
     LoginServices services = CurrentLoginServices();
     services.startUserPrograms = RunUserPrograms;
     SetLoginServices(services);

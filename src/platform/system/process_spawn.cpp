@@ -78,6 +78,11 @@ int SpawnProcess(const std::vector<std::string>& argv, const std::string& workDi
     return RealSpawn(argv, workDir);
 }
 
+std::string ProgramFilePath(const std::string& path) {
+    if (path.empty() || path.find('/') != std::string::npos) return path;
+    return "./" + path;
+}
+
 int OpenWithDesktop(const std::string& target, const std::string& workDir) {
     if (target.empty()) return 0;
     return SpawnProcess({"xdg-open", target}, workDir);

@@ -12,6 +12,11 @@ namespace corvane {
 // program, no permission, missing folder).
 int SpawnProcess(const std::vector<std::string>& argv, const std::string& workDir = {});
 
+// A program file's path as SpawnProcess takes it to mean that very file: a
+// path without a folder names the file in the working folder (where a file
+// test finds it), not a program of that name on PATH.
+std::string ProgramFilePath(const std::string& path);
+
 // Opens a document, folder or address with the desktop's opener (xdg-open),
 // the target passed as one argument. Returns the opener's id or 0.
 int OpenWithDesktop(const std::string& target, const std::string& workDir = {});

@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QStyle>
+#include <algorithm>
 #include <QStandardItemModel>
 #include <QTreeView>
 
@@ -40,6 +42,9 @@ ConsoleListView::ConsoleListView(QWidget* parent)
     icons_->setSelectionModel(report_->selectionModel());
     delete own;
     icons_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click in an icon view selects the whole row, as the report does, so
+    // that every view sees the same selected item.
+    icons_->setSelectionBehavior(QAbstractItemView::SelectRows);
     icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     icons_->setMovement(QListView::Static);
     icons_->setResizeMode(QListView::Adjust);
@@ -110,9 +115,31 @@ QStandardItem* ConsoleListView::AppendRow(const QStringList& cells, const QIcon&
     return row.first();
 }
 
+int ConsoleListView::ReportWidthForContents() const {
+    const QFontMetrics text(report_->font());
+    const QFontMetrics caption(report_->header()->font());
+    constexpr int kPadding = 16;
+    int sum = 0;
+    int shortest = 0;  // the most any column lacks
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        int need = caption.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) + kPadding;
+        const int icon = column == 0 ? report_->iconSize().width() + 8 : 0;
+        for (int row = 0; row < model_->rowCount(); ++row)
+            need = std::max(need, text.horizontalAdvance(model_->index(row, column).data().toString()) + icon +
+                                      kPadding);
+        const int width = report_->header()->sectionSize(column);
+        sum += width;
+        shortest = std::max(shortest, need - width);
+    }
+    return sum + model_->columnCount() * shortest + 2 * report_->frameWidth() +
+           report_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
 int ConsoleListView::SelectedRow() const {
-    const QModelIndexList rows = report_->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    // The first cell is enough: in an icon view it is the whole item.
+    for (const QModelIndex& index : report_->selectionModel()->selectedIndexes())
+        if (index.column() == 0) return index.row();
+    return -1;
 }
 
 void ConsoleListView::SelectRow(int row) {

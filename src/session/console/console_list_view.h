@@ -39,6 +39,10 @@ public:
     // first cell. Sorting compares the texts without letter case.
     QStandardItem* AppendRow(const QStringList& cells, const QIcon& icon);
 
+    // The report's width at which, once its spare width is shared out over
+    // the columns, every column shows its caption and cells whole.
+    int ReportWidthForContents() const;
+
     // The selected row, -1 when none is.
     int SelectedRow() const;
     void SelectRow(int row);

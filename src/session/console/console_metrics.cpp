@@ -38,6 +38,7 @@ StoredConsoleMetrics ReadConsoleMetrics(std::string_view formName, int currentVi
     const auto size = [](double v) { return SingleToText(static_cast<float>(v)); };
     StoredConsoleMetrics m;
     const std::string view = get("List View", "");
+    m.firstOpening = view.empty();
     m.listView = view.empty() ? std::optional<int>(0) : WholeIn(Number(view), 0, 3);
     if (!m.listView) m.listView = currentView;
     m.height = Number(get("Height", size(current.height)));

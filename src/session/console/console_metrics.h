@@ -16,6 +16,8 @@ struct StoredConsoleMetrics {
     std::optional<int> listView;
     std::optional<double> height, width, top, left;
     std::optional<int> windowState;
+    // Nothing was saved yet ("List View" is empty): a first opening.
+    bool firstOpening = false;
 };
 
 // Reads "List View" (empty default: large icons), "Height", "Width", "Top",

@@ -149,7 +149,7 @@ void ConsoleModel::RunSelectedProgram(const std::string& path) {
         return;
     }
     CarryOn([&] {
-        if (File().FileExists(path)) SpawnProcess({NativePath(path)});
+        if (File().FileExists(path)) SpawnProcess({ProgramFilePath(NativePath(path))});
     });
 }
 

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeView>
+#include <algorithm>
 
 #include "messages/message_catalogue.h"
 #include "session/login/carry_on.h"
@@ -23,6 +24,7 @@
 #include "session/launchers/session_entry_points.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
+#include "ui/helpers/window_metrics.h"
 #include "ui/platform_qt/file_icon.h"
 #include "ui_core/help.h"
 
@@ -124,13 +126,22 @@ void frmSecureConsole::BuildToolBar() {
         buttons_.append(action);
     }
     for (int view = 0; view < 4; ++view)
-        connect(buttons_[view], &QAction::triggered, this, [this, view] { lsvItems_->SetView(view); });
+        connect(buttons_[view], &QAction::triggered, this, [this, view] {
+            lsvItems_->SetView(view);
+            // Enter goes on working on the list the user now sees.
+            lsvItems_->Shown()->setFocus();
+        });
     connect(buttons_[4], &QAction::triggered, this, &frmSecureConsole::LoadData);
     connect(buttons_[6], &QAction::triggered, this, [] {
         std::string helpFile;
         ShowHelpFile(helpFile);
     });
-    connect(buttons_[8], &QAction::triggered, this, &QWidget::close);
+    connect(buttons_[8], &QAction::triggered, this, [this] {
+        // Where the console is the only way in, Exit only puts it aside, as
+        // the title bar's close does.
+        if (ConsoleIsTheWayIn()) showMinimized();
+        else close();
+    });
 }
 
 void frmSecureConsole::BuildPopUpMenu() {
@@ -154,6 +165,12 @@ void frmSecureConsole::showEvent(QShowEvent* event) {
     formLoad_ = false;
     CarryOn([this] { SetLanguage(); });
     CarryOn([this] { LoadData(); });
+    CarryOn([this] {
+        // Opened for the first time: centred, wide enough for every column.
+        if (!firstOpening_) return;
+        const int chrome = width() - lsvItems_->width();
+        PlaceOnAvailableScreen(this, QSize(std::max(width(), lsvItems_->ReportWidthForContents() + chrome), height()));
+    });
     lsvItems_->Shown()->setFocus();
 }
 
@@ -189,6 +206,15 @@ bool frmSecureConsole::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                // The item under the pointer is the one chosen, whatever the
+                // first click did.
+                for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(lsvItems_->Icons()),
+                                                static_cast<QAbstractItemView*>(lsvItems_->Report())}) {
+                    if (watched != view->viewport()) continue;
+                    const QModelIndex index =
+                        view->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+                    if (index.isValid()) lsvItems_->SelectRow(index.row());
+                }
                 LaunchSelected();
                 return true;
             }
@@ -344,11 +370,14 @@ void frmSecureConsole::RestoreFormMetrics() {
     current.top = ui::ToTwipsY(pos().y());
     current.left = ui::ToTwipsX(pos().x());
     const StoredConsoleMetrics stored = ReadConsoleMetrics(kFormName, lsvItems_->View(), current);
+    firstOpening_ = stored.firstOpening;
     if (stored.listView) lsvItems_->SetView(*stored.listView);
     const QSize size(stored.width ? ui::ToPixelsX(*stored.width) : width(),
                      stored.height ? ui::ToPixelsY(*stored.height) : height());
     if (size.width() > 0 && size.height() > 0) resize(size);
-    move(stored.left ? ui::ToPixelsX(*stored.left) : x(), stored.top ? ui::ToPixelsY(*stored.top) : y());
+    const QPoint saved(stored.left ? ui::ToPixelsX(*stored.left) : x(), stored.top ? ui::ToPixelsY(*stored.top) : y());
+    // A place saved on a screen that is gone is pulled back onto one.
+    move(firstOpening_ ? saved : OnAvailableScreen(this, saved));
     // Where the console cannot be closed it always opens in its normal state.
     if (gCannotCancelSecureConsole || !stored.windowState) return;
     Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);

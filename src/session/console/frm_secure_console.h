@@ -100,6 +100,7 @@ private:
     bool cancelled_ = false;
     bool formLoad_ = true;
     bool metricsSaved_ = false;
+    bool firstOpening_ = false;
     ConsoleListView* lsvItems_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QList<QAction*> buttons_;

@@ -27,4 +27,10 @@ CapsLockState X11KeyboardState::CapsLock() {
 
 void InstallX11KeyboardState() { SetKeyboardState(std::make_shared<X11KeyboardState>()); }
 
+bool InstallDesktopKeyboardState() {
+    if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+    InstallX11KeyboardState();
+    return true;
+}
+
 }  // namespace corvane

@@ -16,4 +16,8 @@ public:
 // Installs an X11KeyboardState as the program's keyboard source.
 void InstallX11KeyboardState();
 
+// Installs the keyboard source of the desktop the application runs on (the
+// X11 server's on X11); true when one was installed.
+bool InstallDesktopKeyboardState();
+
 }  // namespace corvane

@@ -26,7 +26,7 @@ void RunUserPrograms(const User& user) {
             const std::string path = link->Program();
             if (!IsProgramAllowable(user.Login(), path)) continue;
             if (!file.FileExists(path)) continue;
-            SpawnProcess({NativePath(path)});
+            SpawnProcess({ProgramFilePath(NativePath(path))});
         } catch (const std::exception&) {
             // One program that cannot be started does not keep the others from starting.
         }

@@ -32,8 +32,15 @@ void TopLevelFormRegistry::Unload(const std::string& formName) {
     const QString name = QString::fromStdString(formName);
     for (QWidget* w : LoadedForms())
         if (w->objectName() == name) matches.emplace_back(w);
-    for (const auto& w : matches)
-        if (w) w->close();
+    for (const auto& w : matches) {
+        if (!w) continue;
+        // A window that closed to be deleted is no longer loaded, also while
+        // it waits for the deletion: a new one of its kind may open at once.
+        // (Closing clears the attribute, so it is read first.)
+        const bool deleted = w->testAttribute(Qt::WA_DeleteOnClose);
+        if (w->close() && w && deleted)
+            w->setObjectName(QStringLiteral("unloaded ") + w->objectName());
+    }
 }
 
 void InstallTopLevelFormRegistry() {

@@ -1,8 +1,9 @@
 #include "ui/helpers/window_metrics.h"
 
-#include <QWidget>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -68,7 +69,43 @@ QPoint OnAvailableScreen(const QRect& wanted) {
     return best.isValid() ? ClampInto(wanted, best) : wanted.topLeft();
 }
 
+// The window's frame around its client area; before the window manager has
+// framed it, a title bar and thin edges are assumed.
+QMargins FrameMargins(const QWidget* form) {
+    const QRect frame = form->frameGeometry();
+    const QRect client = form->geometry();
+    if (form->isVisible() && frame != client)
+        return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                frame.bottom() - client.bottom()};
+    const int edge = 4;
+    const int title = std::max(form->style()->pixelMetric(QStyle::PM_TitleBarHeight), 24);
+    return {edge, title + edge, edge, edge};
+}
+
 }  // namespace
+
+QPoint OnAvailableScreen(const QWidget* form, const QPoint& wanted) {
+    if (!form) return wanted;
+    const QMargins frame = FrameMargins(form);
+    const QSize whole = form->size() + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    return OnAvailableScreen(QRect(wanted, whole));
+}
+
+void PlaceOnAvailableScreen(QWidget* form, QSize wanted) {
+    if (!form) return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QMargins frame = FrameMargins(form);
+    const QSize room(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+    const QSize size = wanted.boundedTo(room).expandedTo(form->minimumSize());
+    form->resize(size);
+    const int frameWidth = size.width() + frame.left() + frame.right();
+    const int frameHeight = size.height() + frame.top() + frame.bottom();
+    // move() places the frame's corner.
+    form->move(area.left() + std::max(0, (area.width() - frameWidth) / 2),
+               area.top() + std::max(0, (area.height() - frameHeight) / 2));
+}
 
 void LoadFormMetrics(QWidget* form) {
     if (!form) return;

@@ -1,5 +1,7 @@
 #pragma once
 
+class QPoint;
+class QSize;
 class QWidget;
 
 namespace corvane {
@@ -14,5 +16,15 @@ void LoadFormMetrics(QWidget* form);
 // Saves the window's size (of its client area), position (of its frame) and
 // state; a minimised or maximised window saves its normal size and place.
 void SaveFormMetrics(QWidget* form);
+
+// Where to move() the window, at its size and with its frame, so that it
+// stands on a screen that is there now: `wanted` when it does, else the
+// nearest place that does (see LoadFormMetrics).
+QPoint OnAvailableScreen(const QWidget* form, const QPoint& wanted);
+
+// Opens a window that has no saved metrics: its client area at `wanted`, as
+// far as the primary screen's available area holds it with its frame, and the
+// whole window centred in that area.
+void PlaceOnAvailableScreen(QWidget* form, QSize wanted);
 
 }  // namespace corvane

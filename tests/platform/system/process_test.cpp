@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/core/clock.h"
 #include "platform/core/environment.h"
@@ -100,4 +103,32 @@ TEST(Process, MissingProgramIsNotStarted) {
     EXPECT_EQ(SpawnProcess({"/no/such/program"}), 0);
     EXPECT_EQ(SpawnProcess({}), 0);
     EXPECT_EQ(SpawnProcess({"true"}, "/no/such/folder"), 0);
+}
+
+// A program path without a folder means the file in the working folder, the
+// one a file test finds there, never a program of that name on PATH.
+TEST(Process, AProgramFileWithoutAFolderIsTheWorkingFoldersFile) {
+    for (const auto& [path, started] : std::vector<std::pair<std::string, std::string>>{
+             {"calc", "./calc"}, {"./calc", "./calc"}, {"bin/calc", "bin/calc"}, {"/usr/bin/calc", "/usr/bin/calc"},
+             {"", ""}})
+        EXPECT_EQ(ProgramFilePath(path), started) << path;
+
+    test_support::TempFolder here, onPath;
+    // Each copy leaves a mark beside itself when it runs.
+    for (const test_support::TempFolder* folder : {&here, &onPath})
+        std::filesystem::permissions(folder->Write("corvane-probe", "#!/bin/sh\ntouch \"$0.ran\"\n"),
+                                     std::filesystem::perms::owner_all);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (onPath.Path() + ":" + oldPath).c_str(), 1);
+    const auto oldFolder = std::filesystem::current_path();
+    std::filesystem::current_path(here.Path());
+
+    const int pid = SpawnProcess({ProgramFilePath("corvane-probe")});
+    int status = 0;
+    if (pid > 0) waitpid(pid, &status, 0);
+    std::filesystem::current_path(oldFolder);
+    setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(std::filesystem::exists(here / "corvane-probe.ran"));
+    EXPECT_FALSE(std::filesystem::exists(onPath / "corvane-probe.ran"));
 }

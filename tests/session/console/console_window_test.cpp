@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QItemSelectionModel>
 #include <QPointer>
+#include <QScreen>
 #include <QSpontaneKeyEvent>
 #include <QStandardItemModel>
 #include <QTest>
@@ -400,6 +402,130 @@ TEST_F(ConsoleWindowTest, MetricsRoundTripInTheirOrder) {
     EXPECT_EQ(designed.lsvItems()->View(), ConsoleListView::kLargeIcons);
     EXPECT_EQ(designed.size(), reference.size());
     EXPECT_EQ(designed.pos(), reference.pos());
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+using namespace testing;
+
+// The console as a person meets it: shown, active, driven by real clicks
+// and keys on the view that is on screen.
+class ConsoleInputTest : public ConsoleWindowTest {
+protected:
+    frmSecureConsole* OpenActive() {
+        frmSecureConsole* console = Open();
+        if (console) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(console));
+        }
+        return console;
+    }
+    static QAbstractItemView* Shown(frmSecureConsole* console) {
+        return qobject_cast<QAbstractItemView*>(console->lsvItems()->Shown());
+    }
+    static QPoint CentreOf(frmSecureConsole* console, int row) {
+        QAbstractItemView* view = Shown(console);
+        view->doItemsLayout();
+        return view->visualRect(console->lsvItems()->Items()->index(row, 0)).center();
+    }
+};
+
+TEST_F(ConsoleInputTest, EnterAndADoubleClickLaunchTheSelectedItemInEveryView) {
+    AddAccount("ann", {.internet = true});
+    authenticated = true;
+    LogIn("ann");
+    frmSecureConsole* console = OpenActive();
+    ASSERT_NE(console, nullptr);
+    EXPECT_EQ(console->lsvItems()->View(), ConsoleListView::kLargeIcons);
+    const int browser = Row(console, "Web Browser");
+    const int password = Row(console, "Change Password");
+    for (int view : {ConsoleListView::kLargeIcons, ConsoleListView::kSmallIcons, ConsoleListView::kList,
+                     ConsoleListView::kReport}) {
+        SCOPED_TRACE(view);
+        // The modal window of the last round gave the activation away.
+        console->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(console));
+        console->ToolButton(view + 1)->trigger();
+        QAbstractItemView* shown = Shown(console);
+        ASSERT_TRUE(shown->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), shown);
+
+        calls.clear();
+        QTest::mouseClick(shown->viewport(), Qt::LeftButton, {}, CentreOf(console, browser));
+        EXPECT_EQ(console->lsvItems()->SelectedRow(), browser);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(calls, (std::vector<std::string>{"frmWebBrowser"}));
+
+        // A double click straight onto another item launches that one.
+        calls.clear();
+        QTest::mouseDClick(shown->viewport(), Qt::LeftButton, {}, CentreOf(console, password));
+        EXPECT_EQ(calls, (std::vector<std::string>{"tray off", "frmChangePassword", "tray on"}));
+        EXPECT_EQ(console->lsvItems()->SelectedRow(), password);
+    }
+
+    // The item picked in one view is the one selected in every other.
+    console->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(console));
+    console->ToolButton(1)->trigger();
+    QTest::mouseClick(Shown(console)->viewport(), Qt::LeftButton, {}, CentreOf(console, browser));
+    console->ToolButton(4)->trigger();
+    const QModelIndexList rows = console->lsvItems()->Report()->selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.first().row(), browser);
+    calls.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    EXPECT_EQ(calls, (std::vector<std::string>{"frmWebBrowser"}));
+}
+
+TEST_F(ConsoleInputTest, WhereTheConsoleIsTheWayInExitOnlyPutsItAside) {
+    SetConsoleIsTheWayIn(true);
+    frmSecureConsole* console = OpenActive();
+    ASSERT_NE(console, nullptr);
+    QPointer<frmSecureConsole> guard(console);
+    console->ToolButton(9)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetConsoleIsTheWayIn(false);
+    ASSERT_FALSE(guard.isNull());
+    EXPECT_TRUE(console->isVisible());
+    EXPECT_TRUE(console->isMinimized());
+}
+
+// The console opened for the first time on a small screen, and again with a
+// place saved on a screen that is gone.
+TEST_F(ConsoleInputTest, AFirstOpeningIsCentredWholeAndWideEnoughForEveryColumn) {
+    AddAccount("root", {.administrator = true});
+    authenticated = true;
+    LogIn("root");
+    frmSecureConsole* console = OpenActive();
+    ASSERT_NE(console, nullptr);
+    const QRect area = console->screen()->availableGeometry();
+    const QRect frame = console->frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                      << frame.height();
+    // Centred, give or take the frame that is only guessed before it shows.
+    EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 16);
+    EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 16);
+
+    console->ToolButton(4)->trigger();
+    QTreeView* report = console->lsvItems()->Report();
+    const QFontMetrics metrics(report->font());
+    for (int row = 0; row < console->lsvItems()->Items()->rowCount(); ++row) {
+        const QString description = console->lsvItems()->Items()->index(row, 1).data().toString();
+        EXPECT_GE(report->columnWidth(1), metrics.horizontalAdvance(description)) << description.toStdString();
+    }
+    EXPECT_LE(report->columnWidth(0) + report->columnWidth(1), report->viewport()->width());
+
+    UnloadSecureConsole();
+    stored["Form Metrics\\frmSecureConsole|Left"] = "-90000";
+    stored["Form Metrics\\frmSecureConsole|Top"] = "90000";
+    frmSecureConsole* again = OpenActive();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(area.contains(again->geometry()))
+        << again->x() << "," << again->y() << " " << again->width() << "x" << again->height() << " in "
+        << area.x() << "," << area.y() << " " << area.width() << "x" << area.height() << " " << again->pos().y() << " state " << again->windowState();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <QTreeView>
 #include <cstdio>
 #include <memory>
+#include <numeric>
 
 #include "admin/logs/viewers/log_export.h"
 #include "admin/logs/viewers/reports_mod.h"
@@ -121,6 +122,8 @@ void LogViewer::BuildControls() {
     iconView_->setModel(model_);
     iconView_->setSelectionModel(lsvItems_->selectionModel());
     iconView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Whole rows, as in the report, so the selection reads the same in every view.
+    iconView_->setSelectionBehavior(QAbstractItemView::SelectRows);
     iconView_->setUniformItemSizes(true);
     connect(iconView_, &QListView::doubleClicked, this, [this] { ShowDetails(); });
     views_->addWidget(iconView_);
@@ -247,6 +250,7 @@ void LogViewer::Activate() {
         formLoad_ = false;
         SetLanguage();
         LoadData();
+        RunIgnoringErrors({[&] { FitFirstOpening(); }});
         RunIgnoringErrors({[&] { lsvItems_->setFocus(); }});
     }
     if (tmrRefresh_) tmrRefresh_->start();
@@ -502,19 +506,35 @@ void LogViewer::Layout() {
         cmdClose_->move(width - cmdClose_->width() - Px(60), buttonTop);
         // Each column gets what its cells need, and the list's spare width is
         // shared out equally on top.
-        const int columns = model_->columnCount();
-        if (columns > 0) {
-            std::vector<int> widths;
-            int used = 0;
-            for (int c = 0; c < columns; ++c) {
-                lsvItems_->resizeColumnToContents(c);
-                widths.push_back(lsvItems_->columnWidth(c));
-                used += widths.back();
-            }
-            const int spare = std::max(0, lsvItems_->viewport()->width() - used) / columns;
-            for (int c = 0; c < columns; ++c) lsvItems_->setColumnWidth(c, widths[static_cast<std::size_t>(c)] + spare);
+        const std::vector<int> widths = ColumnContentWidths();
+        if (!widths.empty()) {
+            const int used = std::accumulate(widths.begin(), widths.end(), 0);
+            const int spare = std::max(0, lsvItems_->viewport()->width() - used) / static_cast<int>(widths.size());
+            for (std::size_t c = 0; c < widths.size(); ++c)
+                lsvItems_->setColumnWidth(static_cast<int>(c), widths[c] + spare);
         }
     }});
+}
+
+std::vector<int> LogViewer::ColumnContentWidths() {
+    std::vector<int> widths;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        lsvItems_->resizeColumnToContents(c);
+        widths.push_back(lsvItems_->columnWidth(c));
+    }
+    return widths;
+}
+
+void LogViewer::FitFirstOpening() {
+    if (!firstOpening_) return;
+    firstOpening_ = false;
+    const std::vector<int> widths = ColumnContentWidths();
+    const int list = std::accumulate(widths.begin(), widths.end(), 0) + 2 * lsvItems_->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // The window's own parts around the list keep their width.
+    const int wanted = width() - views_->width() + list;
+    PlaceOnAvailableScreen(this, QSize(std::max(width(), wanted), height()));
+    Layout();
 }
 
 bool LogViewer::eventFilter(QObject* watched, QEvent* event) {
@@ -532,9 +552,14 @@ void LogViewer::LoadMetrics() {
     RunIgnoringErrors({
         [&] {
             const std::string view = GetUserSetting(section, "List View", "");
+            // Every save writes "List View": without it nothing was saved.
+            firstOpening_ = view.empty();
             if (!view.empty()) SetViewMode(std::stoi(view));
         },
-        [&] { LoadFormMetrics(this); },
+        [&] {
+            if (firstOpening_) PlaceOnAvailableScreen(this, size());
+            else LoadFormMetrics(this);
+        },
         [&] {
             const std::string hide = GetUserSetting(section, "HideStatusbar", "False");
             if (hide == "True" || hide == "False") mnuView_[1]->setChecked(hide == "True");

@@ -104,6 +104,10 @@ private:
     void SetColumnHeaders();
     void UpdateButtons();
     void Layout();
+    // Each column's width as its cells and caption need it.
+    std::vector<int> ColumnContentWidths();
+    // A first opening (no saved metrics): wide enough for every column.
+    void FitFirstOpening();
     void LoadMetrics();
     void SaveMetrics();
     void SortByHeader(int column);
@@ -115,6 +119,7 @@ private:
 
     LogViewerSpec spec_;
     bool formLoad_ = true;
+    bool firstOpening_ = false;
     bool ticking_ = false;
     bool ascending_ = false;
     int viewMode_ = 3;

@@ -222,7 +222,12 @@ void frmWizard::SetLanguage() { ApplyLanguage(); }
 // --- Steps ------------------------------------------------------------------
 
 void frmWizard::InitSteps() {
-    for (QFrame* frame : fraStep_) frame->move(ui::ToPixelsX(kParkedLeft), ui::ToPixelsY(kStepTop));
+    // A parked step is hidden too, so it takes neither the focus nor typing:
+    // Tab and keys stay on the step that is shown.
+    for (QFrame* frame : fraStep_) {
+        frame->move(ui::ToPixelsX(kParkedLeft), ui::ToPixelsY(kStepTop));
+        frame->hide();
+    }
     GoToStep(0);
 }
 
@@ -230,7 +235,11 @@ void frmWizard::GoToStep(int newStep) {
     if (newStep == 2) FinishEnabled = true;
     fraStep_[CurrentStep]->setEnabled(false);
     fraStep_[newStep]->move(ui::ToPixelsX(kStepLeft), ui::ToPixelsY(kStepTop));
-    if (newStep != CurrentStep) fraStep_[CurrentStep]->move(ui::ToPixelsX(kParkedLeft), ui::ToPixelsY(kStepTop));
+    if (newStep != CurrentStep) {
+        fraStep_[CurrentStep]->move(ui::ToPixelsX(kParkedLeft), ui::ToPixelsY(kStepTop));
+        fraStep_[CurrentStep]->hide();
+    }
+    fraStep_[newStep]->show();
     fraStep_[newStep]->setEnabled(true);
     UpdateWizardButtons(newStep);
     HighlightStep(newStep);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <array>
@@ -375,6 +377,56 @@ TEST_F(ViewerTest, ReportsLeaveTheDefaultPrinterAsItWas) {
         }
     }
     RestoreDefaultPrinterChoice(kept);
+}
+
+// Both viewers open the first time whole on the screen, centred, with every
+// column whole; a place saved off every screen is pulled back onto it.
+TEST_F(ViewerTest, AFirstOpeningShowsEveryColumnWholeOnTheScreen) {
+    AddSessions(3, true);
+    AddWebsiteLog({"ann", "Corvane", "pc", "https://example.org/", Stamp(2026, 1, 1, 0, 0, 0), "URL ACCEPTED"});
+    // Whatever other tests saved: an empty "List View" is what no save leaves.
+    for (const char* section : {"Form Metrics\\frmUserLog", "Form Metrics\\frmWebsiteLog"})
+        SaveUserSetting(section, "List View", "");
+    const auto check = [](LogViewer& w) {
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(50);  // the first activation's placement
+        const QRect area = w.screen()->availableGeometry();
+        const QRect frame = w.frameGeometry();
+        EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                          << frame.height();
+        // Centred, give or take the frame that is only guessed before it shows.
+        EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 16);
+        EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 16);
+        // Every column whole, unless the screen is too narrow for them: then
+        // the window takes the screen's whole width.
+        QTreeView* list = w.List();
+        if (frame.width() >= area.width() - 16) return;
+        int used = 0;
+        for (int c = 0; c < list->model()->columnCount(); ++c) {
+            const int shown = list->columnWidth(c);
+            list->resizeColumnToContents(c);
+            EXPECT_GE(shown, list->columnWidth(c)) << "column " << c;
+            used += shown;
+        }
+        EXPECT_LE(used, list->viewport()->width());
+    };
+    {
+        SCOPED_TRACE("frmUserLog");
+        user_ = std::make_unique<frmUserLog>();
+        check(*user_);
+        user_->close();
+    }
+    {
+        SCOPED_TRACE("frmWebsiteLog");
+        web_ = std::make_unique<frmWebsiteLog>();
+        check(*web_);
+        web_->close();
+    }
+    SaveUserSetting("Form Metrics\\frmUserLog", "Left", "-90000");
+    SaveUserSetting("Form Metrics\\frmUserLog", "Top", "90000");
+    user_ = std::make_unique<frmUserLog>();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(user_->geometry()));
 }
 
 }  // namespace

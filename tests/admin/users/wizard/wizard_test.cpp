@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QApplication>
 #include <QTest>
 
 #include "admin/users/user_admin_test_support.h"
@@ -375,6 +376,44 @@ TEST_F(WizardTest, ABoxSelectsItsTextWhenItGetsTheFocus) {
     Find<QLineEdit>("txtUserLogin")->setFocus();
     QApplication::processEvents();
     EXPECT_EQ(Find<QLineEdit>("txtUserLogin")->selectedText(), "bob");
+}
+
+// Tab and typing reach only the controls of the step on screen.
+TEST_F(WizardTest, TabAndTypingStayOnTheShownStep) {
+    frmWizard& wizard = Open();
+    wizard.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&wizard));
+    const auto tabRound = [&](int step) {
+        QWidget* frame = Find<QWidget>(("fraStep" + std::to_string(step)).c_str());
+        std::vector<QWidget*> stops;
+        for (int i = 0; i < 12; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            EXPECT_TRUE(focus->isVisible()) << focus->objectName().toStdString();
+            const bool inAStep = focus->parentWidget() && focus->parentWidget()->objectName().startsWith("fraStep");
+            if (inAStep) EXPECT_EQ(focus->parentWidget(), frame) << focus->objectName().toStdString();
+            stops.push_back(focus);
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        EXPECT_GT(std::count(stops.begin(), stops.end(), stops.front()), 1) << "the round comes back";
+    };
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("txtUserLogin"));
+    tabRound(0);
+    for (QWidget* w = QApplication::focusWidget(); w != Find<QWidget>("txtUserLogin"); w = QApplication::focusWidget())
+        QTest::keyClick(w, Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "bob");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "xyz");
+    EXPECT_TRUE(Find<QLineEdit>("txtNewPassword")->text().isEmpty());
+    EXPECT_TRUE(Find<QLineEdit>("txtConfirmPassword")->text().isEmpty());
+
+    Find<QLineEdit>("txtUserLogin")->setText("bob");
+    Nav(3)->click();
+    EXPECT_EQ(Step(), "1");
+    EXPECT_EQ(QApplication::focusWidget(), Find<QWidget>("txtNewPassword"));
+    tabRound(1);
+    wizard.hide();
 }
 
 }  // namespace
