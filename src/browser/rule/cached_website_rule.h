@@ -13,8 +13,9 @@ namespace corvane {
 // kept while no file changed. Each call compares every file's device, inode, size and
 // modification time (to the nanosecond) with those the kept copy was read under. Where a file
 // shows whole-second times, where one changed within the last seconds (a later write could
-// land in the same clock tick), or where one cannot be read, nothing is kept and the call is
-// the plain WebsiteRule's. Same answers as WebsiteRule; never raises.
+// land in the same clock tick), or where one cannot be read, nothing is kept: the call is the
+// plain WebsiteRule's, or for a navigation a read of only the records it needs (the plain
+// rule's when that read fails). Same answers as WebsiteRule; never raises.
 class CachedWebsiteRule {
 public:
     CachedWebsiteRule();

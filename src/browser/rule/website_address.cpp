@@ -154,9 +154,12 @@ bool SameAddress(const WebsiteAddress& a, const WebsiteAddress& b) {
 }
 
 std::optional<std::string> PlainHost(std::string_view text) {
-    const std::string lower = text::ToLower(text::TrimSpaces(text));
-    for (unsigned char c : lower)
-        if (c <= ' ' || c >= 0x7F || c == '%' || c == '\\') return std::nullopt;
+    std::string lower(text::TrimSpaces(text));
+    for (char& c : lower) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= ' ' || u >= 0x7F || u == '%' || u == '\\') return std::nullopt;
+        if (u >= 'A' && u <= 'Z') c = static_cast<char>(u + 32);
+    }
     std::string_view rest = lower;
     if (const std::size_t scheme = rest.find("://"); scheme != std::string_view::npos) rest.remove_prefix(scheme + 3);
     rest = rest.substr(0, rest.find_first_of("/?#"));

@@ -263,6 +263,9 @@ TEST_F(EngineSmokeTest, RefusedFramesOfAnAllowedPageStayEmptyWithOneRecord) {
                                                .arg(QLatin1String(frame)));
         EXPECT_EQ(text.toString(), QString()) << frame;
     }
+    // The page's own inline frame is the page's content, not another address.
+    EXPECT_EQ(Run(*window, QStringLiteral("document.getElementById('f3').contentDocument.body.innerText")).toString(),
+              QStringLiteral("inline"));
     EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/secret")), 0);
     EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/other")), 0);
     EXPECT_EQ(box->Count(), 0);

@@ -165,6 +165,27 @@ TEST_F(BrowserWindowTest, EnterAndGoRunTheSameCommandOnARefusedAddress) {
     }
 }
 
+// The engine's request returns at once; the probe runs from the event loop, and not at all
+// once the window is gone.
+TEST_F(BrowserWindowTest, APagesNewWindowIsProbedOnlyAfterTheRequestReturned) {
+    AddBrowserUser({.login = "boss", .administrator = true});
+    LogIn("boss");
+    for (bool deleteFirst : {false, true}) {
+        SCOPED_TRACE(deleteFirst);
+        probed.clear();
+        probeAnswer = false;
+        QPointer<frmWebBrowser> w = &OpenWindow();
+        w->Controller().brwWebBrowser_StatusTextChange("http://popup.com/");
+        bool cancel = false;
+        w->Controller().brwWebBrowser_NewWindow2(cancel);
+        EXPECT_TRUE(cancel);
+        EXPECT_TRUE(probed.empty());
+        if (deleteFirst) delete w.data();
+        QApplication::processEvents();
+        EXPECT_EQ(probed, deleteFirst ? std::vector<std::string>{} : std::vector<std::string>{"http://popup.com/"});
+    }
+}
+
 TEST_F(BrowserWindowTest, AllBrowserWindowsShareOneSetOfMetricsAndTheLastClosedWins) {
     frmWebBrowser& first = OpenWindow();
     frmWebBrowser& second = OpenWindow();
