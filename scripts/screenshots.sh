@@ -12,6 +12,10 @@ rm -rf "$out"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 failed=0
+# Every program keeps its data in a fixed scratch tree, emptied here, and names
+# the same computer: two runs give the same pictures on any machine.
+rm -rf /tmp/corvane-screenshots
+export CORVANE_COMPUTER_NAME=WS-SCREENSHOTS
 # The web engine runs as root only without its sandbox, and without a GPU under Xvfb.
 export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 while IFS= read -r program; do

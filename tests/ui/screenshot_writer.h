@@ -26,15 +26,24 @@ inline void Settle(int milliseconds = 50) {
     } while (timer.elapsed() < milliseconds);
 }
 
-// A data folder and registry of the program's own under /tmp, left behind
-// for a look afterwards; made before the QApplication. Empty when it cannot
-// be made.
-inline std::string ScratchDataFolder(const char* name) {
-    std::string folder = std::string("/tmp/corvane-") + name + "-XXXXXX";
-    if (!::mkdtemp(folder.data())) return {};
-    ::setenv("CORVANE_TEST", "1", 1);
-    ::setenv("CORVANE_REGISTRY_DIR", (folder + "/registry").c_str(), 0);
+// A scratch folder at a fixed place, emptied first: a path that shows in a
+// picture is the same on every run and every machine.
+inline QDir ScratchFolder(const char* name) {
+    QDir folder(QStringLiteral("/tmp/corvane-screenshots/") + QLatin1String(name));
+    folder.removeRecursively();
+    QDir().mkpath(folder.path());
     return folder;
+}
+
+// A data folder and registry of the program's own, left behind for a look
+// afterwards; made before the QApplication. Empty when it cannot be made.
+inline std::string ScratchDataFolder(const char* name) {
+    const QDir folder = ScratchFolder(name);
+    if (!folder.exists()) return {};
+    ::setenv("CORVANE_TEST", "1", 1);
+    folder.mkpath(QStringLiteral("registry"));
+    ::setenv("CORVANE_REGISTRY_DIR", folder.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
+    return folder.path().toStdString();
 }
 
 class ScreenshotWriter {
@@ -62,6 +71,11 @@ public:
     bool Save(QWidget& window, const QString& file, const std::function<void()>& before = {}) {
         window.show();
         Settle();
+        // Active, as a window the user works in: the same look on every run.
+        for (int i = 0; i < 50 && !window.isActiveWindow(); ++i) {
+            window.activateWindow();
+            Settle(10);
+        }
         if (before) {
             before();
             Settle();

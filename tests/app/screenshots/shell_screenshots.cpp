@@ -1,7 +1,7 @@
 // Renders the shell's windows into PNG files for a person to look at:
 // shell_screenshots OUTPUT_FOLDER
-// The splash, the tray menu in each enabling situation, the log-off notice,
-// the new-user wizard and a placeholder window.
+// The splash, the tray menu in each enabling situation, the log-off notice
+// and the new-user wizard.
 
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +10,6 @@
 #include "app/frm_splash.h"
 #include "platform/settings/global_settings.h"
 #include "admin/users/wizard/frm_wizard.h"
-#include "session/launchers/window_factories.h"
 #include "session/shell/frm_logout.h"
 #include "session/shell/frm_popup_menu.h"
 #include "ui/screenshot_writer.h"
@@ -69,12 +68,6 @@ int main(int argc, char** argv) {
         wizard.findChild<QLineEdit*>("txtUserLogin")->setText("admin");
         wizard.findChild<QLineEdit*>("txtUserName")->setText("The Administrator");
         shots.Save(wizard, "shell-wizard.png");
-    }
-    {
-        QWidget* browser = CreateWindow(QStringLiteral("frmWebBrowser"));
-        browser->setProperty("StartingAddress", QStringLiteral("https://example.org/"));
-        shots.Save(*browser, "shell-placeholder.png");
-        delete browser;
     }
     return shots.Finish();
 }

@@ -4,8 +4,8 @@
 // registry of its own in a temporary folder.
 
 #include <QApplication>
+#include <QDir>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "lockdown/desktop_policy.h"
@@ -32,8 +32,8 @@ SecurityWindowServices QuietServices() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) return 1;
+    const QDir scratch = test::ScratchFolder("security-windows");
+    if (!scratch.exists()) return 1;
     const std::string root = scratch.path().toStdString();
     ::setenv("CORVANE_REGISTRY_DIR", root.c_str(), 1);
     ::setenv("CORVANE_TEST", "1", 1);

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <fstream>
 
 #include "catalogue/program.h"
@@ -61,7 +60,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    QTemporaryDir scratch;
+    const QDir scratch = test::ScratchFolder("console");
     ::setenv("CORVANE_REGISTRY_DIR", scratch.filePath("registry").toLocal8Bit().constData(), 1);
     ::setenv("CORVANE_PROGRAM_DIR", scratch.path().toLocal8Bit().constData(), 1);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT-DESK", 1);

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "platform/core/program_globals.h"
@@ -28,8 +27,8 @@ namespace {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) return 1;
+    const QDir scratch = test::ScratchFolder("login");
+    if (!scratch.exists()) return 1;
     const std::string root = scratch.path().toStdString();
     QDir(scratch.path()).mkpath("registry");
     ::setenv("CORVANE_REGISTRY_DIR", (root + "/registry").c_str(), 1);

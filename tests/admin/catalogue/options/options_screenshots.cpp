@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -24,7 +23,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    QTemporaryDir tree;
+    // The folder picker shows the home folder's tree: a small made-up one.
+    const QDir scratch = test::ScratchFolder("options");
+    const QDir tree(scratch.filePath(QStringLiteral("home")));
+    ::setenv("HOME", tree.path().toLocal8Bit().constData(), 1);
+    ::setenv("CORVANE_REGISTRY_DIR", scratch.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 1);
+    ::setenv("CORVANE_TEST", "1", 1);
     for (const char* sub : {"records", "records/archive", "records/backup", "shared", "shared/reports"})
         QDir(tree.path()).mkpath(sub);
 

@@ -17,6 +17,7 @@
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
+#include "platform/core/clock.h"
 #include "platform/core/program_globals.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
@@ -104,7 +105,13 @@ int main(int argc, char** argv) {
 
     // The lock is taken on "WS-FRONT"; this program runs as another computer.
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT", 1);
+    // A fixed moment for the lock, so the message reads the same on every run.
+    clock::SetNowSource([] {
+        return std::chrono::system_clock::time_point(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9) +
+                                                     std::chrono::hours(9) + std::chrono::minutes(15));
+    });
     Seed();
+    clock::SetNowSource(nullptr);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-BACK", 1);
 
     {

@@ -3,10 +3,10 @@
 // files: user_admin_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "admin/users/corvane/frm_corvane.h"
@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    QTemporaryDir data;
-    if (!data.isValid()) {
+    const QDir data = test::ScratchFolder("user-admin");
+    if (!data.exists()) {
         std::fprintf(stderr, "cannot create a data folder\n");
         return 1;
     }

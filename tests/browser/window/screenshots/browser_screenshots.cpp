@@ -3,11 +3,11 @@
 // The browser on a local page with the find bar open and a word found.
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    QTemporaryDir data;
+    const QDir data = test::ScratchFolder("browser");
     ::setenv("CORVANE_REGISTRY_DIR", data.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT-DESK", 0);
     gDataPath = data.path().toStdString();

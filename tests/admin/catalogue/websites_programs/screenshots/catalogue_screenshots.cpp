@@ -2,9 +2,9 @@
 // PNG files: catalogue_windows_screenshots OUTPUT_FOLDER
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,13 +57,13 @@ void ShootEditor(test::ScreenshotWriter& shots, const QString& file, const std::
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir data;
+    const QDir data = test::ScratchFolder("catalogue");
     // Window metrics go to a registry of this run, not the user's.
     ::setenv("CORVANE_REGISTRY_DIR", data.filePath("registry").toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
-    if (!data.isValid()) {
+    if (!data.exists()) {
         std::fprintf(stderr, "cannot create a data folder\n");
         return 1;
     }

@@ -1,0 +1,757 @@
+#!/usr/bin/python3
+"""The road a first user walks, through the real program on a virtual display.
+
+Xvfb, openbox, a loopback web server and the corvane binary on fresh program,
+registry and runtime folders; driven only by key presses and mouse clicks
+(xdotool). Windows are waited for by exact title among the visible ones;
+controls are found where a person would see them through the accessibility
+tree (AT-SPI), which also reads back what is on screen. Every step is checked
+on screen and in the record files, and leaves a screenshot.
+
+  road_test.py --corvane BIN --seed SEED_TOOL --out SCREENSHOT_FOLDER
+"""
+
+import argparse
+import ctypes
+import os
+import re
+import select
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN = (1280, 1024)
+DEADLINE = 20.0  # seconds a window or a record may take to appear
+ROAD_LIMIT = 240.0  # the whole road; CTest's own timeout lies above it
+
+ADMIN, ADMIN_PASSWORD = "admin", "Corv4ne!"
+CAROL, CAROL_PASSWORD = "carol", "C4rol-pw"
+
+# Titles and texts of the message catalogue.
+T_PRIMARY_WIZARD = "New Primary User"
+T_WIZARD = "New User"
+T_LOGIN = "Corvane Standard"
+T_CONSOLE = "Corvane Standard - Secure Console"
+T_PROGRAM = "Corvane"  # the user window, and every message box
+T_WEBSITES = "Websites"
+T_NEW_WEBSITE = "New Website"
+T_BROWSER = "Web Browser"
+T_USER_LOG = "User Log"
+MSG_425 = "Access denied. You do not have the required permission for {}!"
+MSG_445 = "The System was unable to Log you on because your Password is invalid."
+
+libc = ctypes.CDLL("libc.so.6", use_errno=True)
+
+
+class StepFailed(Exception):
+    pass
+
+
+# --- Processes --------------------------------------------------------------
+
+started = []  # (name, Popen), stopped in reverse order
+
+
+def _own_group_and_die_with_parent():
+    os.setsid()
+    libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG: never outlive the test
+
+
+def start(name, argv, **kw):
+    proc = subprocess.Popen(argv, preexec_fn=_own_group_and_die_with_parent, **kw)
+    started.append((name, proc))
+    return proc
+
+
+def stop_all():
+    for name, proc in reversed(started):
+        if proc.poll() is not None:
+            continue
+        try:
+            os.killpg(proc.pid, signal.SIGTERM)
+        except ProcessLookupError:
+            continue
+        try:
+            proc.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+    started.clear()
+
+
+def _terminate(signum, _frame):
+    raise SystemExit(128 + signum)
+
+
+def _too_long(_signum, _frame):
+    raise StepFailed(f"the road took over {ROAD_LIMIT:.0f} s")
+
+
+def read_line(stream, timeout, what):
+    ready, _, _ = select.select([stream], [], [], timeout)
+    if not ready:
+        raise StepFailed(f"{what} did not answer")
+    return stream.readline()
+
+
+def wait_until(what, condition, timeout=DEADLINE):
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise StepFailed(f"waited {timeout:.0f} s for {what}")
+        time.sleep(0.1)
+
+
+# --- The display ------------------------------------------------------------
+
+def xdo(*args, check=True):
+    done = subprocess.run(["xdotool", *args], capture_output=True, text=True)
+    if check and done.returncode != 0 and done.stderr.strip():
+        raise StepFailed(f"xdotool {' '.join(args)}: {done.stderr.strip()}")
+    return done.stdout.split()
+
+
+def ere(text):
+    return re.sub(r"([.\[\]()*+?{}|^$\\])", r"\\\1", text)
+
+
+def visible_windows(title):
+    """Ids of the visible windows whose title is exactly `title`."""
+    return [w for w in xdo("search", "--onlyvisible", "--name", f"^{ere(title)}$", check=False)]
+
+
+def window_name(window):
+    done = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True)
+    return done.stdout.rstrip("\n")
+
+
+def on_screen():
+    """Titles of every visible window, for a failure's report."""
+    titles = []
+    for w in xdo("search", "--onlyvisible", "--name", ".", check=False):
+        name = window_name(w)
+        if name and name not in ("openbox",):
+            titles.append(name)
+    return titles
+
+
+def active_window():
+    ids = xdo("getactivewindow", check=False)
+    return ids[0] if ids else ""
+
+
+def key(*keys):
+    xdo("key", "--clearmodifiers", "--delay", "60", *keys)
+
+
+def type_text(text):
+    xdo("type", "--clearmodifiers", "--delay", "40", text)
+
+
+# --- What the program shows (AT-SPI) -------------------------------------------
+
+Atspi = None
+
+
+def import_atspi():
+    global Atspi
+    import gi
+    gi.require_version("Atspi", "2.0")
+    from gi.repository import Atspi as module
+    Atspi = module
+
+
+def _showing(acc):
+    try:
+        return acc.get_state_set().contains(Atspi.StateType.SHOWING)
+    except Exception:
+        return False
+
+
+def _children(acc):
+    try:
+        return [acc.get_child_at_index(i) for i in range(acc.get_child_count())]
+    except Exception:
+        return []
+
+
+def app_windows():
+    desktop = Atspi.get_desktop(0)
+    windows = []
+    for app in _children(desktop):
+        try:
+            if app.get_name() != "corvane":
+                continue
+            app.clear_cache()
+        except Exception:
+            continue
+        windows += [w for w in _children(app) if _showing(w)]
+    return windows
+
+
+def name_of(acc):
+    try:
+        return acc.get_name() or ""
+    except Exception:
+        return ""
+
+
+def role_of(acc):
+    try:
+        return acc.get_role_name()
+    except Exception:
+        return ""
+
+
+def find_all(root, role=None, name=None, limit=2000):
+    """The showing controls under root with that role and exact name."""
+    found, stack, seen = [], [root], 0
+    while stack and seen < limit:
+        acc = stack.pop()
+        seen += 1
+        if (role is None or role_of(acc) == role) and (name is None or name_of(acc) == name):
+            found.append(acc)
+        stack.extend(reversed([c for c in _children(acc) if _showing(c)]))
+    return found
+
+
+def ui_window(title, containing=None):
+    """The program's showing window of that title (holding a control named `containing`)."""
+    for w in app_windows():
+        if name_of(w) == title and (containing is None or find_all(w, name=containing)):
+            return w
+    return None
+
+
+def control(window, role, name):
+    found = find_all(window, role, name)
+    if not found:
+        raise StepFailed(f"no {role} '{name}' in window '{name_of(window)}'")
+    return found[0]
+
+
+def has_state(acc, state):
+    try:
+        return acc.get_state_set().contains(state)
+    except Exception:
+        return False
+
+
+def right_edge(acc):
+    ext = acc.get_extents(Atspi.CoordType.SCREEN)
+    return ext.x + ext.width
+
+
+def click(acc, double=False):
+    ext = acc.get_extents(Atspi.CoordType.SCREEN)
+    if ext.width <= 0 or ext.height <= 0:
+        raise StepFailed(f"'{name_of(acc)}' has no place on the screen")
+    x, y = ext.x + ext.width // 2, ext.y + ext.height // 2
+    xdo("mousemove", "--sync", str(x), str(y))
+    xdo("click", "--repeat", "2" if double else "1", "--delay", "80", "1")
+
+
+def texts_in(window):
+    """Every text that the window shows in a label."""
+    return [name_of(a) for a in find_all(window, "label")] + [name_of(a) for a in find_all(window, "static")]
+
+
+def list_items(window, role="list item"):
+    return [name_of(a) for a in find_all(window, role)]
+
+
+def selected_items(window, role="list item"):
+    return [name_of(a) for a in find_all(window, role) if has_state(a, Atspi.StateType.SELECTED)]
+
+
+# --- Record files (docs/record-files.md) -----------------------------------------
+
+def records(path, slot, data):
+    try:
+        with open(path, "rb") as f:
+            content = f.read()
+    except FileNotFoundError:
+        return []
+    count = round(len(content) / slot)
+    return [content[i * slot:i * slot + data].ljust(data, b"\0") for i in range(count)]
+
+
+def text(rec, offset, width):
+    return rec[offset:offset + width].decode("cp1252").rstrip(" ")
+
+
+def int16(rec, offset):
+    return struct.unpack_from("<h", rec, offset)[0]
+
+
+def double(rec, offset):
+    return struct.unpack_from("<d", rec, offset)[0]
+
+
+def users(folder):
+    return [{"login": text(r, 50, 20), "admin": int16(r, 491), "internet": int16(r, 1792),
+             "enforce_websites": int16(r, 1794), "deleted": int16(r, 2078)}
+            for r in records(os.path.join(folder, "users.sec"), 4176, 2160)]
+
+
+def user_log(folder):
+    return [{"login": text(r, 0, 20), "computer": text(r, 120, 50), "login_stamp": double(r, 170),
+             "logout_stamp": double(r, 178), "failed": int16(r, 186), "active": int16(r, 188),
+             "invalid": int16(r, 190)}
+            for r in records(os.path.join(folder, "userlog.sec"), 364, 194)]
+
+
+def website_log(folder):
+    return [{"login": text(r, 0, 20), "computer": text(r, 70, 50), "url": text(r, 120, 255),
+             "status": text(r, 383, 20)}
+            for r in records(os.path.join(folder, "websiteslog.sec"), 804, 405)]
+
+
+def websites(folder):
+    return [text(r, 0, 255) for r in records(os.path.join(folder, "websites.sec"), 1228, 626)]
+
+
+def user_websites(folder):
+    return [(text(r, 0, 20), text(r, 20, 255)) for r in records(os.path.join(folder, "userwebsites.sec"), 554, 279)]
+
+
+# --- The road ----------------------------------------------------------------
+
+class Road:
+    def __init__(self, args, scratch):
+        self.args = args
+        self.scratch = scratch
+        self.data = os.path.join(scratch, "program")
+        self.step_number = 0
+        self.step_name = "start"
+        self.server_log = os.path.join(scratch, "web-server.log")
+        self.failures = []
+
+    # -- reporting
+
+    def shot(self, label):
+        path = os.path.join(self.args.out, f"{self.step_number:02d}-{label}.png")
+        subprocess.run(["import", "-display", os.environ["DISPLAY"], "-window", "root", path],
+                       capture_output=True)
+
+    def step(self, name):
+        self.step_number += 1
+        self.step_name = name
+        print(f"-- step {self.step_number}: {name}", flush=True)
+
+    def check(self, condition, what):
+        """A check whose failure is reported while the road goes on."""
+        if not condition:
+            message = f"step {self.step_number} ({self.step_name}): {what}; on screen: {on_screen()}"
+            print("FAILED " + message, flush=True)
+            self.failures.append(message)
+        return condition
+
+    def require(self, condition, what):
+        if not condition:
+            raise StepFailed(what)
+
+    # -- windows
+
+    def wait_window(self, title, containing=None, timeout=DEADLINE):
+        """Waits for a visible window of exactly that title; returns (X id, accessible window)."""
+        def found():
+            windows = visible_windows(title)
+            acc = ui_window(title, containing) if windows else None
+            return (windows[0], acc) if acc is not None else None
+        window, acc = wait_until(f"a visible window titled '{title}'"
+                                 + (f" showing '{containing}'" if containing else ""), found, timeout)
+        self.wholly_on_screen(acc, title)
+        return window, acc
+
+    def wholly_on_screen(self, acc, title):
+        """A window opens wholly on the screen, every column of its lists in view."""
+        ext = acc.get_extents(Atspi.CoordType.SCREEN)
+        self.check(ext.x >= 0 and ext.y >= 0 and ext.x + ext.width <= SCREEN[0] and ext.y + ext.height <= SCREEN[1],
+                   f"'{title}' lies wholly on the {SCREEN[0]}x{SCREEN[1]} screen: {ext.x},{ext.y} {ext.width}x{ext.height}")
+        for table in [a for a in find_all(acc) if role_of(a) in ("table", "tree table", "tree")]:
+            right = right_edge(table)
+            cut = [name_of(h) for h in find_all(table) if role_of(h) in ("column header", "table column header")
+                   and right_edge(h) > right]
+            self.check(not cut, f"'{title}' shows every column of its list; cut: {cut}")
+
+    def wait_gone(self, window, timeout=DEADLINE):
+        wait_until(f"window {window} to close",
+                   lambda: window not in xdo("search", "--onlyvisible", "--name", ".", check=False), timeout)
+
+    def wait_active(self, window, title):
+        try:
+            wait_until(f"'{title}' to have the focus", lambda: active_window() in visible_windows(title), 5)
+            return True
+        except StepFailed:
+            return self.check(False, f"'{title}' is on screen without the focus (active: "
+                                     f"'{window_name(active_window())}')")
+
+    def message_box(self, text):
+        """The program's message box (titled with its name) showing that text."""
+        return self.wait_window(T_PROGRAM, containing=text)[0]
+
+    def console(self, user):
+        window, acc = self.wait_window(T_CONSOLE, containing=f"User: {user}")
+        self.wait_active(window, T_CONSOLE)
+        return window, acc
+
+    def launch_from_console(self, acc, item):
+        """Selects an item of the console's list by typing its first letters, then Enter."""
+        type_text(item[:4].lower())
+        wait_until(f"'{item}' selected in the console", lambda: selected_items(acc) == [item], 5)
+        key("Return")
+
+    def log_in(self, login, password):
+        window, acc = self.wait_window(T_LOGIN, containing="Password Required")
+        self.wait_active(window, T_LOGIN)
+        type_text(login)
+        key("Return")  # to the password box
+        type_text(password)
+        self.shot(f"login-{login}")
+        key("Return")
+        return window, acc
+
+    def run_wizard(self, title, login, name, password):
+        window, acc = self.wait_window(title)
+        self.wait_active(window, title)
+        type_text(login)
+        key("Tab")
+        type_text(name)
+        self.shot("wizard-basic-information")
+        # Tab leaves the name for the description, then for the first button that
+        # may be pressed (Cancel, or Next where Cancel is off): never a hidden step.
+        key("Tab", "Tab")
+        first = "Next >" if title == T_PRIMARY_WIZARD else "Cancel"
+        focused = [(role_of(a), name_of(a)) for a in find_all(acc) if has_state(a, Atspi.StateType.FOCUSED)]
+        self.check(focused == [("push button", first)], f"after the description Tab reaches {first}, not {focused}")
+        click(control(acc, "push button", "Next >"))
+        wait_until("the password step", lambda: find_all(acc, "password text"))
+        type_text(password)
+        key("Tab")
+        type_text(password)
+        self.shot("wizard-passwords")
+        click(control(acc, "push button", "Next >"))
+        finish = wait_until("Finish enabled",
+                            lambda: [b for b in find_all(acc, "push button", "Finish")
+                                     if has_state(b, Atspi.StateType.ENABLED)])
+        click(finish[0])
+        self.wait_gone(window)
+
+    # -- the steps
+
+    def run(self):
+        port = self.start_web_server()
+        site = f"http://127.0.0.1:{port}"
+        allowed = f"{site}/carol/index.html"
+        refused = f"{site}/private/index.html"
+        self.start_program()
+
+        self.step("the wizard creates the first administrator")
+        self.run_wizard(T_PRIMARY_WIZARD, ADMIN, "The Administrator", ADMIN_PASSWORD)
+        self.shot("first-administrator")
+        accounts = wait_until("the administrator in users.sec", lambda: users(self.data))
+        self.check([(u["login"], u["admin"]) for u in accounts] == [(ADMIN, -1)],
+                   f"users.sec holds the administrator only: {accounts}")
+
+        self.step("the administrator logs in")
+        self.log_in(ADMIN, ADMIN_PASSWORD)
+        log = wait_until("the session in userlog.sec", lambda: user_log(self.data))
+        self.check([(r["login"], r["active"], r["failed"], r["computer"]) for r in log] == [(ADMIN, -1, 0, "WS-ROAD")],
+                   f"userlog.sec holds the open session: {log}")
+
+        self.step("the console in its default view")
+        window, console = self.console(ADMIN)
+        self.shot("administrator-console")
+        self.check(list_items(console) == ["Web Browser", "Corvane", "Security", "Options", "Change Password",
+                                           "Log Off"], f"the administrator's items: {list_items(console)}")
+        # Large Icons: a list of icons, not the details table.
+        self.check(find_all(console, "list") and not find_all(console, "tree table") and not find_all(console, "table"),
+                   "the console opens in Large Icons")
+
+        self.step("Enter on Corvane opens user administration")
+        self.launch_from_console(console, "Corvane")
+        users_window, users_acc = self.wait_window(T_PROGRAM, containing="Users")
+        self.shot("user-administration")
+        self.check(ADMIN in list_items(users_acc, "table cell"),
+                   f"the user list shows the administrator: {list_items(users_acc, 'table cell')}")
+
+        self.step("website logging switched on and the catalogue website added")
+        click(control(users_acc, "page tab", "Advanced"))
+        log_box = wait_until("the Enable Website Log box", lambda: find_all(users_acc, "check box", "Enable Website Log"))
+        click(log_box[0])
+        wait_until("website logging ticked", lambda: has_state(log_box[0], Atspi.StateType.CHECKED))
+        click(control(users_acc, "push button", "Apply"))
+        self.shot("website-log-on")
+        click(control(users_acc, "push button", "Websites"))
+        catalogue_window, catalogue = self.wait_window(T_WEBSITES)
+        click(control(catalogue, "push button", "Add"))
+        editor_window, editor = self.wait_window(T_NEW_WEBSITE)
+        self.wait_active(editor_window, T_NEW_WEBSITE)
+        type_text(allowed)
+        key("Tab")
+        type_text("Carol's start page")
+        self.shot("new-website")
+        click(control(editor, "push button", "OK"))
+        self.wait_gone(editor_window)
+        wait_until("the website in the catalogue window", lambda: allowed in list_items(catalogue, "table cell"))
+        self.shot("website-catalogue")
+        self.check(websites(self.data) == [allowed], f"websites.sec holds the website: {websites(self.data)}")
+        click(control(catalogue, "push button", "Cancel"))
+        self.wait_gone(catalogue_window)
+
+        self.step("the wizard adds carol")
+        click(control(users_acc, "page tab", "Users"))
+        click(control(users_acc, "push button", "Add"))
+        self.run_wizard(T_WIZARD, CAROL, "Carol", CAROL_PASSWORD)
+        wait_until("carol in the user list", lambda: CAROL in list_items(users_acc, "table cell"))
+        self.shot("carol-added")
+        self.check([(u["login"], u["admin"]) for u in users(self.data)] == [(ADMIN, -1), (CAROL, 0)],
+                   f"users.sec holds carol as a standard user: {users(self.data)}")
+
+        self.step("carol gets the website, websites enforced")
+        cell = [c for c in find_all(users_acc, "table cell", CAROL)]
+        self.require(cell, "carol is in the user list")
+        click(cell[0])
+        click(control(users_acc, "push button", "Edit"))
+        editor_window, editor = self.wait_window(f"Details - {CAROL}")
+        click(control(editor, "page tab", "Internet"))
+        internet = wait_until("the Internet page", lambda: find_all(editor, "check box", "Enable Internet Access"))
+        click(internet[0])
+        site_item = wait_until("the catalogue website in the editor",
+                               lambda: [a for a in find_all(editor) if name_of(a) == allowed])
+        click(site_item[0])
+        click(control(editor, "push button", "Add >"))
+        enforce = control(editor, "check box", "Allowed Websites only")
+        if not has_state(enforce, Atspi.StateType.CHECKED):
+            click(enforce)
+        wait_until("websites enforced", lambda: has_state(enforce, Atspi.StateType.CHECKED))
+        self.shot("carol-internet")
+        click(control(editor, "push button", "OK"))
+        self.wait_gone(editor_window)
+        carol = [u for u in users(self.data) if u["login"] == CAROL]
+        self.check(carol and carol[0]["internet"] == -1 and carol[0]["enforce_websites"] == -1,
+                   f"carol's internet access and enforced websites in users.sec: {carol}")
+        self.check(user_websites(self.data) == [(CAROL, allowed)],
+                   f"userwebsites.sec links carol to the website: {user_websites(self.data)}")
+        click(control(users_acc, "push button", "OK"))
+        self.wait_gone(users_window)
+
+        self.step("the administrator logs off")
+        window, console = self.console(ADMIN)
+        self.launch_from_console(console, "Log Off")
+        window, console = self.console("Anonymous")
+        self.shot("logged-off")
+        log = user_log(self.data)
+        self.check(log and log[0]["active"] == 0 and log[0]["logout_stamp"] >= log[0]["login_stamp"] > 0,
+                   f"userlog.sec closes the administrator's session: {log}")
+
+        self.step("carol: a wrong password, then the right one")
+        key("Return")  # any item asks for the login first
+        login_window, _ = self.log_in(CAROL, "wrong")
+        box_window = self.message_box(MSG_445)
+        self.shot("wrong-password")
+        key("Return")
+        self.wait_gone(box_window)
+        self.wait_active(login_window, T_LOGIN)
+        key("ctrl+a")
+        type_text(CAROL_PASSWORD)
+        key("Return")
+
+        self.step("carol's console")
+        window, console = self.console(CAROL)
+        self.shot("carol-console")
+        self.check(list_items(console) == ["Web Browser", "Change Password", "Log Off"],
+                   f"carol's items: {list_items(console)}")
+        log = user_log(self.data)
+        self.check([(r["login"], r["failed"], r["active"]) for r in log[1:]] == [(CAROL, -1, 0), (CAROL, 0, -1)],
+                   f"userlog.sec: carol's refused attempt, then her session: {log}")
+
+        self.step("the browser refuses an address typed with Enter")
+        self.launch_from_console(console, "Web Browser")
+        browser_window, browser = self.wait_window(T_BROWSER)
+        self.wait_active(browser_window, T_BROWSER)
+        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
+        self.require(address, "the browser has an address box")
+        click(address[0])
+        type_text(refused)
+        key("Return")
+        try:
+            box_window = self.message_box(MSG_425.format(refused))
+            self.shot("refused-address")
+            key("Return")
+            self.wait_gone(box_window)
+        except StepFailed as failed:
+            self.shot("refused-address")
+            self.check(False, f"no message 425 after Enter on a refused address ({failed})")
+        # Status 165 stands only until the busy timer's next tick writes "Done".
+        entries = website_log(self.data)
+        self.check([(e["login"], e["url"], e["status"]) for e in entries] == [(CAROL, refused, "URL DENIED")],
+                   f"websiteslog.sec holds the refusal: {entries}")
+        self.check("/private/" not in open(self.server_log).read(), "the refused page was never requested")
+
+        self.step("the browser opens an allowed address typed with Enter")
+        self.wait_active(browser_window, T_BROWSER)
+        click(address[0])
+        key("ctrl+a")
+        type_text(allowed)
+        key("Return")
+        # The page, then the icon that only the web engine asks for.
+        wait_until("the web server to serve the page", lambda: re.search(
+            r'"GET /carol/index\.html .*"GET /favicon\.ico ', open(self.server_log).read(), re.S), 30)
+        self.shot("allowed-address")
+        accepted = wait_until("the visit in websiteslog.sec",
+                              lambda: [e for e in website_log(self.data) if e["status"] == "URL ACCEPTED"])
+        self.check([(e["login"], e["url"]) for e in accepted] == [(CAROL, allowed)],
+                   f"websiteslog.sec holds the visit: {accepted}")
+
+        self.step("carol logs off")
+        key("alt+F4")
+        window, console = self.console(CAROL)
+        self.launch_from_console(console, "Log Off")
+        window, console = self.console("Anonymous")
+        self.shot("carol-logged-off")
+        log = user_log(self.data)
+        self.check(len(log) == 3 and log[2]["active"] == 0, f"userlog.sec closes carol's session: {log}")
+
+        self.step("the administrator logs in again")
+        key("Return")
+        self.log_in(ADMIN, ADMIN_PASSWORD)
+        window, console = self.console(ADMIN)
+        self.shot("administrator-again")
+
+        self.step("the user-log viewer shows the sessions")
+        self.launch_from_console(console, "Corvane")
+        users_window, users_acc = self.wait_window(T_PROGRAM, containing="Users")
+        click(control(users_acc, "page tab", "Advanced"))
+        click(wait_until("the User Log button", lambda: find_all(users_acc, "push button", "User Log"))[0])
+        viewer_window, viewer = self.wait_window(T_USER_LOG)
+        rows = wait_until("four sessions in the viewer",
+                          lambda: [c for c in list_items(viewer, "table cell") if c in (ADMIN, CAROL)]
+                          if len([c for c in list_items(viewer, "table cell") if c in (ADMIN, CAROL)]) >= 4 else None)
+        self.shot("user-log")
+        self.check(sorted(rows) == sorted([ADMIN, CAROL, CAROL, ADMIN]), f"the viewer's logins: {rows}")
+        self.check(any("1 Active User" in t for t in texts_in(viewer)), f"one active user: {texts_in(viewer)}")
+        log = user_log(self.data)
+        self.check([(r["login"], r["active"]) for r in log] == [(ADMIN, 0), (CAROL, 0), (CAROL, 0), (ADMIN, -1)],
+                   f"userlog.sec holds the four attempts: {log}")
+
+    # -- setting up
+
+    def start_web_server(self):
+        site = os.path.join(self.scratch, "site")
+        for page, title in (("carol", "Carol's page"), ("private", "Private page")):
+            os.makedirs(os.path.join(site, page))
+            with open(os.path.join(site, page, "index.html"), "w") as f:
+                f.write(f"<!DOCTYPE html><html><head><title>{title}</title></head>"
+                        f"<body><h1>{title}</h1></body></html>\n")
+        server = start("web server", [sys.executable, "-u", "-m", "http.server", "0", "--bind", "127.0.0.1",
+                                      "--directory", site],
+                       stdout=subprocess.PIPE, stderr=open(self.server_log, "w"), text=True)
+        line = read_line(server.stdout, DEADLINE, "the web server")
+        found = re.search(r"port (\d+)", line)
+        if not found:
+            raise StepFailed(f"the web server said: {line!r}")
+        return int(found.group(1))
+
+    def start_program(self):
+        env = dict(os.environ,
+                   CORVANE_PROGRAM_DIR=self.data,
+                   CORVANE_REGISTRY_DIR=os.path.join(self.scratch, "registry"),
+                   CORVANE_RUNTIME_DIR=os.path.join(self.scratch, "runtime"),
+                   CORVANE_COMPUTER_NAME="WS-ROAD",
+                   CORVANE_TEST="1",
+                   HOME=os.path.join(self.scratch, "home"),
+                   XDG_CONFIG_HOME=os.path.join(self.scratch, "home", ".config"),
+                   XDG_DATA_HOME=os.path.join(self.scratch, "home", ".local", "share"),
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QTWEBENGINE_DISABLE_SANDBOX="1",
+                   QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu")
+        env.pop("QT_QPA_PLATFORM", None)
+        for folder in ("program", "registry", "runtime", "home"):
+            os.makedirs(os.path.join(self.scratch, folder), exist_ok=True)
+        subprocess.run([self.args.seed], env=env, check=True, capture_output=True)
+        self.program_log = open(os.path.join(self.scratch, "corvane.log"), "w")
+        start("corvane", [self.args.corvane], env=env, stdout=self.program_log, stderr=subprocess.STDOUT)
+
+
+def start_display(scratch):
+    read_end, write_end = os.pipe()
+    start("Xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-dpi", "96",
+                   "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = read_line(pipe, DEADLINE, "Xvfb").strip()
+    os.environ["DISPLAY"] = f":{number}"
+    # The accessibility tree travels over a session bus of the test's own.
+    bus = start("dbus", ["dbus-daemon", "--session", "--nofork", "--print-address"],
+                stdout=subprocess.PIPE, text=True)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout, DEADLINE, "the session bus").strip()
+    start("openbox", ["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+          env=dict(os.environ, HOME=scratch))
+    wait_until("openbox to manage the display",
+               lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                                     capture_output=True, text=True).stdout)
+    import_atspi()
+    Atspi.get_desktop(0).get_child_count()  # starts the accessibility bus before the program asks for it
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--corvane", required=True)
+    parser.add_argument("--seed", required=True)
+    parser.add_argument("--out", required=True, help="folder for the screenshots")
+    parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    args = parser.parse_args()
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "import", "dbus-daemon"):
+        if not shutil.which(tool):
+            print(f"missing {tool}: run scripts/install-deps.sh", file=sys.stderr)
+            return 1
+    shutil.rmtree(args.out, ignore_errors=True)
+    os.makedirs(args.out)
+    print(f"screenshots: {args.out}", flush=True)
+    for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        signal.signal(sig, _terminate)
+    signal.signal(signal.SIGALRM, _too_long)
+    signal.alarm(int(ROAD_LIMIT))
+    scratch = tempfile.mkdtemp(prefix="corvane-road-")
+    road = None
+    try:
+        start_display(scratch)
+        road = Road(args, scratch)
+        road.run()
+    except StepFailed as failed:
+        number, name = (road.step_number, road.step_name) if road else (0, "start")
+        print(f"FAILED at step {number} ({name}): {failed}", file=sys.stderr)
+        if "DISPLAY" in os.environ:
+            print(f"on screen: {on_screen()}", file=sys.stderr)
+            if road:
+                road.shot("FAILED")
+        if road and os.path.exists(os.path.join(scratch, "corvane.log")):
+            print("program output:\n" + open(os.path.join(scratch, "corvane.log")).read()[-3000:], file=sys.stderr)
+        return 1
+    finally:
+        signal.alarm(0)
+        stop_all()
+        if args.keep:
+            print(f"scratch: {scratch}")
+        else:
+            shutil.rmtree(scratch, ignore_errors=True)
+    if road.failures:
+        print(f"{len(road.failures)} check(s) failed:", file=sys.stderr)
+        for message in road.failures:
+            print("  " + message, file=sys.stderr)
+        return 1
+    print("the road passes")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
