@@ -76,6 +76,7 @@ public:
             window.activateWindow();
             Settle(10);
         }
+        Settle(300);  // what the focus sets off (a selection, a fading focus frame)
         if (before) {
             before();
             Settle();
