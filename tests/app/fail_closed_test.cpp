@@ -173,7 +173,8 @@ TEST_F(FailClosedTable, EveryDecisionRefusesWhateverTheErrorWindowAnswers) {
              Unreadable(GetMemberPathName());
          },
          [] { return Login({"ann", "pw", "Lab", true, false, ""}); }},
-        {"login", "expiry lock write", "frmLogin.ValidateLogin",
+        // The expiry lock is written with the booking of the refused attempt.
+        {"login", "expiry lock write", "frmLogin.WriteLoginStatus",
          [] { Set("ann", [](User& u) { u.SetPasswordExpiry(30); }); },
          [] {
              WritesFail full;
