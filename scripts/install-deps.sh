@@ -7,7 +7,7 @@ packages=(
   libssl-dev libsqlite3-dev
   qt6-base-dev libgl-dev libx11-dev xvfb xauth fonts-dejavu-core
   qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev mold
 )
 missing=()
 for p in "${packages[@]}"; do
