@@ -35,18 +35,14 @@ configure() {  # folder, extra cmake arguments
   measure cmake -S "$source_dir" -B "$work/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 }
 
+echo "CPU seconds, cold, compiler cache off, on $(nproc) cores:"
 configure build
 measure cmake --build "$work/build" "$jobs" --target corvane corvane_seed_settings
-program=$cpu
+printf '  program alone (scripts/run.sh)    %6d\n' "$cpu"
 measure cmake --build "$work/build" "$jobs"
-normal=$cpu
+printf '  normal build (scripts/build.sh)   %6d\n' "$cpu"
 
 cpu=0
 configure build-sanitize -DCORVANE_SANITIZE=ON -DCORVANE_BENCHMARKS=OFF
 measure cmake --build "$work/build-sanitize" "$jobs"
-sanitize=$cpu
-
-printf 'CPU seconds, cold, compiler cache off, on %s cores (%s):\n' "$(nproc)" "$(uname -m)"
-printf '  program alone (scripts/run.sh)       %6d\n' "$program"
-printf '  normal build (scripts/build.sh)      %6d\n' "$normal"
-printf '  sanitizer build (--sanitize)         %6d\n' "$sanitize"
+printf '  sanitizer build (--sanitize)      %6d\n' "$cpu"
