@@ -18,7 +18,11 @@ endfunction()
 # A program that renders windows into PNG files for a person to look at;
 # scripts/screenshots.sh runs every one of them under a virtual display.
 #   corvane_add_screenshots(NAME login_screenshots SOURCES a.cpp LIBS corvane_login_ui)
+# Not built with the sanitizers: they are not tests.
 function(corvane_add_screenshots)
+  if(CORVANE_SANITIZE)
+    return()
+  endif()
   cmake_parse_arguments(S "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${S_NAME} ${S_SOURCES})
   target_include_directories(${S_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or build-sanitize/ with --sanitize).
+# Configures and builds into build/ (or build-sanitize/ with --sanitize):
+# everything, or only the named targets.
+#   bash scripts/build.sh [--sanitize] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build
@@ -12,6 +14,9 @@ fi
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
   args+=(-DCORVANE_SANITIZE=ON -DCORVANE_BENCHMARKS=OFF)
+  shift
 fi
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
 cmake -S . -B "$dir" "${args[@]}" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

@@ -7,7 +7,7 @@ packages=(
   libssl-dev libsqlite3-dev
   qt6-base-dev libgl-dev libx11-dev xvfb xauth fonts-dejavu-core
   qt6-webengine-dev libsmbclient-dev poppler-utils fonts-liberation
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev mold
   # kwriteconfig5: the lockdown tests write a KDE Plasma kdeglobals for real
   libkf5config-bin
   xdotool openbox x11-utils imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0

@@ -31,7 +31,8 @@ if [ "$offscreen" = 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" 
 fi
 
 bash scripts/install-deps.sh
-bash scripts/build.sh
+# Only the program and the seeding tool: the test command builds the rest.
+bash scripts/build.sh corvane corvane_seed_settings
 
 home="${XDG_DATA_HOME:-$HOME/.local/share}/corvane"
 export CORVANE_PROGRAM_DIR="${CORVANE_PROGRAM_DIR:-$home}"
