@@ -151,7 +151,8 @@ public:
     void Enumerate(bool blnReverse = false);
     // Loads each valid record from the first to the last, as MoveFirst and MoveNext would,
     // and runs visit on it; the walk is one scan of the file, so records appended elsewhere
-    // meanwhile are not met. The position ends past the last slot.
+    // meanwhile are not met, and an append to this file (from visit too) waits for the walk's
+    // end. The position ends past the last slot.
     void ForEachValid(const std::function<void()>& visit);
 
     // Closes the file and forgets the descriptor; never fails. The next operation reopens.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/core/event_loop.h"
@@ -157,6 +158,25 @@ TEST_F(Navigation, EachOperationSeesRecordsAppendedElsewhere) {
     EXPECT_EQ(reader.RecordCount(), 3);
     EXPECT_TRUE(reader.Load("cat"));
     EXPECT_EQ(reader.UserID(), 5);
+}
+
+// One walk over the valid records, each loaded as a step would load it; an
+// empty file is walked without a visit.
+TEST_F(Navigation, ForEachValidVisitsTheValidRecordsInOneScan) {
+    WriteFile(UsersPath(), "");
+    User empty;
+    int visits = 0;
+    empty.ForEachValid([&] { ++visits; });
+    EXPECT_EQ(visits, 0);
+    EXPECT_TRUE(empty.IsEOF());
+
+    WriteFour();
+    User reader;
+    std::vector<std::string> met;
+    reader.ForEachValid(
+        [&] { met.push_back(reader.Login() + "/" + reader.Name() + "/" + std::to_string(reader.UserID())); });
+    EXPECT_EQ(met, (std::vector<std::string>{"ann/Ann/1", "bob/Bob/3"}));
+    EXPECT_TRUE(reader.IsEOF());
 }
 
 TEST_F(Navigation, TableStaysAliveWhenReleasedDuringItsYield) {
