@@ -207,6 +207,8 @@ void BrowserController::RunAddressCommand() {
         });
         return;
     }
+    // Nothing loads: the busy timer's next tick would put "Done" over the refusal.
+    frame_.SetBusyTimer(false);
     frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
     ShowBrowserMessage(0, kExclamationOk, address);
     Log(typed, "URL DENIED");
