@@ -15,6 +15,7 @@
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/core/raised_error.h"
+#include "platform/core/regular_file.h"
 #include "platform/settings/registry.h"
 #include "platform/settings/registry_access.h"
 #include "platform/settings/value_text.h"
@@ -36,18 +37,13 @@ bool gSettingsStoreUnreadable = false;
 
 namespace {
 
-// Why the file at path cannot be read; empty when it can or is not there.
+// Why the file at path cannot be read; empty when it can or is not there (a
+// link to nothing yet is a store not made yet).
 std::string FileProblem(const std::string& path) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
-    if (::stat(path.c_str(), &st) != 0) {
-        // A link to nothing yet is a store not made yet.
-        return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
-    }
-    if (!S_ISREG(st.st_mode)) return path + " is not a file";
-    // Not waiting on anything: a FIFO was refused above, but may replace the file meanwhile.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return path + ": " + std::strerror(errno);
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
+    const int fd = OpenRegularFile(path, O_RDONLY);
+    if (fd < 0) return errno == EINVAL ? path + " is not a file" : path + ": " + std::strerror(errno);
     char byte = 0;
     const bool readable = ::read(fd, &byte, 1) >= 0;
     const int error = errno;
