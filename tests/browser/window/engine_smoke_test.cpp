@@ -170,6 +170,8 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
         20000));
     EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", page, "URL ACCEPTED"},
                                                 {"ann", server.Address("/refused"), "URL DENIED"}}));
+    // The message follows the record once the engine's call has returned.
+    EXPECT_TRUE(WaitFor([&] { return box->Count() >= 1; }, 5000));
     EXPECT_EQ(box->Count(), 1);
     EXPECT_EQ(control.LocationURL(), page);
 
