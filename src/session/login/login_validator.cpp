@@ -208,10 +208,9 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                 late([&] { stored = services_.changePassword(login); });
                 // Only a stored password ends the duty to change it.
                 if (!stored) return;
-                late([&] { user.Load(login); });
                 late([&] {
-                    user.SetPasswordChangeNextLogin(kFlagFalse);
-                    user.SaveChanges();
+                    if (user.Load(login))
+                        user.UpdateFields([](User& current) { current.SetPasswordChangeNextLogin(kFlagFalse); });
                 });
             },
         },

@@ -115,10 +115,13 @@ bool PasswordChange::SaveData(const std::string& newPassword) {
     bool saved = false;
     RunDecision(place,
                {[&] {
-                   if (!user.Load(UserLogin)) AccountMissing(place, UserLogin);
-                   user.SetPassword(MakePasswordHash(text::Trim(newPassword)));
-                   user.SetPasswordStamp(clock::Now());
-                   user.SaveChanges();
+                   // Hashed before the file's lock is taken: the hash is slow on purpose.
+                   const std::string hash = MakePasswordHash(text::Trim(newPassword));
+                   const bool stored = user.Load(UserLogin) && user.UpdateFields([&](User& current) {
+                       current.SetPassword(hash);
+                       current.SetPasswordStamp(clock::Now());
+                   });
+                   if (!stored) AccountMissing(place, UserLogin);
                    saved = true;
                }},
                gLanguage);

@@ -22,6 +22,7 @@
 #include "logs/log_clearing.h"
 #include "messages/message_catalogue.h"
 #include "session/login/login_validator.h"
+#include "session/login/password_change.h"
 #include "session/login/stored_password.h"
 #include "session/login/security.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -313,6 +314,51 @@ TEST_F(WorkstationRace, EveryWorkstationsChangeStays) {
     EXPECT_GT(sessions, 0);
     std::printf("refused %ld, lockout %d, sessions %ld, deleted %d, edited %d, closed sessions left %d, links %d\n",
                 refused, sawLockout ? 1 : 0, sessions, deletions, edited, closed, links);
+}
+
+// One workstation sets a user's password again and again while an administrator keeps saving
+// the same account in the user editor. Before each change the workstation finds the password
+// it set last: no save of the editor put an older one back.
+TEST_F(WorkstationRace, AnEditorsSaveKeepsAPasswordSetMeanwhile) {
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    const Child station = Start(go, [&] {
+        UseComputerName("WS-1");
+        std::string last = "secret";
+        int changes = 0, reverted = 0;
+        while (Running(end)) {
+            if (!StoredPasswordMatches(Stored("shared")->Password(), last, true)) ++reverted;
+            last = "pass" + std::to_string(++changes);
+            PasswordChange change(PasswordChange::Kind::kSet, "frmSetPassword");
+            change.UserLogin = "shared";
+            if (!change.SaveData(last)) return std::string("errors 1\n");
+        }
+        return "changes " + std::to_string(changes) + "\nreverted " + std::to_string(reverted) + "\nerrors " +
+               std::to_string(errors.size()) + "\n";
+    });
+    const Child admin = Start(go, [&] {
+        UseComputerName("WS-ADMIN");
+        int saves = 0;
+        while (Running(end)) {
+            UserEditorModel editor;
+            editor.UserLogin = "shared";
+            editor.Activate();
+            editor.description = "save " + std::to_string(++saves);
+            editor.OK();
+        }
+        return "saves " + std::to_string(saves) + "\nerrors " + std::to_string(errors.size()) + "\n";
+    });
+    ::close(go[0]);
+    ::close(go[1]);
+
+    const auto stationLines = Lines(Finish(station));
+    const auto adminLines = Lines(Finish(admin));
+    ASSERT_EQ(stationLines.count("reverted"), 1u) << "the workstation did not report";
+    EXPECT_EQ(stationLines.find("reverted")->second, "0") << "changes " << stationLines.find("changes")->second
+                                                          << ", saves " << adminLines.find("saves")->second;
+    EXPECT_EQ(stationLines.find("errors")->second, "0");
+    EXPECT_EQ(adminLines.find("errors")->second, "0");
 }
 
 }  // namespace

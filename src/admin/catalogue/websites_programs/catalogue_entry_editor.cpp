@@ -233,9 +233,10 @@ bool CatalogueEntryEditor::SaveData() {
                        table->AddNew();
                        key_ = KeyOf(*table);
                        written = true;
-                   } else if (table->Load(key_)) {
-                       StoreRecord(*table);
-                       table->SaveChanges();
+                   } else if (table->Load(key_) && table->UpdateLoadedRecord([&] {
+                                  StoreRecord(*table);
+                                  return true;
+                              })) {
                        key_ = KeyOf(*table);
                        written = true;
                    } else {

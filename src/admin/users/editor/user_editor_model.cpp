@@ -150,11 +150,11 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
                                    if (!found) UserMissing(kSavePlace);
                                },
                                [&] {
-                                   if (found) SetData(user);
-                               },
-                               [&] {
                                    if (!found) return;
-                                   user.SaveChanges();
+                                   // Only the editor's fields, over the record as it stands now:
+                                   // a password changed or upgraded meanwhile stays.
+                                   if (!user.UpdateFields([&](User& current) { SetData(current); }))
+                                       UserMissing(kSavePlace);
                                    written = true;
                                    UserID = user.UserID();
                                },
