@@ -5,9 +5,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/core/program_globals.h"
+
 namespace corvane::bench {
+
+// Points the program at a data folder for a scope, and back where it was after.
+class InDataFolder {
+public:
+    explicit InDataFolder(std::string folder) : previous_(std::exchange(gDataPath, std::move(folder))) {}
+    ~InDataFolder() { gDataPath = std::move(previous_); }
+    InDataFolder(const InDataFolder&) = delete;
+    InDataFolder& operator=(const InDataFolder&) = delete;
+
+private:
+    std::string previous_;
+};
 
 // The yardstick of every scan: one sequential buffered read of the whole file.
 inline void SequentialRead(benchmark::State& state, const std::string& path) {

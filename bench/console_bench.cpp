@@ -29,23 +29,19 @@ std::string ProgramPath(int n) { return "/opt/programs/tool" + std::to_string(n)
 // The data folder of these benchmarks, filled once; the other benchmarks keep theirs.
 class ConsoleFolder {
 public:
-    ConsoleFolder() : previous_(gDataPath), previousUser_(gAuthenticatedUser) {
-        static const std::string folder = Fill(gDataPath + "/console");
-        gDataPath = folder;
-        gAuthenticatedUser = kLogin;
-    }
-    ~ConsoleFolder() {
-        gDataPath = previous_;
-        gAuthenticatedUser = previousUser_;
-    }
+    ConsoleFolder() : in_(Folder()), previousUser_(gAuthenticatedUser) { gAuthenticatedUser = kLogin; }
+    ~ConsoleFolder() { gAuthenticatedUser = previousUser_; }
     static std::vector<std::string> Files() { return {gDataPath + "/programs.sec", gDataPath + "/userprograms.sec"}; }
 
 private:
+    static const std::string& Folder() {
+        static const std::string folder = Fill(gDataPath + "/console");
+        return folder;
+    }
     static std::string Fill(const std::string& folder) {
         std::filesystem::create_directories(folder);
-        const std::string saved = gDataPath;
-        gDataPath = folder;
         {
+            const bench::InDataFolder in(folder);
             User user;
             user.SetLogin(kLogin);
             user.SetAccessLevel(1);
@@ -70,11 +66,10 @@ private:
                     link.AddNew();
                 }
         }
-        gDataPath = saved;
         return folder;
     }
 
-    std::string previous_;
+    bench::InDataFolder in_;
     std::string previousUser_;
 };
 

@@ -37,13 +37,11 @@ const std::string& LoginFolder() {
             out.write(record.data(), static_cast<std::streamsize>(record.size()));
         }
         out.close();
-        const std::string saved = gDataPath;
-        gDataPath = f;
+        const bench::InDataFolder in(f);
         User last;
         last.SetLogin("user" + std::to_string(kAccounts));
         last.SetPassword(MakePasswordHash("secret"));
         last.AddNew();
-        gDataPath = saved;
         return f;
     }();
     return folder;
@@ -52,14 +50,11 @@ const std::string& LoginFolder() {
 // Points the program at the login folder for one benchmark.
 class InLoginFolder {
 public:
-    InLoginFolder() : saved_(gDataPath) { gDataPath = LoginFolder(); }
-    ~InLoginFolder() {
-        gDataPath = saved_;
-        std::filesystem::remove(LoginFolder() + "/userlog.sec");
-    }
+    InLoginFolder() : in_(LoginFolder()) {}
+    ~InLoginFolder() { std::filesystem::remove(LoginFolder() + "/userlog.sec"); }
 
 private:
-    std::string saved_;
+    bench::InDataFolder in_;
 };
 
 std::string LastLogin() { return "user" + std::to_string(kAccounts); }

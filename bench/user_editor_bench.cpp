@@ -31,22 +31,21 @@ std::string ProgramPath(int n) { return "/opt/programs/tool" + std::to_string(n)
 // each catalogue stays on the Defined side.
 class EditorFolder {
 public:
-    EditorFolder() : previous_(gDataPath) {
-        static const std::string folder = Fill(gDataPath + "/editor");
-        gDataPath = folder;
-    }
-    ~EditorFolder() { gDataPath = previous_; }
+    EditorFolder() : in_(Folder()) {}
     static std::vector<std::string> Files() {
         return {gDataPath + "/websites.sec", gDataPath + "/programs.sec", gDataPath + "/userwebsites.sec",
                 gDataPath + "/userprograms.sec"};
     }
 
 private:
+    static const std::string& Folder() {
+        static const std::string folder = Fill(gDataPath + "/editor");
+        return folder;
+    }
     static std::string Fill(const std::string& folder) {
         std::filesystem::create_directories(folder);
-        const std::string saved = gDataPath;
-        gDataPath = folder;
         {
+            const bench::InDataFolder in(folder);
             User user;
             for (int u = 0; u < kUsers; ++u) {
                 user.Clear();
@@ -79,11 +78,10 @@ private:
                     tool.AddNew();
                 }
         }
-        gDataPath = saved;
         return folder;
     }
 
-    std::string previous_;
+    bench::InDataFolder in_;
 };
 
 void Editor_SequentialRead(benchmark::State& state) {

@@ -38,26 +38,24 @@ std::string Site(int n) { return "http://site" + std::to_string(n) + ".example.c
 class WebsiteFolder {
 public:
     // With wholeSeconds the files' times have no nanoseconds, so nothing is kept.
-    explicit WebsiteFolder(bool wholeSeconds = false) : previous_(gDataPath), previousRequire_(gRequireLogin) {
-        static const std::string folder = Fill(gDataPath + "/website-rule");
-        static const std::string coarse = CopyWithWholeSeconds(folder, gDataPath + "/website-rule-coarse");
-        gDataPath = wholeSeconds ? coarse : folder;
+    explicit WebsiteFolder(bool wholeSeconds = false) : in_(Folder(wholeSeconds)), previousRequire_(gRequireLogin) {
         gRequireLogin = true;
     }
-    ~WebsiteFolder() {
-        gDataPath = previous_;
-        gRequireLogin = previousRequire_;
-    }
+    ~WebsiteFolder() { gRequireLogin = previousRequire_; }
     static std::vector<std::string> Files() {
         return {gDataPath + "/users.sec", gDataPath + "/websites.sec", gDataPath + "/userwebsites.sec"};
     }
 
 private:
+    static const std::string& Folder(bool wholeSeconds) {
+        static const std::string folder = Fill(gDataPath + "/website-rule");
+        static const std::string coarse = CopyWithWholeSeconds(folder, gDataPath + "/website-rule-coarse");
+        return wholeSeconds ? coarse : folder;
+    }
     static std::string Fill(const std::string& folder) {
         std::filesystem::create_directories(folder);
-        const std::string saved = gDataPath;
-        gDataPath = folder;
         {
+            const bench::InDataFolder in(folder);
             User u;
             for (int n = 1; n <= kUsers; ++n) {
                 u.Clear();
@@ -85,7 +83,6 @@ private:
                 }
             }
         }
-        gDataPath = saved;
         // Settled, nanosecond times: what the cache needs to keep its copy.
         SetTimes(folder, 123456789);
         return folder;
@@ -105,7 +102,7 @@ private:
             ::utimensat(AT_FDCWD, (folder + name).c_str(), times, 0);
     }
 
-    std::string previous_;
+    bench::InDataFolder in_;
     bool previousRequire_;
 };
 
