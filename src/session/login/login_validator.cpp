@@ -240,7 +240,6 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
             [&] {
                 // A trap of its own: a password left in the old form is
                 // rewritten at a later login, and the login goes on.
-                if (stop) return;
                 const Statement upgrade = [&] { UpgradeStoredPassword(user, checkedForm, password); };
                 if (changeClosed) CarryOn(upgrade);
                 else RunTrapped("frmLogin.UpgradePassword", {upgrade}, gLanguage);

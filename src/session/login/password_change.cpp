@@ -85,8 +85,7 @@ bool PasswordChange::ValidateData(const std::string& oldPassword, const std::str
         formName_ + ".ValidateData",
         {[&] {
             // An old form is compared as decoded, without trimming.
-            if (kind_ == Kind::kChange &&
-                !(loaded_ && StoredPasswordMatches(storedPassword_, text::Trim(oldPassword), false))) {
+            if (kind_ == Kind::kChange && !StoredPasswordMatches(storedPassword_, text::Trim(oldPassword), false)) {
                 ShowMessage(kModeWrongOld, kMsgExclamation);
                 focus_ = Focus::kOldPassword;
                 return;
