@@ -46,8 +46,7 @@ fi
 echo "Program and data folder: $CORVANE_PROGRAM_DIR"
 echo "Registry hives: $CORVANE_REGISTRY_DIR"
 
-# The web engine runs as root only without its sandbox.
-export QTWEBENGINE_DISABLE_SANDBOX=1
+# The program itself keeps the web engine's sandbox on, unless it runs as root.
 if [ "$offscreen" = 0 ]; then
   exec build/src/app/corvane
 fi

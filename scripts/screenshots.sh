@@ -16,8 +16,8 @@ failed=0
 # the same computer: two runs give the same pictures on any machine.
 rm -rf /tmp/corvane-screenshots
 export CORVANE_COMPUTER_NAME=WS-SCREENSHOTS
-# The web engine runs as root only without its sandbox, and without a GPU under Xvfb.
-export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
+# The web engine has no GPU under Xvfb (its sandbox the programs set up themselves).
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 while IFS= read -r program; do
   echo "== $(basename "$program")"
   xvfb-run -a -s "-screen 0 1280x1024x24" "$program" "$out" || failed=1

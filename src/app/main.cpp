@@ -2,11 +2,14 @@
 
 #include "app/app_main.h"
 #include "app/program.h"
+#include "browser/window/engine_sandbox.h"
 #include "logs/log_clearing.h"
 #include "recordstore/user_log_clearer.h"
 #include "ui/helpers/qt_services.h"
 
 int main(int argc, char** argv) {
+    // Before anything can start the web engine.
+    corvane::SetEngineSandbox();
     // The web engine shares its OpenGL contexts with the program's; set before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -672,7 +672,6 @@ class Road:
                    XDG_CONFIG_HOME=os.path.join(self.scratch, "home", ".config"),
                    XDG_DATA_HOME=os.path.join(self.scratch, "home", ".local", "share"),
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   QTWEBENGINE_DISABLE_SANDBOX="1",
                    QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu")
         env.pop("QT_QPA_PLATFORM", None)
         for folder in ("program", "registry", "runtime", "home"):

@@ -1,21 +1,21 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string_view>
 
-#include "browser/rule/website_address.h"
+#include "browser/rule/website_decision.h"
 #include "browser/rule/website_rule.h"
 
 namespace corvane {
 
 // The website rule answered from the users, the catalogue and the assignments read once and
-// kept while no file changed. Each call compares every file's device, inode, size and
-// modification time (to the nanosecond) with those the kept copy was read under. Where a file
-// shows whole-second times, where one changed within the last seconds (a later write could
-// land in the same clock tick), or where one cannot be read, nothing is kept: the call is the
-// plain WebsiteRule's, or for a navigation a read of only the records it needs (the plain
-// rule's when that read fails). Same answers as WebsiteRule; never raises.
+// kept while no file changed: the same Decide over a kept snapshot. Each call compares every
+// file's device, inode, size and modification time (to the nanosecond) with those the kept
+// copy was read under. Where a file shows whole-second times, where one changed within the
+// last seconds (a later write could land in the same clock tick), or where one cannot be
+// read, nothing is kept: the call is the plain WebsiteRule's, or for a navigation a read of
+// only the records it needs (the plain rule's when that read fails). Same answers as
+// WebsiteRule; never raises.
 class CachedWebsiteRule {
 public:
     CachedWebsiteRule();
@@ -35,13 +35,10 @@ public:
     int Reads() const { return reads_; }
 
 private:
-    struct Snapshot;
+    struct Kept;
     // The kept copy for the files as they are now; null when nothing can be kept.
-    const Snapshot* Current();
-    // The kept copy's answer; read is the address URL reads as, when already read.
-    bool Answer(const Snapshot& s, std::string_view UserLogin, std::string_view URL,
-                const std::optional<WebsiteAddress>* read);
-    std::shared_ptr<const Snapshot> snapshot_;
+    const WebsiteTables* Current();
+    std::shared_ptr<const Kept> kept_;
     WebsiteRule rule_;
     bool lastCached_ = false;
     int reads_ = 0;

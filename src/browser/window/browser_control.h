@@ -26,15 +26,18 @@ enum OleCommandOption : int { OLECMDEXECOPT_DODEFAULT = 0, OLECMDEXECOPT_PROMPTU
 class IBrowserEvents {
 public:
     virtual ~IBrowserEvents() = default;
-    // Before any navigation of the page or of one of its frames; Cancel true stops it.
+    // Before any navigation of the page or of one of its frames; Cancel true stops it. URL is
+    // the address as the engine gave it, also when it cannot be read as one ("" when the
+    // engine gave nothing readable at all).
     virtual void brwWebBrowser_BeforeNavigate2(const std::string& URL, NavigationKind kind, bool mainFrame,
                                                bool& Cancel) = 0;
     // The status text: the link under the pointer, "" when the pointer leaves it.
     virtual void brwWebBrowser_StatusTextChange(const std::string& Text) = 0;
     // A page or frame has arrived.
     virtual void brwWebBrowser_NavigateComplete2(const std::string& URL, bool mainFrame) = 0;
-    // A page asks for a window of its own; the control opens none when Cancel is true.
-    virtual void brwWebBrowser_NewWindow2(bool& Cancel) = 0;
+    // A page asks for a window of its own on URL (given as for BeforeNavigate2); the control
+    // opens none when Cancel is true.
+    virtual void brwWebBrowser_NewWindow2(const std::string& URL, bool& Cancel) = 0;
     virtual void brwWebBrowser_DownloadComplete() = 0;
     // Non-zero while the page is a secure one.
     virtual void brwWebBrowser_SetSecureLockIcon(int SecureLockIcon) = 0;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "browser/probe/url_probe.h"
+#include "browser/rule/website_address.h"
 #include "catalogue/website.h"
 #include "logs/current_user.h"
 #include "logs/log_writers.h"
@@ -71,10 +72,7 @@ BrowserController::~BrowserController() {
     control_.SetEvents(nullptr);
 }
 
-void BrowserController::SetCurrentURL(std::string URL) {
-    reportedURL_ = URL;
-    currentURL_ = RemoveTrailingSlash(URL);
-}
+void BrowserController::SetCurrentURL(std::string URL) { currentURL_ = RemoveTrailingSlash(URL); }
 
 bool BrowserController::BlankURL(const std::string& URL) {
     const std::string t = text::ToLower(text::TrimSpaces(URL));
@@ -292,8 +290,10 @@ void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, Na
 // Only a record that was read exempts the user; without one the rule decides.
 bool BrowserController::Enforced() const { return !recordLoaded_ || (!administrator_ && enforceWebsites_); }
 
+// Only the literal blank page passes untested: an empty address, or one that does not read
+// as an address, goes to the rule, which never admits it.
 bool BrowserController::NavigationAllowed(const std::string& URL) {
-    if (BlankURL(URL)) return true;
+    if (IsBlankPage(URL)) return true;
     return rule_.IsNavigationAllowable(GetCurrentUser(), Trimmed(URL));
 }
 
@@ -339,11 +339,11 @@ void BrowserController::UpdateAddressList(const std::string& URL) {
     updatingList_ = false;
 }
 
-void BrowserController::brwWebBrowser_NewWindow2(bool& Cancel) {
+void BrowserController::brwWebBrowser_NewWindow2(const std::string& URL, bool& Cancel) {
     Cancel = true;
     // The engine's call ends before anything here can wait, or close this window.
     const std::weak_ptr<int> alive = alive_;
-    frame_.RunLater([this, alive, address = reportedURL_] {
+    frame_.RunLater([this, alive, address = URL] {
         if (!alive.expired() && !unloaded_) OpenPageWindow(address);
     });
 }

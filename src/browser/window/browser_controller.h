@@ -78,7 +78,7 @@ public:
                                        bool& Cancel) override;
     void brwWebBrowser_StatusTextChange(const std::string& Text) override;
     void brwWebBrowser_NavigateComplete2(const std::string& URL, bool mainFrame) override;
-    void brwWebBrowser_NewWindow2(bool& Cancel) override;
+    void brwWebBrowser_NewWindow2(const std::string& URL, bool& Cancel) override;
     void brwWebBrowser_DownloadComplete() override;
     void brwWebBrowser_SetSecureLockIcon(int SecureLockIcon) override;
     void brwWebBrowser_EngineFailed() override;
@@ -103,7 +103,7 @@ private:
     // Login required, the user's record found, not an administrator, websites enforced.
     bool Enforced() const;
     bool NavigationAllowed(const std::string& URL);
-    // A page's new window for the address reported last: the rule for an enforced user, then
+    // A page's new window for the address it asked for: the rule for an enforced user, then
     // the probe, then the rights.
     void OpenPageWindow(const std::string& address);
     void Refuse(const std::string& URL, bool showMessage);
@@ -130,8 +130,6 @@ private:
     bool frameRefusalLogged_ = false;
     bool unloaded_ = false;
     std::string currentURL_;
-    // The address last reported, as reported.
-    std::string reportedURL_;
     std::vector<BrowserController*> children_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

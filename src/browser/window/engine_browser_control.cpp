@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -58,6 +59,19 @@ private:
 
 }  // namespace
 
+std::string EngineAddressText(const QUrl& url) {
+    if (url.isValid()) return url.toString().toStdString();
+    // The URL class keeps the text it could not read only in its error text, after
+    // `source was "`; the engine's addresses carry no bare quote, so the next one ends it.
+    const QString error = url.errorString();
+    const QString lead = QStringLiteral("source was \"");
+    const qsizetype from = error.indexOf(lead);
+    if (from < 0) return {};
+    const qsizetype start = from + lead.size();
+    const qsizetype end = error.indexOf(QLatin1Char('"'), start);
+    return end < 0 ? std::string() : error.mid(start, end - start).toStdString();
+}
+
 // Puts the engine's requests to the window before anything happens.
 class EnginePage : public QWebEnginePage {
 public:
@@ -70,7 +84,7 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         if (!events) return true;
-        const std::string address = url.toString().toStdString();
+        const std::string address = EngineAddressText(url);
         bool cancel = false;
         events->brwWebBrowser_BeforeNavigate2(address, KindOf(type), isMainFrame, cancel);
         if (cancel) return false;
@@ -80,13 +94,9 @@ protected:
         return true;
     }
 
-    // The control never opens a window of its own; the window decides what to open, later:
-    // nothing here may wait or close the window.
-    QWebEnginePage* createWindow(WebWindowType) override {
-        bool cancel = true;
-        if (events) events->brwWebBrowser_NewWindow2(cancel);
-        return nullptr;
-    }
+    // The control never opens a window of its own: without a page here the engine asks
+    // newWindowRequested, which names the address the page asked for.
+    QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
 EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
@@ -129,6 +139,11 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     });
     connect(txtFind_, &QLineEdit::textChanged, this, [this] { FindNext(false); });
 
+    // The window decides what to open, later: nothing here may wait or close the window.
+    connect(page_, &QWebEnginePage::newWindowRequested, this, [this](QWebEngineNewWindowRequest& request) {
+        bool cancel = true;
+        if (events_) events_->brwWebBrowser_NewWindow2(EngineAddressText(request.requestedUrl()), cancel);
+    });
     connect(page_, &QWebEnginePage::linkHovered, this, [this](const QString& url) {
         if (events_) events_->brwWebBrowser_StatusTextChange(url.toStdString());
     });
@@ -142,7 +157,7 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         // A cancelled or failed load ends here too; only a page that arrived completes, at the
         // address it was loaded from (a script may have pushed another since).
         const QUrl loaded = page_->loaded.isEmpty() ? page_->url() : page_->loaded;
-        if (ok) events_->brwWebBrowser_NavigateComplete2(loaded.toString().toStdString(), true);
+        if (ok) events_->brwWebBrowser_NavigateComplete2(EngineAddressText(loaded), true);
         if (!events_) return;
         events_->brwWebBrowser_DownloadComplete();
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(

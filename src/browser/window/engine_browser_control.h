@@ -7,11 +7,16 @@
 
 class QLineEdit;
 class QPrinter;
+class QUrl;
 class QWebEngineView;
 
 namespace corvane {
 
 class EnginePage;
+
+// An address as the engine gave it: the URL's text, or for a URL the URL class cannot read
+// (a host label ending in "-", say) the text it was given; "" when none can be told.
+std::string EngineAddressText(const QUrl& url);
 
 // The browser control over QtWebEngine: the view with a find bar below it (hidden until Find).
 // Every navigation request is put to BeforeNavigate2; a frame's accepted request stands for its

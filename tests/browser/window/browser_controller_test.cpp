@@ -184,15 +184,20 @@ TEST_F(BrowserTest, PagesOpenWindowsOnlyWhenTheAddressAnswersAndTheUserMay) {
         EXPECT_EQ(w.controller.BrowserIndex, 1);
         EXPECT_EQ(w.controller.Child(0), &child);
     }
-    // Leaving a link reports an empty text, so a script's popup then probes "".
+    // A script's window opens at the address the script asked for, whatever was hovered or
+    // visited before.
     pool.clear();
     probed.clear();
     LogIn("ann");
+    probeAnswer = true;
     FakeBrowserWindow& w = Open();
-    w.control.Hover("http://popup.com/");
+    w.control.Hover("http://elsewhere.com/");
+    w.control.PageNavigates("http://elsewhere.com/frame", NavigationKind::Link, false);
     w.control.Hover("");
-    w.control.AskNewWindow();
-    EXPECT_EQ(probed, (std::vector<std::string>{""}));
+    w.control.AskNewWindow("http://popup.com/");
+    EXPECT_EQ(probed, (std::vector<std::string>{"http://popup.com/"}));
+    ASSERT_EQ(pool.size(), 2u);
+    EXPECT_EQ(pool[1]->controller.StartingAddress, "http://popup.com/");
 }
 
 TEST_F(BrowserTest, AChildStaysLockedWithoutARecordAndPagesOpenAtMostFiftyWindows) {
@@ -382,6 +387,47 @@ TEST_F(BrowserTest, PageNavigationsOfEnforcedUsersPassTheRule) {
         EXPECT_EQ(w.LastStatus(), Status(165));
         ASSERT_EQ(box->Count(), 1);
         EXPECT_EQ(box->Last().prompt, Denied425(r.url));
+    }
+}
+
+// An address the engine gives that does not read as one (empty, or a host the URL class
+// rejects) is refused wherever it comes from, even when the catalogue and the assignments
+// hold its very text: main frame with the message and one record, frame quietly, new window
+// before any probe.
+TEST_F(BrowserTest, AnAddressThatDoesNotReadIsRefusedInEveryFrameAndWindow) {
+    const std::string longLabel = "http://" + std::string(64, 'a') + ".localhost/secret/";
+    AddWebsites({"http://a.com", "http://x-.localhost/secret/", "http://-x.localhost/secret/",
+                 "http://a..localhost/secret/", longLabel.c_str()});
+    AddBrowserUser({.login = "ann", .newWindows = true});
+    Assign("ann", {"http://a.com", "http://x-.localhost", "http://-x.localhost", "http://a..localhost",
+                   longLabel.c_str()});
+    LogIn("ann");
+    probeAnswer = true;
+    for (const std::string url : {std::string(), std::string("  "), std::string("http://"), std::string("http:///"),
+                                  std::string("http://x-.localhost/secret/"), std::string("http://-x.localhost/secret/"),
+                                  std::string("http://a..localhost/secret/"), longLabel}) {
+        SCOPED_TRACE("'" + url + "'");
+        std::filesystem::remove(Path("websiteslog.sec"));
+        pool.clear();
+        probed.clear();
+        auto box = ScriptedMsgBox::Install();
+        FakeBrowserWindow& w = Open();
+        ASSERT_TRUE(w.control.PageNavigates("http://a.com/", NavigationKind::Typed));
+        EXPECT_FALSE(w.control.PageNavigates(url, NavigationKind::Other, false));
+        EXPECT_EQ(box->Count(), 0);
+        EXPECT_FALSE(w.control.PageNavigates(url, NavigationKind::Redirect));
+        ASSERT_EQ(box->Count(), 1);
+        EXPECT_EQ(box->Last().prompt, Denied425(std::string(text::TrimSpaces(url))));
+        // One record for the frame, one for the page.
+        const std::string logged(text::TrimSpaces(url));
+        EXPECT_EQ(LogLines(), (std::vector<LogLine>{{"ann", "http://a.com", "URL ACCEPTED"},
+                                                    {"ann", logged, "URL DENIED"},
+                                                    {"ann", logged, "URL DENIED"}}));
+        ASSERT_TRUE(w.control.PageNavigates("http://a.com/", NavigationKind::Link));
+        EXPECT_TRUE(w.control.AskNewWindow(url));
+        EXPECT_TRUE(probed.empty());
+        EXPECT_EQ(pool.size(), 1u);
+        EXPECT_EQ(box->Count(), 2);
     }
 }
 

@@ -54,13 +54,16 @@ public:
         }
         return true;
     }
-    // The page asks for a window; answers the control's Cancel.
-    bool AskNewWindow() {
+    // The page asks for a window on URL; answers the control's Cancel.
+    bool AskNewWindow(const std::string& URL) {
         bool cancel = false;
-        if (events_) events_->brwWebBrowser_NewWindow2(cancel);
+        if (events_) events_->brwWebBrowser_NewWindow2(URL, cancel);
         return cancel;
     }
+    // A click on the link under the pointer that asks for a window.
+    bool AskNewWindow() { return AskNewWindow(hovered_); }
     void Hover(const std::string& link) {
+        hovered_ = link;
         if (events_) events_->brwWebBrowser_StatusTextChange(link);
     }
     // Ends a held load.
@@ -92,6 +95,7 @@ private:
 
     IBrowserEvents* events_ = nullptr;
     std::string location_;
+    std::string hovered_;
     std::vector<std::string> history_;
     bool busy_ = false;
 };

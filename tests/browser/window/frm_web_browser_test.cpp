@@ -6,12 +6,15 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <QUrl>
 #include <QToolBar>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "browser/window/engine_browser_control.h"
+#include "browser/window/engine_sandbox.h"
 #include "browser_test_support.h"
 #include "fake_control_widget.h"
 #include "messages/message_catalogue.h"
@@ -175,9 +178,8 @@ TEST_F(BrowserWindowTest, APagesNewWindowIsProbedOnlyAfterTheRequestReturned) {
         probed.clear();
         probeAnswer = false;
         QPointer<frmWebBrowser> w = &OpenWindow();
-        w->Controller().brwWebBrowser_StatusTextChange("http://popup.com/");
         bool cancel = false;
-        w->Controller().brwWebBrowser_NewWindow2(cancel);
+        w->Controller().brwWebBrowser_NewWindow2("http://popup.com/", cancel);
         EXPECT_TRUE(cancel);
         EXPECT_TRUE(probed.empty());
         if (deleteFirst) delete w.data();
@@ -256,6 +258,49 @@ TEST_F(BrowserWindowTest, SupportAndTheMakersPagesOpenNewWindowsAtTheirAddresses
         }
     std::sort(opened.begin(), opened.end());
     EXPECT_EQ(opened, (std::vector<std::string>{kMakerHomeAddress, kMakerSupportAddress}));
+}
+
+// The engine's addresses as the window hears them: a host the URL class rejects keeps the
+// text the engine gave, never "" (which would read as no address at all).
+TEST(EngineAddressText, AnAddressTheUrlClassRejectsKeepsTheEnginesText) {
+    const std::string longLabel = "http://" + std::string(64, 'a') + ".localhost:8080/secret/";
+    for (const std::string& text : {std::string("http://x-.localhost:8080/secret/?a=%22b#f"),
+                                    std::string("http://-x.localhost:8080/secret/"),
+                                    std::string("http://a..localhost:8080/secret/"), longLabel}) {
+        const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(text));
+        ASSERT_FALSE(url.isValid()) << text;
+        EXPECT_EQ(EngineAddressText(url), text);
+    }
+    EXPECT_EQ(EngineAddressText(QUrl(QStringLiteral("http://a_b.localhost:8080/x"))), "http://a_b.localhost:8080/x");
+    EXPECT_EQ(EngineAddressText(QUrl(QStringLiteral("about:blank"))), "about:blank");
+    EXPECT_EQ(EngineAddressText(QUrl()), "");
+}
+
+// Whatever the environment asks, the engine's sandbox is off for root alone.
+TEST(EngineSandbox, StaysOnUnlessTheProgramRunsAsRoot) {
+    auto variable = [](const char* name) -> std::string {
+        const char* v = std::getenv(name);
+        return v ? v : "<unset>";
+    };
+    const std::string disable = variable("QTWEBENGINE_DISABLE_SANDBOX");
+    const std::string flags = variable("QTWEBENGINE_CHROMIUM_FLAGS");
+    for (bool root : {false, true}) {
+        SCOPED_TRACE(root);
+        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+        ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu --no-sandbox", 1);
+        SetEngineSandbox(root);
+        EXPECT_EQ(variable("QTWEBENGINE_DISABLE_SANDBOX"), root ? "1" : "<unset>");
+        EXPECT_EQ(variable("QTWEBENGINE_CHROMIUM_FLAGS"), root ? "--no-sandbox --disable-gpu --no-sandbox" : "--disable-gpu");
+    }
+    ::unsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    SetEngineSandbox(false);
+    EXPECT_EQ(variable("QTWEBENGINE_CHROMIUM_FLAGS"), "<unset>");
+    auto restore = [](const char* name, const std::string& value) {
+        if (value == "<unset>") ::unsetenv(name);
+        else ::setenv(name, value.c_str(), 1);
+    };
+    restore("QTWEBENGINE_DISABLE_SANDBOX", disable);
+    restore("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
 }  // namespace

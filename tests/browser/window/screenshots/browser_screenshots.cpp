@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "browser/window/engine_sandbox.h"
 #include "browser/window/engine_browser_control.h"
 #include "browser/window/frm_web_browser.h"
 #include "logs/current_user.h"
@@ -38,6 +39,7 @@ constexpr char kPage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetEngineSandbox();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     test::ScreenshotWriter shots(argc, argv);
