@@ -232,9 +232,13 @@ inline std::vector<std::string> DeadControls(QWidget* window, int* walked = null
         ++seen;
         if (!ButtonIsLive(button)) dead.push_back(Name(window, button, button->text()));
     }
+    // Actions the window owns, and those a menu or tool bar of it holds from elsewhere.
     QList<QAction*> actions = window->findChildren<QAction*>();
-    for (QAction* action : window->actions())
-        if (!actions.contains(action)) actions.append(action);
+    QList<QWidget*> holders = window->findChildren<QWidget*>();
+    holders.append(window);
+    for (QWidget* holder : holders)
+        for (QAction* action : holder->actions())
+            if (!actions.contains(action)) actions.append(action);
     for (QAction* action : actions) {
         if (!own(action)) continue;
         ++seen;
