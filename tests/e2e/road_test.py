@@ -643,6 +643,34 @@ class Road:
         self.check([(r["login"], r["active"]) for r in log] == [(ADMIN, 0), (CAROL, 0), (CAROL, 0), (ADMIN, -1)],
                    f"userlog.sec holds the four attempts: {log}")
 
+        self.cancel_in_user_editor(users_acc, viewer_window, viewer)
+
+    def cancel_in_user_editor(self, users_acc, viewer_window, viewer):
+        """The user editor's Cancel, pressed with a real click, closes it and writes nothing."""
+        self.step("the user editor's Cancel closes it and leaves the record")
+        click(control(viewer, "push button", "Close"))
+        self.wait_gone(viewer_window)
+        click(control(users_acc, "page tab", "Users"))
+        cell = [c for c in find_all(users_acc, "table cell", CAROL)]
+        self.require(cell, "carol is in the user list")
+        click(cell[0])
+        before = open(os.path.join(self.data, "users.sec"), "rb").read()
+        click(control(users_acc, "push button", "Edit"))
+        editor_window, editor = self.wait_window(f"Details - {CAROL}")
+        disabled = control(editor, "check box", "User Account is Disabled")
+        click(disabled)
+        wait_until("carol's account ticked disabled", lambda: has_state(disabled, Atspi.StateType.CHECKED), 5)
+        self.shot("editor-before-cancel")
+        click(control(editor, "push button", "Cancel"))
+        try:
+            self.wait_gone(editor_window, 5)
+        except StepFailed:
+            self.shot("editor-after-cancel")
+            self.require(False, f"'Details - {CAROL}' still on screen after a click on Cancel")
+        self.shot("editor-cancelled")
+        self.check(open(os.path.join(self.data, "users.sec"), "rb").read() == before,
+                   "users.sec is unchanged after Cancel")
+
     # -- setting up
 
     def start_web_server(self):

@@ -313,6 +313,7 @@ void frmUserDetails::Connect() {
     connect(lsvSelectedPrograms_, &QTreeWidget::itemDoubleClicked, this, action(&M::RemovePrograms));
     connect(cmdBlankHomePage_, &QPushButton::clicked, this, action(&M::BlankHomePage));
     connect(cmdOK_, &QPushButton::clicked, this, action(&M::OK));
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmUserDetails::reject);
     for (QTreeWidget* view : {lsvDefinedPrograms_, lsvSelectedPrograms_, lsvDefinedWebsites_, lsvSelectedWebsites_}) {
         connect(view, &QTreeWidget::itemSelectionChanged, this, [this, view] { ReadSelection(view); });
         connect(view, &QTreeWidget::currentItemChanged, this, [this, view] { ReadSelection(view); });

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <functional>
 
 #include "admin/users/editor/frm_user_details.h"
 #include "editor_fixture.h"
@@ -90,6 +91,34 @@ TEST_F(EditorWindow, TheCloseBoxCancels) {
     window.close();
     EXPECT_TRUE(window.Cancelled());
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(EditorWindow, CancelEscapeAndTheCloseBoxLeaveTheRecordAndKeepTheLinks) {
+    const std::pair<const char*, std::function<void(frmUserDetails&)>> ways[] = {
+        {"Cancel", [](frmUserDetails& w) { QTest::mouseClick(Find<QPushButton>(w, "cmdCancel"), Qt::LeftButton); }},
+        {"Escape", [](frmUserDetails& w) { QTest::keyClick(Find<QLineEdit>(w, "txtUserLogin"), Qt::Key_Escape); }},
+        {"close box", [](frmUserDetails& w) { w.close(); }},
+    };
+    AddWebsite("http://c.example/");  // one to add on each way
+    for (const auto& [way, cancel] : ways) {
+        const std::string before = ReadFile(UsersPath());
+        const auto linksBefore = Links<UserWebsite>().size();
+        frmUserDetails window;
+        Open(window, "alice");
+        Find<QLineEdit>(window, "txtUserLogin")->setText("alicia");
+        auto* defined = Find<QTreeWidget>(window, "lsvDefinedWebsites");
+        defined->setCurrentItem(defined->topLevelItem(0));
+        QTest::mouseClick(Find<QPushButton>(window, "cmdAddWebsite"), Qt::LeftButton);
+        ASSERT_EQ(Links<UserWebsite>().size(), linksBefore + 1) << way;
+
+        cancel(window);
+        EXPECT_FALSE(window.isVisible()) << way;
+        EXPECT_TRUE(window.Cancelled()) << way;
+        EXPECT_EQ(window.result(), QDialog::Rejected) << way;
+        EXPECT_EQ(window.UserLogin(), "alice") << way;
+        EXPECT_EQ(ReadFile(UsersPath()), before) << way << ": the record is not written";
+        EXPECT_EQ(Links<UserWebsite>().size(), linksBefore + 1) << way << ": the added link stays";
+    }
 }
 
 TEST_F(EditorWindow, OkFollowsTheLoginBoxAndTheBoxesHoldOnlyWhatTheRecordCan) {
