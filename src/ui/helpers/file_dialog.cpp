@@ -3,6 +3,9 @@
 #include <QFileDialog>
 #include <utility>
 
+#include "platform/core/program_title.h"
+#include "ui_core/msgbox/msgbox_seam.h"
+
 namespace corvane {
 namespace {
 
@@ -33,8 +36,21 @@ FileDialogFunction SetFileDialog(FileDialogFunction dialog) {
 }
 
 std::optional<QString> ChooseFile(const FileDialogRequest& request, QWidget* parent) {
-    if (Installed()) return Installed()(request, parent);
-    return SystemFileDialog(request, parent);
+    std::optional<QString> chosen = Installed() ? Installed()(request, parent) : SystemFileDialog(request, parent);
+    if (!chosen || chosen->isEmpty() || request.mode != FileDialogRequest::Mode::Save) return chosen;
+    const WriteTargetVerdict verdict = CheckWriteTarget(chosen->toStdString());
+    if (verdict.allowed) return chosen;
+    ShowWriteRefused(verdict);
+    return std::nullopt;
+}
+
+void ShowWriteRefused(const WriteTargetVerdict& verdict) {
+    ShowMsgBox(WriteRefusalText(verdict), kMsgExclamation | kMsgOkOnly, kProgramTitle);
+}
+
+bool ReportGuardedWrite(const GuardedWrite& written) {
+    if (written.result == GuardedWrite::Result::Refused) ShowWriteRefused(written.verdict);
+    return written.result == GuardedWrite::Result::Written;
 }
 
 }  // namespace corvane

@@ -176,7 +176,7 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
     EXPECT_EQ(control.LocationURL(), page);
 
     // Printing through the print dialog, here one that prints to a file.
-    const std::string pdf = Path("page.pdf");
+    const std::string pdf = OutsidePath("page.pdf");
     const auto previous = SetPrintDialog([&](QPrinter& printer, QWidget*) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
