@@ -1,6 +1,7 @@
 #include "ui/helpers/file_dialog.h"
 
 #include <QFileDialog>
+#include <QPointer>
 #include <utility>
 
 #include "platform/core/program_title.h"
@@ -40,7 +41,10 @@ std::optional<QString> ChooseFile(const FileDialogRequest& request, QWidget* par
     if (!chosen || chosen->isEmpty() || request.mode != FileDialogRequest::Mode::Save) return chosen;
     const WriteTargetVerdict verdict = CheckWriteTarget(chosen->toStdString());
     if (verdict.allowed) return chosen;
+    // The message has no owner: the window that asked gets the focus back after it.
+    const QPointer<QWidget> window = parent ? parent->window() : nullptr;
     ShowWriteRefused(verdict);
+    if (window) window->activateWindow();
     return std::nullopt;
 }
 
