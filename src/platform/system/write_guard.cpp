@@ -243,7 +243,8 @@ std::vector<std::string> ProtectedFolders() {
     if (!text::TrimSpaces(gDataPath).empty()) folders.push_back(ResolveUncPath(gDataPath));
     folders.push_back(ParentOf(registry_store::HivePath(HKEY_LOCAL_MACHINE)));
     folders.push_back(ParentOf(registry_store::HivePath(HKEY_CURRENT_USER)));
-    if (!text::TrimSpaces(gGlobalSettingsINIPathname).empty())
+    // The global INI file is Corvane's only while the settings live in it.
+    if (gUseGlobalSettingsINIFile && !text::TrimSpaces(gGlobalSettingsINIPathname).empty())
         folders.push_back(ParentOf(ResolveUncPath(gGlobalSettingsINIPathname)));
     std::lock_guard lock(gAddedMutex);
     folders.insert(folders.end(), gAdded.begin(), gAdded.end());

@@ -16,6 +16,8 @@ std::optional<QString> SystemFileDialog(const FileDialogRequest& request, QWidge
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save && !request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The chooser itself renames, deletes and makes nothing: every write goes through the write guard.
+    dialog.setOption(QFileDialog::ReadOnly);
     dialog.setNameFilters(request.filters);
     if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
     // Without a suffix the name stays as chosen: Linux programs have no ".exe".

@@ -39,6 +39,7 @@ protected:
         ::setenv("CORVANE_PROGRAM_DIR", (tmp_ / "program").c_str(), 1);
         gDataPath = tmp_ / "data";
         gGlobalSettingsINIPathname = tmp_ / "ini/global.ini";
+        gUseGlobalSettingsINIFile = true;
         ProtectFolder(tmp_ / "runtime");
         registry_ = fs::path(registry_store::HivePath(HKEY_LOCAL_MACHINE)).parent_path().string();
         fs::create_directories(registry_);
@@ -48,6 +49,7 @@ protected:
         ::unsetenv("CORVANE_PROGRAM_DIR");
         gDataPath = savedData_;
         gGlobalSettingsINIPathname = savedIni_;
+        gUseGlobalSettingsINIFile = false;
     }
 
     TempFolder tmp_;
@@ -110,6 +112,9 @@ TEST_F(WriteGuardTest, EveryOwnFolderIsRefusedAfterLinksAndAnOtherFolderIsWritte
         }
     }
     EXPECT_EQ(Read(users_), std::string(300, 'U'));
+    // An INI file the settings do not live in is no file of Corvane's.
+    gUseGlobalSettingsINIFile = false;
+    EXPECT_TRUE(CheckWriteTarget(tmp_ / "ini/global.ini").allowed);
     EXPECT_NE(WriteRefusalText(CheckWriteTarget(users_)).find(data), std::string::npos);
     // No scratch file is left behind anywhere.
     for (const auto& entry : fs::recursive_directory_iterator(tmp_.Path()))
