@@ -17,6 +17,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <utility>
 
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"

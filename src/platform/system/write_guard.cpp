@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <utility>
 
 #include "platform/core/environment.h"
 #include "platform/core/program_globals.h"
