@@ -13,6 +13,7 @@
 #include "app/single_instance.h"
 #include "app/termination.h"
 #include "platform/settings/registry_store.h"
+#include "platform/system/write_guard.h"
 #include "platform/network/smb/smb_network.h"
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
@@ -60,7 +61,10 @@ void LoadMainForm() {
 bool ClaimSingleInstance() {
     static SingleInstanceLock lock;
     switch (lock.Acquire()) {
-        case SingleInstanceLock::Result::kHeld: return true;
+        case SingleInstanceLock::Result::kHeld:
+            // The lock's folder is Corvane's own: no file chooser writes there.
+            ProtectFolder(RuntimeFolder());
+            return true;
         case SingleInstanceLock::Result::kOtherCopyRuns: return false;
         case SingleInstanceLock::Result::kCannotLock: break;
     }

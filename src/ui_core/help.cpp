@@ -37,16 +37,20 @@ void ShowHelpFile(std::string& helpFilePath) {
     }
 }
 
-void ShowSystemInformation() {
+void ShowSystemInformation(const std::function<bool(const std::string& program)>& mayStart) {
     const auto& services = ui::Services();
     try {
         if (auto path = services.readMachineRegistryString(
                 "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH")) {
+            if (!mayStart(*path)) return;
             if (services.startProgram(*path)) return;
         } else if (auto folder = services.readMachineRegistryString(
                        "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO")) {
             const std::string tool = *folder + "/MSINFO32.EXE";
-            if (services.fileExists(tool) && services.startProgram(tool)) return;
+            if (services.fileExists(tool)) {
+                if (!mayStart(tool)) return;
+                if (services.startProgram(tool)) return;
+            }
         }
     } catch (const std::exception&) {
     }

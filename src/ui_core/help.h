@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,7 +32,8 @@ public:
 void ShowHelpFile(std::string& helpFilePath);
 
 // Starts the system-information tool named in the registry, or says "System
-// Information Is Unavailable At This Time" when there is none.
-void ShowSystemInformation();
+// Information Is Unavailable At This Time" when there is none. The tool
+// starts only when mayStart allows its path; a refusal is mayStart's to tell.
+void ShowSystemInformation(const std::function<bool(const std::string& program)>& mayStart);
 
 }  // namespace corvane

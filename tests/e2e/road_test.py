@@ -41,8 +41,11 @@ T_WEBSITES = "Websites"
 T_NEW_WEBSITE = "New Website"
 T_BROWSER = "Web Browser"
 T_USER_LOG = "User Log"
+T_SAVE_AS = "Save As"  # the file chooser's own title when Save As gives none
 MSG_425 = "Access denied. You do not have the required permission for {}!"
 MSG_445 = "The System was unable to Log you on because your Password is invalid."
+MSG_OWN_FILES = ("Nothing was saved. The folder {} holds Corvane's own files, which cannot be written from here. "
+                 "Choose another folder.")
 
 libc = ctypes.CDLL("libc.so.6", use_errno=True)
 
@@ -612,6 +615,8 @@ class Road:
         self.check([(e["login"], e["url"]) for e in accepted] == [(CAROL, allowed)],
                    f"websiteslog.sec holds the visit: {accepted}")
 
+        self.pupil_save_as_over_own_files(browser_window, browser)
+
         self.step("carol logs off")
         key("alt+F4")
         window, console = self.console(CAROL)
@@ -624,6 +629,7 @@ class Road:
         self.step("the administrator logs in again")
         key("Return")
         self.log_in(ADMIN, ADMIN_PASSWORD)
+        self.check(not visible_windows(T_PRIMARY_WIZARD), "after a log-off an item opens the login, never the wizard")
         window, console = self.console(ADMIN)
         self.shot("administrator-again")
 
@@ -670,6 +676,42 @@ class Road:
         self.shot("editor-cancelled")
         self.check(open(os.path.join(self.data, "users.sec"), "rb").read() == before,
                    "users.sec is unchanged after Cancel")
+
+    # -- the pupil's way to Corvane's own files
+
+    def pupil_save_as_over_own_files(self, browser_window, browser):
+        """Carol, whose websites are enforced, saves the page over users.sec and over the machine hive."""
+        for label, target in (("users.sec", os.path.join(self.data, "users.sec")),
+                              ("the machine hive", os.path.join(self.scratch, "registry", "machine.db"))):
+            self.step(f"Save As over {label} is refused")
+            folder = os.path.realpath(os.path.dirname(target))
+            before, names = open(target, "rb").read(), sorted(os.listdir(folder))
+            # The caption is the page's title once it has loaded, "Web Browser" while busy.
+            wait_until("the browser to have the focus", lambda: active_window() in
+                       visible_windows(T_BROWSER) + visible_windows("Carol's page"), 5)
+            menu = [a for a in find_all(browser, name="File") if role_of(a) in ("menu", "menu item")]
+            self.require(menu, f"a File menu in the browser: {[(role_of(a), name_of(a)) for a in find_all(browser)][:40]}")
+            click(menu[0])
+            item = wait_until("File > Save As", lambda: [a for w in app_windows()
+                                                         for a in find_all(w, "menu item", "Save As")], 5)
+            click(item[0])
+            dialog_window, _ = self.wait_window(T_SAVE_AS)
+            self.wait_active(dialog_window, T_SAVE_AS)
+            key("ctrl+a")
+            type_text(target)
+            key("Return")
+            # The chooser asks before replacing a file that is there: yes.
+            confirm = wait_until("the chooser's question to replace the file",
+                                 lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
+                                          for b in find_all(w, "push button", "Yes")])
+            click(confirm[0])
+            box_window = self.message_box(MSG_OWN_FILES.format(folder))
+            self.shot(f"save-as-refused-{label.replace(' ', '-')}")
+            key("Return")
+            self.wait_gone(box_window)
+            self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
+            self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
+            self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
 
     # -- setting up
 

@@ -21,6 +21,7 @@
 #include "errors/mail_sender.h"
 #include "errors/system_log.h"
 #include "support/fake_clock.h"
+#include "support/temp_folder.h"
 
 namespace corvane::test {
 
@@ -102,6 +103,8 @@ protected:
 
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
     std::string LogPath() const { return Path("Corvane_ErrorLog.txt"); }
+    // A file outside Corvane's own folders, where a person may save or print.
+    std::string OutsidePath(const std::string& name) const { return outside_ / name; }
 
     static std::string ReadFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -118,6 +121,7 @@ protected:
     }
 
     std::string folder_;
+    test_support::TempFolder outside_;
     std::shared_ptr<FakeSystemLog> systemLog_;
     std::shared_ptr<ScriptedErrorDialog> dialog_;
     std::shared_ptr<FakeMailSender> mail_;

@@ -16,6 +16,7 @@
 #include "platform/core/event_loop.h"
 #include "platform/core/ole_date.h"
 #include "platform/core/program_globals.h"
+#include "support/temp_folder.h"
 
 namespace corvane::testing {
 
@@ -99,6 +100,8 @@ protected:
 
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
     std::string UsersPath() const { return Path("users.sec"); }
+    // A file outside Corvane's own folders, where a person may save or print.
+    std::string OutsidePath(const std::string& name) const { return outside_ / name; }
 
     // The file of the given records, one per slot.
     void WriteSlots(const std::string& name, std::size_t slot, std::initializer_list<RawRecord> records) const {
@@ -121,6 +124,7 @@ public:
 
 protected:
     std::string folder_;
+    test_support::TempFolder outside_;
 };
 
 // users.sec records: offsets as the format gives them.

@@ -84,7 +84,7 @@ TEST(ShowSystemInformation, WithoutRegistryValuesItSaysSo) {
     HelpRecorder r;
     test::ServicesScope scope(r.Services());
     auto box = ScriptedMsgBox::Install();
-    ShowSystemInformation();
+    ShowSystemInformation([](const std::string&) { return true; });
     ASSERT_EQ(box->Count(), 1);
     EXPECT_EQ(box->Last().prompt, "System Information Is Unavailable At This Time");
     EXPECT_EQ(box->Last().buttons, kMsgOkOnly);
@@ -98,15 +98,20 @@ TEST(ShowSystemInformation, LooksUpTheToolInOrder) {
         bool startSucceeds;
         std::vector<std::string> started;
         int messages;
+        bool allowed = true;  // what the program rule answers
+        std::vector<std::string> asked = {};
     };
     const std::string path = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH";
     const std::string location = "SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO";
     const Case cases[] = {
-        // The path is run unchecked, and wins over the location.
-        {{{path, "/usr/bin/sysinfo"}, {location, "/opt"}}, true, {"/usr/bin/sysinfo"}, 0},
-        {{{path, "/usr/bin/sysinfo"}}, false, {"/usr/bin/sysinfo"}, 1},
-        {{{location, "/opt/tools"}}, true, {"/opt/tools/MSINFO32.EXE"}, 0},
-        {{{location, "/opt/missing"}}, true, {}, 1},
+        // The path wins over the location; the program rule is asked about what starts.
+        {{{path, "/usr/bin/sysinfo"}, {location, "/opt"}}, true, {"/usr/bin/sysinfo"}, 0, true, {"/usr/bin/sysinfo"}},
+        {{{path, "/usr/bin/sysinfo"}}, false, {"/usr/bin/sysinfo"}, 1, true, {"/usr/bin/sysinfo"}},
+        {{{location, "/opt/tools"}}, true, {"/opt/tools/MSINFO32.EXE"}, 0, true, {"/opt/tools/MSINFO32.EXE"}},
+        {{{location, "/opt/missing"}}, true, {}, 1, true, {}},
+        // A refused tool does not start, and the refusal is the rule's own message.
+        {{{path, "/usr/bin/sysinfo"}}, true, {}, 0, false, {"/usr/bin/sysinfo"}},
+        {{{location, "/opt/tools"}}, true, {}, 0, false, {"/opt/tools/MSINFO32.EXE"}},
     };
     for (const auto& c : cases) {
         HelpRecorder r;
@@ -114,7 +119,12 @@ TEST(ShowSystemInformation, LooksUpTheToolInOrder) {
         r.startSucceeds = c.startSucceeds;
         test::ServicesScope scope(r.Services());
         auto box = ScriptedMsgBox::Install();
-        ShowSystemInformation();
+        std::vector<std::string> asked;
+        ShowSystemInformation([&](const std::string& program) {
+            asked.push_back(program);
+            return c.allowed;
+        });
+        EXPECT_EQ(asked, c.asked);
         EXPECT_EQ(r.started, c.started);
         EXPECT_EQ(box->Count(), c.messages);
     }

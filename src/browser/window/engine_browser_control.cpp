@@ -1,18 +1,24 @@
 #include "browser/window/engine_browser_control.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+#include <utility>
 
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
@@ -71,6 +77,14 @@ std::string EngineAddressText(const QUrl& url) {
     const qsizetype end = error.indexOf(QLatin1Char('"'), start);
     return end < 0 ? std::string() : error.mid(start, end - start).toStdString();
 }
+
+// A page being saved: the engine writes into a private folder, and the result
+// is copied to the name chosen through the write guard.
+struct EngineBrowserControl::PendingSave {
+    QTemporaryDir scratch;
+    QString target;
+    QString scratchFile;
+};
 
 // Puts the engine's requests to the window before anything happens.
 class EnginePage : public QWebEnginePage {
@@ -177,10 +191,21 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         printing_ = false;
         emit PrintFinished(ok);
     });
-    connect(page_, &QWebEnginePage::pdfPrintingFinished, this, [this](const QString&, bool ok) {
-        printing_ = false;
-        emit PrintFinished(ok);
-    });
+    // Only the page's own save is written, into its private folder; no other
+    // download is accepted, so the engine writes no file a page asks for.
+    connect(page_->profile(), &QWebEngineProfile::downloadRequested, this,
+            [this](QWebEngineDownloadRequest* download) {
+                if (download->page() != page_ || !download->isSavePageDownload() || !pendingSave_) return;
+                const std::shared_ptr<PendingSave> save = std::exchange(pendingSave_, nullptr);
+                if (QDir(download->downloadDirectory()).filePath(download->downloadFileName()) != save->scratchFile) {
+                    download->cancel();
+                    return;
+                }
+                connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this, download, save] {
+                    if (download->isFinished())
+                        FinishSave(*save, download->state() == QWebEngineDownloadRequest::DownloadCompleted);
+                });
+            });
 }
 
 EngineBrowserControl::~EngineBrowserControl() {
@@ -236,19 +261,58 @@ void EngineBrowserControl::Save() {
     request.filters = {QStringLiteral("Web Page (*.html *.htm)"), QStringLiteral("All Files (*)")};
     request.defaultSuffix = QStringLiteral("html");
     const auto path = ChooseFile(request, window());
-    if (path) page_->save(*path, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+    if (!path) return;
+    auto save = std::make_shared<PendingSave>();
+    if (!save->scratch.isValid()) return;
+    save->target = *path;
+    save->scratchFile = save->scratch.filePath(QFileInfo(*path).fileName());
+    pendingSave_ = save;
+    page_->save(save->scratchFile, QWebEngineDownloadRequest::CompleteHtmlSaveFormat);
+}
+
+// The page and the folder of its parts go beside each other, as the engine laid them out.
+void EngineBrowserControl::FinishSave(const PendingSave& save, bool completed) {
+    bool saved = completed;
+    const QString folder = QFileInfo(save.target).absolutePath();
+    const QFileInfoList parts = QDir(save.scratch.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo& part : parts) {
+        if (!saved) break;
+        const QString target = part.absoluteFilePath() == QFileInfo(save.scratchFile).absoluteFilePath()
+                                   ? save.target
+                                   : QDir(folder).filePath(part.fileName());
+        saved = ReportGuardedWrite(CopyGuarded(part.absoluteFilePath().toStdString(), target.toStdString()));
+    }
+    emit SaveFinished(saved);
 }
 
 void EngineBrowserControl::Print() {
     if (printing_) return;
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!AskPrintDialog(*printer_, window())) return;
-    printing_ = true;
-    // Printing to a PDF file lets the engine write the file itself, text kept as text.
+    // Printing to a PDF file: the engine hands the document over, and it is
+    // written through the write guard, text kept as text.
     if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
-        page_->printToPdf(printer_->outputFileName(), printer_->pageLayout());
+        const std::string target = printer_->outputFileName().toStdString();
+        if (const WriteTargetVerdict verdict = CheckWriteTarget(target); !verdict.allowed) {
+            ShowWriteRefused(verdict);
+            return;
+        }
+        printing_ = true;
+        const QPointer<EngineBrowserControl> self(this);
+        page_->printToPdf(
+            [self, target](const QByteArray& pdf) {
+                const bool written = !pdf.isEmpty() && ReportGuardedWrite(WriteFileGuarded(target, [&](std::FILE* f) {
+                                         return std::fwrite(pdf.constData(), 1, pdf.size(), f) ==
+                                                static_cast<std::size_t>(pdf.size());
+                                     }));
+                if (!self) return;
+                self->printing_ = false;
+                emit self->PrintFinished(written);
+            },
+            printer_->pageLayout());
         return;
     }
+    printing_ = true;
     view_->print(printer_.get());
 }
 

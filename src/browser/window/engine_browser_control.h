@@ -50,9 +50,13 @@ public:
 signals:
     // A print job has ended (true when it was printed).
     void PrintFinished(bool printed);
+    // A page save has ended (true when the page was written where it was asked).
+    void SaveFinished(bool saved);
 
 private:
+    struct PendingSave;
     void Save();
+    void FinishSave(const PendingSave& save, bool completed);
     void Print();
     void PageSetup();
     void ShowFindBar();
@@ -62,6 +66,7 @@ private:
     QWidget* findBar_ = nullptr;
     QLineEdit* txtFind_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    std::shared_ptr<PendingSave> pendingSave_;
     IBrowserEvents* events_ = nullptr;
     bool busy_ = false;
     bool printing_ = false;

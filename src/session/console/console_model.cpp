@@ -138,7 +138,7 @@ void ConsoleModel::Launch(ConsoleHost& host, const ConsoleItem* selected) {
     }
 }
 
-void ConsoleModel::RunSelectedProgram(const std::string& path) {
+bool ConsoleModel::MayStartProgram(const std::string& path) {
     bool allowed = false;
     CarryOn([&] { allowed = IsProgramAllowable(GetCurrentUser(), path); });
     if (!allowed) {
@@ -146,8 +146,12 @@ void ConsoleModel::RunSelectedProgram(const std::string& path) {
             ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
                        Message(kMessageProgramName));
         });
-        return;
     }
+    return allowed;
+}
+
+void ConsoleModel::RunSelectedProgram(const std::string& path) {
+    if (!MayStartProgram(path)) return;
     CarryOn([&] {
         if (File().FileExists(path)) SpawnProcess({ProgramFilePath(NativePath(path))});
     });

@@ -66,6 +66,10 @@ public:
     // file exists; a refused program gets message 425, a missing file
     // nothing.
     static void RunSelectedProgram(const std::string& path);
+
+    // Whether the program rule lets the current login start the program path
+    // now; a refusal gets message 425. Every start outside the list asks it.
+    static bool MayStartProgram(const std::string& path);
 };
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "session/console/console_model.h"
 #include "session/console/stock_pictures.h"
 #include "session/login/carry_on.h"
 #include "session/launchers/launchers.h"
@@ -75,7 +76,8 @@ frmAbout::frmAbout(const ISetup& setup, QWidget* parent) : QDialog(parent) {
 
     // OK is the default and, through reject (Escape), the cancel button.
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdSysInfo_, &QPushButton::clicked, this, [] { ShowSystemInformation(); });
+    // The tool is a program like any other: the program rule decides.
+    connect(cmdSysInfo_, &QPushButton::clicked, this, [] { ShowSystemInformation(ConsoleModel::MayStartProgram); });
 
     CarryOn([&] { setWindowTitle(QStringLiteral("About ") + QString::fromStdString(setup.ProductName())); });
     CarryOn([&] { lblVersion_->setText(QStringLiteral("Version: ") + QString::fromStdString(setup.FileVersion())); });

@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/system/write_guard.h"
+
 class QWidget;
 
 namespace corvane {
@@ -30,7 +32,16 @@ struct FileDialogRequest {
 using FileDialogFunction = std::function<std::optional<QString>(const FileDialogRequest&, QWidget* parent)>;
 FileDialogFunction SetFileDialog(FileDialogFunction dialog);
 
-// Asks the installed chooser (the system's QFileDialog by default).
+// Asks the installed chooser (the system's QFileDialog by default). A Save
+// target inside one of Corvane's own folders is refused with a message, and
+// the answer is then nothing, as if cancelled.
 std::optional<QString> ChooseFile(const FileDialogRequest& request, QWidget* parent);
+
+// Tells the person that nothing was written at a refused target, naming the
+// folder (through the message-box seam).
+void ShowWriteRefused(const WriteTargetVerdict& verdict);
+
+// Says so when a guarded write was refused; true only when it was written.
+bool ReportGuardedWrite(const GuardedWrite& written);
 
 }  // namespace corvane

@@ -1,7 +1,7 @@
 #include "ui/helpers/print_job.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -9,11 +9,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "ui/helpers/busy_pointer.h"
+#include "ui/helpers/file_dialog.h"
 #include "ui/platform_qt/default_printer.h"
 
 namespace corvane {
@@ -155,13 +157,33 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
         SetDefaultPrinter(printer.printerName().toStdString(), "", "");
+    // A file named in the dialog is printed in a private folder first and
+    // then copied through the write guard, which decides when it writes.
+    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    QTemporaryDir scratch;
+    if (!target.isEmpty()) {
+        const WriteTargetVerdict verdict = CheckWriteTarget(target.toStdString());
+        if (!verdict.allowed) {
+            ShowWriteRefused(verdict);
+            return PrintOutcome::Cancelled;
+        }
+        // A folder that is not there fails the job before anything is printed.
+        if (!scratch.isValid() || !QFileInfo(QFileInfo(target).absolutePath()).isDir()) return PrintOutcome::Failed;
+        printer.setOutputFileName(scratch.filePath(QStringLiteral("print.pdf")));
+    }
     bool printed = false;
     {
         BusyPointer busy;
         printed = Print(printer, fontFamily, source);
     }
-    if (!printed && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        QFile::remove(printer.outputFileName());
+    if (printed && !target.isEmpty()) {
+        const GuardedWrite copied = CopyGuarded(printer.outputFileName().toStdString(), target.toStdString());
+        if (copied.result == GuardedWrite::Result::Refused) {
+            ShowWriteRefused(copied.verdict);
+            return PrintOutcome::Cancelled;
+        }
+        printed = copied.result == GuardedWrite::Result::Written;
+    }
     return printed ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 

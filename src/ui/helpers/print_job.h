@@ -48,7 +48,9 @@ using PrintSource = std::function<bool(std::vector<PrintedLine>& lines)>;
 // printed in the given font family with the hourglass showing (a line that
 // does not fit starts a new page). However the job ends, the program's
 // default printer is then as it was before. A failure, a dialog that raises
-// included, aborts the job; a PDF file it was writing is removed. With a
+// included, aborts the job and leaves no file. A PDF file named in the
+// dialog is written through the write guard: a target in one of Corvane's
+// own folders is refused with a message and ends as cancelled. With a
 // setup choice the dialog starts from it.
 PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintSource& source,
                         const PrintSetupChoice* setup = nullptr);

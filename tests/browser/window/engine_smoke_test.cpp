@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPrinter>
 #include <QPointer>
 #include <QProcess>
@@ -28,6 +29,7 @@
 #include "browser/window/engine_sandbox.h"
 #include "browser/window/frm_web_browser.h"
 #include "browser_test_support.h"
+#include "ui/helpers/file_dialog.h"
 #include "ui/helpers/print_job.h"
 
 namespace corvane::testing {
@@ -194,7 +196,7 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
     EXPECT_EQ(control.LocationURL(), page);
 
     // Printing through the print dialog, here one that prints to a file.
-    const std::string pdf = Path("page.pdf");
+    const std::string pdf = OutsidePath("page.pdf");
     const auto previous = SetPrintDialog([&](QPrinter& printer, QWidget*) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
@@ -210,6 +212,40 @@ TEST_F(EngineSmokeTest, ALoopbackPageLoadsALinkAwayIsCancelledAndThePagePrints) 
     ASSERT_TRUE(pdftotext.waitForFinished(10000));
     const QByteArray text = pdftotext.readAllStandardOutput();
     EXPECT_TRUE(text.contains("Corvane smoke page")) << text.toStdString();
+
+    // Save As writes the page where it was asked, through the write guard.
+    const std::string saved = OutsidePath("page.html");
+    bool saveDone = false, saveOk = false;
+    QObject::connect(&control, &EngineBrowserControl::SaveFinished, [&](bool ok) { saveDone = true, saveOk = ok; });
+    SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(saved)); });
+    window->mnuFileItem_Click(1);
+    EXPECT_TRUE(WaitFor([&] { return saveDone; }, 15000));
+    EXPECT_TRUE(saveOk);
+    QFile savedFile(QString::fromStdString(saved));
+    ASSERT_TRUE(savedFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(savedFile.readAll().contains("Corvane smoke page"));
+
+    // Save As and print to a file over Corvane's own files are refused with a message.
+    const auto Bytes = [](const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray users = Bytes(UsersPath());
+    const int boxes = box->Count();
+    SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(UsersPath())); });
+    window->mnuFileItem_Click(1);
+    SetFileDialog(nullptr);
+    SetPrintDialog([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(Path("page.pdf")));
+        return true;
+    });
+    window->mnuFileItem_Click(4);
+    SetPrintDialog(previous);
+    ASSERT_EQ(box->Count(), boxes + 2);
+    EXPECT_NE(box->Last().prompt.find("holds Corvane's own files"), std::string::npos);
+    EXPECT_EQ(Bytes(UsersPath()), users);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("page.pdf"))));
 
     window->close();
     delete window;

@@ -12,6 +12,9 @@
 #include "session/console/frm_about.h"
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
+#include "messages/message_catalogue.h"
+#include "platform/settings/global_settings.h"
+#include "support/services_scope.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane {
@@ -75,6 +78,28 @@ TEST_F(AboutWindowTest, SystemInfoSaysItIsUnavailable) {
     QTest::mouseClick(about->cmdSysInfo(), Qt::LeftButton);
     ASSERT_EQ(box->Count(), 1);
     EXPECT_EQ(box->Last().prompt, "System Information Is Unavailable At This Time");
+    delete about.data();
+}
+
+TEST_F(AboutWindowTest, SystemInfoNamedInTheHiveIsRefusedWithoutTheProgramRule) {
+    auto box = ScriptedMsgBox::Install();
+    ui::UiServices services = ui::Services();
+    std::vector<std::string> started;
+    services.readMachineRegistryString = [](const std::string&, const std::string& value) {
+        return value == "PATH" ? std::optional<std::string>("/usr/bin/xterm") : std::nullopt;
+    };
+    services.startProgram = [&](const std::string& program) {
+        started.push_back(program);
+        return true;
+    };
+    test::ServicesScope scope(services);
+    const bool requireLogin = std::exchange(gRequireLogin, true);
+    QPointer<frmAbout> about = new frmAbout;
+    QTest::mouseClick(about->cmdSysInfo(), Qt::LeftButton);  // nobody is logged in
+    gRequireLogin = requireLogin;
+    EXPECT_TRUE(started.empty());
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string()));
     delete about.data();
 }
 

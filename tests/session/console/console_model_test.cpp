@@ -9,6 +9,8 @@
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"
 #include "session/console/console_model.h"
+#include "support/services_scope.h"
+#include "ui_core/help.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane {
@@ -241,6 +243,36 @@ TEST_F(ConsoleModelTest, AProgramStartsAloneWhenAllowedAndIsRefusedWhenNoLongerA
     EXPECT_EQ(box->Last().buttons, 48);
     EXPECT_EQ(box->Last().title, "Corvane");
     EXPECT_TRUE(host.calls.empty());
+}
+
+// About > System Info starts the tool the machine hive names only through
+// the program rule, as the console starts its programs.
+TEST_F(ConsoleModelTest, SystemInformationStartsOnlyWhatTheProgramRuleAllows) {
+    auto box = ScriptedMsgBox::Install();
+    const std::string tool = Executable("sysinfo");
+    AddAccount("ann", {});
+    AddCatalogueProgram(tool, "");
+    LogIn("ann");
+    ui::UiServices services = ui::Services();
+    std::vector<std::string> started;
+    services.readMachineRegistryString = [&](const std::string&, const std::string& value) {
+        return value == "PATH" ? std::optional<std::string>(tool) : std::nullopt;
+    };
+    services.startProgram = [&](const std::string& program) {
+        started.push_back(program);
+        return true;
+    };
+    test::ServicesScope scope(services);
+
+    ShowSystemInformation(ConsoleModel::MayStartProgram);
+    EXPECT_TRUE(started.empty());
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string()));
+
+    Assign("ann", tool);
+    ShowSystemInformation(ConsoleModel::MayStartProgram);
+    EXPECT_EQ(started, std::vector<std::string>{tool});
+    EXPECT_EQ(box->Count(), 1);
 }
 
 }  // namespace

@@ -114,9 +114,9 @@ TEST_F(DebugWindow, PrintingGivesOnePageAndCancelPrintsNothing) {
     auto box = ScriptedMsgBox::Install();
     frmErrorDebug window;
     Open(window, false, "");
-    PrintTo(Path("details.pdf"));
+    PrintTo(OutsidePath("details.pdf"));
     QTest::mouseClick(Button(&window, "cmdPrint"), Qt::LeftButton);
-    EXPECT_EQ(test::PdfPageCount(ReadFile(Path("details.pdf"))), 1);
+    EXPECT_EQ(test::PdfPageCount(ReadFile(OutsidePath("details.pdf"))), 1);
 
     bool asked = false;
     SetPrintDialog([&](QPrinter&, QWidget*) { return !(asked = true); });
@@ -130,12 +130,24 @@ TEST_F(DebugWindow, APrintFailureSaysSo) {
     auto box = ScriptedMsgBox::Install();
     frmErrorDebug window;
     Open(window, false, "");
-    PrintTo(Path("no-such-folder/details.pdf"));
+    PrintTo(OutsidePath("no-such-folder/details.pdf"));
     window.PrintError();
     ASSERT_EQ(box->Count(), 1);
     EXPECT_EQ(box->Last().prompt, "An Unexpected Error prevented the Error Details being Printed");
     EXPECT_EQ(box->Last().buttons, 48);
     EXPECT_EQ(box->Last().title, "Debug and Error Reporting");
+}
+
+TEST_F(DebugWindow, PrintingIntoTheProgramFolderIsRefused) {
+    auto box = ScriptedMsgBox::Install();
+    frmErrorDebug window;
+    Open(window, false, "");
+    PrintTo(Path("details.pdf"));
+    window.PrintError();
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_NE(box->Last().prompt.find("The folder " + std::filesystem::canonical(Path("")).string() + " holds"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(Path("details.pdf")));
 }
 
 TEST_F(DebugWindow, TheErrorLogButtonOpensTheViewerOnTheLog) {

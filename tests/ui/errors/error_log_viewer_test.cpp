@@ -192,7 +192,7 @@ TEST_F(ErrorLogViewer, ADeviceOrFifoInTheLogsPlaceIsRefusedAtOnce) {
         ASSERT_EQ(Box().Count(), 1) << name;
         EXPECT_EQ(Box().Last().prompt, "An Unexpected Error prevented the Error Log being Loaded");
         EXPECT_EQ(viewer.ListCount(), 0) << name;
-        const std::string pdf = Path(std::string(name) + ".pdf");
+        const std::string pdf = OutsidePath(std::string(name) + ".pdf");
         PrintTo(pdf);
         viewer.PrintLog();
         EXPECT_EQ(Box().Last().prompt, "An Unexpected Error prevented the Error Log being Printed") << name;
@@ -328,12 +328,22 @@ TEST_F(ErrorLogViewer, OpenHandsThePathAsOneArgumentToTheDesktopOpener) {
 TEST_F(ErrorLogViewer, PrintingGivesAPageForEverySixtySixLinesAndAHeadingOnlyPageAfterAFullOne) {
     for (const auto& [lines, pages] : {std::pair{1, 1}, {65, 1}, {66, 2}, {67, 2}, {132, 3}}) {
         auto viewer = Viewer(Lines(lines));
-        const std::string pdf = Path("log" + std::to_string(lines) + ".pdf");
+        const std::string pdf = OutsidePath("log" + std::to_string(lines) + ".pdf");
         PrintTo(pdf);
         QTest::mouseClick(viewer->findChild<QPushButton*>("cmdPrint"), Qt::LeftButton);
         EXPECT_EQ(test::PdfPageCount(ReadFile(pdf)), pages) << lines << " lines";
     }
     EXPECT_EQ(Box().Count(), 0);
+}
+
+TEST_F(ErrorLogViewer, PrintingOverTheErrorLogIsRefusedAndLeavesItAsItWas) {
+    auto viewer = Viewer(Lines(3));
+    const std::string before = ReadFile(LogPath());
+    PrintTo(LogPath());
+    QTest::mouseClick(viewer->findChild<QPushButton*>("cmdPrint"), Qt::LeftButton);
+    ASSERT_EQ(Box().Count(), 1);
+    EXPECT_NE(Box().Last().prompt.find("holds Corvane's own files"), std::string::npos);
+    EXPECT_EQ(ReadFile(LogPath()), before);
 }
 
 TEST_F(ErrorLogViewer, ClosingKeepsItsSizeAndPlaceForTheUser) {

@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+#include <filesystem>
+
+#include "platform/core/program_globals.h"
+#include "support/temp_folder.h"
 #include "ui/helpers/file_dialog.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane {
 namespace {
@@ -24,6 +32,45 @@ TEST(FileDialog, AnInstalledChooserAnswersAndTheRequestReachesIt) {
     save.mode = FileDialogRequest::Mode::Save;
     EXPECT_EQ(ChooseFile(save, nullptr), std::nullopt);
     SetFileDialog(previous);
+}
+
+// A Save target among Corvane's own files is refused with a message naming
+// the folder; the caller hears nothing was chosen. Open is not a write.
+TEST(FileDialog, ASaveTargetInTheDataFolderIsRefusedWithAMessage) {
+    test_support::TempFolder data;
+    const std::string savedData = std::exchange(gDataPath, data.Path());
+    auto box = ScriptedMsgBox::Install();
+    const std::string users = data / "users.sec";
+    auto previous = SetFileDialog([&](const FileDialogRequest&, QWidget*) {
+        return std::optional<QString>(QString::fromStdString(users));
+    });
+    FileDialogRequest save;
+    save.mode = FileDialogRequest::Mode::Save;
+    EXPECT_EQ(ChooseFile(save, nullptr), std::nullopt);
+    ASSERT_EQ(box->Count(), 1);
+    EXPECT_EQ(box->Last().prompt, WriteRefusalText({false, std::filesystem::canonical(data.Path()).string()}));
+    EXPECT_EQ(box->Last().buttons, kMsgExclamation | kMsgOkOnly);
+    FileDialogRequest open;
+    EXPECT_EQ(ChooseFile(open, nullptr), std::optional<QString>(QString::fromStdString(users)));
+    EXPECT_EQ(box->Count(), 1);
+    SetFileDialog(previous);
+    gDataPath = savedData;
+}
+
+// The system's chooser renames, deletes and makes no folders of its own.
+TEST(FileDialog, TheSystemChooserChangesNoFiles) {
+    bool readOnly = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
+                readOnly = dialog->testOption(QFileDialog::ReadOnly);
+                dialog->reject();
+            }
+    });
+    FileDialogRequest save;
+    save.mode = FileDialogRequest::Mode::Save;
+    EXPECT_EQ(ChooseFile(save, nullptr), std::nullopt);
+    EXPECT_TRUE(readOnly);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -396,7 +397,9 @@ void LogViewer::ExportList() {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
     request.title = Msg(74);
-    request.startFolder = QString::fromStdString(GetUserSetting(Section(), "Export List Init Dir", gDataPath));
+    // The data folder takes no exports: the first one starts in the home folder.
+    request.startFolder =
+        QString::fromStdString(GetUserSetting(Section(), "Export List Init Dir", QDir::homePath().toStdString()));
     request.fileName = QString::fromStdString(title + ".txt");
     request.filters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*)")};
     request.defaultSuffix = QStringLiteral("txt");
@@ -404,27 +407,30 @@ void LogViewer::ExportList() {
     const std::optional<QString> chosen = ChooseFile(request, this);
     if (!chosen || chosen->isEmpty()) return;
     const std::string path = chosen->toStdString();
-    std::FILE* file = nullptr;
+    bool refused = false;
     RunTrapped(Place("ExportList"), {
         [&] { SaveUserSetting(Section(), "Export List Init Dir", File().GetPath(path)); },
         [&] {
             BusyPointer busy;
-            file = std::fopen(path.c_str(), "wb");
-            if (!file) throw RaisedError(75, "ExportList", "Path/File access error: " + path);
-            const QStringList captions = model_->Captions();
-            const QStringList tagList = model_->Tags();
-            std::vector<std::string> heads, tags;
-            for (const QString& c : captions) heads.push_back(c.toStdString());
-            for (const QString& t : tagList) tags.push_back(t.toStdString());
-            WriteExportFile(file, model_->Rows(), heads, tags);
-            std::fclose(std::exchange(file, nullptr));
+            const GuardedWrite written = WriteFileGuarded(path, [&](std::FILE* file) {
+                const QStringList captions = model_->Captions();
+                const QStringList tagList = model_->Tags();
+                std::vector<std::string> heads, tags;
+                for (const QString& c : captions) heads.push_back(c.toStdString());
+                for (const QString& t : tagList) tags.push_back(t.toStdString());
+                WriteExportFile(file, model_->Rows(), heads, tags);
+                return true;
+            });
+            if (written.result == GuardedWrite::Result::Failed)
+                throw RaisedError(75, "ExportList", "Path/File access error: " + path);
+            refused = !ReportGuardedWrite(written);
         },
         [&] {
+            if (refused) return;
             WriteActivityLog(GetCurrentUser(), gEXEAppName, GetLocalComputerName(),
                              title + " " + GetMessageText(74, gLanguage));
         },
     });
-    if (file) std::fclose(file);
 }
 
 void LogViewer::PrintLog() {

@@ -188,7 +188,7 @@ TEST_F(ViewerTest, ExportWritesTheShownOrderAndRemembersTheFolder) {
     SaveUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", gDataPath + "/");
     frmUserLog& w = OpenUserLog();
     emit w.List()->header()->sectionClicked(0);  // user0 first
-    const std::string out = Path("sub/");
+    const std::string out = OutsidePath("sub/");
     std::filesystem::create_directory(out);
     FileDialogRequest asked;
     SetFileDialog([&](const FileDialogRequest& r, QWidget*) {
@@ -215,11 +215,45 @@ TEST_F(ViewerTest, ExportWritesTheShownOrderAndRemembersTheFolder) {
     SaveUserSetting("Form Metrics\\frmUserLog", "Export List Init Dir", "/kept/");
     w.ExportList();
     SetFileDialog([&](const FileDialogRequest&, QWidget*) {
-        return std::optional<QString>(QString::fromStdString(Path("missing/dir/log.txt")));
+        return std::optional<QString>(QString::fromStdString(OutsidePath("missing/dir/log.txt")));
     });
     w.ExportList();
     EXPECT_EQ(errors, std::vector<std::string>{"frmUserLog.ExportList"});
     EXPECT_EQ(ActivityLines().size(), 1u);
+}
+
+// Export and print to a file refuse Corvane's own files however the name
+// reaches them, say so naming the folder, and write nothing.
+TEST_F(ViewerTest, ExportAndPrintRefuseTheDataFolder) {
+    AddSessions(2, true);
+    const std::string users = Path("users.sec");
+    { std::ofstream(users, std::ios::binary) << std::string(250, 'U'); }
+    std::filesystem::create_directory(OutsidePath("out"));
+    std::filesystem::create_directory_symlink(Path(""), OutsidePath("to-data"));
+    const std::string data = std::filesystem::canonical(Path("")).string();
+    frmUserLog& w = OpenUserLog();
+    for (const std::string& target :
+         {users, OutsidePath("out/../") + "../" + std::filesystem::path(data).filename().string() + "/users.sec",
+          OutsidePath("to-data/users.sec"), Path("report.pdf")}) {
+        SCOPED_TRACE(target);
+        for (bool print : {false, true}) {
+            box_->Clear();
+            SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(target)); });
+            PrintTo(target);
+            if (print)
+                w.PrintLog();
+            else
+                w.ExportList();
+            ASSERT_EQ(box_->Count(), 1);
+            EXPECT_NE(box_->Last().prompt.find("The folder " + data + " holds Corvane's own files"), std::string::npos)
+                << box_->Last().prompt;
+        }
+    }
+    std::ifstream in(users, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), std::string(250, 'U'));
+    EXPECT_FALSE(std::filesystem::exists(Path("report.pdf")));
+    EXPECT_TRUE(ActivityLines().empty());
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(ViewerTest, SelectionMembers) {
@@ -298,7 +332,7 @@ TEST_F(ViewerTest, PrintedUserLogPdf) {
         AddUserLog({"user" + std::to_string(i), "Name " + std::to_string(i), "Corvane", "pc",
                     Stamp(2026, 12, 9, 8, i / 60, i % 60), 0, false, i % 2 == 0});
     frmUserLog& w = OpenUserLog();
-    const std::string pdf = Path("report.pdf");
+    const std::string pdf = OutsidePath("report.pdf");
     PrintTo(pdf);
     w.PrintLog();
     EXPECT_EQ(ActivityLines(), std::vector<std::string>{"Printed - User Log"});
@@ -349,7 +383,7 @@ TEST_F(ViewerTest, ReportCancelRetryAndAReloadWhilePrinting) {
     SetPrintDialog([this](QPrinter& printer, QWidget*) {
         ++printDialogs;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(Path("no/such/dir/x.pdf")));
+        printer.setOutputFileName(QString::fromStdString(OutsidePath("no/such/dir/x.pdf")));
         return true;
     });
     box_->Answers({4, 2});
@@ -361,7 +395,7 @@ TEST_F(ViewerTest, ReportCancelRetryAndAReloadWhilePrinting) {
     EXPECT_TRUE(ActivityLines().empty());
 
     // The log cleared and reloaded mid-print, and a second Print: the report prints whole, once.
-    const std::string pdf = Path("whole.pdf");
+    const std::string pdf = OutsidePath("whole.pdf");
     PrintTo(pdf);
     printDialogs = 0;
     bool once = false;
@@ -405,12 +439,12 @@ TEST_F(ViewerTest, ReportEndsQuietlyWhenItsWindowClosesMidPrint) {
             QPointer<LogViewer> w = new frmUserLog;
             w->setAttribute(Qt::WA_DeleteOnClose);
             w->Activate();
-            const std::string pdf = Path("closed.pdf");
+            const std::string pdf = OutsidePath("closed.pdf");
             SetPrintDialog([&](QPrinter& printer, QWidget* parent) {
                 ++printDialogs;
                 EXPECT_TRUE(w && parent == w.data());
                 printer.setOutputFormat(QPrinter::PdfFormat);
-                printer.setOutputFileName(QString::fromStdString(failing ? Path("no/such/dir/x.pdf") : pdf));
+                printer.setOutputFileName(QString::fromStdString(failing ? OutsidePath("no/such/dir/x.pdf") : pdf));
                 return true;
             });
             int yields = 0;
@@ -463,7 +497,7 @@ TEST_F(ViewerTest, ReportsLeaveTheDefaultPrinterAsItWas) {
                                               << static_cast<int>(c.job) << ", before " << c.before.value_or("none"));
             RestoreDefaultPrinterChoice(c.before);
             const bool hadPrinter = GetDefaultPrinter().has_value();
-            const std::string pdf = c.job == Job::Failed ? Path("no/such/dir/x.pdf") : Path("report.pdf");
+            const std::string pdf = c.job == Job::Failed ? OutsidePath("no/such/dir/x.pdf") : OutsidePath("report.pdf");
             SetPrintDialog([&](QPrinter& printer, QWidget*) {
                 SetDefaultPrinter("Chosen In Dialog", "winspool", "Ne02:");
                 if (c.job == Job::DialogThrows) throw RaisedError(482, "CommonDialog", "Printer error");

@@ -38,6 +38,8 @@ protected:
     }
 
     static OleDate Stamp(int y, int mo, int d, int h, int mi, int s) { return *FromParts({y, mo, d, h, mi, s}); }
+    // A file outside Corvane's own folders, where a person may export or print.
+    std::string OutsidePath(const std::string& name) const { return outside_ / name; }
 
     struct UserEntry {
         std::string login, name, app, computer;
@@ -92,6 +94,7 @@ protected:
 
     std::vector<std::string> errors;
     test_support::TempFolder folder_;
+    test_support::TempFolder outside_;
 };
 
 }  // namespace corvane::test

@@ -1,0 +1,284 @@
+#include "platform/system/write_guard.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <utility>
+
+#include "platform/core/environment.h"
+#include "platform/core/program_globals.h"
+#include "platform/core/text.h"
+#include "platform/core/unc_path.h"
+#include "platform/settings/registry_store.h"
+#include "platform/settings/settings_store.h"
+
+namespace corvane {
+namespace {
+
+std::mutex gAddedMutex;
+std::vector<std::string> gAdded;
+
+std::string Join(const std::string& folder, const std::string& name) {
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path after links as far as it exists, the rest taken as written.
+std::string RealPath(const std::string& path) {
+    std::error_code ec;
+    const auto real = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
+    return ec ? std::string() : real.string();
+}
+
+std::vector<std::string> RealFolders() {
+    std::vector<std::string> real;
+    for (const std::string& folder : ProtectedFolders())
+        if (std::string r = RealPath(folder); !r.empty()) real.push_back(std::move(r));
+    return real;
+}
+
+// The real path of an open folder, as the kernel knows it.
+std::string RealPathOf(int fd) {
+    char buffer[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(link.c_str(), buffer, sizeof buffer - 1);
+    if (n <= 0) return {};
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+GuardedWrite Failure(int error) {
+    GuardedWrite result;
+    result.result = GuardedWrite::Result::Failed;
+    result.error = error;
+    return result;
+}
+
+GuardedWrite Refusal(WriteTargetVerdict verdict) {
+    GuardedWrite result;
+    result.result = GuardedWrite::Result::Refused;
+    result.verdict = std::move(verdict);
+    return result;
+}
+
+// The target's folder, opened and decided through its descriptor; the
+// decision also covers the file a link at the name leads to now.
+struct OpenedFolder {
+    int fd = -1;
+    GuardedWrite problem;
+    bool ok = false;
+};
+
+OpenedFolder OpenTargetFolder(const std::string& target, const std::vector<std::string>& realFolders) {
+    OpenedFolder opened;
+    const std::string name = NameOf(target);
+    if (name.empty() || name == "." || name == "..") {
+        opened.problem = Failure(EISDIR);
+        return opened;
+    }
+    opened.fd = ::open(ParentOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (opened.fd < 0) {
+        opened.problem = Failure(errno);
+        return opened;
+    }
+    const std::string realFolder = RealPathOf(opened.fd);
+    WriteTargetVerdict verdict = DecideWriteTarget(Join(realFolder, name), realFolders);
+    struct stat st {};
+    if (verdict.allowed && ::fstatat(opened.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+        char real[PATH_MAX];
+        const std::string through = "/proc/self/fd/" + std::to_string(opened.fd) + "/" + name;
+        if (::realpath(through.c_str(), real)) verdict = DecideWriteTarget(real, realFolders);
+    }
+    if (!verdict.allowed) {
+        opened.problem = Refusal(std::move(verdict));
+        return opened;
+    }
+    opened.ok = true;
+    return opened;
+}
+
+// A new file in the folder that no one else has named yet.
+int CreateScratch(int folder, std::string* name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = ".corvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
+        const int fd = ::openat(folder, name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+GuardedWrite WriteInto(const std::string& target, const std::vector<std::string>& realFolders,
+                       const std::function<bool(std::FILE*)>& write) {
+    OpenedFolder opened = OpenTargetFolder(target, realFolders);
+    const Descriptor folder(opened.fd);
+    if (!opened.ok) return opened.problem;
+    std::string scratch;
+    const int fd = CreateScratch(folder.get(), &scratch);
+    if (fd < 0) return Failure(errno);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        ::unlinkat(folder.get(), scratch.c_str(), 0);
+        return Failure(error);
+    }
+    bool written = false;
+    try {
+        written = write(file);
+    } catch (...) {
+        std::fclose(file);
+        ::unlinkat(folder.get(), scratch.c_str(), 0);
+        throw;
+    }
+    written = written && std::fflush(file) == 0 && !std::ferror(file);
+    int error = written ? 0 : (errno ? errno : EIO);
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && ::renameat(folder.get(), scratch.c_str(), folder.get(), NameOf(target).c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        ::unlinkat(folder.get(), scratch.c_str(), 0);
+        return Failure(error);
+    }
+    GuardedWrite result;
+    result.result = GuardedWrite::Result::Written;
+    result.verdict.allowed = true;
+    return result;
+}
+
+bool CopyBytes(const std::string& source, std::FILE* out) {
+    std::FILE* in = std::fopen(source.c_str(), "rb");
+    if (!in) return false;
+    char buffer[65536];
+    bool ok = true;
+    std::size_t n;
+    while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = std::fwrite(buffer, 1, n, out) == n;
+    ok = ok && !std::ferror(in);
+    std::fclose(in);
+    return ok;
+}
+
+GuardedWrite CopyInto(const std::string& source, const std::string& target, const std::vector<std::string>& realFolders) {
+    struct stat st {};
+    if (::lstat(source.c_str(), &st) != 0) return Failure(errno);
+    if (!S_ISDIR(st.st_mode))
+        return WriteInto(target, realFolders, [&](std::FILE* out) { return CopyBytes(source, out); });
+    {
+        OpenedFolder opened = OpenTargetFolder(target, realFolders);
+        const Descriptor folder(opened.fd);
+        if (!opened.ok) return opened.problem;
+        const std::string name = NameOf(target);
+        if (::mkdirat(folder.get(), name.c_str(), 0777) != 0) {
+            struct stat existing {};
+            if (errno != EEXIST || ::fstatat(folder.get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0 ||
+                !S_ISDIR(existing.st_mode))
+                return Failure(errno == 0 ? EEXIST : errno);
+        }
+    }
+    DIR* dir = ::opendir(source.c_str());
+    if (!dir) return Failure(errno);
+    GuardedWrite result;
+    result.result = GuardedWrite::Result::Written;
+    result.verdict.allowed = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        result = CopyInto(Join(source, name), Join(target, name), realFolders);
+        if (result.result != GuardedWrite::Result::Written) break;
+    }
+    ::closedir(dir);
+    return result;
+}
+
+}  // namespace
+
+WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders) {
+    if (realTarget.empty() || realTarget.front() != '/') return {false, {}};
+    for (const std::string& folder : realFolders) {
+        if (folder.empty()) continue;
+        const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+        if (realTarget == folder || realTarget.compare(0, prefix.size(), prefix) == 0) return {false, folder};
+    }
+    return {true, {}};
+}
+
+std::vector<std::string> ProtectedFolders() {
+    std::vector<std::string> folders{environment::ProgramFolder()};
+    if (!text::TrimSpaces(gDataPath).empty()) folders.push_back(ResolveUncPath(gDataPath));
+    folders.push_back(ParentOf(registry_store::HivePath(HKEY_LOCAL_MACHINE)));
+    folders.push_back(ParentOf(registry_store::HivePath(HKEY_CURRENT_USER)));
+    // The global INI file is Corvane's only while the settings live in it.
+    if (gUseGlobalSettingsINIFile && !text::TrimSpaces(gGlobalSettingsINIPathname).empty())
+        folders.push_back(ParentOf(ResolveUncPath(gGlobalSettingsINIPathname)));
+    std::lock_guard lock(gAddedMutex);
+    folders.insert(folders.end(), gAdded.begin(), gAdded.end());
+    return folders;
+}
+
+void ProtectFolder(const std::string& folder) {
+    std::lock_guard lock(gAddedMutex);
+    gAdded.push_back(folder);
+}
+
+WriteTargetVerdict CheckWriteTarget(const std::string& target) {
+    const std::vector<std::string> folders = RealFolders();
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(target, ec).string();
+    if (ec) return {false, {}};
+    WriteTargetVerdict verdict = DecideWriteTarget(Join(RealPath(ParentOf(absolute)), NameOf(absolute)), folders);
+    if (verdict.allowed) verdict = DecideWriteTarget(RealPath(absolute), folders);
+    return verdict;
+}
+
+std::string WriteRefusalText(const WriteTargetVerdict& verdict) {
+    if (verdict.folder.empty()) return "Nothing was saved. The folder of that file cannot be read. Choose another folder.";
+    return "Nothing was saved. The folder " + verdict.folder +
+           " holds Corvane's own files, which cannot be written from here. Choose another folder.";
+}
+
+GuardedWrite WriteFileGuarded(const std::string& target, const std::function<bool(std::FILE*)>& write) {
+    return WriteInto(target, RealFolders(), write);
+}
+
+GuardedWrite CopyGuarded(const std::string& source, const std::string& target) {
+    return CopyInto(source, target, RealFolders());
+}
+
+}  // namespace corvane
