@@ -55,13 +55,17 @@ void LoadMainForm() {
     gMainForm->Form_Load();
 }
 
-// False when another copy runs. Without a lock nobody can tell, so this copy
-// says why in the error log and on standard error and does not start.
+// False when another copy runs; the administrator who started this one reads
+// why on standard error, and nothing else is shown or written. Without a lock
+// nobody can tell, so this copy says why in the error log and on standard
+// error and does not start.
 bool ClaimSingleInstance() {
     static SingleInstanceLock lock;
     switch (lock.Acquire()) {
         case SingleInstanceLock::Result::kHeld: return true;
-        case SingleInstanceLock::Result::kOtherCopyRuns: return false;
+        case SingleInstanceLock::Result::kOtherCopyRuns:
+            std::fprintf(stderr, "Corvane is already running on this computer\n");
+            return false;
         case SingleInstanceLock::Result::kCannotLock: break;
     }
     const std::string text = "Corvane does not start: " + lock.Problem();
