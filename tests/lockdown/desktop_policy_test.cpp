@@ -267,6 +267,29 @@ int RunWithConfigHome(const Argv& argv, const std::string& configHome,
 
 bool OnPath(const char* program) { return ReadWithConfigHome({"sh", "-c", std::string("command -v ") + program}, "/") != std::nullopt; }
 
+// The real tools in a scratch configuration folder, on the running desktop
+// given (GNOME's tools only on GNOME); exit statuses go to `statuses`, kept values stay in memory.
+struct ScratchDesktop {
+    std::string configHome;
+    std::map<std::string, std::string> environment;
+    std::vector<int> statuses;
+    std::map<std::string, std::string> kept;
+
+    std::unique_ptr<DesktopPolicy> Policy(std::string running) {
+        DesktopTools tools;
+        tools.run = [this](const Argv& argv) { statuses.push_back(RunWithConfigHome(argv, configHome, environment)); };
+        tools.read = [this](const Argv& argv) { return ReadWithConfigHome(argv, configHome, environment); };
+        tools.sessionVariable = [running](const std::string& name) {
+            return name == "XDG_CURRENT_DESKTOP" ? running : std::string();
+        };
+        tools.kept = [this](const std::string& name) { return kept[name]; };
+        tools.keep = [this](const std::string& name, const std::string& text) { kept[name] = text; };
+        // Only the desktop under test is written to, never the machine's own settings.
+        if (running != "GNOME") tools.schemaHasKey = [](const std::string&, const std::string&) { return false; };
+        return MakeDesktopPolicy(std::move(tools));
+    }
+};
+
 // The real kwriteconfig and kreadconfig: the restrictions land in kdeglobals
 // under the names Plasma reads, and off leaves the site's own keys as they were.
 TEST(DesktopPolicy, KdeWritesLandInKdeglobals) {
@@ -278,16 +301,8 @@ TEST(DesktopPolicy, KdeWritesLandInKdeglobals) {
         std::ofstream site(kdeglobals);
         site << "[KDE Action Restrictions]\nshell_access=false\n";
     }
-    std::vector<int> statuses;
-    std::map<std::string, std::string> kept;
-    DesktopTools tools;
-    tools.run = [&](const Argv& argv) { statuses.push_back(RunWithConfigHome(argv, config.Path())); };
-    tools.read = [&](const Argv& argv) { return ReadWithConfigHome(argv, config.Path()); };
-    tools.schemaHasKey = [](const std::string&, const std::string&) { return false; };
-    tools.sessionVariable = [](const std::string& name) { return name == "XDG_CURRENT_DESKTOP" ? "KDE" : ""; };
-    tools.kept = [&](const std::string& name) { return kept[name]; };
-    tools.keep = [&](const std::string& name, const std::string& text) { kept[name] = text; };
-    auto policy = MakeDesktopPolicy(std::move(tools));
+    ScratchDesktop desktop{config.Path()};
+    auto policy = desktop.Policy("KDE");
     EXPECT_TRUE(policy->HasEffect(kNoSetTaskbar));
 
     policy->OptionWritten(kNoRun, true);
@@ -300,7 +315,7 @@ TEST(DesktopPolicy, KdeWritesLandInKdeglobals) {
     policy->OptionWritten(kNoRun, false);
     policy->OptionWritten(kNoLogoff, false);
     EXPECT_EQ(FileText(kdeglobals), "[KDE Action Restrictions]\naction/lock_screen=false\nshell_access=false\n");
-    EXPECT_EQ(statuses, std::vector<int>(11, 0));
+    EXPECT_EQ(desktop.statuses, std::vector<int>(11, 0));
 }
 
 // The real gsettings over a scratch settings store of its own: off puts back a
@@ -314,15 +329,8 @@ TEST(DesktopPolicy, GnomeOffPutsBackTheSitesValueWithTheRealGsettings) {
     if (!get("disable-command-line")) GTEST_SKIP() << "the GNOME lockdown schema is not installed";
     ASSERT_EQ(RunWithConfigHome(GnomeSet(kLock, "disable-command-line", "true"), config.Path(), scratch), 0);
 
-    std::vector<int> statuses;
-    std::map<std::string, std::string> kept;
-    DesktopTools tools;
-    tools.run = [&](const Argv& argv) { statuses.push_back(RunWithConfigHome(argv, config.Path(), scratch)); };
-    tools.read = [&](const Argv& argv) { return ReadWithConfigHome(argv, config.Path(), scratch); };
-    tools.sessionVariable = [](const std::string& name) { return name == "XDG_CURRENT_DESKTOP" ? "GNOME" : ""; };
-    tools.kept = [&](const std::string& name) { return kept[name]; };
-    tools.keep = [&](const std::string& name, const std::string& text) { kept[name] = text; };
-    auto policy = MakeDesktopPolicy(std::move(tools));
+    ScratchDesktop desktop{config.Path(), scratch};
+    auto policy = desktop.Policy("GNOME");
     EXPECT_TRUE(policy->HasEffect(kNoRun));
 
     policy->OptionWritten(kNoRun, true);
@@ -336,7 +344,7 @@ TEST(DesktopPolicy, GnomeOffPutsBackTheSitesValueWithTheRealGsettings) {
     const std::string store = FileText(config.Path() + "/glib-2.0/settings/keyfile");
     EXPECT_NE(store.find("disable-command-line=true"), std::string::npos) << store;
     EXPECT_EQ(store.find("disable-log-out"), std::string::npos) << store;
-    for (int status : statuses) EXPECT_EQ(status, 0);
+    for (int status : desktop.statuses) EXPECT_EQ(status, 0);
 }
 
 using DesktopThroughOptions = LockdownTest;
