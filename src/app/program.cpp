@@ -18,6 +18,7 @@
 #include "session/login/frm_login.h"
 #include "session/login/login_services.h"
 #include "session/platform_qt/x11_keyboard_state.h"
+#include "session/platform_qt/x11_screen_hold.h"
 #include "session/rules/run_user_programs.h"
 #include "session/shell/frm_main.h"
 #include "session/shell/security_session.h"
@@ -90,6 +91,8 @@ void InstallProgram() {
     InstallLoginWindow();
     // The login's Caps Lock warning asks the desktop's keyboard.
     InstallDesktopKeyboardState();
+    // The login holds the screen through the X11 server; elsewhere it cannot.
+    InstallDesktopScreenHold();
     LoginServices services = CurrentLoginServices();
     services.startUserPrograms = RunUserPrograms;
     SetLoginServices(services);
