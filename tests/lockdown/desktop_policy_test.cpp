@@ -270,6 +270,9 @@ bool OnPath(const char* program) { return ReadWithConfigHome({"sh", "-c", std::s
 // The real tools in a scratch configuration folder, on the running desktop
 // given (GNOME's tools only on GNOME); exit statuses go to `statuses`, kept values stay in memory.
 struct ScratchDesktop {
+    explicit ScratchDesktop(std::string home, std::map<std::string, std::string> variables = {})
+        : configHome(std::move(home)), environment(std::move(variables)) {}
+
     std::string configHome;
     std::map<std::string, std::string> environment;
     std::vector<int> statuses;
