@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QWidget>
 #include <set>
 #include <string>
@@ -38,6 +39,27 @@ inline void ExpectEveryBoxNamedByItsLabel(QWidget* window, std::set<std::string>
         EXPECT_TRUE(hasCaption || uncaptioned.contains(box->objectName().toStdString()))
             << box->objectName().toStdString() << " has no label";
     }
+}
+
+// A mnemonic in a caption takes the focus to its box: each shown caption is
+// given one of its own for a moment (Alt+1, Alt+2, ...). The window must be active.
+inline void ExpectMnemonicsReachTheirBoxes(QWidget* window) {
+    QWidget* focused = window->focusWidget();
+    int digit = 0;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        const QWidget* box = label->buddy();
+        if (!box || !label->isVisible() || !box->isEnabled() || box->focusPolicy() == Qt::NoFocus || digit == 9)
+            continue;
+        ++digit;
+        const QString caption = label->text();
+        label->setText(QStringLiteral("&%1 ").arg(digit) + caption);
+        window->setFocus();
+        QTest::keyClick(window, static_cast<Qt::Key>(Qt::Key_0 + digit), Qt::AltModifier);
+        EXPECT_TRUE(label->buddy()->hasFocus()) << label->objectName().toStdString();
+        label->setText(caption);
+    }
+    EXPECT_GT(digit, 0);
+    if (focused) focused->setFocus();
 }
 
 }  // namespace corvane::test

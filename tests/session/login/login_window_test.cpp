@@ -102,6 +102,7 @@ TEST_F(LoginWindow, CaptionsAndBoxes) {
         EXPECT_EQ(box->text(), QString::fromUtf8("ab€cdefghijklmnopqrs"));
     }
     test::ExpectEveryBoxNamedByItsLabel(&w);
+    test::ExpectMnemonicsReachTheirBoxes(&w);
     gLoginCaption.clear();
     frmLogin plain;
     EXPECT_EQ(plain.windowTitle(), "Application Security");
@@ -378,6 +379,7 @@ TEST_F(PasswordWindows, ChangeShowsTheStoredLoginAndRefusesAWrongOldPassword) {
     EXPECT_EQ(d.windowTitle(), "Change Password");
     EXPECT_EQ(Find<QLabel>(&d, "lblOldPassword")->text(), "Old Password:");
     test::ExpectEveryBoxNamedByItsLabel(&d);
+    test::ExpectMnemonicsReachTheirBoxes(&d);
     EXPECT_EQ(Find<QLineEdit>(&d, "txtUser")->text(), "ann");
     EXPECT_TRUE(Find<QLineEdit>(&d, "txtUser")->isReadOnly());
     EXPECT_TRUE(Find(&d, "cmdOK")->isEnabled());

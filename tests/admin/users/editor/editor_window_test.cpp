@@ -71,6 +71,7 @@ TEST_F(EditorWindow, ShowsTheUserWithItsCaptions) {
     EXPECT_EQ(window.focusWidget(), Find<QLineEdit>(window, "txtUserLogin"));
     // The display message sits under its check box, the home page in its frame.
     test::ExpectEveryBoxNamedByItsLabel(&window, {"txtDisplayMessage", "txtHomePage"});
+    test::ExpectMnemonicsReachTheirBoxes(&window);
 }
 
 TEST_F(EditorWindow, EnterDoesNotPressOkAndEscCancels) {

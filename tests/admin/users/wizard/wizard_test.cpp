@@ -105,6 +105,10 @@ TEST_F(WizardTest, TheStepLabelsShowWhichStepIsActive) {
     EXPECT_EQ(Nav(2)->text(), "< Back");
     EXPECT_EQ(Nav(3)->text(), "Next >");
     test::ExpectEveryBoxNamedByItsLabel(wizard_.get());
+    wizard_->show();
+    wizard_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wizard_.get()));
+    test::ExpectMnemonicsReachTheirBoxes(wizard_.get());
 }
 
 TEST_F(WizardTest, TheLoginIsCheckedWhenStepZeroIsLeft) {
