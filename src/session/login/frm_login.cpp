@@ -161,22 +161,22 @@ frmLogin::~frmLogin() {
     clipActive_ = false;
 }
 
-// The screen is held while this window has the focus. Another window of the
-// program that takes it (a message box, the forced password change) gets the
-// pointer and the keyboard; the hold comes back with the focus.
+// The screen is held while this window has the focus. A modal window the
+// program opens over the login (a message box, the forced password change)
+// gets the pointer and the keyboard; the hold comes back with the focus.
 void frmLogin::FocusMoved(QWindow* now) {
     if (!now) return;  // another program's window: the grabs keep the input here
     if (now == windowHandle()) {
         HoldScreen();
         return;
     }
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->windowHandle() == now) {
-            screenHold_.Release();
-            return;
-        }
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->windowHandle() == now) {
+        screenHold_.Release();
+        return;
     }
-    // A window of the program that is no widget (the cover): the login keeps the focus.
+    // Any other window of the program (the cover, a window the login blocks):
+    // the login keeps the focus.
     if (isVisible()) activateWindow();
 }
 

@@ -118,15 +118,26 @@ TEST_F(LoginHoldsTheScreen, ASuccessfulLoginOrACancelLetsGoAtOnce) {
     EXPECT_EQ(hold->calls, (Calls{"Ungrab", "Uncover"}));
 }
 
-// Another window of the program that takes the focus (a message box, the
-// forced password change) gets the pointer and the keyboard; the cover stays,
-// and the grabs come back with the focus.
-TEST_F(LoginHoldsTheScreen, AnotherWindowOfTheProgramGetsTheInputUntilTheLoginHasTheFocusAgain) {
+// A modal window the program opens over the login (a message box, the forced
+// password change) gets the pointer and the keyboard; the cover stays, and the
+// grabs come back with the focus. A window the login blocks (the console)
+// gets nothing: the login takes the focus back.
+TEST_F(LoginHoldsTheScreen, AWindowOpenedOverTheLoginGetsTheInputUntilTheLoginHasTheFocusAgain) {
     gHideDesktopDuringLogin = gClipMouseToLogin = gCannotCancelLogin = true;
+    QWidget console;
+    console.show();
     frmLogin w;
+    w.setWindowModality(Qt::ApplicationModal);
     ShowActive(w);
     hold->calls.clear();
+
+    console.activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hold->calls.empty());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+
     QWidget box;
+    box.setWindowModality(Qt::ApplicationModal);
     ShowActive(box);
     EXPECT_EQ(hold->calls, Calls{"Ungrab"});
     EXPECT_TRUE(hold->covered);
