@@ -19,6 +19,7 @@
 #include "session/login/frm_login.h"
 #include "session/login/login_services.h"
 #include "session/platform_qt/x11_keyboard_state.h"
+#include "session/platform_qt/x11_screen_hold.h"
 #include "session/rules/run_user_programs.h"
 #include "session/shell/frm_main.h"
 #include "session/shell/security_session.h"
@@ -56,8 +57,10 @@ void LoadMainForm() {
     gMainForm->Form_Load();
 }
 
-// False when another copy runs. Without a lock nobody can tell, so this copy
-// says why in the error log and on standard error and does not start.
+// False when another copy runs; the administrator who started this one reads
+// why on standard error, and nothing else is shown or written. Without a lock
+// nobody can tell, so this copy says why in the error log and on standard
+// error and does not start.
 bool ClaimSingleInstance() {
     static SingleInstanceLock lock;
     switch (lock.Acquire()) {
@@ -65,7 +68,9 @@ bool ClaimSingleInstance() {
             // The lock's folder is Corvane's own: no file chooser writes there.
             ProtectFolder(RuntimeFolder());
             return true;
-        case SingleInstanceLock::Result::kOtherCopyRuns: return false;
+        case SingleInstanceLock::Result::kOtherCopyRuns:
+            std::fprintf(stderr, "Corvane is already running on this computer\n");
+            return false;
         case SingleInstanceLock::Result::kCannotLock: break;
     }
     const std::string text = "Corvane does not start: " + lock.Problem();
@@ -90,6 +95,8 @@ void InstallProgram() {
     InstallLoginWindow();
     // The login's Caps Lock warning asks the desktop's keyboard.
     InstallDesktopKeyboardState();
+    // The login holds the screen through the X11 server; elsewhere it cannot.
+    InstallDesktopScreenHold();
     LoginServices services = CurrentLoginServices();
     services.startUserPrograms = RunUserPrograms;
     SetLoginServices(services);

@@ -1,14 +1,20 @@
 #include "lockdown/desktop_policy.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <array>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "lockdown/lockdown_options.h"
+#include "lockdown/lockdown_store.h"
 #include "platform/core/environment.h"
 #include "platform/system/process_spawn.h"
 
@@ -28,7 +34,7 @@ struct MappedSwitch {
 
 // Sorted by option; an option's switches stand together. Only settings the
 // desktops enforce themselves and that match the option's purpose are here.
-constexpr std::array<MappedSwitch, 20> kSwitches = {{
+constexpr std::array<MappedSwitch, 21> kSwitches = {{
     {kNoFolderOptions, {kKde, kKdeActions, "action/options_configure", "false"}},
     {kNoRecentDocsMenu, {kGnome, "org.gnome.desktop.privacy", "remember-recent-files", "false"}},
     {kNoRecentDocsMenu, {kKde, kKdeActions, "action/file_open_recent", "false"}},
@@ -43,11 +49,12 @@ constexpr std::array<MappedSwitch, 20> kSwitches = {{
     {kNoLogoff, {kGnome, kGnomeLockdown, "disable-log-out", "true"}},
     {kNoLogoff, {kGnome, kGnomeLockdown, "disable-user-switching", "true"}},
     {kNoLogoff, {kKde, kKdeActions, "logout", "false"}},
-    {kNoLogoff, {kKde, kKdeActions, "switch_user", "false"}},
+    {kNoLogoff, {kKde, kKdeActions, "action/switch_user", "false"}},
+    {kNoLogoff, {kKde, kKdeActions, "action/start_new_session", "false"}},
     {kNoDriveTypeAutoRun, {kGnome, kGnomeMedia, "autorun-never", "true"}},
     {kNoDriveTypeAutoRun, {kGnome, kGnomeMedia, "automount-open", "false"}},
     {kDisableLockWorkstation, {kGnome, kGnomeLockdown, "disable-lock-screen", "true"}},
-    {kDisableLockWorkstation, {kKde, kKdeActions, "lock_screen", "false"}},
+    {kDisableLockWorkstation, {kKde, kKdeActions, "action/lock_screen", "false"}},
     {kDisableChangePassword, {kGnome, kGnomeLockdown, "user-administration-disabled", "true"}},
 }};
 
@@ -92,37 +99,139 @@ void StartCommand(const std::vector<std::string>& argv) {
     SpawnProcess(argv);
 }
 
+extern "C" char** environ;
+
+std::optional<std::string> ReadCommand(const std::vector<std::string>& argv) {
+    if (!environment::Variable("CORVANE_TEST").empty() || argv.empty()) return std::nullopt;
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> args;
+    for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    std::string text;
+    if (spawned == 0) {
+        char buffer[512];
+        for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            text.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(out[0]);
+    if (spawned != 0) return std::nullopt;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+constexpr const char* kKeptSection = "Desktop Values";
+// What the kept text says: "=" and the value found, or that the key was absent.
+constexpr char kFoundPrefix = '=';
+constexpr const char* kWasAbsent = "-";
+// What kreadconfig prints for a key that is not there.
+constexpr const char* kAbsentMark = "\x1f(absent)";
+
 class RealDesktopPolicy final : public DesktopPolicy {
 public:
     explicit RealDesktopPolicy(DesktopTools tools) : tools_(std::move(tools)) {
         if (!tools_.run) tools_.run = StartCommand;
+        if (!tools_.read) tools_.read = ReadCommand;
         if (!tools_.programFound) tools_.programFound = ProgramOnPath;
         if (!tools_.schemaHasKey) tools_.schemaHasKey = SchemaHasKey;
+        if (!tools_.sessionVariable) tools_.sessionVariable = [](const std::string& name) { return environment::Variable(name.c_str()); };
+        if (!tools_.kept)
+            tools_.kept = [](const std::string& name) {
+                return CurrentLockdownStore().GetMachineValue(kKeptSection, name, "");
+            };
+        if (!tools_.keep)
+            tools_.keep = [](const std::string& name, const std::string& text) {
+                CurrentLockdownStore().SaveMachineValue(kKeptSection, name, text);
+            };
     }
 
     void OptionWritten(std::int32_t option, bool on) override {
         for (const DesktopSwitch& target : DesktopSwitchesFor(option)) {
-            if (target.desktop == kGnome) {
-                if (!Available(target)) continue;
-                if (on) tools_.run({"gsettings", "set", target.group, target.key, target.lockingValue});
-                else tools_.run({"gsettings", "reset", target.group, target.key});
-            } else {
-                const std::string writer = KdeWriter();
-                if (writer.empty()) continue;
-                std::vector<std::string> argv = {writer, "--file", "kdeglobals", "--group", target.group,
-                                                 "--key", target.key};
-                argv.emplace_back(on ? target.lockingValue : "--delete");
-                tools_.run(argv);
-            }
+            if (!Available(target)) continue;
+            if (on) Lock(target);
+            else Restore(target);
         }
     }
 
     bool HasEffect(std::int32_t option) override {
+        const auto running = RunningDesktop(tools_.sessionVariable);
+        if (!running) return false;
         const auto switches = DesktopSwitchesFor(option);
-        return std::any_of(switches.begin(), switches.end(), [this](const DesktopSwitch& s) { return Available(s); });
+        return std::any_of(switches.begin(), switches.end(),
+                           [&](const DesktopSwitch& s) { return s.desktop == *running && Available(s); });
     }
 
 private:
+    static std::string KeptName(const DesktopSwitch& target) {
+        return std::string(target.desktop == kGnome ? "gsettings " : "kdeglobals ") + target.group + " " + target.key;
+    }
+
+    void Lock(const DesktopSwitch& target) {
+        const std::string name = KeptName(target);
+        // Only the first change keeps: later the key holds the program's own value.
+        if (tools_.kept(name).empty()) {
+            const auto found = Read(target);
+            tools_.keep(name, found ? kFoundPrefix + *found : std::string(kWasAbsent));
+        }
+        Write(target, target.lockingValue);
+    }
+
+    void Restore(const DesktopSwitch& target) {
+        const std::string name = KeptName(target);
+        const std::string kept = tools_.kept(name);
+        // A key the program never changed is the site's own: left alone.
+        if (kept.empty()) return;
+        const bool absent = kept.front() != kFoundPrefix;
+        const std::string value = absent ? std::string() : kept.substr(1);
+        if (target.desktop == kGnome) {
+            // GSettings cannot tell a default from a value set to it: the reset
+            // brings back the key's absence, and a value that differs from what
+            // then reads is set again.
+            tools_.run({"gsettings", "reset", target.group, target.key});
+            if (!absent && Read(target) != value) Write(target, value);
+        } else if (absent) {
+            Write(target, {});
+        } else {
+            Write(target, value);
+        }
+        tools_.keep(name, "");
+    }
+
+    // The key's value, or nothing when it is absent (KDE) or cannot be read.
+    std::optional<std::string> Read(const DesktopSwitch& target) {
+        if (target.desktop == kGnome) return tools_.read({"gsettings", "get", target.group, target.key});
+        std::string reader = KdeWriter();
+        reader.replace(1, 5, "read");
+        const auto text = tools_.read({reader, "--file", "kdeglobals", "--group", target.group, "--key",
+                                       target.key, "--default", kAbsentMark});
+        if (!text || *text == kAbsentMark) return std::nullopt;
+        return text;
+    }
+
+    // Writes the value; for KDE an empty value deletes the key.
+    void Write(const DesktopSwitch& target, const std::string& value) {
+        if (target.desktop == kGnome) {
+            tools_.run({"gsettings", "set", target.group, target.key, value});
+            return;
+        }
+        tools_.run({KdeWriter(), "--file", "kdeglobals", "--group", target.group, "--key", target.key,
+                    value.empty() ? std::string("--delete") : value});
+    }
+
     bool Available(const DesktopSwitch& target) {
         if (target.desktop == kKde) return !KdeWriter().empty();
         return tools_.programFound("gsettings") && tools_.schemaHasKey(target.group, target.key);
@@ -152,6 +261,19 @@ std::span<const DesktopSwitch> DesktopSwitchesFor(std::int32_t option) {
                                                 });
     return std::span<const DesktopSwitch>(kSwitchList.data() + (first - kSwitches.begin()),
                                           static_cast<std::size_t>(last - first));
+}
+
+std::optional<DesktopKind> RunningDesktop(const std::function<std::string(const std::string&)>& variable) {
+    std::stringstream declared(variable("XDG_CURRENT_DESKTOP"));
+    for (std::string name; std::getline(declared, name, ':');) {
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+        if (name == "GNOME" || name.starts_with("GNOME-")) return kGnome;
+        if (name == "KDE") return kKde;
+    }
+    if (!declared.str().empty()) return std::nullopt;
+    if (variable("KDE_FULL_SESSION") == "true") return kKde;
+    if (!variable("GNOME_DESKTOP_SESSION_ID").empty()) return kGnome;
+    return std::nullopt;
 }
 
 std::unique_ptr<DesktopPolicy> MakeDesktopPolicy(DesktopTools tools) {

@@ -112,6 +112,11 @@ TEST_F(SingleInstanceTest, ASecondProgramEndsAtOnceWritingNothing) {
     SingleInstanceLock running;
     ASSERT_EQ(running.Acquire(), Result::kHeld);
     EXPECT_EQ(RunProgram(), 0) << Read(errors);
+    // One line says why (Qt may warn about the test's own environment before it).
+    const std::string said = Read(errors);
+    const std::string why = "Corvane is already running on this computer\n";
+    EXPECT_TRUE(said.ends_with(why)) << said;
+    EXPECT_EQ(said.find("Corvane"), said.size() - why.size()) << said;
     EXPECT_TRUE(IsEmpty(program));
     EXPECT_TRUE(IsEmpty(registry));
     EXPECT_TRUE(IsEmpty(shots));

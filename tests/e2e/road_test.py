@@ -628,10 +628,13 @@ class Road:
 
         self.step("the administrator logs in again")
         key("Return")
+        hold_the_screen(self)
         self.log_in(ADMIN, ADMIN_PASSWORD)
         self.check(not visible_windows(T_PRIMARY_WIZARD), "after a log-off an item opens the login, never the wizard")
         window, console = self.console(ADMIN)
         self.shot("administrator-again")
+        screen_free_again(self)
+        self.wait_active(window, T_CONSOLE)
 
         self.step("the user-log viewer shows the sessions")
         self.launch_from_console(console, "Corvane")
@@ -746,9 +749,127 @@ class Road:
         env.pop("QT_QPA_PLATFORM", None)
         for folder in ("program", "registry", "runtime", "home"):
             os.makedirs(os.path.join(self.scratch, folder), exist_ok=True)
-        subprocess.run([self.args.seed], env=env, check=True, capture_output=True)
+        subprocess.run([self.args.seed, *HOLD_OPTIONS], env=env, check=True, capture_output=True)
         self.program_log = open(os.path.join(self.scratch, "corvane.log"), "w")
         start("corvane", [self.args.corvane], env=env, stdout=self.program_log, stderr=subprocess.STDOUT)
+
+
+# --- The login holds the screen ---------------------------------------------
+#
+# Every login of the road waits with these settings on; openbox carries a key
+# binding and a root-menu item of the test's own, each writing a marker file.
+
+HOLD_OPTIONS = ("Cannot Cancel Login", "Hide Desktop During Login", "Hide TaskBar During Login",
+                "Clip Mouse To Login", "Lock Task Manager During Login")
+T_COVER = "Corvane - Login Cover"
+COVER_RGB = (0x1F, 0x2A, 0x38)
+MARKER_KEY = "ctrl+alt+m"      # writes the key marker
+MENU_KEY = "ctrl+alt+r"        # opens the root menu, whose first item writes the menu marker
+
+
+def markers(scratch):
+    return os.path.join(scratch, "marker-key"), os.path.join(scratch, "marker-menu")
+
+
+def write_openbox_rc(scratch):
+    """openbox's own configuration with the test's key bindings and root menu added."""
+    key_marker, menu_marker = markers(scratch)
+    menu = os.path.join(scratch, "openbox-menu.xml")
+    with open(menu, "w") as f:
+        f.write('<?xml version="1.0"?>\n<openbox_menu xmlns="http://openbox.org/3.4/menu">'
+                '<menu id="root-menu" label="Openbox">'
+                f'<item label="Road Marker"><action name="Execute"><command>touch {menu_marker}</command>'
+                '</action></item></menu></openbox_menu>\n')
+    with open("/etc/xdg/openbox/rc.xml") as f:
+        rc = f.read()
+    binds = (f'<keybind key="C-A-m"><action name="Execute"><command>touch {key_marker}</command></action></keybind>'
+             '<keybind key="C-A-r"><action name="ShowMenu"><menu>root-menu</menu></action></keybind>')
+    rc = rc.replace("</keyboard>", binds + "</keyboard>", 1)
+    rc = re.sub(r"<file>menu\.xml</file>", f"<file>{menu}</file>", rc, count=1)
+    path = os.path.join(scratch, "openbox-rc.xml")
+    with open(path, "w") as f:
+        f.write(rc)
+    return path
+
+
+def pointer():
+    found = dict(item.split(":") for item in xdo("getmouselocation") if ":" in item)
+    return int(found["x"]), int(found["y"])
+
+
+def client_rect(window):
+    """The window's place on the screen without its frame: x, y, width, height (xdotool's
+    own geometry counts the frame in)."""
+    info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+    found = dict(re.findall(r"^\s*(Absolute upper-left X|Absolute upper-left Y|Width|Height):\s*(-?\d+)", info, re.M))
+    return (int(found["Absolute upper-left X"]), int(found["Absolute upper-left Y"]),
+            int(found["Width"]), int(found["Height"]))
+
+
+def screen_pixels():
+    """The whole screen as raw RGB bytes."""
+    done = subprocess.run(["import", "-display", os.environ["DISPLAY"], "-window", "root", "-depth", "8", "rgb:-"],
+                          capture_output=True)
+    return done.stdout
+
+
+CORNERS = ((0, 0), (SCREEN[0] - 1, 0), (0, SCREEN[1] - 1), (SCREEN[0] - 1, SCREEN[1] - 1))
+
+
+def hold_the_screen(road):
+    """With the login waiting: no key binding, no menu, the pointer kept in, nothing but cover and login."""
+    road.step("the waiting login holds the screen")
+    window, _ = road.wait_window(T_LOGIN, containing="Password Required")
+    road.wait_active(window, T_LOGIN)
+    key_marker, menu_marker = markers(road.scratch)
+    key(MARKER_KEY)
+    key(MENU_KEY)
+    key("Down", "Return")
+    xdo("mousemove", "2", "2", "click", "3")
+    key("Down", "Return")
+    x, y, width, height = client_rect(window)
+    for corner in CORNERS:
+        xdo("mousemove", str(corner[0]), str(corner[1]))
+        time.sleep(0.05)
+        px, py = pointer()
+        road.check(x <= px < x + width and y <= py < y + height,
+                   f"the pointer sent to {corner} stays in the login window {x},{y} {width}x{height}: at {px},{py}")
+    road.shot("login-holds-the-screen")
+    pixels = screen_pixels()
+    margin = 40  # the window manager's frame around the login
+    stray = []
+    for sy in range(4, SCREEN[1], 32):
+        for sx in range(4, SCREEN[0], 32):
+            if x - margin <= sx < x + width + margin and y - margin <= sy < y + height + margin:
+                continue
+            at = (sy * SCREEN[0] + sx) * 3
+            if tuple(pixels[at:at + 3]) != COVER_RGB:
+                stray.append((sx, sy))
+    road.check(len(pixels) == SCREEN[0] * SCREEN[1] * 3 and not stray,
+               f"only the cover and the login on screen; other pixels at {stray[:5]}")
+    road.check(visible_windows(T_COVER), "the cover is on screen")
+    time.sleep(0.5)  # what the key or the menu started would have written by now
+    road.check(not os.path.exists(key_marker) and not os.path.exists(menu_marker),
+               f"the desktop's key and menu did nothing: key {os.path.exists(key_marker)}, "
+               f"menu {os.path.exists(menu_marker)}")
+    # What the login got of the keys above must not stand in its boxes.
+    key("ctrl+a", "BackSpace")
+
+
+def screen_free_again(road):
+    """After the login: the key binding works and the pointer goes anywhere."""
+    road.step("after the login the screen is free")
+    key_marker, _ = markers(road.scratch)
+    road.check(not visible_windows(T_COVER), "the cover is gone")
+    key(MARKER_KEY)
+    try:
+        wait_until("the key binding's marker", lambda: os.path.exists(key_marker), 5)
+    except StepFailed:
+        road.check(False, "the desktop's key binding works after the login")
+    for corner in CORNERS:
+        xdo("mousemove", str(corner[0]), str(corner[1]))
+        time.sleep(0.05)
+        road.check(pointer() == corner, f"the pointer reaches {corner}: at {pointer()}")
 
 
 def start_display(scratch):
@@ -763,8 +884,8 @@ def start_display(scratch):
     bus = start("dbus", ["dbus-daemon", "--session", "--nofork", "--print-address"],
                 stdout=subprocess.PIPE, text=True)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout, DEADLINE, "the session bus").strip()
-    start("openbox", ["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-          env=dict(os.environ, HOME=scratch))
+    start("openbox", ["openbox", "--sm-disable", "--config-file", write_openbox_rc(scratch)],
+          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=dict(os.environ, HOME=scratch))
     wait_until("openbox to manage the display",
                lambda: "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                                      capture_output=True, text=True).stdout)
@@ -779,7 +900,7 @@ def main():
     parser.add_argument("--out", required=True, help="folder for the screenshots")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
     args = parser.parse_args()
-    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "import", "dbus-daemon"):
+    for tool in ("Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "import", "dbus-daemon"):
         if not shutil.which(tool):
             print(f"missing {tool}: run scripts/install-deps.sh", file=sys.stderr)
             return 1

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -67,15 +68,17 @@ TEST(DesktopPolicy, EachOptionOnAndOffOnBothDesktops) {
          {KdeWrite("action/properties", "--delete")}},
         {kNoLogoff,
          {GnomeSet(kLock, "disable-log-out", "true"), GnomeSet(kLock, "disable-user-switching", "true"),
-          KdeWrite("logout", "false"), KdeWrite("switch_user", "false")},
+          KdeWrite("logout", "false"), KdeWrite("action/switch_user", "false"),
+          KdeWrite("action/start_new_session", "false")},
          {GnomeReset(kLock, "disable-log-out"), GnomeReset(kLock, "disable-user-switching"),
-          KdeWrite("logout", "--delete"), KdeWrite("switch_user", "--delete")}},
+          KdeWrite("logout", "--delete"), KdeWrite("action/switch_user", "--delete"),
+          KdeWrite("action/start_new_session", "--delete")}},
         {kNoDriveTypeAutoRun,
          {GnomeSet(kMedia, "autorun-never", "true"), GnomeSet(kMedia, "automount-open", "false")},
          {GnomeReset(kMedia, "autorun-never"), GnomeReset(kMedia, "automount-open")}},
         {kDisableLockWorkstation,
-         {GnomeSet(kLock, "disable-lock-screen", "true"), KdeWrite("lock_screen", "false")},
-         {GnomeReset(kLock, "disable-lock-screen"), KdeWrite("lock_screen", "--delete")}},
+         {GnomeSet(kLock, "disable-lock-screen", "true"), KdeWrite("action/lock_screen", "false")},
+         {GnomeReset(kLock, "disable-lock-screen"), KdeWrite("action/lock_screen", "--delete")}},
         {kDisableChangePassword,
          {GnomeSet(kLock, "user-administration-disabled", "true")},
          {GnomeReset(kLock, "user-administration-disabled")}},
@@ -92,7 +95,8 @@ TEST(DesktopPolicy, EachOptionOnAndOffOnBothDesktops) {
         machine.commands.clear();
         policy->OptionWritten(row.option, false);
         EXPECT_EQ(machine.commands, row.off);
-        EXPECT_TRUE(policy->HasEffect(row.option));
+        // The machine runs GNOME: only a GNOME switch takes effect.
+        EXPECT_EQ(policy->HasEffect(row.option), row.on.front()[0] == "gsettings");
     }
     // Every other number reaches neither desktop.
     for (std::int32_t option = -1; option <= kLockdownOptionCount; ++option) {
@@ -107,22 +111,32 @@ TEST(DesktopPolicy, EachOptionOnAndOffOnBothDesktops) {
     }
 }
 
-// The options with an effect on each kind of machine.
-TEST(DesktopPolicy, WhatTakesEffectFollowsTheInstalledDesktops) {
+// The options with an effect follow the desktop that runs the session, as the
+// session declares it, and that desktop's installed tools; whatever is
+// installed, every desktop is written to.
+TEST(DesktopPolicy, WhatTakesEffectFollowsTheRunningDesktop) {
     const std::set<std::int32_t> gnome = {kNoRecentDocsMenu,  kNoSetFolders,       kNoRun,
                                           kNoDrives,          kNoLogoff,           kNoDriveTypeAutoRun,
                                           kDisableLockWorkstation, kDisableChangePassword};
     const std::set<std::int32_t> kde = {kNoFolderOptions, kNoRecentDocsMenu, kNoSetTaskbar,          kNoRun,
                                         kNoViewContextMenu, kNoLogoff,       kDisableLockWorkstation};
-    std::set<std::int32_t> both = gnome;
-    both.insert(kde.begin(), kde.end());
+    const std::set<std::string> everything = {"gsettings", "kwriteconfig6", "kwriteconfig5"};
     struct Case {
         const char* name;
         Machine machine;
         std::set<std::int32_t> effective;
     };
-    for (Case c : {Case{"gnome", GnomeOnlyMachine(), gnome}, Case{"kde6", KdeOnlyMachine("kwriteconfig6"), kde},
-                   Case{"kde5", KdeOnlyMachine("kwriteconfig5"), kde}, Case{"both", GnomeAndKdeMachine(), both},
+    for (Case c : {Case{"gnome", GnomeOnlyMachine(), gnome},
+                   Case{"ubuntu's gnome", MachineWith(everything, true, {{"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}}), gnome},
+                   Case{"gnome declared only by its session id",
+                        MachineWith(everything, true, {{"GNOME_DESKTOP_SESSION_ID", "this-is-deprecated"}}), gnome},
+                   Case{"kde6", KdeOnlyMachine("kwriteconfig6"), kde}, Case{"kde5", KdeOnlyMachine("kwriteconfig5"), kde},
+                   Case{"kde declared only by its session", MachineWith(everything, true, {{"KDE_FULL_SESSION", "true"}}), kde},
+                   Case{"kde with gnome's tools too", GnomeAndKdeMachine("KDE"), kde},
+                   Case{"openbox with both desktops installed", GnomeAndKdeMachine("openbox"), {}},
+                   Case{"xfce with both desktops installed", GnomeAndKdeMachine("XFCE"), {}},
+                   Case{"no desktop declared", MachineWith(everything, true), {}},
+                   Case{"gnome without its tools", MachineWith({}, false, {{"XDG_CURRENT_DESKTOP", "GNOME"}}), {}},
                    Case{"bare", BareMachine(), {}}}) {
         SCOPED_TRACE(c.name);
         auto policy = c.machine.Policy();
@@ -130,14 +144,46 @@ TEST(DesktopPolicy, WhatTakesEffectFollowsTheInstalledDesktops) {
         for (std::int32_t option = 0; option < kLockdownOptionCount; ++option)
             if (policy->HasEffect(option)) effective.insert(option);
         EXPECT_EQ(effective, c.effective);
-        // Only the installed desktop is written to.
+        // Only installed tools are started.
         for (std::int32_t option = 0; option < kLockdownOptionCount; ++option) policy->OptionWritten(option, true);
-        for (const Argv& argv : c.machine.commands) {
-            if (argv[0] == "gsettings") EXPECT_TRUE(c.machine.programs.contains("gsettings"));
-            else EXPECT_TRUE(c.machine.programs.contains(argv[0])) << argv[0];
-        }
-        EXPECT_EQ(c.machine.commands.empty(), c.effective.empty());
+        for (const Argv& argv : c.machine.commands) EXPECT_TRUE(c.machine.programs.contains(argv[0])) << argv[0];
+        EXPECT_EQ(c.machine.commands.empty(), c.machine.programs.empty());
     }
+}
+
+// A site's own value is kept before the first change and comes back when the
+// option goes off; a key that was absent is absent again; a key the program
+// never changed is left alone.
+TEST(DesktopPolicy, OffPutsBackWhatTheSiteHad) {
+    Machine machine = GnomeAndKdeMachine();
+    machine.keys = {{"gsettings org.gnome.desktop.lockdown disable-command-line", "true"},
+                    {"kdeglobals shell_access", "false"},
+                    {"gsettings org.gnome.desktop.lockdown disable-log-out", "true"},
+                    {"kdeglobals logout", "false"}};
+    const auto before = machine.keys;
+    auto policy = machine.Policy();
+    policy->OptionWritten(kNoRun, true);
+    policy->OptionWritten(kNoRun, true);  // the second change keeps nothing new
+    EXPECT_EQ(machine.kept, (std::map<std::string, std::string>{
+                                {"gsettings org.gnome.desktop.lockdown disable-command-line", "=true"},
+                                {"kdeglobals KDE Action Restrictions run_command", "-"},
+                                {"kdeglobals KDE Action Restrictions shell_access", "=false"}}));
+    EXPECT_EQ(machine.keys["kdeglobals run_command"], "false");
+    machine.commands.clear();
+    policy->OptionWritten(kNoRun, false);
+    EXPECT_EQ(machine.keys, before);
+    EXPECT_TRUE(machine.kept.empty());
+    // The GNOME reset lost the site's value: it is set again.
+    EXPECT_EQ(machine.commands, (std::vector<Argv>{GnomeReset(kLock, "disable-command-line"),
+                                                   GnomeSet(kLock, "disable-command-line", "true"),
+                                                   KdeWrite("run_command", "--delete"),
+                                                   KdeWrite("shell_access", "false")}));
+
+    // Never switched on here: off writes nothing, the site's lock stays.
+    machine.commands.clear();
+    policy->OptionWritten(kNoLogoff, false);
+    EXPECT_TRUE(machine.commands.empty());
+    EXPECT_EQ(machine.keys, before);
 }
 
 TEST(DesktopPolicy, PlasmaFiveWriterOnlyWhereSixIsMissing) {
@@ -171,26 +217,15 @@ TEST(DesktopPolicy, TheRealRunnerStartsNothingUnderTest) {
     DesktopTools tools;
     tools.programFound = [](const std::string&) { return true; };
     tools.schemaHasKey = [](const std::string&, const std::string&) { return true; };
+    std::map<std::string, std::string> kept;
+    tools.kept = [&](const std::string& name) { return kept[name]; };
+    tools.keep = [&](const std::string& name, const std::string& text) { kept[name] = text; };
     auto policy = MakeDesktopPolicy(std::move(tools));
+    // Neither the reading before the change nor the change itself starts anything.
     policy->OptionWritten(kNoRun, true);
+    policy->OptionWritten(kNoRun, false);
     SetSpawnFunction(nullptr);
     EXPECT_TRUE(spawned.empty());
-}
-
-// Runs a command to its end with XDG_CONFIG_HOME moved; its exit status.
-int RunWithConfigHome(const Argv& argv, const std::string& configHome) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-        std::vector<char*> args;
-        for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string FileText(const std::string& path) {
@@ -200,28 +235,119 @@ std::string FileText(const std::string& path) {
     return text.str();
 }
 
-// The real kwriteconfig writes the restrictions into kdeglobals and takes
-// them out again.
+// Runs a command to its end with XDG_CONFIG_HOME moved (and the environment
+// given); its standard output, or nothing when it failed.
+std::optional<std::string> ReadWithConfigHome(const Argv& argv, const std::string& configHome,
+                                              const std::map<std::string, std::string>& environment = {}) {
+    test_support::TempFolder out;
+    const std::string file = out.Path() + "/out";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+        if (!std::freopen(file.c_str(), "w", stdout)) ::_exit(126);
+        std::vector<char*> args;
+        for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    std::string text = FileText(file);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+int RunWithConfigHome(const Argv& argv, const std::string& configHome,
+                      const std::map<std::string, std::string>& environment = {}) {
+    return ReadWithConfigHome(argv, configHome, environment) ? 0 : 1;
+}
+
+bool OnPath(const char* program) { return ReadWithConfigHome({"sh", "-c", std::string("command -v ") + program}, "/") != std::nullopt; }
+
+// The real tools in a scratch configuration folder, on the running desktop
+// given (GNOME's tools only on GNOME); exit statuses go to `statuses`, kept values stay in memory.
+struct ScratchDesktop {
+    explicit ScratchDesktop(std::string home, std::map<std::string, std::string> variables = {})
+        : configHome(std::move(home)), environment(std::move(variables)) {}
+
+    std::string configHome;
+    std::map<std::string, std::string> environment;
+    std::vector<int> statuses;
+    std::map<std::string, std::string> kept;
+
+    std::unique_ptr<DesktopPolicy> Policy(std::string running) {
+        DesktopTools tools;
+        tools.run = [this](const Argv& argv) { statuses.push_back(RunWithConfigHome(argv, configHome, environment)); };
+        tools.read = [this](const Argv& argv) { return ReadWithConfigHome(argv, configHome, environment); };
+        tools.sessionVariable = [running](const std::string& name) {
+            return name == "XDG_CURRENT_DESKTOP" ? running : std::string();
+        };
+        tools.kept = [this](const std::string& name) { return kept[name]; };
+        tools.keep = [this](const std::string& name, const std::string& text) { kept[name] = text; };
+        // Only the desktop under test is written to, never the machine's own settings.
+        if (running != "GNOME") tools.schemaHasKey = [](const std::string&, const std::string&) { return false; };
+        return MakeDesktopPolicy(std::move(tools));
+    }
+};
+
+// The real kwriteconfig and kreadconfig: the restrictions land in kdeglobals
+// under the names Plasma reads, and off leaves the site's own keys as they were.
 TEST(DesktopPolicy, KdeWritesLandInKdeglobals) {
-    auto installed = MakeDesktopPolicy(DesktopTools{[](const Argv&) {}, {}, [](auto&, auto&) { return false; }});
-    if (!installed->HasEffect(kNoSetTaskbar)) GTEST_SKIP() << "no kwriteconfig6 or kwriteconfig5 on the PATH";
+    if (!OnPath("kwriteconfig5") && !OnPath("kwriteconfig6")) GTEST_SKIP() << "no kwriteconfig6 or kwriteconfig5 on the PATH";
 
     test_support::TempFolder config;
-    std::vector<int> statuses;
-    DesktopTools tools;
-    tools.run = [&](const Argv& argv) { statuses.push_back(RunWithConfigHome(argv, config.Path())); };
-    tools.schemaHasKey = [](const std::string&, const std::string&) { return false; };
-    auto policy = MakeDesktopPolicy(std::move(tools));
     const std::string kdeglobals = config.Path() + "/kdeglobals";
+    {
+        std::ofstream site(kdeglobals);
+        site << "[KDE Action Restrictions]\nshell_access=false\n";
+    }
+    ScratchDesktop desktop{config.Path()};
+    auto policy = desktop.Policy("KDE");
+    EXPECT_TRUE(policy->HasEffect(kNoSetTaskbar));
 
     policy->OptionWritten(kNoRun, true);
     policy->OptionWritten(kDisableLockWorkstation, true);
+    policy->OptionWritten(kNoLogoff, true);
     EXPECT_EQ(FileText(kdeglobals),
-              "[KDE Action Restrictions]\nlock_screen=false\nrun_command=false\nshell_access=false\n");
+              "[KDE Action Restrictions]\naction/lock_screen=false\naction/start_new_session=false\n"
+              "action/switch_user=false\nlogout=false\nrun_command=false\nshell_access=false\n");
 
     policy->OptionWritten(kNoRun, false);
-    EXPECT_EQ(FileText(kdeglobals), "[KDE Action Restrictions]\nlock_screen=false\n");
-    EXPECT_EQ(statuses, std::vector<int>(5, 0));
+    policy->OptionWritten(kNoLogoff, false);
+    EXPECT_EQ(FileText(kdeglobals), "[KDE Action Restrictions]\naction/lock_screen=false\nshell_access=false\n");
+    EXPECT_EQ(desktop.statuses, std::vector<int>(11, 0));
+}
+
+// The real gsettings over a scratch settings store of its own: off puts back a
+// site's value and leaves a key that was at its default unset. (The keyfile
+// back end stands in for dconf, whose service needs a session bus.)
+TEST(DesktopPolicy, GnomeOffPutsBackTheSitesValueWithTheRealGsettings) {
+    if (!OnPath("gsettings")) GTEST_SKIP() << "no gsettings on the PATH";
+    test_support::TempFolder config;
+    const std::map<std::string, std::string> scratch = {{"GSETTINGS_BACKEND", "keyfile"}};
+    const auto get = [&](const char* key) { return ReadWithConfigHome({"gsettings", "get", kLock, key}, config.Path(), scratch); };
+    if (!get("disable-command-line")) GTEST_SKIP() << "the GNOME lockdown schema is not installed";
+    ASSERT_EQ(RunWithConfigHome(GnomeSet(kLock, "disable-command-line", "true"), config.Path(), scratch), 0);
+
+    ScratchDesktop desktop{config.Path(), scratch};
+    auto policy = desktop.Policy("GNOME");
+    EXPECT_TRUE(policy->HasEffect(kNoRun));
+
+    policy->OptionWritten(kNoRun, true);
+    policy->OptionWritten(kNoLogoff, true);
+    EXPECT_EQ(get("disable-command-line"), "true");
+    EXPECT_EQ(get("disable-log-out"), "true");
+    policy->OptionWritten(kNoRun, false);
+    policy->OptionWritten(kNoLogoff, false);
+    EXPECT_EQ(get("disable-command-line"), "true");
+    EXPECT_EQ(get("disable-log-out"), "false");
+    const std::string store = FileText(config.Path() + "/glib-2.0/settings/keyfile");
+    EXPECT_NE(store.find("disable-command-line=true"), std::string::npos) << store;
+    EXPECT_EQ(store.find("disable-log-out"), std::string::npos) << store;
+    for (int status : desktop.statuses) EXPECT_EQ(status, 0);
 }
 
 using DesktopThroughOptions = LockdownTest;
@@ -232,19 +358,21 @@ TEST_F(DesktopThroughOptions, OptionWritesAndLevelsReachTheDesktop) {
     SetDesktopPolicy(machine.Policy());
     ApplySecurityLevel(2);
     // In the levels' write order: NoRun, NoClose (no switch), NoRecentDocsMenu, NoLogoff, ...
+    // Options switched off that the program never changed are left alone.
     EXPECT_EQ(machine.commands, (std::vector<Argv>{
                                     GnomeSet(kLock, "disable-command-line", "true"),
                                     GnomeSet(kPrivacy, "remember-recent-files", "false"),
-                                    GnomeReset(kLock, "disable-log-out"),
-                                    GnomeReset(kLock, "disable-user-switching"),
                                     GnomeSet(kLock, "disable-lock-screen", "true"),
                                     GnomeSet(kMedia, "autorun-never", "true"),
                                     GnomeSet(kMedia, "automount-open", "false"),
                                     GnomeSet(kLock, "user-administration-disabled", "true"),
                                     GnomeSet(kLock, "disable-print-setup", "true"),
-                                    GnomeReset(kMedia, "automount"),
-                                    GnomeReset(kLock, "mount-removable-storage-devices-as-read-only"),
                                 }));
+    // Level 0 puts back exactly what level 2 found.
+    machine.commands.clear();
+    ApplySecurityLevel(0);
+    EXPECT_TRUE(machine.keys.empty());
+    EXPECT_TRUE(machine.kept.empty());
 }
 
 }  // namespace

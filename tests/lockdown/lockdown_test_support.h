@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -71,35 +72,78 @@ public:
 };
 
 // A made-up machine as the real desktop policy sees it: the programs on its
-// PATH and whether the GNOME schemas are installed (every key of them but
-// missingKeys). The commands the policy would start are kept in `commands`.
+// PATH, whether the GNOME schemas are installed (every key of them but
+// missingKeys) and the session's variables (which desktop runs). The commands
+// the policy would start are kept in `commands` (reads are not); the desktop
+// keys they set live in `keys` ("gsettings SCHEMA KEY" or "kdeglobals KEY";
+// a GNOME key never set reads "false"), the kept values in `kept`.
 struct FakeDesktopMachine {
     std::set<std::string> programs;
     bool gnomeSchemas = true;
     std::set<std::string> missingKeys;
+    std::map<std::string, std::string> session;
     std::vector<std::vector<std::string>> commands;
+    std::map<std::string, std::string> keys;
+    std::map<std::string, std::string> kept;
 
     std::unique_ptr<DesktopPolicy> Policy() {
         DesktopTools tools;
-        tools.run = [this](const std::vector<std::string>& argv) { commands.push_back(argv); };
+        tools.run = [this](const std::vector<std::string>& argv) {
+            commands.push_back(argv);
+            if (argv[0] == "gsettings") {
+                const std::string name = "gsettings " + argv[2] + " " + argv[3];
+                if (argv[1] == "set") keys[name] = argv[4];
+                else keys.erase(name);
+            } else {
+                const std::string name = "kdeglobals " + argv[6];
+                if (argv[7] == "--delete") keys.erase(name);
+                else keys[name] = argv[7];
+            }
+        };
+        tools.read = [this](const std::vector<std::string>& argv) -> std::optional<std::string> {
+            if (argv[0] == "gsettings") {
+                const auto found = keys.find("gsettings " + argv[2] + " " + argv[3]);
+                return found == keys.end() ? std::string("false") : found->second;
+            }
+            const auto found = keys.find("kdeglobals " + argv[6]);
+            return found == keys.end() ? argv[8] : found->second;
+        };
         tools.programFound = [this](const std::string& program) { return programs.contains(program); };
         tools.schemaHasKey = [this](const std::string&, const std::string& key) {
             return gnomeSchemas && !missingKeys.contains(key);
+        };
+        tools.sessionVariable = [this](const std::string& name) {
+            const auto found = session.find(name);
+            return found == session.end() ? std::string() : found->second;
+        };
+        tools.kept = [this](const std::string& name) {
+            const auto found = kept.find(name);
+            return found == kept.end() ? std::string() : found->second;
+        };
+        tools.keep = [this](const std::string& name, const std::string& text) {
+            if (text.empty()) kept.erase(name);
+            else kept[name] = text;
         };
         return MakeDesktopPolicy(std::move(tools));
     }
 };
 
-inline FakeDesktopMachine MachineWith(std::set<std::string> programs, bool gnomeSchemas) {
+inline FakeDesktopMachine MachineWith(std::set<std::string> programs, bool gnomeSchemas,
+                                      std::map<std::string, std::string> session = {}) {
     FakeDesktopMachine machine;
     machine.programs = std::move(programs);
     machine.gnomeSchemas = gnomeSchemas;
+    machine.session = std::move(session);
     return machine;
 }
-inline FakeDesktopMachine GnomeAndKdeMachine() { return MachineWith({"gsettings", "kwriteconfig6", "kwriteconfig5"}, true); }
-inline FakeDesktopMachine GnomeOnlyMachine() { return MachineWith({"gsettings"}, true); }
-inline FakeDesktopMachine KdeOnlyMachine(const char* writer = "kwriteconfig6") { return MachineWith({writer}, false); }
-inline FakeDesktopMachine BareMachine() { return MachineWith({}, false); }
+inline FakeDesktopMachine GnomeAndKdeMachine(const char* running = "GNOME") {
+    return MachineWith({"gsettings", "kwriteconfig6", "kwriteconfig5"}, true, {{"XDG_CURRENT_DESKTOP", running}});
+}
+inline FakeDesktopMachine GnomeOnlyMachine() { return MachineWith({"gsettings"}, true, {{"XDG_CURRENT_DESKTOP", "GNOME"}}); }
+inline FakeDesktopMachine KdeOnlyMachine(const char* writer = "kwriteconfig6") {
+    return MachineWith({writer}, false, {{"XDG_CURRENT_DESKTOP", "KDE"}});
+}
+inline FakeDesktopMachine BareMachine() { return MachineWith({}, false, {{"XDG_CURRENT_DESKTOP", "openbox"}}); }
 
 // A registry of its own in a temporary folder, the desktop replaced by the
 // recording one, and the global settings at their defaults.

@@ -1,6 +1,9 @@
 #include "session/login/frm_login.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
@@ -148,12 +151,44 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
     setFixedSize(ToPixelsX(kWidth), ToPixelsY(kHeightWithoutGroups));
     FormLoad();
     tmrKeyCheck_->start();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &frmLogin::FocusMoved);
 }
 
 frmLogin::~frmLogin() {
     // Unload: the lockdown of the load is lifted in its fixed order.
     CarryOn([this] { lockdown_.Undo(); });
+    screenHold_.End();
     clipActive_ = false;
+}
+
+// The screen is held while this window has the focus. A modal window the
+// program opens over the login (a message box, the forced password change)
+// gets the pointer and the keyboard; the hold comes back with the focus.
+void frmLogin::FocusMoved(QWindow* now) {
+    if (!now) return;  // another program's window: the grabs keep the input here
+    if (now == windowHandle()) {
+        HoldScreen();
+        return;
+    }
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->windowHandle() == now) {
+        screenHold_.Release();
+        return;
+    }
+    // Any other window of the program (the cover, a window the login blocks):
+    // the login keeps the focus.
+    if (isVisible()) activateWindow();
+}
+
+void frmLogin::HoldScreen() {
+    if (!isVisible() || QGuiApplication::focusWindow() != windowHandle()) return;
+    // A popup list (the groups) takes the grabs and drops them when it closes;
+    // a pointer found outside the window was let go by someone.
+    const bool pointerLost = gClipMouseToLogin && screenHold_.PointerHeld() &&
+                             !frameGeometry().contains(QCursor::pos());
+    if (popupSeen_ || pointerLost) screenHold_.Release();
+    popupSeen_ = false;
+    screenHold_.Take(static_cast<ScreenHold::WindowId>(winId()));
 }
 
 void frmLogin::FormLoad() {
@@ -317,6 +352,8 @@ void frmLogin::FirstActivation() {
 }
 
 void frmLogin::tmrKeyCheck_Timer() {
+    if (QApplication::activePopupWidget()) popupSeen_ = true;
+    else HoldScreen();
     if (CurrentLoginServices().isCapsLockOn()) {
         imgCapsLock_->setToolTip(Text(685));
         imgCapsLock_->show();
@@ -408,7 +445,12 @@ void frmLogin::reject() {
     authenticated_ = false;
     authenticatedUser_.clear();
     authenticatedGroup_.clear();
-    QDialog::done(QDialog::Rejected);
+    done(QDialog::Rejected);
+}
+
+void frmLogin::done(int result) {
+    screenHold_.End();
+    QDialog::done(result);
 }
 
 void frmLogin::closeEvent(QCloseEvent* event) {
@@ -420,7 +462,7 @@ void frmLogin::closeEvent(QCloseEvent* event) {
     }
     // Closed by other means than OK or Cancel: not authenticated.
     authenticated_ = false;
-    QDialog::done(QDialog::Rejected);
+    done(QDialog::Rejected);
     event->accept();
 }
 

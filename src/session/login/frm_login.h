@@ -5,6 +5,7 @@
 #include <string>
 
 #include "session/login/login_lockdown.h"
+#include "session/login/login_screen_hold.h"
 #include "session/login/security.h"
 
 class QComboBox;
@@ -13,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class QWindow;
 
 namespace corvane {
 
@@ -42,12 +44,16 @@ public:
     // The Caps Lock check the 100 ms timer runs.
     void tmrKeyCheck_Timer();
     // The pointer rectangle last computed, and whether it is in force (the
-    // pointer itself is not confined on Linux).
+    // pointer is kept in the window by the screen hold's grab).
     const PixelRect& ClipRectangle() const { return clipRect_; }
     bool ClipActive() const { return clipActive_; }
+    // What the window holds of the screen while it waits.
+    const LoginScreenHold& ScreenHold() const { return screenHold_; }
 
     // Cancel and Esc.
     void reject() override;
+    // The window leaves the screen it held.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,6 +72,8 @@ private:
     void LayoutControls();
     void ClipMouse();
     void ApplyFocus(int focus);
+    void FocusMoved(QWindow* now);
+    void HoldScreen();
 
     QFrame* picBanner_ = nullptr;
     QLabel* lblCaption_ = nullptr;
@@ -98,6 +106,8 @@ private:
     LoginLockdown lockdown_;
     PixelRect clipRect_;
     bool clipActive_ = false;
+    LoginScreenHold screenHold_;
+    bool popupSeen_ = false;
 };
 
 // Loads a login window, shows it modally, reads its results and deletes it.

@@ -277,7 +277,11 @@ TEST_F(AdvancedSecurityLogicTest, RowsWithoutEffectOnThisDesktopKeepTheirStoredV
                                           kNoDriveTypeAutoRun, kDisableLockWorkstation, kDisableChangePassword};
     const std::set<std::int32_t> kde = {kNoFolderOptions, kNoRecentDocsMenu, kNoSetTaskbar, kNoRun,
                                         kNoViewContextMenu, kNoLogoff, kDisableLockWorkstation};
+    // As the session declares its desktop, whatever is installed.
     for (Case c : {Case{"gnome", GnomeOnlyMachine(), gnome, true}, Case{"kde", KdeOnlyMachine(), kde, false},
+                   Case{"gnome running, kde installed too", GnomeAndKdeMachine("GNOME"), gnome, true},
+                   Case{"kde running, gnome installed too", GnomeAndKdeMachine("KDE"), kde, false},
+                   Case{"openbox, both installed", GnomeAndKdeMachine("openbox"), {}, false},
                    Case{"bare", BareMachine(), {}, false}}) {
         SCOPED_TRACE(c.name);
         SetDesktopPolicy(c.machine.Policy());

@@ -41,11 +41,13 @@ int main(int argc, char** argv) {
     test::ScreenshotWriter shots(argc, argv);
     if (!shots.Ready()) return shots.NotReadyCode();
     SetProductInfo();
-    // As on a machine without GNOME's or KDE's tools: the rows that do nothing
-    // there show disabled.
-    SetDesktopPolicy(MakeDesktopPolicy({[](const std::vector<std::string>&) {},
-                                        [](const std::string&) { return false; },
-                                        [](const std::string&, const std::string&) { return false; }}));
+    // As on a desktop that is neither GNOME nor KDE: the rows show disabled.
+    DesktopTools tools;
+    tools.run = [](const std::vector<std::string>&) {};
+    tools.programFound = [](const std::string&) { return false; };
+    tools.schemaHasKey = [](const std::string&, const std::string&) { return false; };
+    tools.sessionVariable = [](const std::string&) { return std::string("openbox"); };
+    SetDesktopPolicy(MakeDesktopPolicy(std::move(tools)));
 
     for (const int level : {0, 5}) {
         gSecurityLevel = level;

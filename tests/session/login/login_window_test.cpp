@@ -11,6 +11,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 
+#include "support/accessible_names.h"
 #include "login_test_support.h"
 #include "messages/message_catalogue.h"
 #include "platform/settings/settings_store.h"
@@ -100,6 +101,8 @@ TEST_F(LoginWindow, CaptionsAndBoxes) {
         TypeText(box, QString::fromUtf8("ab€✓cdefghijklmnopqrstuvwxyz"));
         EXPECT_EQ(box->text(), QString::fromUtf8("ab€cdefghijklmnopqrs"));
     }
+    test::ExpectEveryBoxNamedByItsLabel(&w);
+    test::ExpectMnemonicsReachTheirBoxes(&w);
     gLoginCaption.clear();
     frmLogin plain;
     EXPECT_EQ(plain.windowTitle(), "Application Security");
@@ -375,6 +378,8 @@ TEST_F(PasswordWindows, ChangeShowsTheStoredLoginAndRefusesAWrongOldPassword) {
     ShowAndSettle(d);
     EXPECT_EQ(d.windowTitle(), "Change Password");
     EXPECT_EQ(Find<QLabel>(&d, "lblOldPassword")->text(), "Old Password:");
+    test::ExpectEveryBoxNamedByItsLabel(&d);
+    test::ExpectMnemonicsReachTheirBoxes(&d);
     EXPECT_EQ(Find<QLineEdit>(&d, "txtUser")->text(), "ann");
     EXPECT_TRUE(Find<QLineEdit>(&d, "txtUser")->isReadOnly());
     EXPECT_TRUE(Find(&d, "cmdOK")->isEnabled());

@@ -146,11 +146,17 @@ void frmUserDetails::BuildGeneralTab(QWidget* page) {
     txtUserLogin_ = Line("txtUserLogin", page, 20);
     txtUserName_ = Line("txtUserName", page, 50);
     txtDescription_ = MultiLine("txtDescription", page, 255, 3);
-    grid->addWidget(Label("lblUserLogin", page), 0, 0);
+    // Each caption names its box for screen readers and carries its mnemonic.
+    const auto captioned = [&](const char* name, QWidget* box) {
+        QLabel* label = Label(name, page);
+        label->setBuddy(box);
+        return label;
+    };
+    grid->addWidget(captioned("lblUserLogin", txtUserLogin_), 0, 0);
     grid->addWidget(txtUserLogin_, 0, 1);
-    grid->addWidget(Label("lblUserName", page), 1, 0);
+    grid->addWidget(captioned("lblUserName", txtUserName_), 1, 0);
     grid->addWidget(txtUserName_, 1, 1);
-    grid->addWidget(Label("lblDescription", page), 2, 0, Qt::AlignTop);
+    grid->addWidget(captioned("lblDescription", txtDescription_), 2, 0, Qt::AlignTop);
     grid->addWidget(txtDescription_, 2, 1);
     layout->addLayout(grid);
 

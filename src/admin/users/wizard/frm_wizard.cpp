@@ -162,6 +162,12 @@ void frmWizard::BuildControls() {
     lblConfirmPassword_ = NewLabel(step1, "lblConfirmPassword", {0, 1140, 1700, 300});
     txtConfirmPassword_ = NewBox(step1, "txtConfirmPassword", {1800, 1110, 2400, 330}, 20, true);
     lblContinue_[0] = NewLabel(step1, "lblContinue0", {0, 3100, 4800, 300});
+    // Each caption names its box for screen readers and carries its mnemonic.
+    lblUserLogin_->setBuddy(txtUserLogin_);
+    lblUserName_->setBuddy(txtUserName_);
+    lblDescription_->setBuddy(txtDescription_);
+    lblPassword_->setBuddy(txtNewPassword_);
+    lblConfirmPassword_->setBuddy(txtConfirmPassword_);
 
     QFrame* step2 = fraStep_[2];
     lblWhatAccess_ = NewLabel(step2, "lblWhatAccess", {0, 0, 4800, 500}, true);

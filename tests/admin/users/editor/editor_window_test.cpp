@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "support/accessible_names.h"
 #include "admin/users/editor/frm_user_details.h"
 #include "editor_fixture.h"
 #include "messages/message_catalogue.h"
@@ -69,6 +70,9 @@ TEST_F(EditorWindow, ShowsTheUserWithItsCaptions) {
     EXPECT_EQ(defined->topLevelItem(1)->text(0), "http://a.example/");
     EXPECT_TRUE(window.IsDirty()) << "the fixture has dirty-marking options on";
     EXPECT_EQ(window.focusWidget(), Find<QLineEdit>(window, "txtUserLogin"));
+    // The display message sits under its check box, the home page in its frame.
+    test::ExpectEveryBoxNamedByItsLabel(&window, {"txtDisplayMessage", "txtHomePage"});
+    test::ExpectMnemonicsReachTheirBoxes(&window);
 }
 
 TEST_F(EditorWindow, EnterDoesNotPressOkAndEscCancels) {

@@ -17,6 +17,7 @@
 #include "session/login/login_validator.h"
 #include "session/login/pass_phrase.h"
 #include "session/login/password_change.h"
+#include "support/accessible_names.h"
 #include "support/password_hash_check.h"
 #include "support/fake_clock.h"
 #include "ui/helpers/screen_metrics.h"
@@ -103,6 +104,11 @@ TEST_F(WizardTest, TheStepLabelsShowWhichStepIsActive) {
     }
     EXPECT_EQ(Nav(2)->text(), "< Back");
     EXPECT_EQ(Nav(3)->text(), "Next >");
+    test::ExpectEveryBoxNamedByItsLabel(wizard_.get());
+    wizard_->show();
+    wizard_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wizard_.get()));
+    test::ExpectMnemonicsReachTheirBoxes(wizard_.get());
 }
 
 TEST_F(WizardTest, TheLoginIsCheckedWhenStepZeroIsLeft) {
