@@ -27,9 +27,14 @@ std::string FirstCharacters(const std::string& utf8, std::size_t count) {
     return utf8;
 }
 
-}  // namespace
+UserLogWriteHook& WriteHook() {
+    static UserLogWriteHook hook;
+    return hook;
+}
 
-namespace {
+void BeforeUserLogWrite() {
+    if (WriteHook()) WriteHook()();
+}
 
 // One attempt's record; lookup tells whether the login is an account and gives its name.
 UserLogEntry AppendAttempt(const std::string& login, bool success,
@@ -53,6 +58,7 @@ UserLogEntry AppendAttempt(const std::string& login, bool success,
             log.SetInvalid(Flag(!known));
         },
         [&] {
+            BeforeUserLogWrite();
             log.AddNew();
             appended = true;
         },
@@ -82,6 +88,24 @@ UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bo
         name = account->Name();
         return true;
     });
+}
+
+bool CloseUserLogEntry(const UserLogEntry& entry) {
+    UserLog log;
+    if (entry.logID <= 0 || !log.Load(entry.logID)) return false;
+    BeforeUserLogWrite();
+    return log.UpdateLoadedRecord([&] {
+        if (UserLogEntry{log.LogID(), log.UserLogin(), log.Computer(), log.LoginStamp()} != entry) return false;
+        log.SetLogoutStamp(clock::Now());
+        log.SetActive(0);
+        return true;
+    });
+}
+
+UserLogWriteHook SetUserLogWriteHook(UserLogWriteHook hook) {
+    auto previous = std::move(WriteHook());
+    WriteHook() = std::move(hook);
+    return previous;
 }
 
 void WriteActivityLog(const std::string& userLogin, const std::string& appName,
