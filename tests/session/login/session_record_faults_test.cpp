@@ -55,6 +55,13 @@ public:
     }
 
 protected:
+    // An empty user log, no error yet, the error window answering handlerAnswer.
+    void StartRow(int handlerAnswer) {
+        std::filesystem::remove(Path("userlog.sec"));
+        errors.clear();
+        writes_ = 0;
+        answer = handlerAnswer;
+    }
     std::vector<std::string> Places() const {
         std::vector<std::string> places;
         for (const auto& e : errors) places.push_back(e.place);
@@ -101,10 +108,7 @@ TEST_F(SessionRecordFaults, LoginIsGrantedOnlyWithItsRecord) {
     for (const Row& row : rows)
     for (const int handlerAnswer : {kErrorLeave, kErrorResume}) {
         SCOPED_TRACE(std::string(row.name) + ", answer " + std::to_string(handlerAnswer));
-        std::filesystem::remove(Path("userlog.sec"));
-        errors.clear();
-        writes_ = 0;
-        answer = handlerAnswer;
+        StartRow(handlerAnswer);
         gDisableUserLogging = row.loggingOff;
         auto box = ScriptedMsgBox::Install();
         row.arm(*this);
@@ -145,10 +149,7 @@ TEST_F(SessionRecordFaults, LogoutThatCannotBeWrittenIsReportedOnce) {
     for (const Row row : {Row{"logout fails at once", 2, false}, Row{"logout fails on the next write", 3, true}})
     for (const int handlerAnswer : {kErrorLeave, kErrorResume}) {
         SCOPED_TRACE(std::string(row.name) + ", answer " + std::to_string(handlerAnswer));
-        std::filesystem::remove(Path("userlog.sec"));
-        errors.clear();
-        writes_ = 0;
-        answer = handlerAnswer;
+        StartRow(handlerAnswer);
         FailUserLogWrite(row.failingWrite);
         Security s;
         ASSERT_TRUE(s.Login());
