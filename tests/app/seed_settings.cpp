@@ -3,12 +3,15 @@
 
 #include <cstdio>
 
+#include "platform/core/creation_mode.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
 
 int main() {
     using namespace corvane;
+    // A hive it creates is as private as one the program creates.
+    UsePrivateCreationMask();
     SetProductInfo();
     try {
         LoadSettingsSource();

@@ -643,6 +643,19 @@ class Road:
         self.check([(r["login"], r["active"]) for r in log] == [(ADMIN, 0), (CAROL, 0), (CAROL, 0), (ADMIN, -1)],
                    f"userlog.sec holds the four attempts: {log}")
 
+        self.private_files()
+
+    def private_files(self):
+        """Nothing the program made on the road is for another account (mode 0600, folders 0700)."""
+        self.step("every file the program made is private to the account")
+        shared = []
+        for top in ("program", "registry", "runtime"):
+            for folder, subfolders, files in os.walk(os.path.join(self.scratch, top)):
+                made = [os.path.join(folder, name) for name in files + subfolders]
+                shared += [f"{path} {os.lstat(path).st_mode & 0o7777:o}" for path in made
+                           if os.lstat(path).st_mode & 0o077]
+        self.check(not shared, f"open to others: {shared}")
+
     # -- setting up
 
     def start_web_server(self):
