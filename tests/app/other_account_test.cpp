@@ -62,7 +62,9 @@ protected:
     // What the program creates in a fresh data folder: its folder, users.sec, userlog.sec and
     // the error log.
     static void CreateAsTheProgram(const std::string& data, bool makeFolder) {
-        if (makeFolder) ASSERT_TRUE(File().CreatePath(data));
+        if (makeFolder) {
+            ASSERT_TRUE(File().CreatePath(data));
+        }
         ShareCreationsWithGroupOf(data);
         gDataPath = data;
         User user;

@@ -80,7 +80,9 @@ TEST_F(CreationModeTest, NewFilesAndFoldersArePrivateOrSharedWithTheDataFoldersG
     const std::string shared = temp / "shared";
     ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
     const gid_t group = ::geteuid() == 0 ? 100 : ::getegid();
-    if (::geteuid() == 0) ASSERT_EQ(::chown(shared.c_str(), static_cast<uid_t>(-1), group), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(shared.c_str(), static_cast<uid_t>(-1), group), 0);
+    }
     ASSERT_EQ(::chmod(shared.c_str(), 02770), 0);
     EXPECT_TRUE(ShareCreationsWithGroupOf(shared));
     EXPECT_FALSE(OthersMayWriteFolder(shared));

@@ -45,13 +45,11 @@ public:
             if (++writes_ == nth) throw RaisedError(61, "RecordFile", "Disk full");
         });
     }
-    // Every file this process writes stops growing at its present size.
-    void NoFileMayGrow() {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(Path("userlog.sec"), ec);
-        rlimit capped = limit_;
-        capped.rlim_cur = ec ? 0 : size;
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &capped), 0);
+    // Every write of this process fails (EFBIG) from now on, as on a disk that refuses all.
+    void NoWriteGoesThrough() {
+        rlimit none = limit_;
+        none.rlim_cur = 0;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &none), 0);
     }
 
 protected:
@@ -97,7 +95,7 @@ TEST_F(SessionRecordFaults, LoginIsGrantedOnlyWithItsRecord) {
         std::vector<LogEntry> log;
     };
     const std::vector<Row> rows = {
-        {"booking fails at once (no file may grow)", [](SessionRecordFaults& t) { t.NoFileMayGrow(); }, false,
+        {"booking fails at once (every write refused)", [](SessionRecordFaults& t) { t.NoWriteGoesThrough(); }, false,
          false, {"frmLogin.WriteLoginStatus"}, {}},
         {"booking written, the next write (the append) fails", [](SessionRecordFaults& t) { t.FailUserLogWrite(1); },
          false, false, {"Subs.WriteUserLog"}, {}},
