@@ -99,7 +99,7 @@ TEST_F(SessionRecordFaults, LoginIsGrantedOnlyWithItsRecord) {
          false, {"frmLogin.WriteLoginStatus"}, {}},
         {"booking written, the next write (the append) fails", [](SessionRecordFaults& t) { t.FailUserLogWrite(1); },
          false, false, {"Subs.WriteUserLog"}, {}},
-        {"append fails on the next write (the logout)", [](SessionRecordFaults& t) { t.FailUserLogWrite(2); },
+        {"append written, only a later write would fail", [](SessionRecordFaults& t) { t.FailUserLogWrite(2); },
          false, true, {}, {kActiveAnn}},
         {"user logging off", [](SessionRecordFaults&) {}, true, true, {}, {}},
     };
