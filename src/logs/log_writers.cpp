@@ -65,7 +65,8 @@ UserLogEntry AppendAttempt(const std::string& login, bool success,
         // Set only once the record is in the file, so a step skipped after an error reports 0.
         [&] {
             if (!appended) return;
-            entry = {known ? log.LogID() : -1, log.UserLogin(), log.Computer(), log.LoginStamp()};
+            entry = EntryOf(log);
+            if (!known) entry.logID = -1;
         },
     });
     return entry;
@@ -90,12 +91,16 @@ UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bo
     });
 }
 
+UserLogEntry EntryOf(const UserLog& record) {
+    return {record.LogID(), record.UserLogin(), record.Computer(), record.LoginStamp()};
+}
+
 bool CloseUserLogEntry(const UserLogEntry& entry) {
     UserLog log;
     if (entry.logID <= 0 || !log.Load(entry.logID)) return false;
     BeforeUserLogWrite();
     return log.UpdateLoadedRecord([&] {
-        if (UserLogEntry{log.LogID(), log.UserLogin(), log.Computer(), log.LoginStamp()} != entry) return false;
+        if (EntryOf(log) != entry) return false;
         log.SetLogoutStamp(clock::Now());
         log.SetActive(0);
         return true;

@@ -9,6 +9,7 @@
 namespace corvane {
 
 class User;
+class UserLog;
 
 // Each writer opens its log, appends one record and closes the file again. Errors go to
 // HandleError under the writer's place ("Subs.WriteUserLog", ...); none reaches the caller.
@@ -30,6 +31,9 @@ struct UserLogEntry {
     OleDate stamp = 0;
     bool operator==(const UserLogEntry&) const = default;
 };
+
+// The identity of the record record holds: its LogID, login, computer and login stamp.
+UserLogEntry EntryOf(const UserLog& record);
 
 // As WriteUserLog, for an attempt already booked on its account: account is the account as
 // the booking found it (its name goes into the record), nullptr for a login that is no

@@ -72,7 +72,7 @@ void SessionController::Authenticate() {
             UserLog record;
             if (m_LogID != 0 && record.Load(m_LogID)) {
                 sessionLogin_ = record.UserLogin();
-                sessionRecord_ = UserLogEntry{record.LogID(), record.UserLogin(), record.Computer(), record.LoginStamp()};
+                sessionRecord_ = EntryOf(record);
             }
             host_.SetWatchdogRunning(true);
         },
@@ -135,9 +135,7 @@ void SessionController::tmrSession_Timer() {
         // After a clear the number may name another attempt's record.
         // Known by the same four values Logout closes it by.
         if (record.UserLogin() != sessionLogin_) return;
-        if (sessionRecord_ && UserLogEntry{record.LogID(), record.UserLogin(), record.Computer(),
-                                           record.LoginStamp()} != *sessionRecord_)
-            return;
+        if (sessionRecord_ && EntryOf(record) != *sessionRecord_) return;
         ended = record.Active() == 0;
     }});
     watching_ = false;
