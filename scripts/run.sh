@@ -37,7 +37,8 @@ bash scripts/build.sh corvane corvane_seed_settings
 home="${XDG_DATA_HOME:-$HOME/.local/share}/corvane"
 export CORVANE_PROGRAM_DIR="${CORVANE_PROGRAM_DIR:-$home}"
 export CORVANE_REGISTRY_DIR="${CORVANE_REGISTRY_DIR:-$home/registry}"
-mkdir -p "$CORVANE_PROGRAM_DIR" "$CORVANE_REGISTRY_DIR"
+# Folders made here are as private as those the program makes itself (0700).
+(umask 077 && mkdir -p "$CORVANE_PROGRAM_DIR" "$CORVANE_REGISTRY_DIR")
 marker="$CORVANE_PROGRAM_DIR/.corvane-seeded"
 if [ ! -e "$marker" ]; then
   build/tests/app/corvane_seed_settings

@@ -5,12 +5,14 @@
 #include "errors/error_log_file.h"
 #include "lockdown/lockdown_options.h"
 #include "messages/message_catalogue.h"
+#include "platform/core/creation_mode.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/workstation.h"
 #include "recordstore/data_connection.h"
+#include "recordstore/data_paths.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -73,6 +75,8 @@ void SetEditionTitles() {
 }
 
 void Main() {
+    // Nothing the program creates, from the runtime folder on, is for other accounts.
+    UsePrivateCreationMask();
     // A second copy ends before it shows or writes anything.
     if (Services().claimSingleInstance && !Services().claimSingleInstance()) {
         if (Services().endProcess) Services().endProcess();
@@ -87,6 +91,8 @@ void Main() {
         [] { LoadSettingsSource(); },
         [] { LoadLocalSettings(); },
         [] { LoadGlobalSettings(); },
+        // The data folder is known now: a group-shared one shares what is created with its group.
+        [] { ShareCreationsWithGroupOf(GetDataPath()); },
         [] { HoldUnreadableSettings(); },
         [] { ApplyStartupLockdown(); },
         [] { SetEditionTitles(); },

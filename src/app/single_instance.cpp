@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,7 +39,14 @@ std::string PrivateFolderProblem(const std::string& folder) {
 std::string RuntimeFolder() {
     if (std::string dir = environment::Variable("CORVANE_RUNTIME_DIR"); !dir.empty()) return dir;
     if (std::string dir = environment::Variable("XDG_RUNTIME_DIR"); !dir.empty()) return dir + "/corvane";
-    return "/tmp/corvane-" + std::to_string(::getuid());
+    // Never a shared folder such as /tmp, where another account could make it first: a folder
+    // of the account's own home.
+    if (std::string dir = environment::Variable("XDG_STATE_HOME"); !dir.empty()) return dir + "/corvane/run";
+    std::string home = environment::Variable("HOME");
+    if (home.empty()) {
+        if (const passwd* account = ::getpwuid(::getuid()); account && account->pw_dir) home = account->pw_dir;
+    }
+    return home + "/.local/state/corvane/run";
 }
 
 std::string SingleInstanceLock::LockPathName() {

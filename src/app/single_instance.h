@@ -5,7 +5,8 @@
 namespace corvane {
 
 // The runtime folder: CORVANE_RUNTIME_DIR, else $XDG_RUNTIME_DIR/corvane,
-// else /tmp/corvane-<uid>.
+// else $XDG_STATE_HOME/corvane/run, else ~/.local/state/corvane/run; never a
+// folder others share, such as /tmp.
 std::string RuntimeFolder();
 
 // One running copy per computer name: a lock on "<computer name>.lock" in the

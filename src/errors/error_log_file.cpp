@@ -8,6 +8,7 @@
 
 #include "platform/core/clock.h"
 #include "platform/core/environment.h"
+#include "platform/core/regular_file.h"
 #include "ui_core/date_text.h"
 #include "errors/system_log.h"
 
@@ -26,13 +27,13 @@ std::string FormatErrorLine(const RaisedError& error, std::string& place) {
 namespace {
 
 // Appends the entry with one open, write and close, so that the viewer and other copies of
-// the program find the file closed between errors. Opened non-blocking and refused unless it
-// is a regular file: a FIFO or device in its place must not hold up the first error for ever.
+// the program find the file closed between errors. Opened as every append is (OpenAppendFile):
+// a FIFO or device in its place must not hold up the first error for ever, and a planted link
+// or another account's file must not receive it.
 bool AppendEntry(const std::string& path, const std::string& entry) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    const int fd = OpenAppendFile(path);
     if (fd < 0) return false;
-    struct stat st{};
-    bool written = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool written = true;
     std::size_t done = 0;
     while (written && done < entry.size()) {
         const ssize_t n = ::write(fd, entry.data() + done, entry.size() - done);

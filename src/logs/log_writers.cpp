@@ -27,9 +27,14 @@ std::string FirstCharacters(const std::string& utf8, std::size_t count) {
     return utf8;
 }
 
-}  // namespace
+UserLogWriteHook& WriteHook() {
+    static UserLogWriteHook hook;
+    return hook;
+}
 
-namespace {
+void BeforeUserLogWrite() {
+    if (WriteHook()) WriteHook()();
+}
 
 // One attempt's record; lookup tells whether the login is an account and gives its name.
 UserLogEntry AppendAttempt(const std::string& login, bool success,
@@ -53,13 +58,15 @@ UserLogEntry AppendAttempt(const std::string& login, bool success,
             log.SetInvalid(Flag(!known));
         },
         [&] {
+            BeforeUserLogWrite();
             log.AddNew();
             appended = true;
         },
         // Set only once the record is in the file, so a step skipped after an error reports 0.
         [&] {
             if (!appended) return;
-            entry = {known ? log.LogID() : -1, log.UserLogin(), log.Computer(), log.LoginStamp()};
+            entry = EntryOf(log);
+            if (!known) entry.logID = -1;
         },
     });
     return entry;
@@ -82,6 +89,28 @@ UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bo
         name = account->Name();
         return true;
     });
+}
+
+UserLogEntry EntryOf(const UserLog& record) {
+    return {record.LogID(), record.UserLogin(), record.Computer(), record.LoginStamp()};
+}
+
+bool CloseUserLogEntry(const UserLogEntry& entry) {
+    UserLog log;
+    if (entry.logID <= 0 || !log.Load(entry.logID)) return false;
+    BeforeUserLogWrite();
+    return log.UpdateLoadedRecord([&] {
+        if (EntryOf(log) != entry) return false;
+        log.SetLogoutStamp(clock::Now());
+        log.SetActive(0);
+        return true;
+    });
+}
+
+UserLogWriteHook SetUserLogWriteHook(UserLogWriteHook hook) {
+    auto previous = std::move(WriteHook());
+    WriteHook() = std::move(hook);
+    return previous;
 }
 
 void WriteActivityLog(const std::string& userLogin, const std::string& appName,

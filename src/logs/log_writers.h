@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/core/ole_date.h"
@@ -8,6 +9,7 @@
 namespace corvane {
 
 class User;
+class UserLog;
 
 // Each writer opens its log, appends one record and closes the file again. Errors go to
 // HandleError under the writer's place ("Subs.WriteUserLog", ...); none reaches the caller.
@@ -30,10 +32,26 @@ struct UserLogEntry {
     bool operator==(const UserLogEntry&) const = default;
 };
 
+// The identity of the record record holds: its LogID, login, computer and login stamp.
+UserLogEntry EntryOf(const UserLog& record);
+
 // As WriteUserLog, for an attempt already booked on its account: account is the account as
 // the booking found it (its name goes into the record), nullptr for a login that is no
 // account (also one deleted or renamed before the booking).
 UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bool success);
+
+// Closes the session's user-log record: LogoutStamp now and Active cleared, in one step under
+// the log's lock, and only while the record there is still entry (LogID, login, computer and
+// stamp; a cleared log may have given the number to another attempt). Whether it was closed;
+// a record gone is not an error. Errors reach the caller, and the record then stays as the
+// login wrote it.
+bool CloseUserLogEntry(const UserLogEntry& entry);
+
+// Test seam: runs just before each write of the user log's own writers (an attempt's append,
+// a session's close); raising from it fails that write before a byte is written, as a full
+// disk would. Returns the hook installed before (none by default).
+using UserLogWriteHook = std::function<void()>;
+UserLogWriteHook SetUserLogWriteHook(UserLogWriteHook hook);
 
 // Appends one activity record when "Enable Activity Logging" is on: the texts as passed,
 // details cut to 255 characters, stamped now. Callers pass GetCurrentUser(), gEXEAppName and

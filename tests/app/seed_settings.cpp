@@ -6,12 +6,15 @@
 #include <string>
 #include <variant>
 
+#include "platform/core/creation_mode.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/settings_store.h"
 
 int main(int argc, char** argv) {
     using namespace corvane;
+    // A hive it creates is as private as one the program creates.
+    UsePrivateCreationMask();
     SetProductInfo();
     try {
         LoadSettingsSource();

@@ -11,8 +11,10 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/single_instance.h"
 #include "support/temp_folder.h"
@@ -106,6 +108,56 @@ TEST_F(SingleInstanceTest, TheRuntimeFolderIsMadePrivate) {
     ASSERT_EQ(::lstat((folder / "run").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(st.st_uid, ::geteuid());
+}
+
+// Without CORVANE_RUNTIME_DIR: $XDG_RUNTIME_DIR/corvane, and without that a folder of the
+// account's own home, never a folder others share such as /tmp, where another account
+// could make it first and so keep the program from starting.
+TEST_F(SingleInstanceTest, WithoutXdgRuntimeDirTheFolderIsInTheAccountsHome) {
+    struct Saved {
+        const char* name;
+        std::optional<std::string> value;
+    };
+    std::vector<Saved> saved;
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_STATE_HOME", "HOME"}) {
+        const char* v = std::getenv(name);
+        saved.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    }
+    ::unsetenv("CORVANE_RUNTIME_DIR");
+    const std::string home = folder / "home";
+    ::mkdir(home.c_str(), 0700);
+    struct Row {
+        const char* name;
+        const char* runtime;  // nullptr: unset
+        const char* state;
+        std::string expected;
+    } const rows[] = {
+        {"XDG_RUNTIME_DIR", "xdg-run", "state", folder / "xdg-run/corvane"},
+        {"XDG_STATE_HOME", nullptr, "state", folder / "state/corvane/run"},
+        {"the home folder", nullptr, nullptr, home + "/.local/state/corvane/run"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.runtime) {
+            ::mkdir((folder / row.runtime).c_str(), 0700);
+            ::setenv("XDG_RUNTIME_DIR", (folder / row.runtime).c_str(), 1);
+        } else {
+            ::unsetenv("XDG_RUNTIME_DIR");
+        }
+        if (row.state) ::setenv("XDG_STATE_HOME", (folder / row.state).c_str(), 1);
+        else ::unsetenv("XDG_STATE_HOME");
+        ::setenv("HOME", home.c_str(), 1);
+        EXPECT_EQ(RuntimeFolder(), row.expected);
+        SingleInstanceLock lock;
+        EXPECT_EQ(lock.Acquire(), Result::kHeld) << lock.Problem();
+        struct stat st {};
+        ASSERT_EQ(::lstat(row.expected.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    }
+    for (const Saved& s : saved) {
+        if (s.value) ::setenv(s.name, s.value->c_str(), 1);
+        else ::unsetenv(s.name);
+    }
 }
 
 TEST_F(SingleInstanceTest, ASecondProgramEndsAtOnceWritingNothing) {

@@ -653,6 +653,7 @@ class Road:
                    f"userlog.sec holds the four attempts: {log}")
 
         self.cancel_in_user_editor(users_acc, viewer_window, viewer)
+        self.private_files()
 
     def cancel_in_user_editor(self, users_acc, viewer_window, viewer):
         """The user editor's Cancel, pressed with a real click, closes it and writes nothing."""
@@ -715,6 +716,17 @@ class Road:
             self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
             self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
             self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
+
+    def private_files(self):
+        """Nothing the program made on the road is for another account (mode 0600, folders 0700)."""
+        self.step("every file the program made is private to the account")
+        shared = []
+        for top in ("program", "registry", "runtime"):
+            for folder, subfolders, files in os.walk(os.path.join(self.scratch, top)):
+                made = [os.path.join(folder, name) for name in files + subfolders]
+                shared += [f"{path} {os.lstat(path).st_mode & 0o7777:o}" for path in made
+                           if os.lstat(path).st_mode & 0o077]
+        self.check(not shared, f"open to others: {shared}")
 
     # -- setting up
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "errors/error_test_support.h"
 #include "platform/core/raised_error.h"
@@ -103,6 +105,51 @@ TEST_F(ErrorLogFile, SpecialFilesInTheLogsPlaceAreRefusedWithoutWaiting) {
         EXPECT_TRUE(read.lines.empty()) << name;
     }
     EXPECT_TRUE(ReadErrorLogLines(Path("missing")).failed);
+}
+
+// Another account that can write the program folder plants a link to one of
+// the user's files, or a file of its own to read what is logged: neither gets
+// a line, and the error still reaches the system log.
+TEST_F(ErrorLogFile, APlantedLinkOrAnotherAccountsFileGetsNothing) {
+    const std::string victim = Path("bashrc");
+    {
+        std::ofstream(victim) << "alias ls=ls\n";
+    }
+    std::filesystem::create_symlink(victim, LogPath());
+    EXPECT_FALSE(WriteErrorLog("[1],x,y,z", LogPath()));
+    EXPECT_EQ(systemLog_->entries, std::vector<std::string>{"[1],x,y,z"});
+    EXPECT_EQ(std::filesystem::file_size(victim), 12u);
+    // A link to a file that does not exist yet is not followed to create it either.
+    std::filesystem::remove(LogPath());
+    std::filesystem::create_symlink(Path("made-through-link"), LogPath());
+    EXPECT_FALSE(WriteErrorLog("[1],x,y,z", LogPath()));
+    EXPECT_FALSE(std::filesystem::exists(Path("made-through-link")));
+    std::filesystem::remove(LogPath());
+
+    if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give a file to another account";
+    struct Row {
+        const char* name;
+        std::filesystem::perms folder;
+        bool written;
+    } const rows[] = {
+        {"a folder anyone may write (1777)", std::filesystem::perms::all | std::filesystem::perms::sticky_bit, false},
+        {"a folder its group may write, not group-shared (0770)",
+         std::filesystem::perms::owner_all | std::filesystem::perms::group_all, false},
+        {"a private folder (0700)", std::filesystem::perms::owner_all, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove(LogPath());
+        {
+            std::ofstream(LogPath()) << "";
+        }
+        ASSERT_EQ(::chown(LogPath().c_str(), 65534, 65534), 0);
+        ::chmod(LogPath().c_str(), 0666);
+        std::filesystem::permissions(Path(""), row.folder);
+        EXPECT_EQ(WriteErrorLog("[1],x,y,z", LogPath()), row.written);
+        std::filesystem::permissions(Path(""), std::filesystem::perms::owner_all);
+        EXPECT_EQ(std::filesystem::file_size(LogPath()) > 0, row.written);
+    }
 }
 
 TEST_F(ErrorLogFile, TheViewerReadsLinesAndOnlyTheLastPartOfAHugeLog) {

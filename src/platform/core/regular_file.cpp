@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+
+#include "platform/core/creation_mode.h"
 
 namespace corvane {
 
@@ -15,6 +18,22 @@ int OpenRegularFile(const std::string& path, int flags) {
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+int OpenAppendFile(const std::string& path) {
+    const int fd = OpenRegularFile(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    if (st.st_uid != ::geteuid() && OthersMayWriteFolder(std::filesystem::path(path).parent_path().string())) {
+        ::close(fd);
+        errno = EPERM;
         return -1;
     }
     return fd;

@@ -10,6 +10,14 @@ namespace corvane {
 // a regular file).
 int OpenRegularFile(const std::string& path, int flags);
 
+// Opens path to append, creating it (mode 0666 less the creation mask) when it
+// is missing: never through a symbolic link (O_NOFOLLOW), close-on-exec, without
+// blocking, and only a regular file. In a folder others may write
+// (OthersMayWriteFolder) a file there of another account is refused (EPERM):
+// it may have been planted to catch what is written. The descriptor, or -1
+// with errno set.
+int OpenAppendFile(const std::string& path);
+
 // Reads from fd to its end into bytes; false on a read error.
 bool ReadToEnd(int fd, std::string& bytes);
 

@@ -16,14 +16,17 @@ constexpr std::string_view kMarker = "$s$";
 constexpr char kSeparator = '$';
 constexpr std::int32_t kHashError = vbObjectError + 999;
 
-// Bounds on a stored cost: 128 * r * N bytes of memory stay within 256 MiB,
-// the work within 32 times the default, and the text within the field.
-constexpr int kMaxLogN = 20;
+// Bounds on a stored cost: the work r * N * p within twice the default's, so one
+// check stays under about a quarter of a second and 128 * r * N bytes of memory
+// within 32 MiB; scrypt itself is held to 64 MiB. A stored text may name any cost,
+// and the check runs on the window thread.
+constexpr int kMaxLogN = 18;
 constexpr int kMaxR = 32;
 constexpr int kMaxP = 8;
-constexpr std::uint64_t kMaxRN = std::uint64_t{1} << 21;
-constexpr std::uint64_t kMaxWork = std::uint64_t{1} << 22;
-constexpr std::uint64_t kMaxMemory = 128 * kMaxRN + 128 * kMaxR * kMaxP + (1u << 20);
+constexpr std::uint64_t kMaxWork = (std::uint64_t{kPasswordHashCost.r} << kPasswordHashCost.logN) *
+                                   kPasswordHashCost.p * 2;
+constexpr std::uint64_t kMaxMemory = std::uint64_t{64} << 20;
+static_assert(128 * kMaxWork + 128 * kMaxR * kMaxP <= kMaxMemory);
 
 constexpr std::string_view kAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -32,7 +35,7 @@ bool WithinBounds(const PasswordHashCost& c) {
     if (c.logN < 1 || c.logN > kMaxLogN || c.r < 1 || c.r > kMaxR || c.p < 1 || c.p > kMaxP)
         return false;
     const std::uint64_t rn = static_cast<std::uint64_t>(c.r) << c.logN;
-    return rn <= kMaxRN && rn * static_cast<std::uint64_t>(c.p) <= kMaxWork;
+    return rn * static_cast<std::uint64_t>(c.p) <= kMaxWork;
 }
 
 // Base64 without padding: 4 characters per 3 bytes, 2 or 3 for a last group of 1 or 2.
@@ -117,7 +120,7 @@ std::string MakePasswordHash(std::string_view password, PasswordHashCost cost) {
 }
 
 // The longest text within bounds: two digits each for logN and r, one for p.
-static_assert(kMarker.size() + std::string_view("20.32.8$").size() + EncodedLength(PasswordHash::kSaltBytes) +
+static_assert(kMarker.size() + std::string_view("10.32.8$").size() + EncodedLength(PasswordHash::kSaltBytes) +
                   1 + EncodedLength(PasswordHash::kHashBytes) <=
               kPasswordFieldWidth);
 

@@ -56,7 +56,8 @@ bool IsPasswordHashForm(std::string_view stored);
 
 // The parts of a stored text exactly as FormatPasswordHash writes it: no
 // other spelling of the numbers, no padding, no trailing bits, and a cost
-// within bounds that keep one check to a few seconds and 256 MiB.
+// whose work r * N * p is at most twice the default's (one check under about a
+// quarter of a second, 32 MiB).
 std::optional<PasswordHash> ParsePasswordHash(std::string_view stored);
 std::string FormatPasswordHash(const PasswordHash& parts);
 

@@ -1,12 +1,15 @@
 #include "platform/system/process_spawn.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+
+#include "platform/core/creation_mode.h"
 
 extern char** environ;
 
@@ -52,7 +55,12 @@ int RealSpawn(const std::vector<std::string>& argv, const std::string& workDir) 
                                         POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
+    // The program gets the creation mask this process started with, not the private one it
+    // keeps for its own files (posix_spawn has no attribute for it; the window thread alone
+    // creates files meanwhile).
+    const mode_t own = ::umask(InheritedCreationMask());
     const int rc = posix_spawnp(&pid, args.front(), &actions, &attr, args.data(), environ);
+    ::umask(own);
     posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) return 0;

@@ -80,10 +80,13 @@ bool LoginValidator::BookAttempt(const std::string& login, User* user, bool succ
         if (lock) account.SetLocked(kFlagTrue);
     });
     accountGone_ = !booked;
-    if (booked && success) AuthenticatedUser = login;
     SessionRecord = WriteUserLogEntry(login, booked ? user : nullptr, success);
     LogID = SessionRecord.logID;
-    return booked;
+    // With user logging on, a session without its record is no login: nothing could count
+    // it, close it or end it from elsewhere. The append reported its own error.
+    const bool recorded = !success || gDisableUserLogging || LogID > 0;
+    if (booked && success && recorded) AuthenticatedUser = login;
+    return booked && recorded;
 }
 
 bool LoginValidator::WriteLoginStatus(const std::string& login, User* user, bool success) {
@@ -222,7 +225,8 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
     if (stop || !loaded || !passwordMatched) return false;
 
     // The attempt is booked on the account as it stands: one deleted or renamed
-    // meanwhile, or a booking that failed, is no grant.
+    // meanwhile, a booking that failed, or (with user logging on) a user-log
+    // record that could not be written, is no grant.
     if (!WriteLoginStatus(login, &user, true)) {
         AuthenticatedUser.clear();
         if (accountGone_) ShowLoginMessage(kUnknownLogin, kMsgExclamation);

@@ -50,7 +50,9 @@ public:
     // account as it stands now; the user-log record becomes SessionRecord and
     // its number LogID. False when nothing was booked on the account (deleted
     // or renamed since it was loaded, or an error): the attempt is logged as one
-    // of an unknown login, and a success is no login.
+    // of an unknown login, and a success is no login. A success whose user-log
+    // record could not be written (user logging on) is no login either: false,
+    // LogID 0, the append's error reported under "Subs.WriteUserLog".
     bool WriteLoginStatus(const std::string& login, User* user, bool success);
 
     // The refusal message of index 0..7 (439, 441..447), titled with message 290.

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "logs/user_log.h"
-#include "platform/core/clock.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
@@ -107,20 +107,11 @@ bool Security::Login() {
 
 void Security::Logout() {
     CarryOn([] { UnloadAllForms(false); });
-    if (logID_ != 0) {
-        CarryOn([&] {
-            UserLog log;
-            if (sessionRecord_.logID != logID_ || !log.Load(logID_)) return;
-            // Checked again on the record as it stands under the log's lock: a record that is
-            // not the one this session wrote counts as gone.
-            log.UpdateLoadedRecord([&] {
-                if (UserLogEntry{log.LogID(), log.UserLogin(), log.Computer(), log.LoginStamp()} != sessionRecord_)
-                    return false;
-                log.SetLogoutStamp(clock::Now());
-                log.SetActive(0);
-                return true;
-            });
-        });
+    if (logID_ != 0 && sessionRecord_.logID == logID_) {
+        // A close that cannot be written is reported as every failed write is; the record
+        // then stays as the login wrote it (active, no logout stamp), still this session's
+        // by its LogID, login, computer and stamp.
+        RunTrapped("Security.Logout", {[&] { CloseUserLogEntry(sessionRecord_); }}, gLanguage);
     }
     authenticated_ = false;
     authenticatedUser_.clear();

@@ -80,7 +80,9 @@ public:
     bool Login();
     // Closes the other windows, marks the session's user-log record logged
     // out (only when it is still this session's record), and clears the
-    // session and the published values. Never stops on an error.
+    // session and the published values. Never stops on an error; a record
+    // that cannot be closed is reported through the error trap
+    // ("Security.Logout") and stays as the login wrote it.
     void Logout();
 
     // Active user-log records on every workstation. Errors reach the caller.

@@ -68,11 +68,11 @@ void SessionController::Authenticate() {
             // A new session is watched from its start, also after a forced log-off.
             ++session_;
             sessionLogin_ = m_UserLogin;
-            sessionStamp_.reset();
+            sessionRecord_.reset();
             UserLog record;
             if (m_LogID != 0 && record.Load(m_LogID)) {
                 sessionLogin_ = record.UserLogin();
-                sessionStamp_ = record.LoginStamp();
+                sessionRecord_ = EntryOf(record);
             }
             host_.SetWatchdogRunning(true);
         },
@@ -133,8 +133,9 @@ void SessionController::tmrSession_Timer() {
     const bool read = RunDecision(Place("tmrSession_Timer"), {[&] {
         if (!record.Load(m_LogID)) return;
         // After a clear the number may name another attempt's record.
+        // Known by the same four values Logout closes it by.
         if (record.UserLogin() != sessionLogin_) return;
-        if (sessionStamp_ && record.LoginStamp() != *sessionStamp_) return;
+        if (sessionRecord_ && EntryOf(record) != *sessionRecord_) return;
         ended = record.Active() == 0;
     }});
     watching_ = false;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/ole_date.h"
+#include "logs/log_writers.h"
 
 namespace corvane {
 
@@ -102,7 +102,7 @@ private:
     std::int32_t m_LogID = 0;
     // The session's record as it was at login, to know it again.
     std::string sessionLogin_;
-    std::optional<OleDate> sessionStamp_;
+    std::optional<UserLogEntry> sessionRecord_;
     // Each session has its number; the watchdog ends each one at most once.
     std::uint32_t session_ = 0;
     std::uint32_t endedSession_ = 0;

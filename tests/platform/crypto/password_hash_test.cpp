@@ -102,7 +102,13 @@ TEST(PasswordHash, CostsOutOfBoundsAreNeitherMadeNorRead) {
     for (const PasswordHashCost cost : {PasswordHashCost{0, 8, 1}, PasswordHashCost{21, 1, 1},
                                         PasswordHashCost{14, 0, 1}, PasswordHashCost{14, 33, 1},
                                         PasswordHashCost{14, 8, 9}, PasswordHashCost{18, 16, 1},
-                                        PasswordHashCost{15, 32, 8}}) {
+                                        PasswordHashCost{15, 32, 8},
+                                        // just above twice the default's work
+                                        PasswordHashCost{14, 8, 3}, PasswordHashCost{15, 8, 2},
+                                        PasswordHashCost{16, 8, 1}, PasswordHashCost{19, 1, 1},
+                                        PasswordHashCost{14, 17, 1}, PasswordHashCost{14, 32, 4},
+                                        // seconds and hundreds of MiB a check
+                                        PasswordHashCost{20, 8, 1}, PasswordHashCost{20, 32, 8}}) {
         SCOPED_TRACE(std::to_string(cost.logN) + "." + std::to_string(cost.r) + "." + std::to_string(cost.p));
         try {
             MakePasswordHash("x", cost);
@@ -115,12 +121,27 @@ TEST(PasswordHash, CostsOutOfBoundsAreNeitherMadeNorRead) {
         parts.cost = cost;
         EXPECT_FALSE(ParsePasswordHash(FormatPasswordHash(parts)));
     }
-    // The widest cost within bounds still fits the field.
-    PasswordHash widest;
-    widest.cost = {14, 32, 4};
-    const std::string text = FormatPasswordHash(widest);
-    EXPECT_TRUE(ParsePasswordHash(text));
-    EXPECT_LE(text.size(), kPasswordFieldWidth);
+    // Numbers no int holds are damage too, not a wrapped cost.
+    for (const char* absurd : {"$s$4294967310.8.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA",
+                               "$s$14.8.99999999999$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA"})
+        EXPECT_FALSE(ParsePasswordHash(absurd)) << absurd;
+}
+
+// Up to twice the default's work is read, and the widest of those texts fits the field.
+TEST(PasswordHash, CostsAtTheBoundsAreRead) {
+    for (const PasswordHashCost cost : {kPasswordHashCost, PasswordHashCost{14, 8, 2},
+                                        PasswordHashCost{15, 8, 1}, PasswordHashCost{14, 16, 1},
+                                        PasswordHashCost{18, 1, 1}, PasswordHashCost{13, 32, 1},
+                                        PasswordHashCost{10, 32, 8}, kLowestPasswordHashCost}) {
+        SCOPED_TRACE(std::to_string(cost.logN) + "." + std::to_string(cost.r) + "." + std::to_string(cost.p));
+        PasswordHash parts;
+        parts.cost = cost;
+        const std::string text = FormatPasswordHash(parts);
+        const auto read = ParsePasswordHash(text);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->cost, cost);
+        EXPECT_LE(text.size(), kPasswordFieldWidth);
+    }
 }
 
 // A damaged field never verifies, and nothing in it crashes the reader.

@@ -216,6 +216,8 @@ TEST_F(ValidationTable, DamagedStoredPasswordsAreRefused) {
         {"hash marker only", "$s$", true},
         {"hash cut short", sound.substr(0, 40), true},
         {"hash cost out of bounds", "$s$30.8.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA", true},
+        {"hash cost just above twice the default", "$s$15.8.2$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA", true},
+        {"hash cost of seconds a check", "$s$20.32.8$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA", true},
         {"hash with a character of the old form", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7F\xC3\xBF", true},
         {"hash with one bit off", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FdA", false},
     };

@@ -139,7 +139,10 @@ TEST_F(PasswordChangeTest, OldPasswordIsCheckedAgainstEitherFormAndAHashIsStored
 }
 
 TEST_F(PasswordChangeTest, StoredPasswordThatCanMatchNothingKeepsTheChangeClosed) {
-    for (const std::string damaged : {"abc", "$s$", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7F!!"}) {
+    for (const std::string damaged : {"abc", "$s$", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb", "$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7F!!",
+                                      // costs beyond twice the default's work
+                                      "$s$15.8.2$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA",
+                                      "$s$20.32.8$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA"}) {
         SCOPED_TRACE(damaged);
         std::filesystem::remove(Path("users.sec"));
         AddUser({.storedPassword = damaged});

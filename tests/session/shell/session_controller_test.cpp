@@ -83,9 +83,12 @@ TEST_F(SessionControllerTest, ARecordThatNamesAnotherAttemptIsLeftAlone) {
         const char* what;
         const char* login;
         double stampShift;
+        const char* computer = nullptr;  // nullptr: as written
     } rows[] = {
         {"another login", "bob", 0},
         {"another time", "ann", 0.5},
+        // Logout knows its record by the same four values, so neither touches this one.
+        {"another computer", "ann", 0, "WS-OTHER"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -95,6 +98,7 @@ TEST_F(SessionControllerTest, ARecordThatNamesAnotherAttemptIsLeftAlone) {
         ASSERT_TRUE(record.Load(session.LogID()));
         record.SetUserLogin(row.login);
         record.SetLoginStamp(record.LoginStamp() + row.stampShift);
+        if (row.computer) record.SetComputer(row.computer);
         record.SetActive(0);
         record.SaveChanges();
         record.CloseTable();

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/single_instance.h"
+#include "errors/error_log_file.h"
+#include "logs/user_log.h"
+#include "platform/core/creation_mode.h"
+#include "platform/core/program_globals.h"
+#include "platform/system/file_helpers.h"
+#include "recordstore/user.h"
+#include "support/temp_folder.h"
+
+namespace corvane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A second, real local account beside the one the program runs as: made with
+// useradd for the test and removed after it. Needs the superuser, useradd and
+// setpriv; skipped otherwise.
+class OtherAccount : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "making a second account needs the superuser";
+        if (::access("/usr/sbin/useradd", X_OK) != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
+            GTEST_SKIP() << "useradd or setpriv is not installed";
+        name_ = "cvtest" + std::to_string(::getpid());
+        if (std::system(("useradd --system --no-create-home --shell /usr/sbin/nologin " + name_ +
+                         " >/dev/null 2>&1").c_str()) != 0)
+            GTEST_SKIP() << "useradd cannot make an account here";
+        made_ = true;
+        const passwd* account = ::getpwnam(name_.c_str());
+        ASSERT_NE(account, nullptr);
+        uid_ = account->pw_uid;
+        gid_ = account->pw_gid;
+        mask_ = ::umask(022);
+        // The folder the program folder sits in is one every account may write (1777).
+        fs::permissions(temp.Path(), fs::perms::all | fs::perms::sticky_bit);
+    }
+    void TearDown() override {
+        if (!made_) return;
+        ::umask(mask_);
+        gDataPath.clear();
+        std::system(("userdel " + name_ + " >/dev/null 2>&1").c_str());
+    }
+
+    // Runs a shell command as the other account (with group gid, no others); whether it
+    // succeeded.
+    bool AsOther(const std::string& command, std::optional<gid_t> gid = std::nullopt) const {
+        const std::string line = "setpriv --reuid=" + std::to_string(uid_) + " --regid=" +
+                                 std::to_string(gid.value_or(gid_)) + " --clear-groups -- sh -c '" +
+                                 command + "' >/dev/null 2>&1";
+        return std::system(line.c_str()) == 0;
+    }
+    // What the program creates in a fresh data folder: its folder, users.sec, userlog.sec and
+    // the error log.
+    static void CreateAsTheProgram(const std::string& data, bool makeFolder) {
+        if (makeFolder) {
+            ASSERT_TRUE(File().CreatePath(data));
+        }
+        ShareCreationsWithGroupOf(data);
+        gDataPath = data;
+        User user;
+        user.SetLogin("ann");
+        user.SetPassword("$s$1.1.1$AAECAwQFBgcICQoL$Tgqb/JQKoN9GAFXYOj7FcA");
+        user.AddNew();
+        UserLog log;
+        log.SetUserLogin("ann");
+        log.AddNew();
+        ASSERT_TRUE(WriteErrorLog("[1],x,y,z", data + "/Corvane_ErrorLog.txt"));
+    }
+    static mode_t Mode(const std::string& path) {
+        struct stat st {};
+        EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+        return st.st_mode & 07777;
+    }
+
+    test_support::TempFolder temp;
+    uid_t uid_ = 0;
+    gid_t gid_ = 0;
+
+private:
+    std::string name_;
+    bool made_ = false;
+    mode_t mask_ = 022;
+};
+
+const char* const kFiles[] = {"users.sec", "userlog.sec", "Corvane_ErrorLog.txt"};
+
+// In a private data folder the other account reads nothing, lists nothing and
+// plants no record file for the program to find.
+TEST_F(OtherAccount, CanNeitherReadNorPlantInAPrivateDataFolder) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "program/data";
+    CreateAsTheProgram(data, true);
+    EXPECT_EQ(Mode(temp / "program"), 0700u);
+    EXPECT_EQ(Mode(data), 0700u);
+    for (const char* file : kFiles) {
+        EXPECT_EQ(Mode(data + "/" + file), 0600u) << file;
+        EXPECT_FALSE(AsOther("cat " + data + "/" + file)) << file;
+    }
+    EXPECT_FALSE(AsOther("ls " + data));
+    for (const char* planted : {"programs.sec", "userprograms.sec", "websites.sec"})
+        EXPECT_FALSE(AsOther("touch " + data + "/" + planted)) << planted;
+    EXPECT_FALSE(fs::exists(data + "/programs.sec"));
+}
+
+// A group-shared data folder (2770) shares with its group alone: a member of
+// that group reads and writes what the program created, an account outside it
+// nothing.
+TEST_F(OtherAccount, AGroupSharedDataFolderSharesWithItsGroupAlone) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "shared";
+    ASSERT_EQ(::mkdir(data.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(data.c_str(), 02770), 0);
+    CreateAsTheProgram(data, false);
+    for (const char* file : kFiles) {
+        EXPECT_EQ(Mode(data + "/" + file), 0660u) << file;
+        EXPECT_TRUE(AsOther("cat " + data + "/" + file + " && : >> " + data + "/" + file)) << file;
+        EXPECT_FALSE(AsOther("cat " + data + "/" + file, 65534)) << file;
+    }
+}
+
+// The runtime folder lies in the account's own home: the other account cannot
+// make it first, and the start takes its lock.
+TEST_F(OtherAccount, CannotBlockTheStartByMakingTheRuntimeFolderFirst) {
+    UsePrivateCreationMask();
+    const std::string home = temp / "home";
+    ASSERT_TRUE(File().CreatePath(home));
+    struct Env {
+        const char* name;
+        std::optional<std::string> value;
+    } saved[] = {{"HOME", {}}, {"XDG_RUNTIME_DIR", {}}, {"XDG_STATE_HOME", {}}, {"CORVANE_RUNTIME_DIR", {}}};
+    for (Env& e : saved)
+        if (const char* v = std::getenv(e.name)) e.value = v;
+    ::setenv("HOME", home.c_str(), 1);
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_STATE_HOME", "CORVANE_RUNTIME_DIR"}) ::unsetenv(name);
+
+    const std::string runtime = RuntimeFolder();
+    EXPECT_EQ(runtime, home + "/.local/state/corvane/run");
+    EXPECT_FALSE(AsOther("mkdir -p " + runtime));
+    SingleInstanceLock lock;
+    EXPECT_EQ(lock.Acquire(), SingleInstanceLock::Result::kHeld) << lock.Problem();
+    EXPECT_FALSE(AsOther("ls " + runtime));
+
+    for (const Env& e : saved) {
+        if (e.value) ::setenv(e.name, e.value->c_str(), 1);
+        else ::unsetenv(e.name);
+    }
+}
+
+}  // namespace
+}  // namespace corvane::testing
