@@ -63,7 +63,8 @@ AccountTableCheck CheckAccountTable() {
         return {AccountTableState::kFreshInstall, ""};
     }
     User user;
-    if (static_cast<unsigned long long>(st.st_size) < user.Layout().slotLength)
+    // The last record of a file ends after its data, without the rest of its slot.
+    if (static_cast<unsigned long long>(st.st_size) < user.Layout().dataLength)
         return damaged("is shorter than one record");
     std::int32_t accounts = 0;
     try {
