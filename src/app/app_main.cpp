@@ -65,7 +65,7 @@ namespace {
 std::string VanishedMachineHive() {
     const std::string hive = registry_store::HivePath(HKEY_LOCAL_MACHINE);
     struct stat st {};
-    if (::lstat(hive.c_str(), &st) == 0 || errno != ENOENT) return {};
+    if (::stat(hive.c_str(), &st) == 0 || errno != ENOENT) return {};  // a link to nothing too
     const std::string users = GetUserPathName();
     if (::stat(users.c_str(), &st) != 0 || st.st_size == 0) return {};
     return hive + " is missing while " + users + " holds accounts";

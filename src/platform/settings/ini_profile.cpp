@@ -5,14 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/regular_file.h"
-#include "platform/settings/ini_lines.h"
 #include "platform/core/text.h"
+#include "platform/settings/ini_lines.h"
 #include "platform/settings/ini_snapshot.h"
 
 namespace corvane::profile {
@@ -62,7 +64,7 @@ bool RewriteInPlace(int fd, std::string_view before, std::string_view after) {
 // A new file beside path, opened for writing, that nobody else has opened;
 // -1 with errno set when the folder refuses it.
 int OpenNewFile(const std::string& path, mode_t mode, std::string* name) {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         *name = path + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".new";
         const int fd = ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
@@ -123,7 +125,14 @@ bool Create(const std::string& path, std::string_view bytes) {
     std::string temp;
     const int out = OpenNewFile(path, 0666, &temp);  // the mode a plain create would give
     if (out < 0 || !WriteNewFile(out, temp, bytes)) return false;
-    const bool linked = ::link(temp.c_str(), path.c_str()) == 0;
+    // Never over a file another writer made meanwhile; where the file system
+    // has no such rename, a hard link does the same.
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+        SyncFolderOf(path);
+        return true;
+    }
+    bool linked = false;
+    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) linked = ::link(temp.c_str(), path.c_str()) == 0;
     const int error = errno;
     ::unlink(temp.c_str());
     if (linked) SyncFolderOf(path);
