@@ -71,6 +71,17 @@ std::string VanishedMachineHive() {
     return hive + " is missing while " + users + " holds accounts";
 }
 
+// One report of a problem that holds the run: the error log, then a message.
+void ReportHeld(std::int32_t number, const std::string& problem, const std::string& consequence) {
+    RunIgnoringErrors({
+        [&] { ReportStartupProblem(number, problem); },
+        [&] {
+            ShowMsgBox(problem + ".\r\n" + consequence, kMsgExclamation,
+                       GetMessageText(kMessageProgramName, gLanguage));
+        },
+    });
+}
+
 }  // namespace
 
 void HoldUnreadableSettings() {
@@ -80,14 +91,8 @@ void HoldUnreadableSettings() {
     // Read as defaults, "Require Login" would be off and with it every rule.
     gSettingsStoreUnreadable = true;
     gRequireLogin = true;
-    RunIgnoringErrors({
-        [&] { ReportStartupProblem(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem); },
-        [&] {
-            ShowMsgBox("The settings cannot be read: " + problem +
-                           ".\r\nCorvane requires a login and changes no setting until they can be read.",
-                       kMsgExclamation, GetMessageText(kMessageProgramName, gLanguage));
-        },
-    });
+    ReportHeld(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem,
+               "Corvane requires a login and changes no setting until they can be read.");
 }
 
 void HoldDamagedAccountTable() {
@@ -103,14 +108,8 @@ void HoldDamagedAccountTable() {
     }
     // Nobody can log in against it; without a login every rule would be off.
     gRequireLogin = true;
-    RunIgnoringErrors({
-        [&] { ReportStartupProblem(vbObjectError + 11, "The account table is missing or damaged: " + check.problem); },
-        [&] {
-            ShowMsgBox("The account table is missing or damaged: " + check.problem +
-                           ".\r\nNobody can log in. Ask the administrator to restore it.",
-                       kMsgExclamation, GetMessageText(kMessageProgramName, gLanguage));
-        },
-    });
+    ReportHeld(vbObjectError + 11, "The account table is missing or damaged: " + check.problem,
+               "Nobody can log in. Ask the administrator to restore it.");
 }
 
 void SetEditionTitles() {
