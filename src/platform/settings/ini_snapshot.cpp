@@ -57,7 +57,9 @@ Snapshot Snapshot::Read(std::string_view fileName) {
     if (fd < 0) {
         const int error = errno;
         snapshot.state_ = error == ENOENT ? State::kMissing : State::kUnreadable;
-        snapshot.problem_ = error == ENOENT ? "is missing" : error == EINVAL ? "is not a file" : std::strerror(error);
+        snapshot.problem_ = error == ENOENT   ? "is missing"
+                            : error == EINVAL ? "is not a file"
+                                              : std::string("cannot be read: ") + std::strerror(error);
         return snapshot;
     }
     // Readers share the lock a writer holds exclusively, so a file rewritten
@@ -70,7 +72,8 @@ Snapshot Snapshot::Read(std::string_view fileName) {
     ::close(fd);
     if (!read) {
         snapshot.state_ = State::kUnreadable;
-        snapshot.problem_ = error == EFBIG ? "is larger than 1 MiB" : std::strerror(error);
+        snapshot.problem_ =
+            error == EFBIG ? "is larger than 1 MiB" : std::string("cannot be read: ") + std::strerror(error);
         return snapshot;
     }
     snapshot.state_ = State::kRead;

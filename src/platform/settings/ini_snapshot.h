@@ -32,7 +32,8 @@ public:
 
     State Status() const { return state_; }
     // Why the file was not read ("" when it was): "is missing", "is not a
-    // file", "is larger than 1 MiB" or the system's reason.
+    // file", "is larger than 1 MiB" or "cannot be read: " and the system's
+    // reason.
     const std::string& Problem() const { return problem_; }
 
     // Section names, each once, in file order.
