@@ -1,5 +1,8 @@
 #include "app/app_main.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
 
 #include "errors/error_log_file.h"
@@ -9,10 +12,12 @@
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
+#include "platform/settings/registry_store.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/workstation.h"
 #include "recordstore/data_connection.h"
 #include "recordstore/data_paths.h"
+#include "session/login/account_table_check.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -53,20 +58,59 @@ void ReportStartupProblem(std::int32_t number, const std::string& description) {
     WriteErrorLog(FormatErrorLine(RaisedError(number, "AppMain", description), place), ErrorLogPath());
 }
 
+namespace {
+
+// A machine hive that is gone from a data folder in use (deleted, or its
+// folder renamed) is no fresh install: read as defaults, "Require Login"
+// would be off.
+std::string VanishedMachineHive() {
+    const std::string hive = registry_store::HivePath(HKEY_LOCAL_MACHINE);
+    struct stat st {};
+    if (::stat(hive.c_str(), &st) == 0 || errno != ENOENT) return {};  // a link to nothing too
+    const std::string users = GetUserPathName();
+    if (::stat(users.c_str(), &st) != 0 || st.st_size == 0) return {};
+    return hive + " is missing while " + users + " holds accounts";
+}
+
+// One report of a problem that holds the run: the error log, then a message.
+void ReportHeld(std::int32_t number, const std::string& problem, const std::string& consequence) {
+    RunIgnoringErrors({
+        [&] { ReportStartupProblem(number, problem); },
+        [&] {
+            ShowMsgBox(problem + ".\r\n" + consequence, kMsgExclamation,
+                       GetMessageText(kMessageProgramName, gLanguage));
+        },
+    });
+}
+
+}  // namespace
+
 void HoldUnreadableSettings() {
-    const std::string problem = UnreadableSettingsStore();
+    std::string problem = UnreadableSettingsStore();
+    if (problem.empty()) problem = VanishedMachineHive();
     if (problem.empty()) return;
     // Read as defaults, "Require Login" would be off and with it every rule.
     gSettingsStoreUnreadable = true;
     gRequireLogin = true;
-    RunIgnoringErrors({
-        [&] { ReportStartupProblem(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem); },
-        [&] {
-            ShowMsgBox("The settings cannot be read: " + problem +
-                           ".\r\nCorvane requires a login and changes no setting until they can be read.",
-                       kMsgExclamation, GetMessageText(kMessageProgramName, gLanguage));
-        },
-    });
+    ReportHeld(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem,
+               "Corvane requires a login and changes no setting until they can be read.");
+}
+
+void HoldDamagedAccountTable() {
+    // Settings that could not be read already hold the run (and no wizard
+    // opens): one report is enough.
+    if (gSettingsStoreUnreadable) return;
+    const AccountTableCheck check = CheckAccountTable();
+    if (check.state == AccountTableState::kFreshInstall) return;
+    if (check.state == AccountTableState::kHoldsAccounts) {
+        // A folder set up by an earlier build is named now.
+        RecordDataFolderSetUp();
+        return;
+    }
+    // Nobody can log in against it; without a login every rule would be off.
+    gRequireLogin = true;
+    ReportHeld(vbObjectError + 11, "The account table is missing or damaged: " + check.problem,
+               "Nobody can log in. Ask the administrator to restore it.");
 }
 
 void SetEditionTitles() {
@@ -97,6 +141,7 @@ void Main() {
         [] { ApplyStartupLockdown(); },
         [] { SetEditionTitles(); },
         [] { TestDataConnection(); },
+        [] { HoldDamagedAccountTable(); },
         [] { SetPointer(false); },
         [] { if (Services().loadMainForm) Services().loadMainForm(); },
     });

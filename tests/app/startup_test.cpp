@@ -22,6 +22,10 @@
 #include "platform/settings/settings_store.h"
 #include "platform/system/fake_workstation_switches.h"
 #include "platform/system/workstation_switches.h"
+#include "recordstore/user.h"
+#include "session/login/account_table_check.h"
+#include "session/shell/security_session.h"
+#include "session/shell/session_test_support.h"
 #include "support/temp_folder.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -207,6 +211,186 @@ TEST_F(StartupTest, SettingsThatCannotBeReadAreReportedOnceAndRequireALogin) {
         ::chmod(hive.c_str(), 0600);
         ::chmod(ini.c_str(), 0600);
     }
+    gSettingsStoreUnreadable = false;
+    gUseGlobalSettingsINIFile = false;
+    gRequireLogin = false;
+    if (previousProgramDir.empty()) ::unsetenv("CORVANE_PROGRAM_DIR");
+    else ::setenv("CORVANE_PROGRAM_DIR", previousProgramDir.c_str(), 1);
+}
+
+// A store or account table that vanished or was damaged after set-up, through the real
+// start-up and the real session: never the first-administrator wizard (at start-up nor from a
+// console click after a log-off), "Require Login" True, one report, and no setting written
+// over what is left of the store. Only the fresh install shows the wizard.
+TEST_F(StartupTest, AStoreOrAccountTableGoneAfterSetUpIsNoFirstRun) {
+    namespace fs = std::filesystem;
+    const std::string programDir = folder / "program";
+    const std::string registryDir = folder / "registry";
+    const std::string hive = registry_store::HivePath(HKEY_LOCAL_MACHINE);
+    const std::string users = programDir + "/users.sec";
+    const std::string ini = folder / "global.ini";
+    const std::string errorLogPath = programDir + "/Corvane_ErrorLog.txt";
+    const std::string previousProgramDir = environment::Variable("CORVANE_PROGRAM_DIR");
+    ::setenv("CORVANE_PROGRAM_DIR", programDir.c_str(), 1);
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const auto count = [](const std::string& text, const std::string& what) {
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    };
+    // The data folder is the program folder, as when "Data Path" is blank (also with no hive).
+    const auto fresh = [&] {
+        std::error_code ec;
+        fs::remove_all(registryDir, ec);
+        fs::remove_all(registryDir + ".old", ec);
+        fs::remove_all(programDir, ec);
+        fs::remove_all(ini, ec);
+        fs::create_directories(programDir);
+        gSettingsStoreUnreadable = false;
+        gUseGlobalSettingsINIFile = false;
+        gRequireLogin = false;
+        gDataPath.clear();
+    };
+    // What the first administrator's wizard leaves: an account, the folder named as set up,
+    // "Require Login" on; with useIni the global settings in an INI file the hive names.
+    const auto setUp = [&](bool useIni) {
+        Global("Data Path", "");
+        if (useIni) {
+            Global("Use Global Settings INI File", "True");
+            Global("Global Settings INI Pathname", ini);
+        }
+        LoadSettingsSource();
+        gRequireLogin = true;
+        SaveGlobalSettings();
+        AddPasswordAccount("boss", true);
+        AddPasswordAccount("ann", false);
+        RecordDataFolderSetUp();
+        ASSERT_TRUE(DataFolderSetUp());
+    };
+    const auto deleteAll = [&] {
+        User user;
+        for (std::int32_t n : {1, 2}) user.DeleteValid(n);
+        user.CloseTable();
+    };
+    const auto removeHive = [&] {
+        std::error_code ec;
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove_all(hive + suffix, ec);
+    };
+    const auto sized = [&](off_t size) {
+        setUp(true);
+        fs::remove(ini);
+        ASSERT_EQ(::truncate(folder.Write("global.ini", "").c_str(), size), 0);
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> prepare;
+        const char* report;  // nullptr: none
+        bool wizard;
+    } const rows[] = {
+        // As scripts/run.sh leaves a new folder: "Require Login" on, no account, nothing set up.
+        {"a fresh install (no users.sec, the hive names no folder)", [&] { Global("Require Login", "True"); },
+         nullptr, true},
+        {"a healthy set-up folder", [&] { setUp(false); }, nullptr, false},
+        {"users.sec shorter than one record",
+         [&] { setUp(false); fs::resize_file(users, 100); }, "The account table is missing or damaged", false},
+        {"users.sec empty", [&] { setUp(false); fs::resize_file(users, 0); },
+         "The account table is missing or damaged", false},
+        {"every account deleted", [&] { setUp(false); deleteAll(); }, "The account table is missing or damaged", false},
+        {"users.sec absent", [&] { setUp(false); fs::remove(users); }, "The account table is missing or damaged",
+         false},
+        {"the machine hive absent", [&] { setUp(false); removeHive(); }, "The settings cannot be read", false},
+        {"the hive's folder renamed", [&] { setUp(false); fs::rename(registryDir, registryDir + ".old"); },
+         "The settings cannot be read", false},
+        {"the INI file empty", [&] { setUp(true); fs::resize_file(ini, 0); }, "The settings cannot be read", false},
+        {"the INI file cut before its \"Require Login\"",
+         [&] {
+             setUp(true);
+             const std::string text = bytesOf(ini);
+             fs::resize_file(ini, text.find("Require Login="));
+         },
+         "The settings cannot be read", false},
+        {"the INI file missing", [&] { setUp(true); fs::remove(ini); }, "The settings cannot be read", false},
+        {"the INI file of 64 MiB", [&] { sized(off_t{64} << 20); }, "The settings cannot be read", false},
+        {"the INI file of 2 GiB (sparse)", [&] { sized(off_t{2} << 30); }, "The settings cannot be read", false},
+    };
+    bool consoleLoaded = false;
+    const LoginWindowOpener previousOpener = SetLoginWindowOpener([this] {
+        log.push_back("Login");
+        return LoginWindowResult{};
+    });
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fresh();
+        row.prepare();
+        struct stat iniBefore {};
+        const bool iniThere = ::stat(ini.c_str(), &iniBefore) == 0;
+        const std::string iniBytes = iniThere && iniBefore.st_size < (1 << 20) ? bytesOf(ini) : "";
+        const bool hiveThere = fs::exists(hive);
+        // The real session over the hidden main form's logic.
+        SecuritySession security;
+        FakeHost host{&log, &consoleLoaded};
+        SessionController session{security, host};
+        StartupServices services = SetStartupServices({});
+        StartupServices withSession = services;
+        withSession.loadMainForm = [&] { session.Form_Load(); };
+        SetStartupServices(withSession);
+        gRequireLogin = false;
+        log.clear();
+        Main();
+        // Log off, then a click on a console item: the login again, never the wizard.
+        session.LogOFF();
+        session.Selected(2);
+        SetStartupServices(services);
+
+        int reports = 0;
+        for (const auto& entry : log)
+            if (entry.rfind("Message The settings cannot be read", 0) == 0 ||
+                entry.rfind("Message The account table is missing or damaged", 0) == 0)
+                ++reports;
+        const std::string errorLog = bytesOf(errorLogPath);
+        const int logged = count(errorLog, "The settings cannot be read") +
+                           count(errorLog, "The account table is missing or damaged");
+        const auto wizards = std::count_if(log.begin(), log.end(),
+                                           [](const std::string& e) { return e.rfind("Wizard", 0) == 0; });
+        if (row.wizard) {
+            EXPECT_EQ(wizards, 1);
+            EXPECT_EQ(reports, 0);
+            EXPECT_EQ(logged, 0) << errorLog;
+            // The wizard's account (the fake's) is the folder's first: the click after the log-off
+            // asked for a login.
+            EXPECT_EQ(CheckAccountTable().state, AccountTableState::kHoldsAccounts);
+            continue;
+        }
+        EXPECT_EQ(wizards, 0);
+        EXPECT_FALSE(OffersFirstAdministrator());
+        EXPECT_TRUE(gRequireLogin);
+        EXPECT_GE(std::count(log.begin(), log.end(), "Login"), 2);
+        if (!row.report) {
+            EXPECT_EQ(reports, 0);
+            EXPECT_EQ(logged, 0) << errorLog;
+            continue;
+        }
+        EXPECT_EQ(reports, 1);
+        EXPECT_EQ(logged, 1) << errorLog;
+        EXPECT_NE(errorLog.find(row.report), std::string::npos) << errorLog;
+        // A later save (the options window's) writes no machine or global setting.
+        SaveGlobalSettings();
+        SaveLocalSettings();
+        EXPECT_EQ(fs::exists(hive), hiveThere);
+        struct stat iniAfter {};
+        EXPECT_EQ(::stat(ini.c_str(), &iniAfter) == 0, iniThere);
+        if (iniThere) {
+            EXPECT_EQ(iniAfter.st_size, iniBefore.st_size);
+            if (iniBefore.st_size < (1 << 20)) EXPECT_EQ(bytesOf(ini), iniBytes);
+        }
+    }
+    SetLoginWindowOpener(previousOpener);
+    std::error_code ec;
+    fs::remove_all(registryDir + ".old", ec);
+    fs::remove_all(ini, ec);
     gSettingsStoreUnreadable = false;
     gUseGlobalSettingsINIFile = false;
     gRequireLogin = false;

@@ -46,6 +46,7 @@ MSG_425 = "Access denied. You do not have the required permission for {}!"
 MSG_445 = "The System was unable to Log you on because your Password is invalid."
 MSG_OWN_FILES = ("Nothing was saved. The folder {} holds Corvane's own files, which cannot be written from here. "
                  "Choose another folder.")
+MSG_ACCOUNT_TABLE = "The account table is missing or damaged"
 
 libc = ctypes.CDLL("libc.so.6", use_errno=True)
 
@@ -728,7 +729,42 @@ class Road:
                            if os.lstat(path).st_mode & 0o077]
         self.check(not shared, f"open to others: {shared}")
 
+    # -- after the road: an account table cut short
+
+    def restart_with_a_short_account_table(self):
+        """users.sec cut short after set-up: the next start reports it and asks for a login, and
+        the first-administrator wizard never opens, neither then nor from the console."""
+        self.step("users.sec cut short: the next start reports it and never offers the wizard")
+        self.stop_program()
+        with open(os.path.join(self.data, "users.sec"), "r+b") as table:
+            table.truncate(100)
+        self.start_program()
+        window, _ = wait_until("the message that the account table is damaged", lambda: next(
+            ((w, acc) for w in visible_windows(T_PROGRAM) for acc in [ui_window(T_PROGRAM)]
+             if acc is not None and any(t.startswith(MSG_ACCOUNT_TABLE) for t in texts_in(acc))), None))
+        self.shot("account-table-damaged")
+        key("Return")
+        self.wait_gone(window)
+        window, _ = self.wait_window(T_LOGIN, containing="Password Required")
+        self.check(not visible_windows(T_PRIMARY_WIZARD), "no first-administrator wizard at start-up")
+        key("Escape")
+        self.wait_gone(window)
+        self.console("Anonymous")
+        key("Return")
+        self.wait_window(T_LOGIN, containing="Password Required")
+        self.shot("login-not-wizard")
+        self.check(not visible_windows(T_PRIMARY_WIZARD), "no first-administrator wizard from the console")
+        errors = open(os.path.join(self.data, "Corvane_ErrorLog.txt"), encoding="cp1252").read()
+        self.check(errors.count(MSG_ACCOUNT_TABLE) == 1, f"the error log reports it once: {errors!r}")
+        self.check(os.path.getsize(os.path.join(self.data, "users.sec")) == 100, "users.sec is left as it was")
+
     # -- setting up
+
+    def stop_program(self):
+        for name, proc in started:
+            if name == "corvane" and proc.poll() is None:
+                os.killpg(proc.pid, signal.SIGTERM)
+                proc.wait(timeout=DEADLINE)
 
     def start_web_server(self):
         site = os.path.join(self.scratch, "site")
@@ -929,6 +965,7 @@ def main():
         start_display(scratch)
         road = Road(args, scratch)
         road.run()
+        road.restart_with_a_short_account_table()
     except StepFailed as failed:
         number, name = (road.step_number, road.step_name) if road else (0, "start")
         print(f"FAILED at step {number} ({name}): {failed}", file=sys.stderr)

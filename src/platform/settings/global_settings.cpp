@@ -1,11 +1,11 @@
 #include "platform/settings/global_settings.h"
 
-#include <filesystem>
-
+#include "platform/core/cp1252.h"
 #include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
-#include "platform/settings/ini_file.h"
+#include "platform/core/text.h"
 #include "platform/settings/ini_profile.h"
+#include "platform/settings/ini_snapshot.h"
 #include "platform/settings/settings_store.h"
 #include "platform/settings/value_text.h"
 
@@ -120,10 +120,7 @@ std::string TextOf(const GlobalSetting& setting) {
     return std::visit(Visitor{}, setting.variable);
 }
 
-bool IsExistingFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
+std::string gINIProblem = "the global settings INI file was not read";
 
 }  // namespace
 
@@ -234,18 +231,31 @@ void SaveGlobalSettingsToRegistry() {
 
 void LoadGlobalSettingsFromINIFile(const std::string& pathName) {
     const std::string place = "SettingsMod.LoadGlobalSettingsFromINIFile";
-    if (!IsExistingFile(pathName)) return;
-    INIFile ini;
-    ini.SetFilename(pathName);
-    ini.SetSection(kINISection);
+    // One read of the file for all 80 values.
+    const profile::Snapshot file = profile::Snapshot::Read(pathName);
+    if (file.Status() != profile::Snapshot::State::kRead) {
+        gINIProblem = pathName + " " + file.Problem();
+        return;
+    }
+    const auto keys = file.Keys(kINISection);
+    gINIProblem = keys ? "" : pathName + " holds no [" + std::string(kINISection) + "] section (empty or cut short)";
     for (const auto& setting : GlobalSettings()) {
-        const bool carriedOn = RunTrapped(place, {[&] {
-            ini.SetKey(setting.name);
-            Assign(setting, ini.Value());
-        }});
+        const std::string* found = nullptr;
+        if (keys)
+            for (const auto& [name, value] : *keys)
+                if (text::EqualsBytes(name, setting.name)) {
+                    found = &value;
+                    break;
+                }
+        // Corvane writes every value: a file without one was cut short.
+        if (!found && gINIProblem.empty())
+            gINIProblem = pathName + " is cut short: it holds no \"" + std::string(setting.name) + "\" setting";
+        const bool carriedOn = RunTrapped(place, {[&] { Assign(setting, found ? cp1252::ToUtf8(*found) : ""); }});
         if (!carriedOn) return;
     }
 }
+
+const std::string& GlobalSettingsINIProblem() { return gINIProblem; }
 
 void SaveGlobalSetttingsToINIFile(const std::string& pathName) {
     const std::string place = "SettinsMod.SaveGlobalSetttingsToINIFile";

@@ -113,8 +113,14 @@ const std::vector<GlobalSetting>& GlobalSettings();
 // there, retry reads or writes the value again, resume skips it.
 void LoadGlobalSettingsFromRegistry();
 void SaveGlobalSettingsToRegistry();
-// Loads nothing when the path is not an existing file.
+// Reads the file once (never one above 1 MiB) and takes all 80 values from
+// that one read; loads nothing when the path is not a file that can be read.
 void LoadGlobalSettingsFromINIFile(const std::string& pathName);
+// What the last LoadGlobalSettingsFromINIFile found wrong: the file missing,
+// not a file, unreadable, above 1 MiB, without the "Global Settings" section,
+// or cut short (a value missing, which Corvane's own save never leaves). ""
+// when every value was there.
+const std::string& GlobalSettingsINIProblem();
 void SaveGlobalSetttingsToINIFile(const std::string& pathName);
 
 }  // namespace corvane

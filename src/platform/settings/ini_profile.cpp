@@ -5,130 +5,27 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/core/cp1252.h"
 #include "platform/core/regular_file.h"
 #include "platform/core/text.h"
+#include "platform/settings/ini_lines.h"
+#include "platform/settings/ini_snapshot.h"
 
 namespace corvane::profile {
 namespace {
 
-enum class LineKind { Blank, Comment, Section, Key };
+WriteCall gWrite = ::write;
 
-// One line of the file as bytes, with its own line ending ("" on a last
-// line without one) so that untouched lines are written back unchanged.
-struct Line {
-    std::string content;
-    std::string ending;
-    LineKind kind = LineKind::Blank;
-    std::string name;   // section or key name, trimmed
-    std::string value;  // key value, trimmed
-};
-
-std::string_view TrimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
-void Classify(Line& line) {
-    const std::string_view t = TrimBlanks(line.content);
-    if (t.empty()) {
-        line.kind = LineKind::Blank;
-    } else if (t.front() == ';') {
-        line.kind = LineKind::Comment;
-    } else if (t.front() == '[') {
-        line.kind = LineKind::Section;
-        const auto close = t.find(']');
-        line.name = TrimBlanks(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-    } else {
-        line.kind = LineKind::Key;
-        const auto eq = t.find('=');
-        line.name = TrimBlanks(t.substr(0, eq));
-        line.value = eq == std::string_view::npos ? std::string() : std::string(TrimBlanks(t.substr(eq + 1)));
-    }
-}
-
-// CR LF, LF alone and CR alone each end a line.
-std::vector<Line> Parse(std::string_view bytes) {
-    std::vector<Line> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const auto end = bytes.find_first_of("\r\n", start);
-        Line line;
-        if (end == std::string_view::npos) {
-            line.content = bytes.substr(start);
-            start = bytes.size();
-        } else {
-            line.content = bytes.substr(start, end - start);
-            const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-            line.ending = bytes.substr(end, crLf ? 2 : 1);
-            start = end + line.ending.size();
-        }
-        Classify(line);
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-// A line the writer adds; always ended by CR LF.
-Line NewLine(std::string content) {
-    Line line;
-    line.content = std::move(content);
-    line.ending = "\r\n";
-    Classify(line);
-    return line;
-}
-
-std::string Serialize(const std::vector<Line>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l.content + l.ending;
-    return out;
-}
-
-struct Range {
-    std::size_t header;  // index of the [section] line
-    std::size_t end;     // one past the section's last line
-};
-
-std::vector<Range> SectionsNamed(const std::vector<Line>& lines, std::string_view name) {
-    std::vector<Range> found;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != LineKind::Section || !text::EqualsBytes(lines[i].name, name)) continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && lines[end].kind != LineKind::Section) ++end;
-        found.push_back({i, end});
-    }
-    return found;
-}
-
-std::string Unquote(std::string value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
-}
-
-// The rest of an open file from where it stands; false on a read error.
 bool LockFile(int fd, int operation) {
     while (::flock(fd, operation) != 0)
         if (errno != EINTR) return false;
     return true;
-}
-
-// Readers share the lock a writer holds exclusively, so a file rewritten in
-// place is never seen half written. Where the file system has no locks at
-// all, no writer can change the file either, so it is read as it stands.
-bool ReadFile(std::string_view fileName, std::string* bytes) {
-    if (fileName.empty()) return false;
-    const int fd = OpenRegularFile(std::string(fileName), O_RDONLY);
-    if (fd < 0) return false;
-    (void)LockFile(fd, LOCK_SH);
-    const bool ok = ReadToEnd(fd, *bytes);
-    ::close(fd);
-    return ok;
 }
 
 // Names each followed by a NUL; when they do not fit the room, cut to
@@ -140,15 +37,9 @@ std::string NameList(const std::vector<std::string>& names, std::size_t room) {
     return list;
 }
 
-void AddDistinct(std::vector<std::string>& names, const std::string& name) {
-    for (const auto& n : names)
-        if (text::EqualsBytes(n, name)) return;
-    names.push_back(name);
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t n = gWrite(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -170,6 +61,37 @@ bool RewriteInPlace(int fd, std::string_view before, std::string_view after) {
     return false;
 }
 
+// A new file beside path, opened for writing, that nobody else has opened;
+// -1 with errno set when the folder refuses it.
+int OpenNewFile(const std::string& path, mode_t mode, std::string* name) {
+    static std::atomic<unsigned> counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = path + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".new";
+        const int fd = ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Whole on disk: the file's bytes, and after a rename the folder's entry.
+void SyncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)::fsync(fd);
+    ::close(fd);
+}
+
+// Writes the new file completely (and to disk) before anything else sees
+// it; a write cut short or refused leaves only the new file, removed.
+bool WriteNewFile(int out, const std::string& temp, std::string_view bytes) {
+    bool ok = WriteAll(out, bytes) && ::fsync(out) == 0;
+    ok = ::close(out) == 0 && ok;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
 // Puts the new content in place: a complete new file renamed over the old
 // one, so that readers see either version whole. Only where the folder
 // refuses the new file is the old one rewritten in place (under the lock
@@ -177,21 +99,45 @@ bool RewriteInPlace(int fd, std::string_view before, std::string_view after) {
 // old file as it was.
 bool Replace(const std::string& path, int fd, const struct stat& st, std::string_view before,
              std::string_view after) {
-    std::string temp = path + ".XXXXXX";
-    const int out = ::mkstemp(temp.data());
+    std::string temp;
+    const int out = OpenNewFile(path, 0600, &temp);
     if (out < 0) return RefusedByFolder(errno) && RewriteInPlace(fd, before, after);
-    bool ok = WriteAll(out, after) && ::fsync(out) == 0;
     (void)::fchmod(out, st.st_mode & 07777);
     if (::fchown(out, st.st_uid, st.st_gid) != 0) {
         // Only the owner or root may keep the owner; the mode still holds.
     }
-    ok = ::close(out) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+    if (!WriteNewFile(out, temp, after)) return false;
+    if (::rename(temp.c_str(), path.c_str()) == 0) {
+        SyncFolderOf(path);
+        return true;
+    }
     // A folder that takes new files but will not let them replace this one
     // (another user's file in a sticky folder) refuses as well.
-    const bool refused = ok && RefusedByFolder(errno);
+    const bool refused = RefusedByFolder(errno);
     ::unlink(temp.c_str());
     return refused && RewriteInPlace(fd, before, after);
+}
+
+// A missing file is made whole beside its name and then linked to it, so a
+// failed first save never leaves an empty or shorter file behind. False with
+// errno EEXIST when another writer made the file meanwhile.
+bool Create(const std::string& path, std::string_view bytes) {
+    std::string temp;
+    const int out = OpenNewFile(path, 0666, &temp);  // the mode a plain create would give
+    if (out < 0 || !WriteNewFile(out, temp, bytes)) return false;
+    // Never over a file another writer made meanwhile; where the file system
+    // has no such rename, a hard link does the same.
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+        SyncFolderOf(path);
+        return true;
+    }
+    bool linked = false;
+    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) linked = ::link(temp.c_str(), path.c_str()) == 0;
+    const int error = errno;
+    ::unlink(temp.c_str());
+    if (linked) SyncFolderOf(path);
+    errno = error;
+    return linked;
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -262,7 +208,14 @@ bool WriteChanges(const std::string& path, const std::string& sectionName, const
     // Writers lock the file and re-check that the name still leads to the
     // locked file, since another writer may have replaced it meanwhile.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = OpenRegularFile(path, O_RDWR | (removing ? 0 : O_CREAT));
+        const int fd = OpenRegularFile(path, O_RDWR);
+        if (fd < 0 && errno == ENOENT && !removing) {
+            std::vector<Line> lines;
+            for (const auto& change : changes) Apply(lines, sectionName, change);
+            if (Create(path, Serialize(lines))) return true;
+            if (errno == EEXIST) continue;
+            return false;
+        }
         if (fd < 0) return removing && errno == ENOENT;
         struct stat held {};
         struct stat named {};
@@ -274,8 +227,9 @@ bool WriteChanges(const std::string& path, const std::string& sectionName, const
             ::close(fd);
             continue;
         }
+        // A file above the size cap is damaged: it is not rewritten.
         std::string before;
-        if (!ReadToEnd(fd, before)) {
+        if (!ReadCapped(fd, before)) {
             ::close(fd);
             return false;
         }
@@ -291,37 +245,34 @@ bool WriteChanges(const std::string& path, const std::string& sectionName, const
 
 }  // namespace
 
+WriteCall SetWriteCall(WriteCall call) {
+    const WriteCall previous = gWrite;
+    gWrite = call ? call : ::write;
+    return previous;
+}
+
 std::string ReadString(std::optional<std::string_view> section, std::optional<std::string_view> key,
                        std::string_view defaultText, std::size_t room, std::string_view fileName) {
     std::string def = cp1252::FromUtf8(defaultText);
     while (!def.empty() && def.back() == ' ') def.pop_back();
-    std::string bytes;
     std::string result = def;
     bool isList = !section || !key;
-    if (ReadFile(fileName, &bytes)) {
-        const auto lines = Parse(bytes);
+    const Snapshot file = Snapshot::Read(fileName);
+    if (file.Status() == Snapshot::State::kRead) {
         if (!section) {
-            std::vector<std::string> names;
-            for (const auto& l : lines)
-                if (l.kind == LineKind::Section) AddDistinct(names, l.name);
-            result = NameList(names, room);
-        } else {
-            const auto ranges = SectionsNamed(lines, std::string(TrimBlanks(cp1252::FromUtf8(*section))));
-            if (!ranges.empty()) {
-                const Range r = ranges.front();
-                if (!key) {
-                    std::vector<std::string> names;
-                    for (std::size_t i = r.header + 1; i < r.end; ++i)
-                        if (lines[i].kind == LineKind::Key) AddDistinct(names, lines[i].name);
-                    result = NameList(names, room);
-                } else {
-                    const std::string wanted(TrimBlanks(cp1252::FromUtf8(*key)));
-                    for (std::size_t i = r.header + 1; i < r.end; ++i) {
-                        if (lines[i].kind == LineKind::Key && text::EqualsBytes(lines[i].name, wanted)) {
-                            result = Unquote(lines[i].value);
-                            isList = false;
-                            break;
-                        }
+            result = NameList(file.SectionNames(), room);
+        } else if (const auto keys = file.Keys(cp1252::FromUtf8(*section))) {
+            if (!key) {
+                std::vector<std::string> names;
+                for (const auto& entry : *keys) names.push_back(entry.first);
+                result = NameList(names, room);
+            } else {
+                const std::string wanted(TrimBlanks(cp1252::FromUtf8(*key)));
+                for (const auto& [name, value] : *keys) {
+                    if (text::EqualsBytes(name, wanted)) {
+                        result = value;
+                        isList = false;
+                        break;
                     }
                 }
             }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <limits>
 #include <optional>
@@ -30,7 +32,11 @@ std::string ReadString(std::optional<std::string_view> section, std::optional<st
 
 // With a section, key and value: replaces the key's line in place or adds
 // the key at the end of its section (and the section at the end of the
-// file), creating the file when its folder exists. Without a value: removes
+// file), creating the file when its folder exists. The new text goes to a
+// new file in the same folder, written to disk and then renamed over the
+// old one (or, for a missing file, linked to its name), so a write that
+// fails half way leaves the old file whole and a missing one missing. A
+// file above 1 MiB is neither read nor rewritten. Without a value: removes
 // the key. Without a key: removes the whole section. Other lines and
 // comments stay as they were; a change that changes nothing leaves the file
 // untouched. Names or a value that would break the file's lines (line
@@ -45,5 +51,10 @@ bool WriteString(std::optional<std::string_view> section, std::optional<std::str
 // and makes the result false, as does a file that could not be written.
 bool WriteStrings(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values,
                   std::string_view fileName);
+
+// The write(2) every profile write goes through, so that tests can refuse
+// one or cut it short; nullptr puts the system's back. Returns the previous.
+using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+WriteCall SetWriteCall(WriteCall call);
 
 }  // namespace corvane::profile

@@ -142,11 +142,9 @@ std::string UnreadableSettingsStore() {
     registry_store::CloseKey(key);
     if (gUseGlobalSettingsINIFile) {
         if (gGlobalSettingsINIPathname.empty()) return "the global settings INI file is not named";
-        // Unlike the hive, the INI file has no empty form: a missing one cannot be read either.
-        struct stat st {};
-        if (::lstat(gGlobalSettingsINIPathname.c_str(), &st) != 0 && errno == ENOENT)
-            return gGlobalSettingsINIPathname + " is missing";
-        return FileProblem(gGlobalSettingsINIPathname);
+        // Unlike the hive, the INI file has no empty form: missing, empty or
+        // cut short, it cannot be read either.
+        return GlobalSettingsINIProblem();
     }
     return {};
 }

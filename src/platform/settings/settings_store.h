@@ -71,11 +71,12 @@ void LoadLocalSettings();
 // Writes the six machine values the program changes (not "Debug", "Show Reg Edit").
 void SaveLocalSettings();
 
-// Why a settings store that is there cannot be used: the machine hive, and
-// the INI file when the global settings live in one (read after
-// LoadSettingsSource). Empty when each reads or is absent: a fresh install
-// reads as defaults. A FIFO, folder, symlink loop, unreadable or damaged file
-// is named with what is wrong with it.
+// Why a settings store cannot be used: the machine hive, and the INI file
+// when the global settings live in one (as LoadGlobalSettings found it, so
+// call after it). Empty when each reads or the hive is absent: a fresh
+// install reads as defaults. A FIFO, folder, symlink loop, unreadable or
+// damaged file is named with what is wrong with it; so is an INI file that
+// is missing, empty, cut short or above 1 MiB.
 std::string UnreadableSettingsStore();
 
 // Set at start-up when a store cannot be read: its settings read as defaults,

@@ -8,6 +8,7 @@
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
 #include "recordstore/user.h"
+#include "session/login/account_table_check.h"
 #include "session/login/carry_on.h"
 #include "session/login/login_services.h"
 #include "session/rules/session_queries.h"
@@ -54,6 +55,8 @@ bool Security::GlobalAuthenticated() const { return gAuthenticated; }
 std::string Security::GlobalAuthenticatedUser() const { return GetCurrentUser(); }
 std::string Security::GlobalAuthenticatedGroup() const { return GetCurrentGroup(); }
 std::int32_t Security::UserCount() const { return User().UserCount(); }
+
+bool Security::OffersFirstAdministrator() const { return corvane::OffersFirstAdministrator(); }
 
 std::string Security::EXEAppName() const { return gEXEAppName; }
 void Security::SetEXEAppName(const std::string& value) { SaveSetting(gEXEAppName, value); }

@@ -48,6 +48,9 @@ public:
     std::string GlobalAuthenticatedGroup() const;
     // User accounts (records whose login is not blank). Errors reach the caller.
     std::int32_t UserCount() const;
+    // A fresh install that may create its first administrator
+    // (account_table_check.h).
+    bool OffersFirstAdministrator() const;
     std::int32_t LogID() const { return logID_; }
 
     // The login settings: each get reads the program-wide value, each set

@@ -11,7 +11,7 @@ namespace corvane {
 class SecuritySession : public SessionSecurity {
 public:
     bool RequireLogin() override { return security_.RequireLogin(); }
-    std::int32_t UserCount() override { return security_.UserCount(); }
+    bool OffersFirstAdministrator() override { return security_.OffersFirstAdministrator(); }
     bool Login() override { return security_.Login(); }
     std::string AuthenticatedUser() override { return security_.AuthenticatedUser(); }
     std::int32_t LogID() override { return security_.LogID(); }

@@ -51,7 +51,9 @@ void SessionController::Authenticate() {
     bool rightsRead = false;
     RunTrapped(Place("Authenticate"), {
         [&] { UnloadAllForms(false); },
-        [&] { if (security_.UserCount() == 0) host_.ShowNewUserWizard(true, true); },
+        // Only a fresh install; after set-up an empty or damaged account
+        // table is reported at start-up and nobody logs in.
+        [&] { if (security_.OffersFirstAdministrator()) host_.ShowNewUserWizard(true, true); },
         [&] { m_Authenticated = security_.Login(); },
         [&] { m_UserLogin = security_.AuthenticatedUser(); },
         [&] {

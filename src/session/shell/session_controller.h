@@ -13,7 +13,9 @@ class SessionSecurity {
 public:
     virtual ~SessionSecurity() = default;
     virtual bool RequireLogin() = 0;
-    virtual std::int32_t UserCount() = 0;
+    // A fresh install: the first administrator is created before the first
+    // login. Never where the data folder was set up before.
+    virtual bool OffersFirstAdministrator() = 0;
     // Runs the login window; true when somebody is now logged in.
     virtual bool Login() = 0;
     virtual std::string AuthenticatedUser() = 0;

@@ -8,7 +8,10 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -244,6 +247,88 @@ TEST_F(IniProfileTest, FullDiskLeavesTheOldFileUntouched) {
         if (code == -1) GTEST_SKIP() << "this machine does not allow mounting a small file system";
         EXPECT_EQ(code, 0) << "1/2: a write reported success, 4: a key was lost, 64: the file changed";
     }
+}
+
+// A disk that takes `room` more bytes, then cuts the write that crosses it short and refuses
+// the next with `error`.
+struct FailingDisk {
+    static inline std::size_t room = 0;
+    static inline int error = ENOSPC;
+    static ssize_t Write(int fd, const void* data, std::size_t size) {
+        if (room == 0) {
+            errno = error;
+            return -1;
+        }
+        const std::size_t n = std::min(size, room);
+        room -= n;
+        return ::write(fd, data, n);
+    }
+};
+
+// A save that fails half way (at once, cut short mid-file, on a later write; full disk or I/O
+// error) leaves the old file whole, a missing file missing, and no new file beside it; the
+// next save that works keeps the file's mode.
+TEST_F(IniProfileTest, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
+    const std::string old = "; kept\r\n[Global Settings]\r\nLanguage=1\r\nData Path=/srv/old\r\n";
+    const std::vector<std::pair<std::string, std::string>> save = {
+        {"Language", "2"}, {"Data Path", std::string(5000, 'd')}, {"Require Login", "True"}};
+    const auto entries = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    struct Fault {
+        const char* name;
+        std::size_t room;
+        int error;
+    } const faults[] = {
+        {"refused at once (full disk)", 0, ENOSPC},
+        {"cut short mid-file (full disk)", 20, ENOSPC},
+        {"a later write fails (I/O error)", 4096, EIO},
+    };
+    for (const bool exists : {true, false}) {
+        for (const auto& fault : faults) {
+            SCOPED_TRACE(std::string(fault.name) + (exists ? ", over a file" : ", no file yet"));
+            std::filesystem::remove(file_);
+            if (exists) {
+                WriteFile(file_, old);
+                ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
+            }
+            const auto before = entries();
+            FailingDisk::room = fault.room;
+            FailingDisk::error = fault.error;
+            const auto previous = profile::SetWriteCall(FailingDisk::Write);
+            const bool many = profile::WriteStrings("Global Settings", save, file_);
+            FailingDisk::room = fault.room;
+            const bool one = profile::WriteString("Global Settings", "Data Path", std::string(5000, 'e'), file_);
+            profile::SetWriteCall(previous);
+            EXPECT_FALSE(many);
+            EXPECT_FALSE(one);
+            EXPECT_EQ(entries(), before);
+            if (exists) EXPECT_EQ(ReadFile(file_), old);
+            else EXPECT_FALSE(std::filesystem::exists(file_));
+        }
+    }
+    WriteFile(file_, old);
+    ASSERT_EQ(::chmod(file_.c_str(), 0640), 0);
+    ASSERT_TRUE(profile::WriteStrings("Global Settings", save, file_));
+    EXPECT_EQ(Read("Global Settings", "Require Login"), "True");
+    struct stat st {};
+    ASSERT_EQ(::stat(file_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// A settings file above 1 MiB (a zero-filled tail after a crash) is not read, and no save
+// rewrites it.
+TEST_F(IniProfileTest, AFileAboveOneMiBIsNeitherReadNorRewritten) {
+    WriteFile(file_, "[Global Settings]\r\nLanguage=1\r\n");
+    ASSERT_EQ(::truncate(file_.c_str(), (off_t{1} << 20) + 1), 0);
+    EXPECT_EQ(Read("Global Settings", "Language"), "<default>");
+    EXPECT_FALSE(profile::WriteString("Global Settings", "Language", "2", file_));
+    EXPECT_EQ(std::filesystem::file_size(file_), (std::uintmax_t{1} << 20) + 1);
+    ASSERT_EQ(::truncate(file_.c_str(), off_t{1} << 20), 0);
+    EXPECT_EQ(Read("Global Settings", "Language"), "1");
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "platform/settings/settings_store.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
+#include "session/login/account_table_check.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui_core/display_names.h"
@@ -201,7 +202,9 @@ void frmCorvane::NewCommand() {
     wizard.IsNew = true;
     RunTrapped("frmCorvane.cmdAdd_Click",
                {[&] {
-                    if (User().UserCount() == 0) {
+                    // The first administrator only on a fresh install: after set-up an
+                    // empty table is damage, not a first run.
+                    if (OffersFirstAdministrator()) {
                         wizard.SetPrimaryUser(true);
                         wizard.SetNoCancel(true);
                     }

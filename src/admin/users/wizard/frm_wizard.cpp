@@ -24,6 +24,7 @@
 #include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
+#include "session/login/account_table_check.h"
 #include "session/rules/session_queries.h"
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/ole_color.h"
@@ -368,6 +369,11 @@ bool frmWizard::SaveData() {
                     },
                     [&] {
                         if (saved) UserLogin = user.Login();
+                    },
+                    [&] {
+                        // From now on this folder without an account is damage,
+                        // never a first run.
+                        if (saved && text::TrimSpaces(OpenTablePathname).empty()) RecordDataFolderSetUp();
                     }},
                    gLanguage);
     }

@@ -11,6 +11,7 @@
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
 #include "recordstore/user_member.h"
+#include "session/login/account_table_check.h"
 #include "ui/ui_test_support.h"
 
 using namespace corvane;
@@ -83,6 +84,17 @@ TEST_F(UserWindowCommands, AddRunsTheWizardAndListsTheNewAccount) {
     Click("cmdAdd");
     EXPECT_EQ(ActivityLines().size(), 2u);  // a cancelled wizard writes nothing
     EXPECT_TRUE(window_->RefreshTimer()->isActive());
+}
+
+// Once the folder's first administrator was made, an empty table is damage: Add offers an
+// ordinary account, never another first administrator.
+TEST_F(UserWindowCommands, AfterSetUpAnEmptyTableOpensNoFirstAdministratorWizard) {
+    RecordDataFolderSetUp();
+    Open();
+    bool primary = true;
+    FinishWizard("admin", &primary);
+    Click("cmdAdd");
+    EXPECT_FALSE(primary);
 }
 
 TEST_F(UserWindowCommands, EditRewritesTheRowUnderItsNewLoginAndLogsIt) {

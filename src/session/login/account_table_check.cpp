@@ -1,0 +1,84 @@
+#include "session/login/account_table_check.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/core/raised_error.h"
+#include "platform/settings/registry_store.h"
+#include "platform/settings/settings_store.h"
+#include "recordstore/data_paths.h"
+#include "recordstore/user.h"
+
+namespace corvane {
+namespace {
+
+// One value per data folder, named by the folder's path.
+std::string SetUpKeyPath() { return SettingsKeyPath("Data Folders"); }
+
+std::string FolderName() {
+    std::error_code ec;
+    const auto path = std::filesystem::weakly_canonical(GetDataPath(), ec);
+    return ec ? std::filesystem::path(GetDataPath()).lexically_normal().string() : path.string();
+}
+
+}  // namespace
+
+bool DataFolderSetUp() {
+    RegKey key = 0;
+    const std::int32_t opened = registry_store::OpenKey(HKEY_LOCAL_MACHINE, SetUpKeyPath(), KEY_READ, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return false;
+    if (opened != ERROR_SUCCESS) return true;
+    std::int32_t type = 0;
+    std::uint32_t size = 0;
+    const std::int32_t found = registry_store::QueryValue(key, FolderName(), &type, nullptr, &size);
+    registry_store::CloseKey(key);
+    return found != ERROR_FILE_NOT_FOUND;
+}
+
+void RecordDataFolderSetUp() {
+    if (gSettingsStoreUnreadable || DataFolderSetUp()) return;
+    // A refused write is met again at the next start, which names a folder
+    // that holds accounts itself.
+    (void)WriteRegistryValue(HKEY_LOCAL_MACHINE, SetUpKeyPath(), FolderName(), "Set Up", REG_SZ);
+}
+
+AccountTableCheck CheckAccountTable() {
+    const std::string path = GetUserPathName();
+    const auto damaged = [&](const std::string& why) {
+        return AccountTableCheck{AccountTableState::kDamaged, path + " " + why};
+    };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) return damaged(std::string("cannot be read: ") + std::strerror(errno));
+        if (DataFolderSetUp()) return damaged("is missing");
+        return {AccountTableState::kFreshInstall, ""};
+    }
+    if (!S_ISREG(st.st_mode)) return damaged("is not a file");
+    if (st.st_size == 0) {
+        // Start-up's test of the data folder leaves an empty table behind.
+        if (DataFolderSetUp()) return damaged("is empty");
+        return {AccountTableState::kFreshInstall, ""};
+    }
+    User user;
+    // The last record of a file ends after its data, without the rest of its slot.
+    if (static_cast<unsigned long long>(st.st_size) < user.Layout().dataLength)
+        return damaged("is shorter than one record");
+    std::int32_t accounts = 0;
+    try {
+        user.OpenTable("");
+        user.ForEachValid([&] { ++accounts; });
+    } catch (const RaisedError& e) {
+        return damaged("cannot be read: " + e.Description());
+    }
+    if (accounts == 0) return damaged("holds no account");
+    return {AccountTableState::kHoldsAccounts, ""};
+}
+
+bool OffersFirstAdministrator() {
+    return !gSettingsStoreUnreadable && CheckAccountTable().state == AccountTableState::kFreshInstall;
+}
+
+}  // namespace corvane
