@@ -1,6 +1,7 @@
 // Turns "Require Login" on in the global settings the program loads, and each
-// Boolean setting named on the command line, keeping every other value:
-// corvane_seed_settings ["Cannot Cancel Login" ...]
+// Boolean setting named on the command line (off when the name ends in "=False"),
+// keeping every other value:
+// corvane_seed_settings ["Cannot Cancel Login" ...] ["Clip Mouse To Login=False" ...]
 
 #include <cstdio>
 #include <string>
@@ -24,12 +25,16 @@ int main(int argc, char** argv) {
         // A value that cannot be read keeps its default; the rest is loaded.
     }
     gRequireLogin = true;
+    const std::string kOff = "=False";
     for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        const bool on = !(name.size() > kOff.size() && name.ends_with(kOff));
+        if (!on) name.resize(name.size() - kOff.size());
         bool found = false;
         for (const GlobalSetting& setting : GlobalSettings()) {
             auto* flag = std::get_if<bool*>(&setting.variable);
-            if (!flag || std::string(setting.name) != argv[i]) continue;
-            **flag = true;
+            if (!flag || std::string(setting.name) != name) continue;
+            **flag = on;
             found = true;
         }
         if (!found) {
@@ -39,6 +44,6 @@ int main(int argc, char** argv) {
     }
     SaveGlobalSettings();
     std::printf("\"Require Login\" is on.\n");
-    for (int i = 1; i < argc; ++i) std::printf("\"%s\" is on.\n", argv[i]);
+    for (int i = 1; i < argc; ++i) std::printf("\"%s\" is set.\n", argv[i]);
     return 0;
 }

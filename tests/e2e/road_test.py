@@ -738,7 +738,8 @@ class Road:
         self.stop_program()
         with open(os.path.join(self.data, "users.sec"), "r+b") as table:
             table.truncate(100)
-        self.start_program()
+        # The login may be cancelled this time, so the console's way to it is walked too.
+        self.start_program(holds=[f"{name}=False" for name in HOLD_OPTIONS])
         window, _ = wait_until("the message that the account table is damaged", lambda: next(
             ((w, acc) for w in visible_windows(T_PROGRAM) for acc in [ui_window(T_PROGRAM)]
              if acc is not None and any(t.startswith(MSG_ACCOUNT_TABLE) for t in texts_in(acc))), None))
@@ -782,7 +783,8 @@ class Road:
             raise StepFailed(f"the web server said: {line!r}")
         return int(found.group(1))
 
-    def start_program(self):
+    def start_program(self, holds=None):
+        holds = HOLD_OPTIONS if holds is None else holds
         env = dict(os.environ,
                    CORVANE_PROGRAM_DIR=self.data,
                    CORVANE_REGISTRY_DIR=os.path.join(self.scratch, "registry"),
@@ -797,7 +799,7 @@ class Road:
         env.pop("QT_QPA_PLATFORM", None)
         for folder in ("program", "registry", "runtime", "home"):
             os.makedirs(os.path.join(self.scratch, folder), exist_ok=True)
-        subprocess.run([self.args.seed, *HOLD_OPTIONS], env=env, check=True, capture_output=True)
+        subprocess.run([self.args.seed, *holds], env=env, check=True, capture_output=True)
         self.program_log = open(os.path.join(self.scratch, "corvane.log"), "w")
         start("corvane", [self.args.corvane], env=env, stdout=self.program_log, stderr=subprocess.STDOUT)
 
