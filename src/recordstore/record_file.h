@@ -7,6 +7,8 @@
 
 namespace corvane {
 
+class RecordIo;
+
 // One open table file: fixed slots of slotLength bytes, each holding dataLength bytes of
 // record data at its start. Opened shared for reading and writing (created empty when
 // missing); every record is read and written whole, with one system call each.
@@ -89,6 +91,8 @@ public:
         AppendLock& operator=(const AppendLock&) = delete;
 
     private:
+        void Release() noexcept;
+
         RecordFile& file_;
         int fd_;
         bool held_ = false;
@@ -101,11 +105,20 @@ private:
     bool ReadAhead(std::int32_t n, std::int64_t length);
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const;
+    std::string JournalPath() const;
+    void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
+    void WriteJournal(std::int64_t offset, const std::uint8_t* old);
+    // Under the append lock: puts back the slot a journal holds and removes the journal.
+    // Raises, the journal kept, when the slot cannot be written.
+    void RollBack();
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
+    RecordIo* io_ = nullptr;
     int fd_ = -1;
     bool readOnly_ = false;
+    bool othersMayWrite_ = false;
+    unsigned fileMode_ = 0600;
     std::string path_;
     std::int32_t position_ = 0;
 
