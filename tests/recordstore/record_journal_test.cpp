@@ -260,5 +260,115 @@ TEST_F(RecordJournalTest, AnotherAccountsJournalInAFolderOthersMayWriteIsNotAppl
     EXPECT_EQ(ReadFile(Table()), mixed);
 }
 
+
+// Each write path of the engine over users.sec, against each way a disk fails: the call
+// raises, and the table read afresh (another handle, after the journal was put back) holds
+// what it held before, with no journal left.
+class EngineWriteFaultTest : public DataFolderTest {};
+
+enum class Fault { AtOnce, CutShort, NextWrite };
+
+void Arm(FaultyRecordIo& io, Fault fault) {
+    switch (fault) {
+        case Fault::AtOnce: io.FailWrite(1, ENOSPC); break;
+        case Fault::CutShort: io.CutTableWrite(1, EIO); break;
+        case Fault::NextWrite: io.BreakAfterTableWrite(1, ENOSPC); break;
+    }
+}
+
+TEST_F(EngineWriteFaultTest, EveryWritePathLeavesTheOldRecordsWhenTheDiskFails) {
+    struct Path {
+        const char* what;
+        std::function<void()> write;
+        bool append = false;  // whole once its one write lands: a later fault is not its own
+    };
+    const Path paths[] = {
+        {"editor save (SaveChanges)",
+         [] {
+             User u;
+             ASSERT_TRUE(u.Load("bob"));
+             u.SetName("Robert the Renamed");
+             u.SetDescription("new");
+             u.SaveChanges();
+         }},
+        {"password set (UpdateLoadedRecord)",
+         [] {
+             User u;
+             ASSERT_TRUE(u.Load("bob"));
+             u.UpdateLoadedRecord([&] {
+                 u.SetPassword("new-hash");
+                 u.SetPasswordLength(8);
+                 return true;
+             });
+         }},
+        {"delete of the loaded record", [] {
+             User u;
+             ASSERT_TRUE(u.Load("bob"));
+             u.Delete();
+         }},
+        {"delete by number (DeleteValid)", [] { User().DeleteValid(2); }},
+        {"wizard add (AddNew)", [] {
+             User u;
+             u.SetLogin("carol");
+             u.SetName("Carol");
+             u.AddNew();
+         },
+         true},
+    };
+    for (const Fault fault : {Fault::AtOnce, Fault::CutShort, Fault::NextWrite}) {
+        for (const Path& path : paths) {
+            const std::string label = std::string(path.what) + " / fault " + std::to_string(static_cast<int>(fault));
+            testing::WriteUsers(UsersPath(), {UserRecord("alice", "Alice"), UserRecord("bob", "Bob"),
+                                              UserRecord("dave", "Dave")});
+            const std::string before = ReadFile(UsersPath());
+            FaultyRecordIo io;
+            Arm(io, fault);
+            bool raised = false;
+            {
+                RecordIoScope scope(io);
+                try {
+                    path.write();
+                } catch (const RaisedError&) {
+                    raised = true;
+                }
+            }
+            // Another handle opens it, as another workstation would: a journal is put back.
+            User fresh;
+            EXPECT_TRUE(fresh.Load("bob")) << label;
+            EXPECT_EQ(fresh.Name(), "Bob") << label;
+            EXPECT_FALSE(std::filesystem::exists(UsersPath() + "-journal")) << label;
+            if (path.append && fault == Fault::NextWrite) {
+                EXPECT_FALSE(raised) << label;
+                EXPECT_TRUE(fresh.Exists("carol")) << label;
+                continue;
+            }
+            EXPECT_TRUE(raised) << label;
+            EXPECT_FALSE(fresh.Exists("carol")) << label;
+            const std::string after = ReadFile(UsersPath());
+            // An append cut short leaves bytes past the last slot that read as no record.
+            EXPECT_EQ(after.substr(0, before.size()), before) << label;
+            EXPECT_EQ(fresh.UserCount(), 3) << label;
+        }
+    }
+}
+
+// The same paths on a disk that works: each write lands and leaves no journal behind.
+TEST_F(EngineWriteFaultTest, WritesOnAWorkingDiskLandAndLeaveNoJournal) {
+    testing::WriteUsers(UsersPath(), {UserRecord("alice", "Alice"), UserRecord("bob", "Bob")});
+    User u;
+    ASSERT_TRUE(u.Load("bob"));
+    u.SetName("Robert");
+    u.SaveChanges();
+    EXPECT_TRUE(u.UpdateLoadedRecord([&] {
+        u.SetPassword("h");
+        return true;
+    }));
+    User check;
+    ASSERT_TRUE(check.Load("bob"));
+    EXPECT_EQ(check.Name(), "Robert");
+    EXPECT_EQ(check.Password(), "h");
+    EXPECT_FALSE(std::filesystem::exists(UsersPath() + "-journal"));
+}
+
 }  // namespace
 }  // namespace corvane
