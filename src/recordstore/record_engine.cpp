@@ -383,7 +383,7 @@ void RecordEngine::AddNew() {
         ClearAppendMarks();
         {
             // Measure and write under one lock, so two workstations never pick one slot.
-            RecordFile::AppendLock lock(file_);
+            RecordFile::AppendLock lock(file_, true);
             const std::int64_t length = file_.FreshLength();
             const std::int32_t slots = RecordFile::SlotCount(length, desc_.slotLength);
             // A torn last slot was never a record; appending past it would zero-fill its

@@ -259,6 +259,8 @@ void RecordFile::Close() noexcept {
     if (fd_ >= 0) io_->Close(fd_);
     fd_ = -1;
     scanLocked_ = false;
+    lockHeld_ = false;
+    lockedLength_ = -1;
     readOnly_ = false;
     position_ = 0;
     blockBytes_ = 0;
@@ -290,6 +292,7 @@ std::int64_t RecordFile::FreshLength() {
     RequireOpen();
     struct stat st{};
     if (io_->Fstat(fd_, &st) != 0) throw FileError(errno, path_);
+    if (lockHeld_) lockedLength_ = st.st_size;
     return st.st_size;
 }
 
@@ -398,12 +401,16 @@ std::size_t RecordFile::ReadSlots(std::int32_t first, std::int32_t count, std::u
 void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     RequireWritable();
     const std::int64_t offset = Offset(n);
-    if (offset + dataLength_ <= FreshLength()) {
+    const std::int64_t length = lockedLength_ >= 0 ? lockedLength_ : FreshLength();
+    if (offset + dataLength_ <= length) {
         Overwrite(offset, buffer);
     } else if (const int err = WriteAll(*io_, fd_, buffer, dataLength_, offset)) {
         // An append cut short leaves a slot the file does not hold whole: it reads as blank
         // and the next append takes it.
+        lockedLength_ = -1;
         throw FileError(err, path_);
+    } else if (lockedLength_ >= 0) {
+        lockedLength_ = std::max<std::int64_t>(lockedLength_, offset + dataLength_);
     }
     position_ = n;
     if (scanLength_ >= 0) scanLength_ = std::max<std::int64_t>(scanLength_, offset + dataLength_);
@@ -506,6 +513,7 @@ void RecordFile::Truncate() {
         do {
             r = io_->Ftruncate(fd_, 0);
         } while (r != 0 && errno == EINTR);
+        lockedLength_ = -1;
         if (r != 0) throw FileError(errno, path_);
     }
     position_ = 0;
@@ -514,7 +522,7 @@ void RecordFile::Truncate() {
     if (scanLength_ >= 0) scanLength_ = 0;
 }
 
-RecordFile::AppendLock::AppendLock(RecordFile& file) : file_(file), fd_(file.fd_) {
+RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(file), fd_(file.fd_) {
     if (fd_ < 0) return;
     RecordIo& io = *file_.io_;
     // A scan's shared lock is given up first: two processes each waiting to turn theirs into
@@ -525,8 +533,10 @@ RecordFile::AppendLock::AppendLock(RecordFile& file) : file_(file), fd_(file.fd_
     }
     held_ = SetAppendLock(io, fd_, F_WRLCK);
     const int lockErr = errno;
+    file_.lockHeld_ = held_;
+    file_.lockedLength_ = -1;
     struct stat st{};
-    if (io.Lstat(file_.JournalPath().c_str(), &st) != 0 && errno == ENOENT) return;
+    if (appendOnly || (io.Lstat(file_.JournalPath().c_str(), &st) != 0 && errno == ENOENT)) return;
     try {
         // Putting a slot back without the lock could undo a write in flight elsewhere.
         if (!held_) throw FileError(lockErr, file_.path_);
@@ -544,6 +554,8 @@ RecordFile::AppendLock::~AppendLock() { Release(); }
 void RecordFile::AppendLock::Release() noexcept {
     if (!held_) return;
     held_ = false;
+    file_.lockHeld_ = false;
+    file_.lockedLength_ = -1;
     // A handle closed meanwhile gave its locks back with its descriptor.
     if (file_.fd_ != fd_) return;
     RecordIo& io = *file_.io_;

@@ -85,7 +85,11 @@ public:
     // lock until it goes. A file system without such locks appends unserialised, as before.
     class AppendLock {
     public:
-        explicit AppendLock(RecordFile& file);
+        // Before the holder reads or writes, a journal left by a failed write is put back
+        // (raising, the lock given up, when it cannot be). appendOnly: the holder only
+        // measures and appends, which no journal's slot concerns, so that is left to the
+        // next holder that reads.
+        explicit AppendLock(RecordFile& file, bool appendOnly = false);
         ~AppendLock();
         AppendLock(const AppendLock&) = delete;
         AppendLock& operator=(const AppendLock&) = delete;
@@ -119,6 +123,10 @@ private:
     bool readOnly_ = false;
     bool othersMayWrite_ = false;
     unsigned fileMode_ = 0600;
+    // The length measured under the append lock this handle holds (-1: not held, or not
+    // measured): nothing else changes it meanwhile.
+    std::int64_t lockedLength_ = -1;
+    bool lockHeld_ = false;
     std::string path_;
     std::int32_t position_ = 0;
 
