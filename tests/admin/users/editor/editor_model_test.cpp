@@ -5,6 +5,7 @@
 #include "editor_fixture.h"
 #include "messages/message_catalogue.h"
 #include "ui_core/date_text.h"
+#include "support/faulty_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -310,6 +311,40 @@ TEST_F(UserEditor, ASaveTheHandlerLeavesKeepsTheEditorOpen) {
     EXPECT_FALSE(editor.hideRequested);
     EXPECT_FALSE(editor.Cancelled);
     EXPECT_TRUE(editor.IsDirty);
+}
+
+// A disk that fails while the record is written: "not saved" (the editor stays open, the
+// failure reported) and the record as it was, read afresh by the next reader.
+TEST_F(UserEditor, AFailingDiskLeavesTheOldRecordAndKeepsTheEditorOpen) {
+    using corvane::test_support::FaultyRecordIo;
+    const std::pair<const char*, std::function<void(FaultyRecordIo&)>> faults[] = {
+        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }},
+        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }},
+        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, EIO); }},
+    };
+    for (const auto& [what, arm] : faults) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove(UsersPath());
+        AddUser("alice");
+        M editor = Open("alice");
+        const std::string before = ReadFile(UsersPath());
+        reports.clear();
+        editor.name = "A new name";
+        editor.description = "A new description that fills more of the slot";
+        FaultyRecordIo io;
+        arm(io);
+        {
+            corvane::test_support::RecordIoScope scope(io);
+            EXPECT_EQ(editor.SaveData(), M::SaveResult::Failed);
+        }
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.front().place, "frmUserDetails.SaveData");
+        User fresh;
+        ASSERT_TRUE(fresh.Load("alice"));
+        EXPECT_EQ(fresh.Name(), "alice Name");
+        EXPECT_EQ(ReadFile(UsersPath()), before);
+        EXPECT_FALSE(std::filesystem::exists(UsersPath() + "-journal"));
+    }
 }
 
 TEST_F(UserEditor, CaptionsAndColumnHeaders) {
