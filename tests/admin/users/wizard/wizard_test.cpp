@@ -17,6 +17,7 @@
 #include "session/login/login_validator.h"
 #include "session/login/pass_phrase.h"
 #include "session/login/password_change.h"
+#include "support/faulty_record_io.h"
 #include "support/password_hash_check.h"
 #include "support/fake_clock.h"
 #include "ui/helpers/screen_metrics.h"
@@ -307,6 +308,40 @@ TEST_F(WizardTest, ASaveThatFailsKeepsTheWizardOpen) {
     EXPECT_TRUE(wizard_->IsDirty);
     EXPECT_FALSE(wizard_->isVisible());
     EXPECT_EQ(UserCount(), 1);
+}
+
+// A disk that fails under the new account: the wizard stays open and no account stands, or,
+// when the append landed whole before the disk failed, the account stands and it closes.
+TEST_F(WizardTest, AFailingDiskEitherAddsTheAccountOrKeepsTheWizardOpen) {
+    using test_support::FaultyRecordIo;
+    struct Row {
+        const char* what;
+        std::function<void(FaultyRecordIo&)> arm;
+        bool added;
+    };
+    const Row rows[] = {
+        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }, false},
+        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }, false},
+        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove(folder_.Path() + "/users.sec");
+        errors_.clear();
+        Open(true, true);
+        wizard_->show();
+        FillIn("eve");
+        FaultyRecordIo io;
+        row.arm(io);
+        {
+            test_support::RecordIoScope scope(io);
+            Nav(4)->click();
+        }
+        EXPECT_EQ(wizard_->isVisible(), !row.added);
+        EXPECT_EQ(errors_.empty(), row.added);
+        EXPECT_EQ(User().Exists("eve"), row.added);
+        EXPECT_EQ(UserCount(), row.added ? 1 : 0);
+    }
 }
 
 TEST_F(WizardTest, CancelWritesNothing) {
