@@ -26,17 +26,7 @@ protected:
 // record is not there, and an append that landed whole stays a record.
 TEST_F(LogWriters, FailingDiskUnderTheUserLogIsReportedAndLeavesNoHalfRecord) {
     using test_support::FaultyRecordIo;
-    struct Row {
-        const char* what;
-        std::function<void(FaultyRecordIo&)> arm;
-        bool lands;
-    };
-    const Row rows[] = {
-        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }, false},
-        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }, false},
-        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); }, true},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : test_support::DiskFaults()) {
         SCOPED_TRACE(row.what);
         std::filesystem::remove(Path("userlog.sec"));
         ASSERT_EQ(WriteUserLog("ann", true), 1);
@@ -48,12 +38,12 @@ TEST_F(LogWriters, FailingDiskUnderTheUserLogIsReportedAndLeavesNoHalfRecord) {
             test_support::RecordIoScope scope(io);
             id = WriteUserLog("jsmith", true);
         }
-        EXPECT_EQ(id, row.lands ? 2 : 0);
-        EXPECT_EQ(errors.size(), row.lands ? 0u : 1u);
+        EXPECT_EQ(id, row.appendLands ? 2 : 0);
+        EXPECT_EQ(errors.size(), row.appendLands ? 0u : 1u);
         UserLog log;
-        EXPECT_EQ(log.Exists(2), row.lands);
+        EXPECT_EQ(log.Exists(2), row.appendLands);
         // The next attempt takes the slot a torn append left.
-        EXPECT_EQ(WriteUserLog("ann", false), row.lands ? 3 : 2);
+        EXPECT_EQ(WriteUserLog("ann", false), row.appendLands ? 3 : 2);
     }
 }
 

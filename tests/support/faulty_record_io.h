@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "recordstore/record_io.h"
 
@@ -105,6 +107,22 @@ private:
     std::map<int, bool> journal_;
     std::set<std::string> opened_;
 };
+
+// The three ways each write path is tested to fail.
+struct DiskFault {
+    const char* what;
+    std::function<void(FaultyRecordIo&)> arm;
+    bool appendLands;  // an append's one write lands whole before the disk fails
+};
+
+inline const std::vector<DiskFault>& DiskFaults() {
+    static const std::vector<DiskFault> faults = {
+        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }, false},
+        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }, false},
+        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); }, true},
+    };
+    return faults;
+}
 
 // Puts io under every record file opened while it lives.
 class RecordIoScope {

@@ -86,14 +86,9 @@ TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordHashedAndStamped) {
 // the old password still opens the account, as read afresh by the next login.
 TEST_F(PasswordChangeTest, FailedWriteReportsAndTheOldPasswordStillWorks) {
     using test_support::FaultyRecordIo;
-    const std::pair<const char*, std::function<void(FaultyRecordIo&)>> faults[] = {
-        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }},
-        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }},
-        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, EIO); }},
-    };
     for (auto [kind, form] : {std::pair{Kind::kChange, "frmChangePassword"}, std::pair{Kind::kSet, "frmSetPassword"}}) {
-        for (const auto& [what, arm] : faults) {
-            SCOPED_TRACE(std::string(form) + ", " + what);
+        for (const auto& fault : test_support::DiskFaults()) {
+            SCOPED_TRACE(std::string(form) + ", " + fault.what);
             std::filesystem::remove(Path("users.sec"));
             AddUser({});
             errors.clear();
@@ -102,7 +97,7 @@ TEST_F(PasswordChangeTest, FailedWriteReportsAndTheOldPasswordStillWorks) {
             change.LoadData();
             ASSERT_TRUE(change.Loaded());
             FaultyRecordIo io;
-            arm(io);
+            fault.arm(io);
             bool saved = true;
             {
                 test_support::RecordIoScope scope(io);

@@ -317,13 +317,8 @@ TEST_F(UserEditor, ASaveTheHandlerLeavesKeepsTheEditorOpen) {
 // failure reported) and the record as it was, read afresh by the next reader.
 TEST_F(UserEditor, AFailingDiskLeavesTheOldRecordAndKeepsTheEditorOpen) {
     using corvane::test_support::FaultyRecordIo;
-    const std::pair<const char*, std::function<void(FaultyRecordIo&)>> faults[] = {
-        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }},
-        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }},
-        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, EIO); }},
-    };
-    for (const auto& [what, arm] : faults) {
-        SCOPED_TRACE(what);
+    for (const auto& fault : corvane::test_support::DiskFaults()) {
+        SCOPED_TRACE(fault.what);
         std::filesystem::remove(UsersPath());
         AddUser("alice");
         M editor = Open("alice");
@@ -332,7 +327,7 @@ TEST_F(UserEditor, AFailingDiskLeavesTheOldRecordAndKeepsTheEditorOpen) {
         editor.name = "A new name";
         editor.description = "A new description that fills more of the slot";
         FaultyRecordIo io;
-        arm(io);
+        fault.arm(io);
         {
             corvane::test_support::RecordIoScope scope(io);
             EXPECT_EQ(editor.SaveData(), M::SaveResult::Failed);

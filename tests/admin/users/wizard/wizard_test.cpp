@@ -314,17 +314,7 @@ TEST_F(WizardTest, ASaveThatFailsKeepsTheWizardOpen) {
 // when the append landed whole before the disk failed, the account stands and it closes.
 TEST_F(WizardTest, AFailingDiskEitherAddsTheAccountOrKeepsTheWizardOpen) {
     using test_support::FaultyRecordIo;
-    struct Row {
-        const char* what;
-        std::function<void(FaultyRecordIo&)> arm;
-        bool added;
-    };
-    const Row rows[] = {
-        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }, false},
-        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }, false},
-        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); }, true},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : test_support::DiskFaults()) {
         SCOPED_TRACE(row.what);
         std::filesystem::remove(folder_.Path() + "/users.sec");
         errors_.clear();
@@ -337,10 +327,10 @@ TEST_F(WizardTest, AFailingDiskEitherAddsTheAccountOrKeepsTheWizardOpen) {
             test_support::RecordIoScope scope(io);
             Nav(4)->click();
         }
-        EXPECT_EQ(wizard_->isVisible(), !row.added);
-        EXPECT_EQ(errors_.empty(), row.added);
-        EXPECT_EQ(User().Exists("eve"), row.added);
-        EXPECT_EQ(UserCount(), row.added ? 1 : 0);
+        EXPECT_EQ(wizard_->isVisible(), !row.appendLands);
+        EXPECT_EQ(errors_.empty(), row.appendLands);
+        EXPECT_EQ(User().Exists("eve"), row.appendLands);
+        EXPECT_EQ(UserCount(), row.appendLands ? 1 : 0);
     }
 }
 
