@@ -110,7 +110,8 @@ struct FolderKind {
 FolderKind KindOfFolder(RecordIo& io, const std::string& folder) {
     struct stat st{};
     FolderKind kind;
-    if (io.Lstat(folder.c_str(), &st) != 0) return kind;
+    // "/." so that a folder reached through a link is judged by itself, not by the link.
+    if (io.Lstat((folder + "/.").c_str(), &st) != 0) return kind;
     kind.othersMayWrite = (st.st_mode & S_IWOTH) != 0;
     kind.groupShared = (st.st_mode & S_ISGID) && (st.st_mode & S_IWGRP);
     return kind;

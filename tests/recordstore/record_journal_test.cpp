@@ -214,6 +214,19 @@ TEST_F(RecordJournalTest, NewTableInAGroupSharedFolderIsGroupWritable) {
     EXPECT_EQ(st.st_mode & 07777, 0660u);
 }
 
+// A data folder reached through a link is judged by the folder, whose mode the link does not
+// share (a link's own mode allows everyone everything).
+TEST_F(RecordJournalTest, FolderThroughALinkIsJudgedByItself) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a file as another account";
+    ThreeSlots();
+    ASSERT_EQ(::chown(Table().c_str(), 65534, 65534), 0);
+    const std::string link = folder_ + "-link";
+    ASSERT_EQ(::symlink(folder_.c_str(), link.c_str()), 0);
+    RecordFile file(kSlot, kData);
+    EXPECT_NO_THROW(file.Open(link + "/t.sec"));
+    ::unlink(link.c_str());
+}
+
 TEST_F(RecordJournalTest, LinkInTheTablesPlaceIsNeverFollowed) {
     const std::string target = Path("elsewhere");
     WriteFile(target, "kept");
