@@ -29,7 +29,8 @@ class WritableWhileClearing {
 public:
     explicit WritableWhileClearing(const std::string& path) : path_(path) {
         struct stat st{};
-        if (::access(path.c_str(), W_OK) == 0 || ::stat(path.c_str(), &st) != 0) return;
+        // Never through a link: the log itself opens without following one.
+        if (::access(path.c_str(), W_OK) == 0 || ::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
         mode_ = st.st_mode & 07777;
         // When this fails the open reports why.
         changed_ = ::chmod(path.c_str(), mode_ | S_IWUSR) == 0;

@@ -383,7 +383,7 @@ void RecordEngine::AddNew() {
         ClearAppendMarks();
         {
             // Measure and write under one lock, so two workstations never pick one slot.
-            RecordFile::AppendLock lock(file_);
+            RecordFile::AppendLock lock(file_, true);
             const std::int64_t length = file_.FreshLength();
             const std::int32_t slots = RecordFile::SlotCount(length, desc_.slotLength);
             // A torn last slot was never a record; appending past it would zero-fill its
@@ -423,16 +423,43 @@ bool RecordEngine::WhileHolds(std::int32_t n, std::string_view keyText, const st
     return found;
 }
 
-bool RecordEngine::DeleteValid(std::int32_t n) {
+bool RecordEngine::DeleteValid(std::int32_t n, std::string_view keyText) {
     return Trapped(ops::kDelete, [&] {
         OpenIfClosed();
         RecordFile::AppendLock lock(file_);
         if (n < 1 || n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength)) return false;
         Read(n);
-        if (!ValidRecord()) return false;
+        if (!ValidRecord() || (!keyText.empty() && !FieldEquals(desc_.keyIndexes[0], MatchBytes(keyText))))
+            return false;
         file_.Write(n, desc_.tombstone.data());
         ended_ = Ended::No;
         return true;
+    });
+}
+
+bool RecordEngine::RestoreDeleted(std::int32_t n, const std::vector<std::uint8_t>& bytes) {
+    return Trapped(ops::kDelete, [&] {
+        OpenIfClosed();
+        RecordFile::AppendLock lock(file_);
+        if (bytes.size() != desc_.dataLength || n < 1 ||
+            n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength))
+            return false;
+        Read(n);
+        if (BufferNumber(desc_.deletedIndex) != -1) return false;
+        file_.Write(n, bytes.data());
+        ended_ = Ended::No;
+        return true;
+    });
+}
+
+std::optional<std::string> RecordEngine::KeyAt(std::int32_t n) {
+    return Trapped(ops::kExists, [&]() -> std::optional<std::string> {
+        OpenIfClosed();
+        RecordFile::AppendLock lock(file_);
+        if (n < 1 || n > RecordFile::SlotCount(file_.FreshLength(), desc_.slotLength)) return std::nullopt;
+        Read(n);
+        if (!ValidRecord()) return std::nullopt;
+        return BufferText(desc_.keyIndexes[0]);
     });
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -107,9 +108,15 @@ public:
     // of that record elsewhere lands wholly before (action does not run) or wholly after.
     // Whether action ran. Error +18.
     bool WhileHolds(std::int32_t n, std::string_view keyText, const std::function<void()>& action);
-    // Deletes record n only when it is a valid record, read under the lock of the delete; the
+    // Deletes record n only when it is a valid record (and, given a key text, its first key
+    // field matches it, trimmed, without letter case), read under the lock of the delete; the
     // buffer then holds the record as it was. False: nothing written. Error +10.
-    bool DeleteValid(std::int32_t n);
+    bool DeleteValid(std::int32_t n, std::string_view keyText = {});
+    // The undo of DeleteValid: writes bytes (a whole data part) over record n when the slot
+    // holds a deleted record, under the lock. False: nothing written. Error +10.
+    bool RestoreDeleted(std::int32_t n, const std::vector<std::uint8_t>& bytes);
+    // The first key field of record n (trimmed), when it is a valid record. Error +18.
+    std::optional<std::string> KeyAt(std::int32_t n);
     void CopyProperties(const RecordEngine& other);
     void Clear();
     bool IsEmpty();

@@ -11,6 +11,7 @@
 
 #include "platform/core/raised_error.h"
 #include "platform/core/text.h"
+#include "recordstore/record_io.h"
 
 namespace corvane {
 namespace {
@@ -37,17 +38,95 @@ struct flock AppendLockByte(short type) {
 
 // Takes (waiting for it) or gives back the append lock's byte in the given mode; false when
 // the file system has no such locks.
-bool SetAppendLock(int fd, short type) {
+bool SetAppendLock(RecordIo& io, int fd, short type) {
     struct flock lock = AppendLockByte(type);
     const int command = type == F_UNLCK ? F_OFD_SETLK : F_OFD_SETLKW;
     int r;
     do {
-        r = ::fcntl(fd, command, &lock);
+        r = io.Lock(fd, command, &lock);
     } while (r != 0 && errno == EINTR);
     return r == 0;
 }
 
+// The journal: a header, then the old data part of the one slot being overwritten.
+constexpr char kJournalMagic[8] = {'C', 'V', 'J', 'O', 'U', 'R', 'N', '1'};
+constexpr std::size_t kJournalHeader = 32;  // magic, offset, slot length, data length, checksum
+
+void PutLe(std::uint8_t* p, std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint64_t GetLe(const std::uint8_t* p, int bytes) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+    return v;
+}
+
+// FNV-1a over the journal's offset, lengths and data: a journal cut short or never finished
+// does not pass.
+std::uint32_t JournalChecksum(const std::uint8_t* from, std::size_t count) {
+    std::uint32_t h = 2166136261u;
+    for (std::size_t i = 0; i < count; ++i) h = (h ^ from[i]) * 16777619u;
+    return h;
+}
+
+// Writes count bytes at offset, retrying short writes; 0, or the errno of the write that
+// failed (a short write followed by a failing one leaves the first bytes written).
+int WriteAll(RecordIo& io, int fd, const std::uint8_t* buffer, std::size_t count, std::int64_t offset) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t w = io.Pwrite(fd, buffer + done, count - done, offset + static_cast<off_t>(done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return errno;
+        if (w == 0) return EIO;
+        done += static_cast<std::size_t>(w);
+    }
+    return 0;
+}
+
+int SyncFile(RecordIo& io, int fd) {
+    int r;
+    do {
+        r = io.Sync(fd);
+    } while (r != 0 && errno == EINTR);
+    return r == 0 ? 0 : errno;
+}
+
+// The folder a path lies in, as the path names it.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// What a folder allows: whether accounts other than its owner's group may create files in
+// it, and whether it is shared by a group (setgid and group-writable), whose files are then
+// group-writable too.
+struct FolderKind {
+    bool othersMayWrite = false;
+    bool groupShared = false;
+};
+
+FolderKind KindOfFolder(RecordIo& io, const std::string& folder) {
+    struct stat st{};
+    FolderKind kind;
+    // "/." so that a folder reached through a link is judged by itself, not by the link.
+    if (io.Lstat((folder + "/.").c_str(), &st) != 0) return kind;
+    kind.othersMayWrite = (st.st_mode & S_IWOTH) != 0;
+    kind.groupShared = (st.st_mode & S_ISGID) && (st.st_mode & S_IWGRP);
+    return kind;
+}
+
+RaisedError ForeignFileError(const std::string& path) {
+    return RaisedError(kErrPermissionDenied, kProgramTitle,
+                       "Permission denied (" + path +
+                           " belongs to another account in a folder others may write; it is not opened)");
+}
+
 RaisedError FileError(int err, const std::string& path) {
+    if (err == ELOOP)
+        return RaisedError(kErrPathFileAccess, kProgramTitle,
+                           "Path/File access error (" + path + " is a symbolic link)");
     const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
     switch (err) {
         case ENOENT:
@@ -112,36 +191,77 @@ bool RecordFile::Exists(const std::string& path) {
 
 void RecordFile::Open(const std::string& path) {
     Close();
+    RecordIo& io = RecordIo::Current();
     const std::string target = ResolvePath(path);
+    const FolderKind folder = KindOfFolder(io, FolderOf(target));
+    // In a folder others may write, a file another account put there (or a link) is never
+    // opened, not even for reading: its records would decide who may do what.
     struct stat st{};
-    // Non-blocking so that a FIFO or device in the file's place cannot hang the open.
-    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    int fd = ::open(target.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+    if (folder.othersMayWrite && io.Lstat(target.c_str(), &st) == 0 && st.st_uid != ::geteuid())
+        throw ForeignFileError(path);
+    // Non-blocking so that a FIFO or device in the file's place cannot hang the open; never
+    // through a link.
+    constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    const mode_t mode = folder.groupShared ? 0660 : 0600;
     bool readOnly = false;
+    int fd = io.Open(target.c_str(), O_RDWR | kFlags, 0);
+    if (fd < 0 && errno == ENOENT) {
+        // Created by this account alone, with a mode of its own whatever the umask.
+        fd = io.Open(target.c_str(), O_RDWR | O_CREAT | O_EXCL | kFlags, mode);
+        if (fd >= 0) {
+            io.Fchmod(fd, mode);
+        } else if (errno == EEXIST) {
+            // Another workstation created it first: open theirs, checked as any other.
+            if (folder.othersMayWrite && io.Lstat(target.c_str(), &st) == 0 && st.st_uid != ::geteuid())
+                throw ForeignFileError(path);
+            fd = io.Open(target.c_str(), O_RDWR | kFlags, 0);
+        }
+    }
     if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
         // A share ordinary users may only read: reading works, a write raises.
         const int refused = errno;
-        fd = ::open(target.c_str(), O_RDONLY | kFlags);
+        fd = io.Open(target.c_str(), O_RDONLY | kFlags, 0);
         if (fd < 0) throw FileError(refused, path);
         readOnly = true;
     }
     if (fd < 0) throw FileError(errno, path);
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (io.Fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        io.Close(fd);
         throw RaisedError(kErrPathFileAccess, kProgramTitle,
                           "Path/File access error (" + path + " is not a regular file)");
     }
+    if (folder.othersMayWrite && st.st_uid != ::geteuid()) {
+        io.Close(fd);
+        throw ForeignFileError(path);
+    }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    io_ = &io;
     fd_ = fd;
     path_ = target;
     readOnly_ = readOnly;
     position_ = 0;
+    othersMayWrite_ = folder.othersMayWrite;
+    fileMode_ = mode;
+    // A slot write that failed and could not be undone left its journal: the slot goes back
+    // before anything reads the table.
+    if (io.Lstat(JournalPath().c_str(), &st) == 0 || errno != ENOENT) {
+        try {
+            AppendLock lock(*this);
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
 }
 
+std::string RecordFile::JournalPath() const { return path_ + "-journal"; }
+
 void RecordFile::Close() noexcept {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) io_->Close(fd_);
     fd_ = -1;
     scanLocked_ = false;
+    lockHeld_ = false;
+    lockedLength_ = -1;
     readOnly_ = false;
     position_ = 0;
     blockBytes_ = 0;
@@ -172,7 +292,8 @@ std::int64_t RecordFile::Offset(std::int32_t n) const {
 std::int64_t RecordFile::FreshLength() {
     RequireOpen();
     struct stat st{};
-    if (::fstat(fd_, &st) != 0) throw FileError(errno, path_);
+    if (io_->Fstat(fd_, &st) != 0) throw FileError(errno, path_);
+    if (lockHeld_) lockedLength_ = st.st_size;
     return st.st_size;
 }
 
@@ -196,7 +317,7 @@ void RecordFile::BeginScan() noexcept {
         blockLimit_ = kFirstBlockBytes;
         // Shared with other readers, exclusive of a writer changing the file's length: a read
         // racing a cut can hand out zeros where the cut bytes were.
-        scanLocked_ = fd_ >= 0 && SetAppendLock(fd_, F_RDLCK);
+        scanLocked_ = fd_ >= 0 && SetAppendLock(*io_, fd_, F_RDLCK);
     }
 }
 
@@ -204,7 +325,7 @@ void RecordFile::EndScan() noexcept {
     if (scanDepth_ > 0 && --scanDepth_ == 0) {
         scanLength_ = -1;
         blockBytes_ = 0;
-        if (scanLocked_ && fd_ >= 0) SetAppendLock(fd_, F_UNLCK);
+        if (scanLocked_ && fd_ >= 0) SetAppendLock(*io_, fd_, F_UNLCK);
         scanLocked_ = false;
     }
 }
@@ -235,7 +356,7 @@ bool RecordFile::ReadAhead(std::int32_t n, std::int64_t length) {
 std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const {
     std::size_t got = 0;
     while (got < count) {
-        const ssize_t r = ::pread(fd_, buffer + got, count - got, offset + static_cast<off_t>(got));
+        const ssize_t r = io_->Pread(fd_, buffer + got, count - got, offset + static_cast<off_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r < 0) throw FileError(errno, path_);
         if (r == 0) break;
@@ -281,12 +402,16 @@ std::size_t RecordFile::ReadSlots(std::int32_t first, std::int32_t count, std::u
 void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     RequireWritable();
     const std::int64_t offset = Offset(n);
-    std::size_t done = 0;
-    while (done < dataLength_) {
-        const ssize_t w = ::pwrite(fd_, buffer + done, dataLength_ - done, offset + static_cast<off_t>(done));
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) throw FileError(errno, path_);
-        done += static_cast<std::size_t>(w);
+    const std::int64_t length = lockedLength_ >= 0 ? lockedLength_ : FreshLength();
+    if (offset + dataLength_ <= length) {
+        Overwrite(offset, buffer);
+    } else if (const int err = WriteAll(*io_, fd_, buffer, dataLength_, offset)) {
+        // An append cut short leaves a slot the file does not hold whole: it reads as blank
+        // and the next append takes it.
+        lockedLength_ = -1;
+        throw FileError(err, path_);
+    } else if (lockedLength_ >= 0) {
+        lockedLength_ = std::max<std::int64_t>(lockedLength_, offset + dataLength_);
     }
     position_ = n;
     if (scanLength_ >= 0) scanLength_ = std::max<std::int64_t>(scanLength_, offset + dataLength_);
@@ -295,14 +420,101 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     if (blockBytes_ > 0 && offset < blockEnd && offset + dataLength_ > blockStart_) blockBytes_ = 0;
 }
 
+// A slot written in place: its old bytes go to the journal (flushed) first, and the journal
+// goes once the new bytes are on the disk. A failure puts the old bytes back at once; when
+// even that fails the journal stays, and whoever takes the lock next puts them back. So the
+// slot never reads as a mixture, and a failed write always leaves the old record.
+void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
+    std::vector<std::uint8_t> old(dataLength_);
+    if (ReadAt(offset, old.data(), dataLength_) != dataLength_)
+        throw FileError(EIO, path_);
+    if (std::memcmp(old.data(), buffer, dataLength_) == 0) return;
+    WriteJournal(offset, old.data());
+    int err = WriteAll(*io_, fd_, buffer, dataLength_, offset);
+    if (!err) err = SyncFile(*io_, fd_);
+    if (!err && io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT) err = errno;
+    if (!err) return;
+    const RaisedError failure = FileError(err, path_);
+    if (WriteAll(*io_, fd_, old.data(), dataLength_, offset) != 0 || SyncFile(*io_, fd_) != 0 ||
+        (io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT)) {
+        // This handle reads nothing more: the next use opens afresh, which puts the slot back
+        // first.
+        Close();
+    }
+    throw failure;
+}
+
+void RecordFile::WriteJournal(std::int64_t offset, const std::uint8_t* old) {
+    const std::string journal = JournalPath();
+    std::vector<std::uint8_t> bytes(kJournalHeader + dataLength_);
+    std::memcpy(bytes.data(), kJournalMagic, sizeof kJournalMagic);
+    PutLe(bytes.data() + 8, static_cast<std::uint64_t>(offset), 8);
+    PutLe(bytes.data() + 16, slotLength_, 4);
+    PutLe(bytes.data() + 20, dataLength_, 4);
+    std::memcpy(bytes.data() + kJournalHeader, old, dataLength_);
+    const std::uint32_t sum = JournalChecksum(bytes.data() + 8, 16) ^
+                              JournalChecksum(bytes.data() + kJournalHeader, dataLength_);
+    PutLe(bytes.data() + 24, sum, 4);
+    // Only ever a new file of this account's own: one found here (planted, or left by a
+    // writer without the lock) stops the write.
+    const int fd = io_->Open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, fileMode_);
+    if (fd < 0) throw FileError(errno, journal);
+    io_->Fchmod(fd, fileMode_);
+    int err = WriteAll(*io_, fd, bytes.data(), bytes.size(), 0);
+    if (!err) err = SyncFile(*io_, fd);
+    io_->Close(fd);
+    if (err) {
+        // The slot is untouched: a journal half written is only removed.
+        io_->Unlink(journal.c_str());
+        throw FileError(err, path_);
+    }
+}
+
+void RecordFile::RollBack() {
+    const std::string journal = JournalPath();
+    const int fd = io_->Open(journal.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0);
+    if (fd < 0) {
+        if (errno == ENOENT) return;
+        throw FileError(errno, journal);
+    }
+    struct stat st{};
+    std::vector<std::uint8_t> bytes(kJournalHeader + dataLength_ + 1);
+    ssize_t got = -1;
+    if (io_->Fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !(othersMayWrite_ && st.st_uid != ::geteuid()))
+        got = io_->Pread(fd, bytes.data(), bytes.size(), 0);
+    const int readErr = errno;
+    io_->Close(fd);
+    if (got < 0) {
+        if (S_ISREG(st.st_mode) && othersMayWrite_ && st.st_uid != ::geteuid()) throw ForeignFileError(journal);
+        throw FileError(readErr, journal);
+    }
+    const std::int64_t offset = static_cast<std::int64_t>(GetLe(bytes.data() + 8, 8));
+    const bool whole = static_cast<std::size_t>(got) == kJournalHeader + dataLength_ &&
+                       std::memcmp(bytes.data(), kJournalMagic, sizeof kJournalMagic) == 0 &&
+                       GetLe(bytes.data() + 16, 4) == slotLength_ && GetLe(bytes.data() + 20, 4) == dataLength_ &&
+                       GetLe(bytes.data() + 24, 4) == (JournalChecksum(bytes.data() + 8, 16) ^
+                                                       JournalChecksum(bytes.data() + kJournalHeader, dataLength_));
+    // A journal that is not whole was never flushed, so its slot was never touched; a slot
+    // past the end went with a clear.
+    if (whole && offset >= 0 && offset % slotLength_ == 0 && offset + dataLength_ <= FreshLength()) {
+        if (readOnly_) throw FileError(EACCES, path_);
+        int err = WriteAll(*io_, fd_, bytes.data() + kJournalHeader, dataLength_, offset);
+        if (!err) err = SyncFile(*io_, fd_);
+        if (err) throw FileError(err, path_);
+        blockBytes_ = 0;
+    }
+    if (io_->Unlink(journal.c_str()) != 0 && errno != ENOENT) throw FileError(errno, journal);
+}
+
 void RecordFile::Truncate() {
     RequireWritable();
     {
         AppendLock lock(*this);
         int r;
         do {
-            r = ::ftruncate(fd_, 0);
+            r = io_->Ftruncate(fd_, 0);
         } while (r != 0 && errno == EINTR);
+        lockedLength_ = -1;
         if (r != 0) throw FileError(errno, path_);
     }
     position_ = 0;
@@ -311,22 +523,46 @@ void RecordFile::Truncate() {
     if (scanLength_ >= 0) scanLength_ = 0;
 }
 
-RecordFile::AppendLock::AppendLock(RecordFile& file) : file_(file), fd_(file.fd_) {
+RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(file), fd_(file.fd_) {
     if (fd_ < 0) return;
+    RecordIo& io = *file_.io_;
     // A scan's shared lock is given up first: two processes each waiting to turn theirs into
     // this one would wait for each other for ever.
     if (file_.scanLocked_) {
-        SetAppendLock(fd_, F_UNLCK);
+        SetAppendLock(io, fd_, F_UNLCK);
         file_.scanLocked_ = false;
     }
-    held_ = SetAppendLock(fd_, F_WRLCK);
+    held_ = SetAppendLock(io, fd_, F_WRLCK);
+    const int lockErr = errno;
+    file_.lockHeld_ = held_;
+    file_.lockedLength_ = -1;
+    struct stat st{};
+    if (appendOnly || (io.Lstat(file_.JournalPath().c_str(), &st) != 0 && errno == ENOENT)) return;
+    try {
+        // Putting a slot back without the lock could undo a write in flight elsewhere.
+        if (!held_) throw FileError(lockErr, file_.path_);
+        file_.RollBack();
+    } catch (...) {
+        // Nothing reads this table through this handle while its journal stays.
+        Release();
+        file_.Close();
+        throw;
+    }
 }
 
-RecordFile::AppendLock::~AppendLock() {
+RecordFile::AppendLock::~AppendLock() { Release(); }
+
+void RecordFile::AppendLock::Release() noexcept {
     if (!held_) return;
+    held_ = false;
+    file_.lockHeld_ = false;
+    file_.lockedLength_ = -1;
+    // A handle closed meanwhile gave its locks back with its descriptor.
+    if (file_.fd_ != fd_) return;
+    RecordIo& io = *file_.io_;
     // Inside a scan the lock goes back to shared (at once), otherwise it goes.
-    if (file_.scanDepth_ > 0 && file_.fd_ == fd_) file_.scanLocked_ = SetAppendLock(fd_, F_RDLCK);
-    else SetAppendLock(fd_, F_UNLCK);
+    if (file_.scanDepth_ > 0 && file_.fd_ == fd_) file_.scanLocked_ = SetAppendLock(io, fd_, F_RDLCK);
+    else SetAppendLock(io, fd_, F_UNLCK);
 }
 
 }  // namespace corvane

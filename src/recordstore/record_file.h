@@ -7,9 +7,14 @@
 
 namespace corvane {
 
+class RecordIo;
+
 // One open table file: fixed slots of slotLength bytes, each holding dataLength bytes of
 // record data at its start. Opened shared for reading and writing (created empty when
-// missing); every record is read and written whole, with one system call each.
+// missing); every record is read and written whole, with one system call each. A slot
+// written in place goes through a journal beside the file, so a failed write never leaves
+// a slot mixing old and new bytes. Every system call goes through RecordIo::Current() as it
+// was when the file was opened.
 //
 // Errors are RaisedError with the classic runtime numbers (52 bad file number, 63 bad record
 // number, 70 permission denied, 75 path/file access error, 76 path not found, 57 device I/O
@@ -24,8 +29,12 @@ public:
     // Opens path, closing any handle held before. When path does not exist but its folder
     // holds a regular file whose name differs only in letter case (a data folder copied from
     // another system), that file is opened instead of creating a new empty one. Anything
-    // but a regular file fails. A file that may be read but not written opens for reading;
-    // Write and Truncate then raise "Permission denied". The position becomes 0.
+    // but a regular file fails, a link too (never followed). A file that may be read but not
+    // written opens for reading; Write and Truncate then raise "Permission denied". A new
+    // file is this account's alone: mode 0600, or 0660 in a group-shared folder (set-group-ID
+    // and group-writable). In a folder others may write, a file of another account is refused
+    // (70) without being opened. A journal left by a failed write is put back first, under
+    // the append lock; when it cannot be, the open fails. The position becomes 0.
     void Open(const std::string& path);
     // Closes and forgets the descriptor; never fails.
     void Close() noexcept;
@@ -51,7 +60,10 @@ public:
     // several threads may read slots of one open file at once.
     std::size_t ReadSlots(std::int32_t first, std::int32_t count, std::uint8_t* buffer) const;
     // Writes exactly the data part of record n, extending the file when n lies past its end.
-    // The position becomes n.
+    // Over a slot the file holds whole, the old bytes go to the journal first; a failure then
+    // raises with the old bytes in the slot, or, when even they cannot be written back, with
+    // the journal left and the handle closed, so the next open puts them back. Meant to run
+    // under the append lock. The position becomes n.
     void Write(std::int32_t n, const std::uint8_t* buffer);
 
     // The file's length in bytes; inside a scan the length measured at the scan's start.
@@ -83,12 +95,18 @@ public:
     // lock until it goes. A file system without such locks appends unserialised, as before.
     class AppendLock {
     public:
-        explicit AppendLock(RecordFile& file);
+        // Before the holder reads or writes, a journal left by a failed write is put back
+        // (raising, the lock given up, when it cannot be). appendOnly: the holder only
+        // measures and appends, which no journal's slot concerns, so that is left to the
+        // next holder that reads.
+        explicit AppendLock(RecordFile& file, bool appendOnly = false);
         ~AppendLock();
         AppendLock(const AppendLock&) = delete;
         AppendLock& operator=(const AppendLock&) = delete;
 
     private:
+        void Release() noexcept;
+
         RecordFile& file_;
         int fd_;
         bool held_ = false;
@@ -101,11 +119,24 @@ private:
     bool ReadAhead(std::int32_t n, std::int64_t length);
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const;
+    std::string JournalPath() const;
+    void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
+    void WriteJournal(std::int64_t offset, const std::uint8_t* old);
+    // Under the append lock: puts back the slot a journal holds and removes the journal.
+    // Raises, the journal kept, when the slot cannot be written.
+    void RollBack();
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
+    RecordIo* io_ = nullptr;
     int fd_ = -1;
     bool readOnly_ = false;
+    bool othersMayWrite_ = false;
+    unsigned fileMode_ = 0600;
+    // The length measured under the append lock this handle holds (-1: not held, or not
+    // measured): nothing else changes it meanwhile.
+    std::int64_t lockedLength_ = -1;
+    bool lockHeld_ = false;
     std::string path_;
     std::int32_t position_ = 0;
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -104,6 +105,21 @@ public:
     // since it was loaded is not written: false, the members as they were. Nothing loaded:
     // false. Error +4.
     bool UpdateLoadedRecord(const std::function<bool()>& change) { return Pin()->UpdateLoaded(change); }
+    // Record n's data part as it was, when it was a valid record (whose first key field is
+    // keyText, when given) and is now deleted; nothing when the slot held no such record and
+    // nothing was written. Error +10.
+    std::optional<std::vector<std::uint8_t>> DeleteValidRecord(std::int32_t n, std::string_view keyText = {}) {
+        auto engine = Pin();
+        if (!engine->DeleteValid(n, keyText)) return std::nullopt;
+        return engine->Buffer();
+    }
+    // Puts back the bytes DeleteValidRecord handed out, when record n is still deleted.
+    // Whether they were written. Error +10.
+    bool RestoreDeleted(std::int32_t n, const std::vector<std::uint8_t>& bytes) {
+        return Pin()->RestoreDeleted(n, bytes);
+    }
+    // The first key field of record n (trimmed), when it is a valid record. Error +18.
+    std::optional<std::string> KeyAt(std::int32_t n) { return Pin()->KeyAt(n); }
     // Copies every property and the identity of objCopy (same class) without marking dirty.
     // The buffer, carried fields, flags and file are not copied. nullptr: nothing. Error +10.
     void CopyObject(const RecordTable* objCopy);

@@ -6,6 +6,7 @@
 #include "logs/log_writers.h"
 #include "logs/user_log.h"
 #include "logs_test_support.h"
+#include "support/faulty_record_io.h"
 
 namespace corvane {
 namespace {
@@ -20,6 +21,31 @@ protected:
     }
     std::string UserLogBytes() const { return ReadFile(Path("userlog.sec")); }
 };
+
+// A disk that fails under the user log: the writer reports once and answers 0 when the
+// record is not there, and an append that landed whole stays a record.
+TEST_F(LogWriters, FailingDiskUnderTheUserLogIsReportedAndLeavesNoHalfRecord) {
+    using test_support::FaultyRecordIo;
+    for (const auto& row : test_support::DiskFaults()) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove(Path("userlog.sec"));
+        ASSERT_EQ(WriteUserLog("ann", true), 1);
+        errors.clear();
+        FaultyRecordIo io;
+        row.arm(io);
+        std::int32_t id = -2;
+        {
+            test_support::RecordIoScope scope(io);
+            id = WriteUserLog("jsmith", true);
+        }
+        EXPECT_EQ(id, row.appendLands ? 2 : 0);
+        EXPECT_EQ(errors.size(), row.appendLands ? 0u : 1u);
+        UserLog log;
+        EXPECT_EQ(log.Exists(2), row.appendLands);
+        // The next attempt takes the slot a torn append left.
+        EXPECT_EQ(WriteUserLog("ann", false), row.appendLands ? 3 : 2);
+    }
+}
 
 TEST_F(LogWriters, UserLogRecordsEachKindOfAttempt) {
     EXPECT_EQ(WriteUserLog(" JSmith ", true), 1);  // found trimmed, without letter case

@@ -4,6 +4,7 @@
 #include "messages/message_catalogue.h"
 #include "platform/core/text.h"
 #include "session/login/password_change.h"
+#include "support/faulty_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane::testing {
@@ -79,6 +80,36 @@ TEST_F(PasswordChangeTest, SaveStoresTheTrimmedPasswordHashedAndStamped) {
         EXPECT_EQ(u->PasswordStamp(), *FromParts({2024, 7, 1, 9, 30, 0}));
     }
     EXPECT_TRUE(errors.empty());
+}
+
+// A disk that fails while the new password is written: the dialog reports the failure and
+// the old password still opens the account, as read afresh by the next login.
+TEST_F(PasswordChangeTest, FailedWriteReportsAndTheOldPasswordStillWorks) {
+    using test_support::FaultyRecordIo;
+    for (auto [kind, form] : {std::pair{Kind::kChange, "frmChangePassword"}, std::pair{Kind::kSet, "frmSetPassword"}}) {
+        for (const auto& fault : test_support::DiskFaults()) {
+            SCOPED_TRACE(std::string(form) + ", " + fault.what);
+            std::filesystem::remove(Path("users.sec"));
+            AddUser({});
+            errors.clear();
+            PasswordChange change(kind, form);
+            change.UserLogin = "ann";
+            change.LoadData();
+            ASSERT_TRUE(change.Loaded());
+            FaultyRecordIo io;
+            fault.arm(io);
+            bool saved = true;
+            {
+                test_support::RecordIoScope scope(io);
+                saved = change.SaveData("fresh");
+            }
+            EXPECT_FALSE(saved);
+            ASSERT_EQ(errors.size(), 1u);
+            EXPECT_EQ(errors[0].place, std::string(form) + ".SaveData");
+            EXPECT_EQ(Decode(Stored("ann")->Password()), "secret");
+            EXPECT_FALSE(std::filesystem::exists(Path("users.sec-journal")));
+        }
+    }
 }
 
 TEST_F(PasswordChangeTest, MissingAccountGoesToTheTrapAndStoresNothing) {

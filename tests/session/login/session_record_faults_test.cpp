@@ -29,7 +29,8 @@ public:
             const bool granted = v.ValidateLogin({"ann", "secret", "", false, true, ""});
             return LoginWindowResult{granted, v.AuthenticatedUser, "", v.LogID, v.SessionRecord};
         });
-        AddUser({.hashed = true});
+        // One failed attempt stands, so the grant's booking has a change to write.
+        AddUser({.failed = 1, .hashed = true});
     }
     void TearDown() override {
         SetUserLogWriteHook(nullptr);

@@ -11,12 +11,10 @@
 #include <QTreeView>
 #include <functional>
 
+#include "admin/users/corvane/account_delete.h"
 #include "admin/users/corvane/user_admin_openers.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "admin/users/wizard/user_pictures.h"
-#include "catalogue/user_permission.h"
-#include "catalogue/user_program.h"
-#include "catalogue/user_website.h"
 #include "logs/current_user.h"
 #include "logs/log_writers.h"
 #include "messages/message_catalogue.h"
@@ -25,7 +23,6 @@
 #include "platform/settings/global_settings.h"
 #include "platform/settings/settings_store.h"
 #include "recordstore/user.h"
-#include "recordstore/user_member.h"
 #include "session/login/account_table_check.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
@@ -59,14 +56,6 @@ std::string Text(int message, const std::optional<std::string>& parameter = std:
 
 void LogActivity(int message, const std::string& login) {
     WriteActivityLog(GetCurrentUser(), gEXEAppName, GetLocalComputerName(), Text(message) + " - " + login);
-}
-
-// The link rows of one login in one link table, each deleted by its own number.
-template <typename Link, typename Load, typename Links, typename Id>
-void DeleteLinks(const std::string& login, Load load, Links links, Id id) {
-    Link table;
-    if (!(table.*load)(login)) return;
-    for (const auto& item : *(table.*links)()) table.Delete(((*item).*id)());
 }
 
 }  // namespace
@@ -280,37 +269,13 @@ void frmCorvane::DeleteUsers() {
         // The login goes with the record as it stands at the delete, not as the row shows
         // it: another workstation may have renamed the account since the list was read. A
         // record deleted there already leaves nothing to do.
-        std::string login;
-        bool deleted = false;
-        const auto afterDelete = [&](const std::function<void()>& body) {
-            return [&deleted, body] {
-                if (deleted) body();
-            };
-        };
+        std::optional<std::string> login;
         const bool carriedOn = RunTrapped(
             "frmCorvane.DeleteUsers",
-            {[&] {
-                 const auto held = User().DeleteValid(row.tag.toInt());
-                 deleted = held.has_value();
-                 if (deleted) login = *held;
-             },
-             afterDelete([&] {
-                 DeleteLinks<UserMember>(login, &UserMember::LoadGroup, &UserMember::UserMembers, &UserMember::MemberID);
-             }),
-             afterDelete([&] {
-                 DeleteLinks<UserPermission>(login, &UserPermission::LoadPermissions, &UserPermission::UserPermissions,
-                                             &UserPermission::PermissionID);
-             }),
-             // Links are by login: left behind, they would pass to the next account of that name.
-             afterDelete([&] {
-                 DeleteLinks<UserWebsite>(login, &UserWebsite::LoadWebsites, &UserWebsite::UserWebsites,
-                                          &UserWebsite::WebsiteID);
-             }),
-             afterDelete([&] {
-                 DeleteLinks<UserProgram>(login, &UserProgram::LoadPrograms, &UserProgram::UserPrograms,
-                                          &UserProgram::UserProgramID);
-             }),
-             afterDelete([&] { LogActivity(kDeleteUsers, login); })},
+            {[&] { login = DeleteAccountWithLinks(row.tag.toInt()); },
+             [&] {
+                 if (login) LogActivity(kDeleteUsers, *login);
+             }},
             gLanguage);
         if (!carriedOn) return;
     }

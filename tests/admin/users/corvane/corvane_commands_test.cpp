@@ -12,6 +12,7 @@
 #include "catalogue/user_website.h"
 #include "recordstore/user_member.h"
 #include "session/login/account_table_check.h"
+#include "support/faulty_record_io.h"
 #include "ui/ui_test_support.h"
 
 using namespace corvane;
@@ -252,6 +253,35 @@ TEST_F(UserWindowCommands, DeleteFromAStaleRowGoesByTheRecordAsItStandsNow) {
     EXPECT_EQ(Links("ann"), (std::vector<int>{2, 2, 2, 2}));
     EXPECT_EQ(ActivityLines().size(), 1u);
     EXPECT_TRUE(errors_.empty());
+}
+
+// A disk that fails under the delete: the window reports it, and the account and every
+// link of it stand as they were, nothing logged as deleted.
+TEST_F(UserWindowCommands, DeleteOnAFailingDiskReportsAndLeavesTheAccountWithItsLinks) {
+    for (const auto& fault : test_support::DiskFaults()) {
+        SCOPED_TRACE(fault.what);
+        std::filesystem::remove_all(folder_.Path());
+        std::filesystem::create_directory(folder_.Path());
+        errors_.clear();
+        AddUser("ann");
+        AddUser("bob");
+        LinkEverywhere("bob");
+        Open();
+        for (int row = 0; row < window_->Rows()->rowCount(); ++row)
+            if (window_->Rows()->Row(row).cells.value(0) == "bob") window_->SetSelectedIndex(row + 1);
+        test_support::FaultyRecordIo io;
+        fault.arm(io);
+        box_->Answer(kMsgYes);
+        {
+            test_support::RecordIoScope scope(io);
+            Click("cmdDelete");
+        }
+        ASSERT_FALSE(errors_.empty());
+        EXPECT_EQ(errors_.front().rfind("frmCorvane.DeleteUsers", 0), 0u) << errors_.front();
+        EXPECT_TRUE(User().Exists("bob"));
+        EXPECT_EQ(Links("bob"), (std::vector<int>{1, 1, 1, 1}));
+        EXPECT_TRUE(ActivityLines().empty());
+    }
 }
 
 TEST_F(UserWindowCommands, SetPasswordOpensTheDialogForTheCurrentRow) {

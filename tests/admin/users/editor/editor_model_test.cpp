@@ -5,6 +5,7 @@
 #include "editor_fixture.h"
 #include "messages/message_catalogue.h"
 #include "ui_core/date_text.h"
+#include "support/faulty_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -310,6 +311,35 @@ TEST_F(UserEditor, ASaveTheHandlerLeavesKeepsTheEditorOpen) {
     EXPECT_FALSE(editor.hideRequested);
     EXPECT_FALSE(editor.Cancelled);
     EXPECT_TRUE(editor.IsDirty);
+}
+
+// A disk that fails while the record is written: "not saved" (the editor stays open, the
+// failure reported) and the record as it was, read afresh by the next reader.
+TEST_F(UserEditor, AFailingDiskLeavesTheOldRecordAndKeepsTheEditorOpen) {
+    using corvane::test_support::FaultyRecordIo;
+    for (const auto& fault : corvane::test_support::DiskFaults()) {
+        SCOPED_TRACE(fault.what);
+        std::filesystem::remove(UsersPath());
+        AddUser("alice");
+        M editor = Open("alice");
+        const std::string before = ReadFile(UsersPath());
+        reports.clear();
+        editor.name = "A new name";
+        editor.description = "A new description that fills more of the slot";
+        FaultyRecordIo io;
+        fault.arm(io);
+        {
+            corvane::test_support::RecordIoScope scope(io);
+            EXPECT_EQ(editor.SaveData(), M::SaveResult::Failed);
+        }
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.front().place, "frmUserDetails.SaveData");
+        User fresh;
+        ASSERT_TRUE(fresh.Load("alice"));
+        EXPECT_EQ(fresh.Name(), "alice Name");
+        EXPECT_EQ(ReadFile(UsersPath()), before);
+        EXPECT_FALSE(std::filesystem::exists(UsersPath() + "-journal"));
+    }
 }
 
 TEST_F(UserEditor, CaptionsAndColumnHeaders) {

@@ -18,6 +18,7 @@
 #include "session/login/pass_phrase.h"
 #include "session/login/password_change.h"
 #include "support/accessible_names.h"
+#include "support/faulty_record_io.h"
 #include "support/password_hash_check.h"
 #include "support/fake_clock.h"
 #include "ui/helpers/screen_metrics.h"
@@ -313,6 +314,30 @@ TEST_F(WizardTest, ASaveThatFailsKeepsTheWizardOpen) {
     EXPECT_TRUE(wizard_->IsDirty);
     EXPECT_FALSE(wizard_->isVisible());
     EXPECT_EQ(UserCount(), 1);
+}
+
+// A disk that fails under the new account: the wizard stays open and no account stands, or,
+// when the append landed whole before the disk failed, the account stands and it closes.
+TEST_F(WizardTest, AFailingDiskEitherAddsTheAccountOrKeepsTheWizardOpen) {
+    using test_support::FaultyRecordIo;
+    for (const auto& row : test_support::DiskFaults()) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove(folder_.Path() + "/users.sec");
+        errors_.clear();
+        Open(true, true);
+        wizard_->show();
+        FillIn("eve");
+        FaultyRecordIo io;
+        row.arm(io);
+        {
+            test_support::RecordIoScope scope(io);
+            Nav(4)->click();
+        }
+        EXPECT_EQ(wizard_->isVisible(), !row.appendLands);
+        EXPECT_EQ(errors_.empty(), row.appendLands);
+        EXPECT_EQ(User().Exists("eve"), row.appendLands);
+        EXPECT_EQ(UserCount(), row.appendLands ? 1 : 0);
+    }
 }
 
 TEST_F(WizardTest, CancelWritesNothing) {

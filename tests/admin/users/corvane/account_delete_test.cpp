@@ -1,0 +1,131 @@
+// The user window's delete of an account with its links, on a disk that fails on cue: what
+// it reports always matches what stands on disk.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include "admin/users/corvane/account_delete.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
+#include "platform/core/program_globals.h"
+#include "recordstore/user.h"
+#include "recordstore/user_member.h"
+#include "support/faulty_record_io.h"
+#include "support/temp_folder.h"
+
+namespace corvane {
+namespace {
+
+using test_support::FaultyRecordIo;
+using test_support::RecordIoScope;
+
+class AccountDeleteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gDataPath = folder_.Path();
+        gUserFile.clear();
+    }
+    void TearDown() override { gDataPath.clear(); }
+
+    // alice, and bob (record 2), with or without two memberships, a website and a program.
+    void Accounts(bool links) {
+        for (const char* login : {"alice", "bob"}) {
+            User u;
+            u.SetLogin(login);
+            u.SetName(login);
+            u.AddNew();
+        }
+        if (!links) return;
+        for (const char* group : {"staff", "pupils"}) {
+            UserMember m;
+            m.SetUserLogin("bob");
+            m.SetGroup(group);
+            m.AddNew();
+        }
+        UserWebsite w;
+        w.SetUserLogin("bob");
+        w.SetURL("https://a.example/");
+        w.AddNew();
+        UserProgram p;
+        p.SetUserLogin("bob");
+        p.SetProgram("/usr/bin/x");
+        p.AddNew();
+    }
+    // Links of bob that stand, read afresh (journals put back first).
+    static int LinksOfBob() {
+        int n = 0;
+        UserMember m;
+        if (m.LoadGroup("bob")) n += static_cast<int>(m.UserMembers()->Count());
+        UserWebsite w;
+        if (w.LoadWebsites("bob")) n += static_cast<int>(w.UserWebsites()->Count());
+        UserProgram p;
+        if (p.LoadPrograms("bob")) n += static_cast<int>(p.UserPrograms()->Count());
+        return n;
+    }
+    bool AnyJournal() const {
+        for (const auto& e : std::filesystem::directory_iterator(folder_.Path()))
+            if (e.path().string().ends_with("-journal")) return true;
+        return false;
+    }
+
+    test_support::TempFolder folder_;
+};
+
+TEST_F(AccountDeleteTest, ReportMatchesTheDiskForEachFault) {
+    enum class Fault { None, AtOnce, CutShort, NextWrite, SecondRecord };
+    struct Case {
+        const char* what;
+        bool links;
+        Fault fault;
+        bool raised;      // the delete reports failure
+        bool accountStays;
+        int linksLeft;
+        const char* saying;  // in the error's description, "" for anything
+    };
+    const Case cases[] = {
+        {"no fault, links", true, Fault::None, false, false, 0, ""},
+        {"at once, links", true, Fault::AtOnce, true, true, 4, ""},
+        {"cut short, links", true, Fault::CutShort, true, true, 4, ""},
+        {"next write, links", true, Fault::NextWrite, true, true, 4, ""},
+        // The first membership went; the disk refused the rest and the undo: said so.
+        {"second record, links", true, Fault::SecondRecord, true, true, 3,
+         "was not deleted; 1 of its links were and could not be put back"},
+        {"no fault, no links", false, Fault::None, false, false, 0, ""},
+        {"at once, no links", false, Fault::AtOnce, true, true, 0, ""},
+        {"cut short, no links", false, Fault::CutShort, true, true, 0, ""},
+        {"next write, no links", false, Fault::NextWrite, true, true, 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(folder_.Path());
+        std::filesystem::create_directory(folder_.Path());
+        Accounts(c.links);
+        FaultyRecordIo io;
+        if (c.fault == Fault::AtOnce) io.FailWrite(1, ENOSPC);
+        if (c.fault == Fault::CutShort) io.CutTableWrite(1, EIO);
+        if (c.fault == Fault::NextWrite) io.BreakAfterTableWrite(1, ENOSPC);
+        if (c.fault == Fault::SecondRecord) io.BreakAfterTableWrite(2, ENOSPC);
+        bool raised = false;
+        std::string description;
+        {
+            RecordIoScope scope(io);
+            try {
+                const auto login = DeleteAccountWithLinks(2);
+                EXPECT_EQ(login.value_or(""), c.raised ? "" : "bob") << c.what;
+            } catch (const RaisedError& e) {
+                raised = true;
+                description = e.Description();
+            }
+        }
+        EXPECT_EQ(raised, c.raised) << c.what;
+        EXPECT_NE(description.find(c.saying), std::string::npos) << c.what << ": " << description;
+        EXPECT_EQ(User().Exists("bob"), c.accountStays) << c.what;
+        EXPECT_TRUE(User().Exists("alice")) << c.what;
+        EXPECT_EQ(LinksOfBob(), c.linksLeft) << c.what;
+        EXPECT_FALSE(AnyJournal()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <cerrno>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "recordstore/record_io.h"
+
+namespace corvane::test_support {
+
+// A disk that fails on cue under the record files: the real calls until the fault, then
+// every write, flush and cut refused ("a disk that refuses one write refuses the next").
+// Table writes are the writes to record files; journal writes are counted apart.
+class FaultyRecordIo final : public RecordIo {
+public:
+    // The nth write of any file fails with error.
+    void FailWrite(int n, int error) { Arm(Kind::Fail, false, n, error); }
+    // The nth table write writes half its bytes and returns short; every later one fails.
+    void CutTableWrite(int n, int error) { Arm(Kind::Cut, true, n, error); }
+    // The nth table write lands whole; everything after it fails (its flush first).
+    void BreakAfterTableWrite(int n, int error) { Arm(Kind::BreakAfter, true, n, error); }
+    // Every write lands in pieces of at most 7 bytes, and none fails.
+    void ShortWrites() { shortWrites_ = true; }
+    // Every lock request fails with error.
+    void RefuseLocks(int error) { lockError_ = error; }
+
+    bool Broken() const { return broken_; }
+    int TableWrites() const { return tableWrites_; }
+    // Every path opened so far, in any mode.
+    const std::set<std::string>& Opened() const { return opened_; }
+
+    int Open(const char* path, int flags, mode_t mode) override {
+        opened_.insert(path);
+        const int fd = Real().Open(path, flags, mode);
+        if (fd >= 0) journal_[fd] = std::string(path).ends_with("-journal");
+        return fd;
+    }
+    int Close(int fd) override {
+        journal_.erase(fd);
+        return Real().Close(fd);
+    }
+    ssize_t Pread(int fd, void* buffer, size_t count, off_t offset) override {
+        return Real().Pread(fd, buffer, count, offset);
+    }
+    ssize_t Pwrite(int fd, const void* buffer, size_t count, off_t offset) override {
+        if (broken_) return Refuse();
+        const bool table = !journal_[fd];
+        if (table) ++tableWrites_;
+        ++allWrites_;
+        const int seen = tableOnly_ ? (table ? tableWrites_ : 0) : allWrites_;
+        if (kind_ != Kind::None && seen == nth_) {
+            if (kind_ == Kind::Fail) {
+                broken_ = true;
+                return Refuse();
+            }
+            if (kind_ == Kind::Cut) {
+                broken_ = true;
+                return Real().Pwrite(fd, buffer, count / 2, offset);
+            }
+            const ssize_t w = Real().Pwrite(fd, buffer, count, offset);
+            broken_ = true;
+            return w;
+        }
+        if (shortWrites_ && count > 7) count = 7;
+        return Real().Pwrite(fd, buffer, count, offset);
+    }
+    int Sync(int fd) override { return broken_ ? Refuse() : Real().Sync(fd); }
+    int Ftruncate(int fd, off_t length) override { return broken_ ? Refuse() : Real().Ftruncate(fd, length); }
+    int Fstat(int fd, struct stat* st) override { return Real().Fstat(fd, st); }
+    int Fchmod(int fd, mode_t mode) override { return Real().Fchmod(fd, mode); }
+    int Lstat(const char* path, struct stat* st) override { return Real().Lstat(path, st); }
+    int Lock(int fd, int command, struct flock* lock) override {
+        if (lockError_ != 0 && lock->l_type != F_UNLCK) {
+            errno = lockError_;
+            return -1;
+        }
+        return Real().Lock(fd, command, lock);
+    }
+    int Unlink(const char* path) override { return Real().Unlink(path); }
+
+private:
+    enum class Kind { None, Fail, Cut, BreakAfter };
+    void Arm(Kind kind, bool tableOnly, int n, int error) {
+        kind_ = kind;
+        tableOnly_ = tableOnly;
+        nth_ = n;
+        error_ = error;
+    }
+    int Refuse() {
+        errno = error_;
+        return -1;
+    }
+
+    Kind kind_ = Kind::None;
+    bool tableOnly_ = false;
+    int nth_ = 0;
+    int error_ = EIO;
+    bool broken_ = false;
+    bool shortWrites_ = false;
+    int lockError_ = 0;
+    int tableWrites_ = 0;
+    int allWrites_ = 0;
+    std::map<int, bool> journal_;
+    std::set<std::string> opened_;
+};
+
+// The three ways each write path is tested to fail.
+struct DiskFault {
+    const char* what;
+    std::function<void(FaultyRecordIo&)> arm;
+    bool appendLands;  // an append's one write lands whole before the disk fails
+};
+
+inline const std::vector<DiskFault>& DiskFaults() {
+    static const std::vector<DiskFault> faults = {
+        {"fails at once", [](FaultyRecordIo& io) { io.FailWrite(1, ENOSPC); }, false},
+        {"cut short mid-slot", [](FaultyRecordIo& io) { io.CutTableWrite(1, EIO); }, false},
+        {"fails on the next write", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); }, true},
+    };
+    return faults;
+}
+
+// Puts io under every record file opened while it lives.
+class RecordIoScope {
+public:
+    explicit RecordIoScope(RecordIo& io) : before_(RecordIo::Replace(&io)) {}
+    ~RecordIoScope() { RecordIo::Replace(before_); }
+    RecordIoScope(const RecordIoScope&) = delete;
+    RecordIoScope& operator=(const RecordIoScope&) = delete;
+
+private:
+    RecordIo* before_;
+};
+
+}  // namespace corvane::test_support
