@@ -9,7 +9,8 @@ column the areas it may use, as paths under src/ in backticks; a name that is
 not an area itself names every area under that folder, `everything` all of
 them. An area may also use what the areas it names may use. Names after
 "the windows also" hold only for the area's Qt Widgets files. Each row may
-name only rows above it, so the table has no circle. Prints every arrow the
+name only rows above it, and no two folders right under src/ may use each
+other, so the table has no circle. Prints every arrow the
 table does not allow and exits 1 when there is any.
 """
 
@@ -74,7 +75,28 @@ def check_table(table):
             for target in expand(table, name):
                 if table.order.index(target) >= index:
                     problems.append(f"table: `{area}` names `{name}`, which is not above it")
+    # Nor may the top folders lean on each other (session/ on admin/ and admin/ on session/).
+    folders = {}
+    for area in table.order:
+        for name in (table.general[area] or []) + table.windows[area]:
+            for target in expand(table, name):
+                if target.split("/")[0] != area.split("/")[0]:
+                    folders.setdefault(area.split("/")[0], set()).add(target.split("/")[0])
+    for folder, uses in sorted(folders.items()):
+        for other in sorted(uses):
+            if folder in reachable(folders, other):
+                problems.append(f"table: src/{folder} and src/{other} use each other")
     return problems
+
+
+def reachable(graph, start):
+    seen, todo = set(), [start]
+    while todo:
+        for nxt in graph.get(todo.pop(), ()):
+            if nxt not in seen:
+                seen.add(nxt)
+                todo.append(nxt)
+    return seen
 
 
 def allowed(table, area, windows_file, memo):
@@ -225,6 +247,12 @@ def self_test():
     bad = readme.replace("| `src/base` | b | nothing |", "| `src/base` | b | `top` |")
     if not any("not above it" in p for p in check_table(read_table(bad))):
         print("self-test: a row naming a row below it went unnoticed")
+        return 1
+    # Every row names only rows above it, yet mid/ and top/ lean on each other.
+    bad = readme.replace("| `src/top` | t | `mid` |", "| `src/top` | t | `mid/a` |\n| `src/mid/c` | c | `top` |")
+    if check_table(read_table(bad)) != ["table: src/mid and src/top use each other",
+                                        "table: src/top and src/mid use each other"]:
+        print("self-test: two folders that use each other went unnoticed:", check_table(read_table(bad)))
         return 1
     print("self-test: ok")
     return 0
