@@ -97,7 +97,7 @@ long gLoadGrowth = 0;
 frmWebsiteLog& Viewer() {
     static std::unique_ptr<frmWebsiteLog> viewer = [] {
         App();
-        gDataPath = Folder();
+        const bench::InDataFolder in(Folder());
         Generate();
         auto w = std::make_unique<frmWebsiteLog>();
         const long before = ResidentBytes();
@@ -118,13 +118,17 @@ long ResidentBytes() {
 }
 
 void WebsiteLogViewer_SequentialRead(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     Viewer();
     bench::SequentialRead(state, LogPath());
 }
 
 void WebsiteLogViewer_LoadData(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     frmWebsiteLog& w = Viewer();
+    const bench::CountIo io;
     for (auto _ : state) w.LoadData();
+    io.Report(state);
     state.counters["rows"] = w.ListCount();
     state.counters["growth_MB"] = static_cast<double>(gLoadGrowth) / 1e6;
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(LogPath())) / 1e6;
@@ -132,17 +136,20 @@ void WebsiteLogViewer_LoadData(benchmark::State& state) {
 
 // The rows alone, without the window.
 void WebsiteLogViewer_LoadRows(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     Viewer();
     for (auto _ : state) benchmark::DoNotOptimize(LogRows::Load(LogRows::Kind::Website, LogPath(), 0).Count());
 }
 
 void WebsiteLogViewer_HeaderClick(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     frmWebsiteLog& w = Viewer();
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state) emit w.List()->header()->sectionClicked(column);
 }
 
 void WebsiteLogViewer_Export(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     frmWebsiteLog& w = Viewer();
     std::vector<std::string> captions, tags;
     for (const QString& c : w.Model()->Captions()) captions.push_back(c.toStdString());
@@ -158,6 +165,7 @@ void WebsiteLogViewer_Export(benchmark::State& state) {
 
 // The export's yardstick: the same number of bytes in one buffered write.
 void WebsiteLogViewer_BufferedWrite(benchmark::State& state) {
+    const bench::InDataFolder in(Folder());
     Viewer();
     const std::size_t bytes = 377 + static_cast<std::size_t>(kRecords) * 375;
     const std::string block(1u << 20, 'x');

@@ -39,7 +39,7 @@ public:
 
 private:
     static const std::string& Folder() {
-        static const std::string folder = Fill(gDataPath + "/editor");
+        static const std::string folder = Fill(bench::RootFolder() + "/editor");
         return folder;
     }
     static std::string Fill(const std::string& folder) {
@@ -91,7 +91,9 @@ void Editor_SequentialRead(benchmark::State& state) {
 
 void Editor_Open(benchmark::State& state) {
     EditorFolder folder;
+    if (!bench::RequireBytes(state, EditorFolder::Files())) return;
     std::int32_t shown = 0;
+    const bench::CountIo io;
     for (auto _ : state) {
         UserEditorModel editor;
         editor.UserLogin = kLogin;
@@ -100,6 +102,7 @@ void Editor_Open(benchmark::State& state) {
                 editor.selectedPrograms.Count();
         benchmark::DoNotOptimize(shown);
     }
+    io.Report(state);
     if (shown != 2 * kEntries) state.SkipWithError("the lists do not hold every catalogue entry");
     bench::SetBytesOfFiles(state, EditorFolder::Files());
 }
