@@ -30,4 +30,15 @@ bool LinkTable::LoadMatching(const char* sourceWord, int field, std::string_view
     return engine->LoadMatches(op, field, value, onMatch);
 }
 
+void LinkTable::ScanMatching(const char* sourceWord, int field, std::string_view value, const SlotVisit& visit) {
+    auto engine = Pin();
+    const Operation op{sourceWord, ops::kLoad.number, ops::kLoad.prefixWord, true};
+    const std::string want = RecordEngine::MatchBytes(value);
+    try {
+        engine->ScanValid([&](const SlotView& link) { return !link.Equals(field, want) || visit(link); });
+    } catch (const std::exception& e) {
+        throw engine->Wrap(op, e);
+    }
+}
+
 }  // namespace corvane

@@ -28,6 +28,10 @@ protected:
     // position ends past the last slot. Errors under sourceWord: +8 with Load's text (+11).
     bool LoadMatching(const char* sourceWord, int field, std::string_view value,
                       const std::function<void()>& onMatch);
+    // What a loader finds, read in one pass (ScanValid) without loading anything: each valid
+    // record whose field equals value goes to visit as it lies in the file; false from visit
+    // stops. The object stays as it was. Errors as the loader named sourceWord raises them.
+    void ScanMatching(const char* sourceWord, int field, std::string_view value, const SlotVisit& visit);
 };
 
 }  // namespace corvane

@@ -40,10 +40,9 @@ std::string PathKey(std::string_view fileBytes) {
 // one pass over the links.
 std::vector<std::string> AssignedPaths(const std::string& login) {
     std::vector<std::string> paths;
-    const std::string want = RecordEngine::MatchBytes(login);
     UserProgram links;
-    links.ScanValid([&](const SlotView& link) {
-        if (link.Equals(UserProgram::kUserLogin, want)) paths.emplace_back(link.Raw(UserProgram::kKey));
+    links.ScanPrograms(login, [&](const SlotView& link) {
+        paths.emplace_back(link.Raw(UserProgram::kKey));
         return true;
     });
     return paths;
