@@ -71,7 +71,8 @@ def one_run(binary, display, seed):
         subprocess.run([seed], env=env, check=True, stdout=subprocess.DEVNULL)
         users_file(os.path.join(scratch, "program", "users.sec"))
         start = time.monotonic()
-        program = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        errors = open(os.path.join(scratch, "stderr.txt"), "w+")
+        program = subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL, stderr=errors)
         seen = {}
         try:
             while LOGIN not in seen and time.monotonic() - start < 30:
@@ -83,6 +84,9 @@ def one_run(binary, display, seed):
                 program.wait(10)
             except subprocess.TimeoutExpired:
                 program.kill()
+        if LOGIN not in seen:
+            errors.seek(0)
+            print("no login window; the program said:", errors.read()[-2000:], file=sys.stderr)
         # The splash has no title of its own: it is the first window the process shows.
         first = min(seen.values()) if seen else None
         return first, seen.get(LOGIN)
