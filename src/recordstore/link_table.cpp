@@ -16,6 +16,8 @@ bool LinkTable::Load(std::string_view key, std::string_view login) {
                           true);
 }
 
+bool LinkTable::LoadRecordNumber(std::int32_t n) { return Pin()->SearchNumber(ops::kLoad, n, true); }
+
 bool LinkTable::Exists(std::string_view key, std::string_view login) {
     auto engine = Pin();
     const auto& k = Layout().keyIndexes;

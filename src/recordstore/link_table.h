@@ -17,6 +17,9 @@ public:
     bool Load(std::string_view key, std::string_view login);
     // The same search without loading. Error +18 (+11).
     bool Exists(std::string_view key, std::string_view login);
+    // Loads record n when it is a valid record (a link a whole-table read found), as Load
+    // loads; false, not synchronised, when it is not. Error +8 (+11).
+    bool LoadRecordNumber(std::int32_t n);
 
 protected:
     explicit LinkTable(const RecordDescription& description);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "admin/users/editor/login_links.h"
 #include "editor_fixture.h"
 #include "support/append_in_flight.h"
 #include "support/child_report.h"
@@ -63,6 +64,33 @@ TEST_F(Assignment, EntriesAppendedMeanwhileShowWholeAndTornOnesNotAtAll) {
     EXPECT_EQ(editor.definedWebsites.Count(), 4);
     EXPECT_EQ(Texts(editor.selectedPrograms), std::vector<std::string>{"/usr/bin/calc"});
     EXPECT_EQ(Texts(editor.definedPrograms), std::vector<std::string>{"/usr/bin/gedit"});
+    EXPECT_TRUE(reports.empty());
+}
+
+// A renamed login's links: one another workstation is appending moves too once its append
+// ends; one cut short at the end of the file is left as it lies, as before.
+TEST_F(Assignment, ALinkAppendedMeanwhileMovesWithTheLoginAndATornOneStays) {
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserProgram>("bob", "/usr/bin/calc");
+    const std::string link = corvane::testing::RecordData<UserProgram>(Path("scratch.sec"), [](UserProgram& l) {
+        l.SetUserLogin("ALICE");
+        l.SetProgram("/usr/bin/gedit");
+    });
+    const auto seen = corvane::testing::ReadWhileAppending(UserProgram::Table(), Path("userprograms.sec"), link, [] {
+        MoveLoginLinks("alice", "carol", "frmUserDetails.SaveData");
+        return true;
+    });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"carol", "/usr/bin/calc"}, {"bob", "/usr/bin/calc"}, {"carol", "/usr/bin/gedit"}}));
+
+    corvane::testing::TearLastRecord(Path("userprograms.sec"), UserProgram::Table());
+    const std::string before = ReadFile(Path("userprograms.sec"));
+    MoveLoginLinks("carol", "dave", "frmUserDetails.SaveData");
+    const std::string after = ReadFile(Path("userprograms.sec"));
+    EXPECT_EQ(after.substr(2 * 554), before.substr(2 * 554)) << "the torn record is left as it lies";
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"dave", "/usr/bin/calc"}, {"bob", "/usr/bin/calc"}}));
     EXPECT_TRUE(reports.empty());
 }
 
