@@ -31,6 +31,7 @@ struct WebsiteSide {
     static constexpr const char* kRemove = "frmUserDetails.cmdRemoveWebsite_Click";
     static std::string Key(const Website& w) { return w.URL(); }
     static std::int32_t Id(const Website& w) { return w.WebsiteID(); }
+    static std::string LinkKey(const UserWebsite& l) { return l.URL(); }
     static void SetLinkKey(UserWebsite& l, std::string key) { l.SetURL(std::move(key)); }
     static std::int32_t LinkId(const UserWebsite& l) { return l.WebsiteID(); }
     static constexpr int kKeyField = Website::kURL;
@@ -47,6 +48,7 @@ struct ProgramSide {
     static constexpr const char* kRemove = "frmUserDetails.cmdRemoveProgram_Click";
     static std::string Key(const Program& p) { return p.ProgramPathName(); }
     static std::int32_t Id(const Program& p) { return p.ProgramID(); }
+    static std::string LinkKey(const UserProgram& l) { return l.Program(); }
     static void SetLinkKey(UserProgram& l, std::string key) { l.SetProgram(std::move(key)); }
     static std::int32_t LinkId(const UserProgram& l) { return l.UserProgramID(); }
     static constexpr int kKeyField = Program::kProgramPathName;
@@ -186,14 +188,38 @@ public:
     // Every shown link again under the login in the box, so a renamed account keeps them.
     void Save() {
         const std::string newLogin = text::Trim(editor_.login);
+        // Where each key's first link of the login lies, from one pass over the links; a load
+        // there that no longer finds that link searches as before.
+        std::unordered_map<std::string, std::int32_t> firstLink;
+        if (!RunTrapped(Side::kSave, {[&] {
+                firstLink.clear();
+                const Records links = UserLinks();
+                for (const Record& link : *links)
+                    firstLink.try_emplace(MatchKey(link.key), link.number);
+            }}))
+            return;
+        const auto loadFirst = [&](typename Side::Link& link, const std::string& key) {
+            const auto at = firstLink.find(MatchKey(key));
+            if (at == firstLink.end()) return false;
+            if (link.LoadRecordNumber(at->second) && text::Equals(text::TrimSpaces(Side::LinkKey(link)), text::TrimSpaces(key)) &&
+                text::Equals(text::TrimSpaces(link.UserLogin()), text::TrimSpaces(editor_.UserLogin)))
+                return true;
+            return link.Load(key, editor_.UserLogin);
+        };
         for (const AssignmentRow& row : assigned_.Rows()) {
             const bool carriedOn = RunTrapped(Side::kSave, {[&] {
                                                   typename Side::Link link;
-                                                  const bool found = link.Load(row.text, editor_.UserLogin);
+                                                  const bool found = loadFirst(link, row.text);
                                                   link.SetUserLogin(newLogin);
                                                   Side::SetLinkKey(link, row.text);
-                                                  if (found) link.SaveChanges();
-                                                  else link.AddNew();
+                                                  if (found) {
+                                                      link.SaveChanges();
+                                                  } else {
+                                                      link.AddNew();
+                                                      // Under the same login, a later row of that key finds it.
+                                                      if (text::Equals(newLogin, text::Trim(editor_.UserLogin)))
+                                                          firstLink.try_emplace(MatchKey(row.text), link.Loc());
+                                                  }
                                               }});
             if (!carriedOn) break;
         }
