@@ -135,9 +135,23 @@ void Editor_AddWebsite(benchmark::State& state) {
     bench::SetBytesOfFiles(state, EditorFolder::Files());
 }
 
+// The save at OK rewrites each of the user's 500 program links under the login it had.
+void Editor_SavePrograms(benchmark::State& state) {
+    EditorFolder folder;
+    UserEditorModel editor;
+    editor.UserLogin = kLogin;
+    editor.LoadData();
+    editor.login = kLogin;
+    const bench::CountIo io;
+    for (auto _ : state) editor.SavePrograms();
+    io.Report(state);
+    bench::SetBytesOfFiles(state, EditorFolder::Files());
+}
+
 BENCHMARK(Editor_SequentialRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(Editor_Open)->Unit(benchmark::kMillisecond);
 BENCHMARK(Editor_AddWebsite)->Unit(benchmark::kMillisecond);
+BENCHMARK(Editor_SavePrograms)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvane
