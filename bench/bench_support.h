@@ -2,15 +2,65 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "platform/core/program_globals.h"
 
 namespace corvane::bench {
+
+// The data folder every benchmark's files lie under (set once by main).
+inline std::string& RootFolder() {
+    static std::string folder;
+    return folder;
+}
+
+// The system calls made so far through the C library (io_counts.cpp counts them): locks
+// taken and given back (fcntl record locks), every fcntl, reads (read, pread) and the bytes
+// they brought, writes (pwrite), stats (stat, fstat) and opens.
+struct IoCounts {
+    std::int64_t locks = 0, unlocks = 0, fcntls = 0, reads = 0, readBytes = 0, writes = 0, stats = 0, opens = 0;
+    static IoCounts Now();
+};
+
+// Counts the calls from its creation to Report, which sets them per iteration as the
+// benchmark's counters: lock_calls (locks taken), unlock_calls, syscalls (every call
+// counted) and read_MB.
+class CountIo {
+public:
+    CountIo() : start_(IoCounts::Now()) {}
+    void Report(benchmark::State& state) const {
+        const IoCounts now = IoCounts::Now();
+        const double n = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0;
+        state.counters["lock_calls"] = static_cast<double>(now.locks - start_.locks) / n;
+        state.counters["unlock_calls"] = static_cast<double>(now.unlocks - start_.unlocks) / n;
+        state.counters["syscalls"] =
+            static_cast<double>((now.fcntls - start_.fcntls) + (now.reads - start_.reads) +
+                                (now.writes - start_.writes) + (now.stats - start_.stats) +
+                                (now.opens - start_.opens)) / n;
+        state.counters["read_MB"] = static_cast<double>(now.readBytes - start_.readBytes) / n / 1e6;
+    }
+
+private:
+    IoCounts start_;
+};
+
+// Refuses to time a scan of a file that holds nothing: it would measure an empty read.
+inline bool RequireBytes(benchmark::State& state, const std::vector<std::string>& files) {
+    for (const auto& f : files) {
+        std::error_code error;
+        if (std::filesystem::file_size(f, error) == 0 || error) {
+            state.SkipWithError(("no bytes to scan in " + f).c_str());
+            return false;
+        }
+    }
+    return true;
+}
 
 // Points the program at a data folder for a scope, and back where it was after.
 class InDataFolder {

@@ -63,28 +63,41 @@ void SetScanBytes(benchmark::State& state, const std::string& path) {
                             static_cast<std::int64_t>(std::filesystem::file_size(path)));
 }
 
-void UserLog_SequentialRead(benchmark::State& state) { bench::SequentialRead(state, UserLogFile()); }
+void UserLog_SequentialRead(benchmark::State& state) {
+    const bench::InDataFolder in(bench::RootFolder());
+    bench::SequentialRead(state, UserLogFile());
+}
 
 void UserLog_GetActiveUserCount(benchmark::State& state) {
-    UserLogFile();
+    const bench::InDataFolder in(bench::RootFolder());
+    if (!bench::RequireBytes(state, {UserLogFile()})) return;
     UserLog log;
     std::int32_t active = 0;
+    const bench::CountIo io;
     for (auto _ : state) benchmark::DoNotOptimize(active = log.GetActiveUserCount());
+    io.Report(state);
     if (active != kUserLogRecords / 10) state.SkipWithError("wrong count");
     SetScanBytes(state, UserLogFile());
 }
 
 void UserLog_RecordCount(benchmark::State& state) {
-    UserLogFile();
+    const bench::InDataFolder in(bench::RootFolder());
+    if (!bench::RequireBytes(state, {UserLogFile()})) return;
     UserLog log;
+    const bench::CountIo io;
     for (auto _ : state) benchmark::DoNotOptimize(log.RecordCount());
+    io.Report(state);
     SetScanBytes(state, UserLogFile());
 }
 
-void WebsiteLog_SequentialRead(benchmark::State& state) { bench::SequentialRead(state, WebsiteLogFile()); }
+void WebsiteLog_SequentialRead(benchmark::State& state) {
+    const bench::InDataFolder in(bench::RootFolder());
+    bench::SequentialRead(state, WebsiteLogFile());
+}
 
 // Appends (one iteration per record); bytes are the records' file bytes, for the comparison.
 void WebsiteLog_AddNew(benchmark::State& state) {
+    const bench::InDataFolder in(bench::RootFolder());
     std::filesystem::remove(GetWebsiteLogPathName());
     WebsiteLog log;
     log.SetUserLogin("ann");
@@ -98,6 +111,7 @@ void WebsiteLog_AddNew(benchmark::State& state) {
 }
 
 void WebsiteLog_WriteWebsiteLog(benchmark::State& state) {
+    const bench::InDataFolder in(bench::RootFolder());
     std::filesystem::remove(GetWebsiteLogPathName());
     gEnableWebsiteLogging = true;
     for (auto _ : state)

@@ -66,7 +66,9 @@ void Login_UsersSequentialRead(benchmark::State& state) {
 void Login_LoadLastAccount(benchmark::State& state) {
     InLoginFolder folder;
     User user;
+    const bench::CountIo io;
     for (auto _ : state) benchmark::DoNotOptimize(user.Load(LastLogin()));
+    io.Report(state);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(std::filesystem::file_size(LoginFolder() + "/users.sec")));
 }
@@ -85,12 +87,14 @@ void Login_ValidateLastAccount(benchmark::State& state) {
     InLoginFolder folder;
     const LoginInput input{LastLogin(), "secret", "", false, true, "Corvane Standard"};
     std::int64_t read = 0;
+    const bench::CountIo io;
     for (auto _ : state) {
         const std::int64_t before = BytesRead();
         LoginValidator validator;
         benchmark::DoNotOptimize(validator.ValidateLogin(input));
         read += BytesRead() - before;
     }
+    io.Report(state);
     // Almost every byte a login reads is users.sec: the other files are small.
     const auto size = static_cast<double>(std::filesystem::file_size(LoginFolder() + "/users.sec"));
     state.counters["user_table_reads_per_login"] =

@@ -39,7 +39,7 @@ public:
 
 private:
     static const std::string& Folder() {
-        static const std::string folder = Fill(gDataPath + "/editor");
+        static const std::string folder = Fill(bench::RootFolder() + "/editor");
         return folder;
     }
     static std::string Fill(const std::string& folder) {
@@ -91,7 +91,9 @@ void Editor_SequentialRead(benchmark::State& state) {
 
 void Editor_Open(benchmark::State& state) {
     EditorFolder folder;
+    if (!bench::RequireBytes(state, EditorFolder::Files())) return;
     std::int32_t shown = 0;
+    const bench::CountIo io;
     for (auto _ : state) {
         UserEditorModel editor;
         editor.UserLogin = kLogin;
@@ -100,6 +102,7 @@ void Editor_Open(benchmark::State& state) {
                 editor.selectedPrograms.Count();
         benchmark::DoNotOptimize(shown);
     }
+    io.Report(state);
     if (shown != 2 * kEntries) state.SkipWithError("the lists do not hold every catalogue entry");
     bench::SetBytesOfFiles(state, EditorFolder::Files());
 }
@@ -132,9 +135,23 @@ void Editor_AddWebsite(benchmark::State& state) {
     bench::SetBytesOfFiles(state, EditorFolder::Files());
 }
 
+// The save at OK rewrites each of the user's 500 program links under the login it had.
+void Editor_SavePrograms(benchmark::State& state) {
+    EditorFolder folder;
+    UserEditorModel editor;
+    editor.UserLogin = kLogin;
+    editor.LoadData();
+    editor.login = kLogin;
+    const bench::CountIo io;
+    for (auto _ : state) editor.SavePrograms();
+    io.Report(state);
+    bench::SetBytesOfFiles(state, EditorFolder::Files());
+}
+
 BENCHMARK(Editor_SequentialRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(Editor_Open)->Unit(benchmark::kMillisecond);
 BENCHMARK(Editor_AddWebsite)->Unit(benchmark::kMillisecond);
+BENCHMARK(Editor_SavePrograms)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace corvane

@@ -48,8 +48,8 @@ public:
 
 private:
     static const std::string& Folder(bool wholeSeconds) {
-        static const std::string folder = Fill(gDataPath + "/website-rule");
-        static const std::string coarse = CopyWithWholeSeconds(folder, gDataPath + "/website-rule-coarse");
+        static const std::string folder = Fill(bench::RootFolder() + "/website-rule");
+        static const std::string coarse = CopyWithWholeSeconds(folder, bench::RootFolder() + "/website-rule-coarse");
         return wholeSeconds ? coarse : folder;
     }
     static std::string Fill(const std::string& folder) {
@@ -116,8 +116,11 @@ void WebsiteRule_SequentialRead(benchmark::State& state) {
 template <typename Rule>
 void Decide(benchmark::State& state, Rule& rule) {
     WebsiteFolder folder;
+    if (!bench::RequireBytes(state, WebsiteFolder::Files())) return;
     bool allowed = false;
+    const bench::CountIo io;
     for (auto _ : state) benchmark::DoNotOptimize(allowed = rule.IsWebsiteAllowable(kLogin, kURL));
+    io.Report(state);
     if (!allowed) state.SkipWithError("the decision should allow");
     SetFileBytes(state);
 }

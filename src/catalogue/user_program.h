@@ -38,6 +38,11 @@ public:
     // Every valid link of the login into a new UserPrograms, in record order (see
     // UserMember::LoadGroup). Errors under UserProgram.LoadPrograms.
     bool LoadPrograms(std::string_view strUserLogin) { return LoadLinks("LoadPrograms", kUserLogin, strUserLogin); }
+    // The login's valid links as LoadPrograms finds them, in one pass that loads nothing: each
+    // goes to visit as it lies in the file (Program at kKey); false from visit stops.
+    void ScanPrograms(std::string_view strUserLogin, const SlotVisit& visit) {
+        ScanMatching("LoadPrograms", kUserLogin, strUserLogin, visit);
+    }
     // Every valid link of the path, under UserProgram.LoadUsers.
     bool LoadUsers(std::string_view strProgram) { return LoadLinks("LoadUsers", kKey, strProgram); }
 };

@@ -16,6 +16,8 @@ bool LinkTable::Load(std::string_view key, std::string_view login) {
                           true);
 }
 
+bool LinkTable::LoadRecordNumber(std::int32_t n) { return Pin()->SearchNumber(ops::kLoad, n, true); }
+
 bool LinkTable::Exists(std::string_view key, std::string_view login) {
     auto engine = Pin();
     const auto& k = Layout().keyIndexes;
@@ -28,6 +30,17 @@ bool LinkTable::LoadMatching(const char* sourceWord, int field, std::string_view
     auto engine = Pin();
     const Operation op{sourceWord, ops::kLoad.number, ops::kLoad.prefixWord, true};
     return engine->LoadMatches(op, field, value, onMatch);
+}
+
+void LinkTable::ScanMatching(const char* sourceWord, int field, std::string_view value, const SlotVisit& visit) {
+    auto engine = Pin();
+    const Operation op{sourceWord, ops::kLoad.number, ops::kLoad.prefixWord, true};
+    const std::string want = RecordEngine::MatchBytes(value);
+    try {
+        engine->ScanValid([&](const SlotView& link) { return !link.Equals(field, want) || visit(link); });
+    } catch (const std::exception& e) {
+        throw engine->Wrap(op, e);
+    }
 }
 
 }  // namespace corvane

@@ -17,6 +17,9 @@ public:
     bool Load(std::string_view key, std::string_view login);
     // The same search without loading. Error +18 (+11).
     bool Exists(std::string_view key, std::string_view login);
+    // Loads record n when it is a valid record (a link a whole-table read found), as Load
+    // loads; false, not synchronised, when it is not. Error +8 (+11).
+    bool LoadRecordNumber(std::int32_t n);
 
 protected:
     explicit LinkTable(const RecordDescription& description);
@@ -28,6 +31,10 @@ protected:
     // position ends past the last slot. Errors under sourceWord: +8 with Load's text (+11).
     bool LoadMatching(const char* sourceWord, int field, std::string_view value,
                       const std::function<void()>& onMatch);
+    // What a loader finds, read in one pass (ScanValid) without loading anything: each valid
+    // record whose field equals value goes to visit as it lies in the file; false from visit
+    // stops. The object stays as it was. Errors as the loader named sourceWord raises them.
+    void ScanMatching(const char* sourceWord, int field, std::string_view value, const SlotVisit& visit);
 };
 
 }  // namespace corvane

@@ -61,18 +61,6 @@ void PutText(std::uint8_t* p, const FieldSpec& f, std::string_view utf8) {
     std::memcpy(p, bytes.data(), f.width);
 }
 
-// Keeps its operation's scan reading ahead until the operation ends.
-class ScanScope {
-public:
-    explicit ScanScope(RecordFile& file) : file_(file) { file_.BeginScan(); }
-    ~ScanScope() { file_.EndScan(); }
-    ScanScope(const ScanScope&) = delete;
-    ScanScope& operator=(const ScanScope&) = delete;
-
-private:
-    RecordFile& file_;
-};
-
 }  // namespace
 
 RecordEngine::RecordEngine(const RecordDescription& description)
@@ -706,6 +694,22 @@ void RecordEngine::ForEachValid(const std::function<void()>& visit) {
     // One scan for the whole walk: the file is measured once and read ahead, not once per step.
     ScanScope scan(file_);
     for (bool found = MoveFirst(false); found; found = MoveNext(false)) visit();
+}
+
+void RecordEngine::ScanValid(const SlotVisit& visit) {
+    OpenIfClosed();
+    ScanValidSlots(file_, desc_, visit);
+}
+
+void RecordEngine::MembersFrom(const SlotView& record) {
+    identity = record.RecordNumber();
+    for (const FieldSpec& f : desc_.fields) {
+        if (f.role == FieldRole::BufferOnly) continue;
+        FieldValue& m = members[static_cast<std::size_t>(f.id)];
+        if (f.kind == FieldKind::Text) m.text = record.Text(f.id);
+        else if (f.kind == FieldKind::Date) m.date = record.Date(f.id);
+        else m.number = record.Number(f.id);
+    }
 }
 
 bool RecordEngine::MovePrevious(bool noRefresh) {

@@ -12,6 +12,7 @@
 #include "platform/core/raised_error.h"
 #include "recordstore/record_description.h"
 #include "recordstore/record_file.h"
+#include "recordstore/slot_scan.h"
 
 namespace corvane {
 
@@ -134,6 +135,12 @@ public:
     // MoveFirst, then MoveNext for as long as they land, all in one scan of the file;
     // visit runs on each record landed on.
     void ForEachValid(const std::function<void()>& visit);
+    // Opens if closed, then ScanValidSlots over this table's file: one lock, block reads, the
+    // members, buffer and position untouched.
+    void ScanValid(const SlotVisit& visit);
+    // The members and identity from a record a scan handed out, decoded as Refresh decodes
+    // the buffer; the buffer, the position and the state flags stay.
+    void MembersFrom(const SlotView& record);
     std::int32_t GetSlotCount();
 
     // --- building blocks for the table kinds and their own members ---

@@ -170,6 +170,16 @@ public:
     // meanwhile are not met, and an append to this file (from visit too) waits for the walk's
     // end. The position ends past the last slot.
     void ForEachValid(const std::function<void()>& visit);
+    // Reads every valid record from the first to the last in one pass, handing visit each as
+    // it lies in the file (decode only the fields needed); visit answers false to stop. One
+    // lock for the whole read, the file read in large blocks: an append elsewhere is met
+    // wholly or not at all, and a torn slot is never met. The members, the buffer and the
+    // position stay as they were. File errors reach the caller unchanged.
+    void ScanValid(const SlotVisit& visit) { Pin()->ScanValid(visit); }
+    // The properties and the identity from a record ScanValid handed out, as a load of it
+    // would set them; nothing else changes (the object is no more synchronised than before,
+    // so a save writes nothing it did not write before).
+    void TakeMembers(const SlotView& record) { engine_->MembersFrom(record); }
 
     // Closes the file and forgets the descriptor; never fails. The next operation reopens.
     void CloseTable() noexcept { engine_->CloseTable(); }

@@ -8,7 +8,7 @@
 
 namespace corvane {
 
-// The walk that renames a catalogue key in every assignment of a link table:
+// Renames a catalogue key in every assignment of a link table, found in one pass:
 // each record whose key (read through get), trimmed, equals oldKey, trimmed
 // (letter case counts), gets newKey as passed (through set) and is saved.
 // Errors go to HandleError under place; leaving stops the walk. True when at
@@ -18,13 +18,13 @@ bool RenameLinkKeys(const std::string& place, const std::string& oldKey, const s
                     Set set) {
     const std::string_view old = text::TrimSpaces(oldKey);
     std::int32_t changed = 0;
-    Links table;
-    WalkTrapped(table, place, [&](Links& link) {
-        if (text::TrimSpaces(get(link)) != old) return;
-        set(link, newKey);
-        link.SaveChanges();
-        ++changed;
-    });
+    RewriteMatching<Links>(
+        place, Links::kKey, [&](std::string_view key) { return text::TrimSpaces(key) == old; }, get,
+        [&](Links& link) {
+            set(link, newKey);
+            link.SaveChanges();
+            ++changed;
+        });
     // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
     return changed > 0;
 }

@@ -4,6 +4,7 @@
 #include "catalogue/user_website.h"
 #include "logs/update_users_websites.h"
 #include "logs_test_support.h"
+#include "support/append_in_flight.h"
 
 namespace corvane {
 namespace {
@@ -81,6 +82,23 @@ TEST_F(RenameWebsite, ChangesAlreadySavedAreReportedWhenALaterStepFails) {
     answer = [](std::size_t) { return kErrorResume; };
     EXPECT_TRUE(RenameAssignedWebsite<Failing>("http://a/", "http://b/"));
     EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://b/"), Link("bob", "http://a/"), Link("cat", "http://b/")}));
+}
+
+// An assignment another workstation is appending is renamed too once its append ends; one
+// cut short at the end of the file is left as it lies, as before.
+TEST_F(RenameWebsite, AnAssignmentAppendedMeanwhileIsRenamedWholeAndATornOneLeftAlone) {
+    WriteFile(Path("userwebsites.sec"), Slots(kLinkSlot, {Link("ann", "http://a/")}));
+    const auto seen = ReadWhileAppending(UserWebsite::Table(), Path("userwebsites.sec"), Link("bob", "http://a/").Data(),
+                                         [] { return Rename("http://a/", "http://b/"); });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_TRUE(seen.result);
+    EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://b/")}) + Link("bob", "http://b/").Data());
+
+    const std::string torn = Slots(kLinkSlot, {Link("ann", "http://a/")}) + Link("cat", "http://a/").Data().substr(0, 100);
+    WriteFile(Path("userwebsites.sec"), torn);
+    EXPECT_TRUE(Rename("http://a/", "http://c/"));
+    EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://c/")}) + torn.substr(kLinkSlot));
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(RenameWebsite, AMissingFolderIsReportedNotRaised) {

@@ -141,11 +141,11 @@ void BrowserController::LoadData() {
             // Newest record first.
             Website website;
             std::vector<std::string> urls;
-            website.MoveFirst();
-            while (!website.IsEOF() && website.ValidRecord()) {
-                urls.push_back(website.URL());
-                website.MoveNext();
-            }
+            // One pass over the catalogue, under one lock.
+            website.ScanValid([&](const SlotView& entry) {
+                urls.push_back(entry.Text(Website::kURL));
+                return true;
+            });
             website.CloseTable();
             for (auto it = urls.rbegin(); it != urls.rend(); ++it) frame_.InsertAddress(frame_.AddressCount(), *it);
         },

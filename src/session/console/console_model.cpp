@@ -1,6 +1,6 @@
 #include "session/console/console_model.h"
 
-#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -10,6 +10,7 @@
 #include "messages/message_catalogue.h"
 #include "platform/core/carry_on.h"
 #include "platform/core/environment.h"
+#include "platform/core/cp1252.h"
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/file_helpers.h"
@@ -28,42 +29,57 @@ ConsoleItem Fixed(int text, int description, const char* pictureKey, const char*
 }
 
 // Catalogue paths compare trimmed and without letter case, as Program.Load
-// finds them.
-std::string PathKey(std::string_view path) { return text::ToLower(text::TrimSpaces(path)); }
+// finds them: the bytes as the file holds them, each folded.
+std::string PathKey(std::string_view fileBytes) {
+    std::string key(fileBytes);
+    for (char& c : key) c = static_cast<char>(text::FoldByte(static_cast<unsigned char>(c)));
+    return key;
+}
 
-// The catalogue's descriptions by path, read in one pass; the first record of
-// a path wins, as a search finds it.
-std::unordered_map<std::string, std::string> CatalogueDescriptions() {
-    std::unordered_map<std::string, std::string> descriptions;
+// The login's assigned paths in record order, as LoadPrograms lists them, in
+// one pass over the links.
+std::vector<std::string> AssignedPaths(const std::string& login) {
+    std::vector<std::string> paths;
+    UserProgram links;
+    links.ScanPrograms(login, [&](const SlotView& link) {
+        paths.emplace_back(link.Raw(UserProgram::kKey));
+        return true;
+    });
+    return paths;
+}
+
+// The descriptions of the wanted paths (by PathKey), read in one pass over the
+// catalogue; the first record of a path wins, as a search finds it.
+void ReadDescriptions(std::unordered_map<std::string, std::optional<std::string>>& wanted) {
     Program program;
-    program.OpenTable();
-    for (program.MoveFirst(); !program.IsEOF(); program.MoveNext())
-        if (program.ValidRecord())
-            descriptions.try_emplace(PathKey(program.ProgramPathName()), program.Description());
-    return descriptions;
+    program.ScanValid([&](const SlotView& entry) {
+        const auto found = wanted.find(PathKey(entry.Raw(Program::kProgramPathName)));
+        if (found != wanted.end() && !found->second) found->second = entry.Text(Program::kDescription);
+        return true;
+    });
 }
 
 void AddPrograms(const std::string& login, std::vector<ConsoleItem>& items) {
-    std::shared_ptr<UserPrograms> assigned;
-    std::unordered_map<std::string, std::string> catalogue;
+    // Paths as the file holds them, and the description of each (nothing: not in the catalogue).
+    std::vector<std::string> assigned;
+    std::unordered_map<std::string, std::optional<std::string>> catalogue;
     try {
-        UserProgram links;
-        if (!links.LoadPrograms(login)) return;
-        assigned = links.UserPrograms();
-        if (!assigned || assigned->Count() == 0) return;
-        catalogue = CatalogueDescriptions();
+        assigned = AssignedPaths(login);
+        if (assigned.empty()) return;
+        for (const auto& path : assigned) catalogue.try_emplace(PathKey(path));
+        ReadDescriptions(catalogue);
     } catch (const std::exception&) {
         return;
     }
     const File file;
     // The list's keys are unique: a path assigned twice shows once.
     std::unordered_set<std::string> listed;
-    for (const auto& link : *assigned) {
-        const std::string path = link->Program();
-        const auto entry = catalogue.find(PathKey(path));
-        if (entry == catalogue.end()) continue;
+    for (const auto& bytes : assigned) {
+        const auto& entry = catalogue.at(PathKey(bytes));
+        if (!entry) continue;
+        const std::string path = cp1252::ToUtf8(bytes);
         if (!listed.insert(text::ToLower(path)).second) continue;
-        const std::string& description = entry->second.empty() ? path : entry->second;
+        const std::string& description = entry->empty() ? path : *entry;
         items.push_back({file.GetFileName(path), description, "", path, kTagProgram});
     }
 }

@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "messages/message_catalogue.h"
 #include "platform/core/carry_on.h"
@@ -247,16 +249,21 @@ void frmLogin::SetUpGroups() {
 
 void frmLogin::LoadUserGroups() {
     UserGroup table;
+    std::vector<std::string> names;
     RunTrapped("frmLogin.LoadUserGroups",
                {
                    [&] { cboGroup_->clear(); },
-                   [&] { table.MoveFirst(); },
                    [&] {
-                       while (!table.IsEOF()) {
-                           const std::string name = text::Trim(table.Name());
-                           if (!name.empty()) cboGroup_->addItem(QString::fromStdString(name));
-                           table.MoveNext();
-                       }
+                       // One pass over the file; a retry reads it afresh.
+                       names.clear();
+                       table.ScanValid([&](const SlotView& group) {
+                           std::string name = text::Trim(group.Text(UserGroup::kName));
+                           if (!name.empty()) names.push_back(std::move(name));
+                           return true;
+                       });
+                   },
+                   [&] {
+                       for (const auto& name : names) cboGroup_->addItem(QString::fromStdString(name));
                    },
                },
                gLanguage);

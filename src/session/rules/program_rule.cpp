@@ -45,19 +45,17 @@ bool IsProgramAllowable(const std::string& login, const std::string& programPath
             if (!decided && !program.Load(programPath)) decide(false);
         },
         [&] {
-            if (!decided && !links.LoadPrograms(login)) decide(false);
-        },
-        [&] {
             if (decided) return;
-            if (const auto assigned = links.UserPrograms()) {
-                for (const auto& link : *assigned) {
-                    if (link->Program() != programPath) continue;
-                    if (user.EnforceUserAccessOnPrograms() == 0) return decide(true);
-                    return decide(AccessLevelAdmits(user.AccessLevel(), user.OtherAccess(), program.AccessLevel(),
-                                                    program.OtherAccess(), true));
-                }
-            }
-            decide(false);
+            // The first of the login's links to the path, found in one pass over the links.
+            bool assigned = false;
+            links.ScanPrograms(login, [&](const SlotView& link) {
+                assigned = link.Text(UserProgram::kKey) == programPath;
+                return !assigned;
+            });
+            if (!assigned) return decide(false);
+            if (user.EnforceUserAccessOnPrograms() == 0) return decide(true);
+            decide(AccessLevelAdmits(user.AccessLevel(), user.OtherAccess(), program.AccessLevel(),
+                                     program.OtherAccess(), true));
         },
     });
     return ran && allowed;

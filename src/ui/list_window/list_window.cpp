@@ -191,30 +191,41 @@ void ListWindow::SelectAllItems() {
 
 // --- Rows -------------------------------------------------------------------
 
+ListRow ListWindow::RowForRecord(const SlotView& record, RecordTable& table) const {
+    table.TakeMembers(record);
+    return RowFor(table);
+}
+
 void ListWindow::LoadData() {
     model_->ClearRows();
     BusyPointer busy;
     std::unique_ptr<RecordTable> table;
-    bool any = false;
-    // Whether the record the table stands on is listed already, so that a
-    // retried step neither skips nor repeats one.
-    bool taken = false;
+    // The valid records as they lie in the file, read in one pass under one lock; the rows
+    // are made from them newest first.
+    std::vector<std::uint8_t> records;
+    std::vector<std::int32_t> numbers;
+    std::size_t made = 0;
     RunTrapped(Place("LoadData"),
                {[&] {
                     table = NewTable();
-                    any = !table->IsEmpty();
-                    if (any) table->MoveLast();
+                    records.clear();
+                    numbers.clear();
+                    const std::uint32_t length = table->Layout().dataLength;
+                    table->ScanValid([&](const SlotView& record) {
+                        records.insert(records.end(), record.Data(), record.Data() + length);
+                        numbers.push_back(record.RecordNumber());
+                        return true;
+                    });
                 },
                 [&] {
-                    // The rows read so far are shown however the walk ends.
+                    // The rows made so far are shown however the walk ends; a retry goes on
+                    // from the record that failed.
+                    const RecordDescription& desc = table->Layout();
                     std::vector<ListRow> rows;
                     try {
-                        while (any) {
-                            if (!taken && table->ValidRecord()) rows.push_back(RowFor(*table));
-                            taken = true;
-                            if (table->IsBOF()) break;
-                            table->MovePrevious();
-                            taken = false;
+                        for (; made < numbers.size(); ++made) {
+                            const std::size_t i = numbers.size() - 1 - made;
+                            rows.push_back(RowForRecord(SlotView(desc, records.data() + i * desc.dataLength, numbers[i]), *table));
                         }
                     } catch (...) {
                         model_->AddRows(std::move(rows));

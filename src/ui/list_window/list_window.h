@@ -19,6 +19,7 @@ class QTreeView;
 namespace corvane {
 
 class RecordTable;
+class SlotView;
 
 // A window that lists one record table newest first, with Add, Edit, Delete
 // and Cancel beside the list, a row count in its status bar, sorting by
@@ -94,6 +95,10 @@ protected:
     virtual std::unique_ptr<RecordTable> NewTable() const = 0;
     // The row of a valid record.
     virtual ListRow RowFor(const RecordTable& record) const = 0;
+    // The row of a valid record as a whole-table read hands it out; table is the object
+    // NewTable gave for this read. By default the record's properties go into table and
+    // RowFor(table) makes the row; a window may decode only the fields its row shows.
+    virtual ListRow RowForRecord(const SlotView& record, RecordTable& table) const;
     // Removes columns and rows, switches sorting off and adds the columns.
     virtual void SetupColumns();
     virtual void ApplyLanguage() = 0;

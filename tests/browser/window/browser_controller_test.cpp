@@ -6,6 +6,7 @@
 #include "messages/message_catalogue.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
+#include "support/append_in_flight.h"
 
 namespace corvane::testing {
 namespace {
@@ -123,6 +124,24 @@ TEST_F(BrowserTest, CompletedPagesMoveToTheTopOfTheListExceptForEnforcedUsers) {
     }
     // Blank completions are never logged.
     for (const auto& line : LogLines()) EXPECT_FALSE(BrowserController::BlankURL(line.url)) << line.url;
+}
+
+// A catalogue entry another workstation is appending is listed whole once the append ends;
+// one cut short at the end of the file is not listed, as before.
+TEST_F(BrowserTest, AnEntryAppendedMeanwhileIsListedWholeAndATornOneNotAtAll) {
+    AddWebsites({"http://one.com"});
+    AddBrowserUser({.login = "boss", .administrator = true});
+    LogIn("boss");
+    const std::string entry = RecordData<Website>(Path("scratch.sec"), [](Website& w) {
+        w.SetURL("http://appended.example/" + std::string(200, 'a'));
+        w.SetDescription(std::string(255, 'd'));
+    });
+    const auto seen = ReadWhileAppending(Website::Table(), Path("websites.sec"), entry, [&] { return Open().addresses; });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(seen.result, (std::vector<std::string>{"", "http://appended.example/" + std::string(200, 'a'),
+                                                     "http://one.com"}));
+    TearLastRecord(Path("websites.sec"), Website::Table());
+    EXPECT_EQ(Open().addresses, (std::vector<std::string>{"", "http://one.com"}));
 }
 
 TEST_F(BrowserTest, TheHomePageOpensFirstAndIsAppendedEvenWhenListedButNeverInAChild) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console_test_support.h"
+#include "support/append_in_flight.h"
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"
 #include "session/console/console_model.h"
@@ -142,6 +143,30 @@ TEST_F(ConsoleModelTest, UnreadableTablesLeaveTheirItemsOut) {
     std::filesystem::remove(Path("users.sec"));
     Block("users.sec");
     EXPECT_EQ(Tags(ConsoleModel::BuildItems(true)), (std::vector<std::string>{"Log Off"}));
+}
+
+// A catalogue entry another workstation is appending: the list waits for it and shows it
+// whole; an entry cut short at the end of the file is not listed, as before.
+TEST_F(ConsoleModelTest, AProgramAppendedMeanwhileIsListedWholeAndATornOneNotAtAll) {
+    const std::string calc = Executable("calc"), edit = Executable("edit");
+    AddCatalogueProgram(calc, "Calculator");
+    AddAccount("ann", {.passwordCannotChange = true, .programs = true});
+    Assign("ann", calc);
+    Assign("ann", edit);
+    LogIn("ann");
+    const std::string entry = RecordData<Program>(Path("scratch.sec"), [&](Program& p) {
+        p.SetProgramPathName(edit);
+        p.SetDescription("An editor with a description long enough to cross the half");
+        p.SetAccessLevel(1);
+    });
+    const auto seen = ReadWhileAppending(Program::Table(), Path("programs.sec"), entry,
+                                         [] { return ConsoleModel::BuildItems(true); });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    ASSERT_EQ(seen.result.size(), 3u);
+    EXPECT_EQ(seen.result[1].description, "An editor with a description long enough to cross the half");
+
+    TearLastRecord(Path("programs.sec"), Program::Table());
+    EXPECT_EQ(Tags(ConsoleModel::BuildItems(true)), (std::vector<std::string>{"Program", "Log Off"}));
 }
 
 TEST_F(ConsoleModelTest, StatusTexts) {

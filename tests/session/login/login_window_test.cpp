@@ -18,6 +18,7 @@
 #include "session/login/frm_login.h"
 #include "session/login/frm_password_dialogs.h"
 #include "session/login/security.h"
+#include "support/append_in_flight.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/ui_test_support.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -82,6 +83,31 @@ TEST_F(LoginWindow, HeightFollowsTheGroupsAndTheFirstGroupIsChosen) {
         EXPECT_NEAR(Find(&w, "imgCapsLock")->y(), ok->y() - ui::ToPixelsY(120), 1);
         EXPECT_EQ(Find(&w, "picBanner")->width(), w.width());
     }
+}
+
+// A group another workstation is appending is offered whole once the append ends; one cut
+// short at the end of the file is not offered, as before.
+TEST_F(LoginWindow, AGroupAppendedMeanwhileIsOfferedWholeAndATornOneNotAtAll) {
+    AddGroup("Staff");
+    const std::string lab = corvane::testing::RecordData<UserGroup>(Path("scratch.sec"), [](UserGroup& g) {
+        g.SetName("Laboratory Group");
+        g.SetDescription(std::string(200, 'l'));
+    });
+    const auto seen = corvane::testing::ReadWhileAppending(UserGroup::Table(), Path("groups.sec"), lab, [] {
+        frmLogin w;
+        ShowAndSettle(w);
+        QStringList names;
+        auto* list = Find<QComboBox>(&w, "cboGroup");
+        for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
+        return names;
+    });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(seen.result, (QStringList{"Staff", "Laboratory Group"}));
+
+    corvane::testing::TearLastRecord(Path("groups.sec"), UserGroup::Table());
+    frmLogin w;
+    ShowAndSettle(w);
+    EXPECT_EQ(Find<QComboBox>(&w, "cboGroup")->count(), 1);
 }
 
 TEST_F(LoginWindow, CaptionsAndBoxes) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "rules_test_support.h"
+#include "support/append_in_flight.h"
 #include "session/rules/program_rule.h"
 
 namespace corvane {
@@ -21,6 +22,24 @@ TEST_F(ProgramRule, WithoutRequiredLoginEverythingIsAllowedBeforeAnyFileIsRead) 
         for (const char* path : {"/usr/bin/anything", "", "  "}) EXPECT_TRUE(IsProgramAllowable(login, path));
     EXPECT_FALSE(std::filesystem::exists(Path("users.sec")));
     EXPECT_FALSE(std::filesystem::exists(Path("programs.sec")));
+}
+
+// An assignment another workstation is appending counts once the append ends; one cut short
+// at the end of the file does not, as before.
+TEST_F(ProgramRule, AnAssignmentAppendedMeanwhileCountsWholeAndATornOneNotAtAll) {
+    AddUser("ann", false, 1);
+    AddProgram("/opt/tool");
+    Assign("ann", "/opt/other");
+    const std::string link = RecordData<UserProgram>(Path("scratch.sec"), [](UserProgram& l) {
+        l.SetUserLogin("ann");
+        l.SetProgram("/opt/tool");
+    });
+    const auto seen = ReadWhileAppending(UserProgram::Table(), Path("userprograms.sec"), link,
+                                         [] { return IsProgramAllowable("ann", "/opt/tool"); });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_TRUE(seen.result);
+    TearLastRecord(Path("userprograms.sec"), UserProgram::Table());
+    EXPECT_FALSE(IsProgramAllowable("ann", "/opt/tool"));
 }
 
 TEST_F(ProgramRule, LevelsDecideWhenEnforced) {

@@ -16,6 +16,7 @@
 #include "platform/core/program_globals.h"
 #include "platform/settings/settings_store.h"
 #include "ui/helpers/screen_metrics.h"
+#include "support/append_in_flight.h"
 #include "support/temp_folder.h"
 #include "ui/list_window/list_window.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -192,6 +193,28 @@ TEST_F(ListWindowTest, AnErrorPartWayKeepsTheRowsAlreadyRead) {
         EXPECT_EQ(Texts(window), c.rows);
         EXPECT_EQ(Status(window), c.status);
     }
+}
+
+// A record another workstation is appending is listed whole once the append ends; one cut
+// short at the end of the file is not listed, as before.
+TEST_F(ListWindowTest, ARecordAppendedMeanwhileIsListedWholeAndATornOneNotAtAll) {
+    AddSite("s1", "first");
+    const std::string site = corvane::testing::RecordData<Website>(folder_.Path() + "/scratch.sec", [](Website& w) {
+        w.SetURL("https://appended.example/");
+        w.SetDescription(std::string(255, 'z'));
+    });
+    WebsiteList window;
+    window.SetLanguage();
+    const auto seen = corvane::testing::ReadWhileAppending(Website::Table(), folder_.Path() + "/websites.sec", site, [&] {
+        window.LoadData();
+        return Texts(window, 1);
+    });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(seen.result, (QStringList{QString(255, 'z'), "first"}));
+
+    corvane::testing::TearLastRecord(folder_.Path() + "/websites.sec", Website::Table());
+    window.LoadData();
+    EXPECT_EQ(Texts(window), QStringList{"s1"});
 }
 
 TEST_F(ListWindowTest, TheRefreshReloadsOnlyWhenTheCountDiffersAndNotWhileSwitchedOff) {

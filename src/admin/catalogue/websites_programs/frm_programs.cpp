@@ -55,11 +55,17 @@ int frmPrograms::IconFor(const std::string& path) const {
     return image;
 }
 
+ListRow frmPrograms::ProgramRow(const std::string& path, const std::string& description, std::int32_t id) const {
+    return {{QString::fromStdString(path), QString::fromStdString(description)}, QString::number(id), IconFor(path), false};
+}
+
 ListRow frmPrograms::RowFor(const RecordTable& record) const {
     const auto& program = static_cast<const Program&>(record);
-    const std::string path = program.ProgramPathName();
-    return {{QString::fromStdString(path), QString::fromStdString(program.Description())},
-            QString::number(program.ProgramID()), IconFor(path), false};
+    return ProgramRow(program.ProgramPathName(), program.Description(), program.ProgramID());
+}
+
+ListRow frmPrograms::RowForRecord(const SlotView& record, RecordTable&) const {
+    return ProgramRow(record.Text(Program::kProgramPathName), record.Text(Program::kDescription), record.RecordNumber());
 }
 
 std::unique_ptr<CatalogueEntryEditor> frmPrograms::NewEditor() const { return std::make_unique<frmProgramDetails>(); }

@@ -22,6 +22,7 @@ protected:
     std::unique_ptr<KeyedTable> NewEntry() const override;
     std::string KeyOf(const KeyedTable& record) const override;
     ListRow RowFor(const RecordTable& record) const override;
+    ListRow RowForRecord(const SlotView& record, RecordTable& table) const override;
     std::unique_ptr<CatalogueEntryEditor> NewEditor() const override;
     bool UpdateUsers(const std::string& oldKey, const std::string& newKey) const override;
     std::vector<std::int32_t> LinksOf(const std::string& key) const override;
@@ -30,6 +31,7 @@ protected:
 private:
     // The image of a program file: its icon, else the generic program image.
     int IconFor(const std::string& path) const;
+    ListRow ProgramRow(const std::string& path, const std::string& description, std::int32_t id) const;
 
     QLabel* picBuffer_ = nullptr;
     mutable std::map<std::string, int> iconOfPath_;

@@ -27,10 +27,21 @@ std::unique_ptr<KeyedTable> frmWebsites::NewEntry() const { return std::make_uni
 
 std::string frmWebsites::KeyOf(const KeyedTable& record) const { return static_cast<const Website&>(record).URL(); }
 
+namespace {
+
+ListRow WebsiteListRow(const std::string& url, const std::string& description, std::int32_t id) {
+    return {{QString::fromStdString(url), QString::fromStdString(description)}, QString::number(id), kWebsiteImage, false};
+}
+
+}  // namespace
+
 ListRow frmWebsites::RowFor(const RecordTable& record) const {
     const auto& website = static_cast<const Website&>(record);
-    return {{QString::fromStdString(website.URL()), QString::fromStdString(website.Description())},
-            QString::number(website.WebsiteID()), kWebsiteImage, false};
+    return WebsiteListRow(website.URL(), website.Description(), website.WebsiteID());
+}
+
+ListRow frmWebsites::RowForRecord(const SlotView& record, RecordTable&) const {
+    return WebsiteListRow(record.Text(Website::kURL), record.Text(Website::kDescription), record.RecordNumber());
 }
 
 std::unique_ptr<CatalogueEntryEditor> frmWebsites::NewEditor() const { return std::make_unique<frmWebsiteDetails>(); }

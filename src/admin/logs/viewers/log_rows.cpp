@@ -279,17 +279,23 @@ bool LogRows::Dimmed(std::int32_t r) const {
     return !(rec.code & (kInvalidBit | kFailedBit | kActiveBit));
 }
 
-BulkVector<std::uint64_t> LogRows::SortKeys(int column) const {
+std::shared_ptr<const BulkVector<std::uint64_t>> LogRows::SortKeys(int column) const {
     const auto& records = data_->records;
-    if (column < 4)
-        return log_sort::FoldedRanks(records.size(), [&](std::size_t i) { return Text(records[i], column); });
-    BulkVector<std::uint64_t> keys(records.size());
+    if (column < 4) {
+        auto& kept = textKeys_[column];
+        if (!kept)
+            kept = std::make_shared<const BulkVector<std::uint64_t>>(
+                log_sort::FoldedRanks(records.size(), [&](std::size_t i) { return Text(records[i], column); }));
+        return kept;
+    }
+    auto made = std::make_shared<BulkVector<std::uint64_t>>(records.size());
+    BulkVector<std::uint64_t>& keys = *made;
     if (column > (kind_ == Kind::Website ? 4 : 5)) {
         // A code stands for its cell: rank the cells of the 256 codes once.
         const BulkVector<std::uint64_t> rank =
             log_sort::FoldedRanks(256, [&](std::size_t c) { return CodeCell(static_cast<std::uint8_t>(c)); }, 1);
         for (std::size_t i = 0; i < records.size(); ++i) keys[i] = rank[records[i].code];
-        return keys;
+        return made;
     }
     // A stamp cell's first character decides ("" < "*" < "-" < a digit), then
     // the stamp's text.
@@ -308,7 +314,7 @@ BulkVector<std::uint64_t> LogRows::SortKeys(int column) const {
         else
             keys[i] = text == 0 ? 0 : kDigit | text;
     }
-    return keys;
+    return made;
 }
 
 void LogRows::Sort(int column, bool ascending) {
@@ -316,7 +322,7 @@ void LogRows::Sort(int column, bool ascending) {
     sortColumn_ = column;
     ascending_ = ascending;
     // Every sort starts from the newest-first order, so equal cells stay newest first.
-    order_ = log_sort::StableOrder(SortKeys(column), ascending);
+    order_ = log_sort::StableOrder(*SortKeys(column), ascending);
 }
 
 BulkVector<std::int32_t> LogRows::RowOfEachRecord() const {
@@ -328,6 +334,7 @@ BulkVector<std::int32_t> LogRows::RowOfEachRecord() const {
 void LogRows::SetRecords(const LogRows& loaded) {
     data_ = loaded.data_;
     order_ = loaded.order_;
+    for (auto& keys : textKeys_) keys.reset();
     if (sorting_) Sort(sortColumn_, ascending_);
 }
 

@@ -94,7 +94,9 @@ private:
     // log's "Active".
     std::string_view CodeCell(std::uint8_t code) const;
     void AppendRecordCell(const Record& rec, int column, std::string& out) const;
-    BulkVector<std::uint64_t> SortKeys(int column) const;
+    // The keys a sort by column orders the records by. The text columns' are made at their
+    // first sort and kept with the records, so a later click orders them at once.
+    std::shared_ptr<const BulkVector<std::uint64_t>> SortKeys(int column) const;
 
     Kind kind_;
     std::shared_ptr<const Data> data_;
@@ -102,6 +104,7 @@ private:
     bool sorting_ = false;
     int sortColumn_ = 0;
     bool ascending_ = true;
+    mutable std::shared_ptr<const BulkVector<std::uint64_t>> textKeys_[4];
 };
 
 }  // namespace corvane

@@ -86,10 +86,10 @@ std::uint64_t StampTextKey(OleDate d) {
     return 1 + date * 86400 + seconds;
 }
 
-BulkVector<std::int32_t> StableOrder(BulkVector<std::uint64_t> keys, bool ascending) {
+BulkVector<std::int32_t> StableOrder(const BulkVector<std::uint64_t>& keys, bool ascending) {
     const std::uint64_t top = keys.empty() ? 0 : *std::max_element(keys.begin(), keys.end());
     if (top <= keys.size() + 4096) return CountingOrder(keys, top, ascending);
-    return RadixOrder(std::move(keys), ascending);
+    return RadixOrder(keys, ascending);
 }
 
 }  // namespace corvane::log_sort

@@ -19,6 +19,6 @@ inline constexpr int kStampKeyBits = 40;
 
 // The rows 0..n-1 ordered by key, ascending or descending; rows with equal keys
 // keep their order.
-BulkVector<std::int32_t> StableOrder(BulkVector<std::uint64_t> keys, bool ascending);
+BulkVector<std::int32_t> StableOrder(const BulkVector<std::uint64_t>& keys, bool ascending);
 
 }  // namespace corvane::log_sort

@@ -528,17 +528,27 @@ void LogViewer::Layout() {
 }
 
 std::vector<int> LogViewer::ColumnContentWidths() {
+    if (holdWidths_ && !heldWidths_.empty()) return heldWidths_;
     std::vector<int> widths;
     for (int c = 0; c < model_->columnCount(); ++c) {
         lsvItems_->resizeColumnToContents(c);
         widths.push_back(lsvItems_->columnWidth(c));
     }
+    if (holdWidths_) heldWidths_ = widths;
     return widths;
 }
 
 void LogViewer::FitFirstOpening() {
     if (!firstOpening_) return;
     firstOpening_ = false;
+    holdWidths_ = true;
+    struct Release {
+        LogViewer& viewer;
+        ~Release() {
+            viewer.holdWidths_ = false;
+            viewer.heldWidths_.clear();
+        }
+    } release{*this};
     const std::vector<int> widths = ColumnContentWidths();
     const int list = std::accumulate(widths.begin(), widths.end(), 0) + 2 * lsvItems_->frameWidth() +
                      style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -142,6 +142,10 @@ private:
     std::map<int, QAction*> mnuAction_;
     std::map<int, QAction*> mnuView_;
     std::map<int, QAction*> mnuHelp_;
+    // While the first opening fits the window, the columns' content widths measured once:
+    // neither the rows nor the first row shown change meanwhile, only the window's width.
+    bool holdWidths_ = false;
+    std::vector<int> heldWidths_;
 };
 
 }  // namespace corvane

@@ -101,8 +101,22 @@ void frmCorvane::SetIsDirty(bool value) {
 
 std::unique_ptr<RecordTable> frmCorvane::NewTable() const { return std::make_unique<User>(); }
 
-ListRow frmCorvane::RowFor(const RecordTable& record) const {
-    const auto& user = static_cast<const User&>(record);
+namespace {
+
+// The fields the list shows, read from a record as a whole-table read hands it out.
+struct UserListFields {
+    const SlotView& record;
+    std::int16_t Disabled() const { return static_cast<std::int16_t>(record.Number(User::kDisabled)); }
+    std::int16_t Locked() const { return static_cast<std::int16_t>(record.Number(User::kLocked)); }
+    std::int32_t UserID() const { return record.RecordNumber(); }
+    std::string Login() const { return record.Text(User::kLogin); }
+    std::int32_t AccessLevel() const { return record.Number(User::kAccessLevel); }
+    std::string OtherAccess() const { return record.Text(User::kOtherAccess); }
+    std::int32_t FailedLogins() const { return record.Number(User::kFailedLogins); }
+};
+
+template <typename Fields>
+ListRow UserListRow(const Fields& user) {
     ListRow row;
     row.icon = user.Disabled() ? 4 : 3;
     row.dimmed = user.Locked() != 0;
@@ -112,6 +126,12 @@ ListRow frmCorvane::RowFor(const RecordTable& record) const {
               << QString::number(user.FailedLogins());
     return row;
 }
+
+}  // namespace
+
+ListRow frmCorvane::RowFor(const RecordTable& record) const { return UserListRow(static_cast<const User&>(record)); }
+
+ListRow frmCorvane::RowForRecord(const SlotView& record, RecordTable&) const { return UserListRow(UserListFields{record}); }
 
 void frmCorvane::AddUserItem(const User& user) { AddListItem(user); }
 

@@ -46,6 +46,7 @@ public:
 protected:
     std::unique_ptr<RecordTable> NewTable() const override;
     ListRow RowFor(const RecordTable& record) const override;
+    ListRow RowForRecord(const SlotView& record, RecordTable& table) const override;
     void SetupColumns() override { SetColumnHeaders(); }
     void ApplyLanguage() override;
     void NewCommand() override;

@@ -11,15 +11,16 @@ namespace corvane {
 
 namespace {
 
-// One link table from its first record to its last, rewriting the old login's links.
+// One link table's links of the old login, found in one pass, rewritten to the new one.
 template <typename Links>
 void MoveIn(const std::string& oldLogin, const std::string& newLogin, const std::string& place) {
-    Links table;
-    WalkTrapped(table, place, [&](Links& link) {
-        if (!text::Equals(text::TrimSpaces(link.UserLogin()), oldLogin)) return;
-        link.SetUserLogin(newLogin);
-        link.SaveChanges();
-    });
+    RewriteMatching<Links>(
+        place, Links::kUserLogin, [&](std::string_view login) { return text::Equals(text::TrimSpaces(login), oldLogin); },
+        [](Links& link) { return link.UserLogin(); },
+        [&](Links& link) {
+            link.SetUserLogin(newLogin);
+            link.SaveChanges();
+        });
 }
 
 }  // namespace

@@ -34,11 +34,8 @@ struct WebsiteSide {
     static std::string LinkKey(const UserWebsite& l) { return l.URL(); }
     static void SetLinkKey(UserWebsite& l, std::string key) { l.SetURL(std::move(key)); }
     static std::int32_t LinkId(const UserWebsite& l) { return l.WebsiteID(); }
-    static std::shared_ptr<UserWebsites> LoadAll(UserWebsite& l, const std::string& login) {
-        l.LoadWebsites(login);
-        return l.UserWebsites();
-    }
-    static std::shared_ptr<UserWebsites>& Kept(UserEditorModel::LinksRead& read) { return read.websites; }
+    static constexpr int kKeyField = Website::kURL;
+    static UserEditorModel::SideRead& Kept(UserEditorModel::LinksRead& read) { return read.websites; }
 };
 
 struct ProgramSide {
@@ -54,11 +51,8 @@ struct ProgramSide {
     static std::string LinkKey(const UserProgram& l) { return l.Program(); }
     static void SetLinkKey(UserProgram& l, std::string key) { l.SetProgram(std::move(key)); }
     static std::int32_t LinkId(const UserProgram& l) { return l.UserProgramID(); }
-    static std::shared_ptr<UserPrograms> LoadAll(UserProgram& l, const std::string& login) {
-        l.LoadPrograms(login);
-        return l.UserPrograms();
-    }
-    static std::shared_ptr<UserPrograms>& Kept(UserEditorModel::LinksRead& read) { return read.programs; }
+    static constexpr int kKeyField = Program::kProgramPathName;
+    static UserEditorModel::SideRead& Kept(UserEditorModel::LinksRead& read) { return read.programs; }
 };
 
 // One side's operations over its two lists. The lookups and the links written during the
@@ -74,42 +68,44 @@ public:
         if (entry.ValidRecord()) defined_.Append({Side::Key(entry), Side::Id(entry), {}});
     }
     void AddSelected(const typename Side::Catalogue& entry, const typename Side::Link& link) {
-        if (entry.ValidRecord()) AppendSelected(Side::Key(entry), Side::Id(entry), link);
+        if (entry.ValidRecord()) AppendSelected(Side::Key(entry), Side::Id(entry), Side::LinkId(link));
     }
 
     void LoadAssigned() {
-        std::shared_ptr<LinkCollection<typename Side::Link>> found;
+        Records links;
         RunTrapped(Side::kLoad, {
                                     [&] { assigned_.Clear(); },
-                                    [&] { found = UserLinks(); },
+                                    [&] { links = UserLinks(); },
                                     [&] {
-                                        if (!found || found->Count() == 0) return;
+                                        if (!links || links->empty()) return;
                                         // The catalogue read once for all the links.
-                                        const auto catalogue = CatalogueByKey();
-                                        for (const auto& link : *found) {
-                                            if (!link->ValidRecord()) continue;
-                                            const auto entry = catalogue.find(MatchKey(Side::LinkKey(*link)));
-                                            if (entry != catalogue.end())
-                                                AppendSelected(entry->second.key, entry->second.id, *link);
+                                        std::unordered_map<std::string, const Record*> byKey;
+                                        const Records catalogue = Catalogue();
+                                        for (const Record& entry : *catalogue)
+                                            byKey.try_emplace(MatchKey(entry.key), &entry);
+                                        for (const Record& link : *links) {
+                                            const auto entry = byKey.find(MatchKey(link.key));
+                                            if (entry != byKey.end())
+                                                AppendSelected(entry->second->key, entry->second->number, link.number);
                                         }
                                     },
                                     [&] {
                                         // An empty collection leaves the buttons as they were.
-                                        if (found && found->Count() > 0) editor_.EnableListButtons();
+                                        if (links && !links->empty()) editor_.EnableListButtons();
                                     },
                                 });
     }
 
     void LoadDefined() {
-        typename Side::Catalogue entry;
         std::unordered_set<std::string> linked;
         RunTrapped(Side::kLoadDefined, {
                                            [&] { defined_.Clear(); },
                                            [&] { linked = LinkedKeys(); },
                                            [&] {
-                                               entry.ForEachValid([&] {
-                                                   if (linked.count(MatchKey(Side::Key(entry))) == 0) AddDefined(entry);
-                                               });
+                                               const Records catalogue = Catalogue();
+                                               for (const Record& entry : *catalogue)
+                                                   if (linked.count(MatchKey(entry.key)) == 0)
+                                                       defined_.Append({entry.key, entry.number, {}});
                                            },
                                            [&] { editor_.EnableListButtons(); },
                                        });
@@ -192,61 +188,90 @@ public:
     // Every shown link again under the login in the box, so a renamed account keeps them.
     void Save() {
         const std::string newLogin = text::Trim(editor_.login);
+        // Where each key's first link of the login lies, from one pass over the links; a load
+        // there that no longer finds that link searches as before.
+        std::unordered_map<std::string, std::int32_t> firstLink;
+        if (!RunTrapped(Side::kSave, {[&] {
+                firstLink.clear();
+                const Records links = UserLinks();
+                for (const Record& link : *links)
+                    firstLink.try_emplace(MatchKey(link.key), link.number);
+            }}))
+            return;
+        const auto loadFirst = [&](typename Side::Link& link, const std::string& key) {
+            const auto at = firstLink.find(MatchKey(key));
+            if (at == firstLink.end()) return false;
+            if (link.LoadRecordNumber(at->second) && text::Equals(text::TrimSpaces(Side::LinkKey(link)), text::TrimSpaces(key)) &&
+                text::Equals(text::TrimSpaces(link.UserLogin()), text::TrimSpaces(editor_.UserLogin)))
+                return true;
+            return link.Load(key, editor_.UserLogin);
+        };
         for (const AssignmentRow& row : assigned_.Rows()) {
             const bool carriedOn = RunTrapped(Side::kSave, {[&] {
                                                   typename Side::Link link;
-                                                  const bool found = link.Load(row.text, editor_.UserLogin);
+                                                  const bool found = loadFirst(link, row.text);
                                                   link.SetUserLogin(newLogin);
                                                   Side::SetLinkKey(link, row.text);
-                                                  if (found) link.SaveChanges();
-                                                  else link.AddNew();
+                                                  if (found) {
+                                                      link.SaveChanges();
+                                                  } else {
+                                                      link.AddNew();
+                                                      // Under the same login, a later row of that key finds it.
+                                                      if (text::Equals(newLogin, text::Trim(editor_.UserLogin)))
+                                                          firstLink.try_emplace(MatchKey(row.text), link.Loc());
+                                                  }
                                               }});
             if (!carriedOn) break;
         }
     }
 
 private:
-    struct Entry {
-        std::string key;
-        std::int32_t id = 0;
-    };
-
     // Keys compare trimmed and without letter case, as the table searches
     // compare them.
     static std::string MatchKey(std::string_view key) { return text::ToLower(text::TrimSpaces(key)); }
 
-    // The catalogue in one pass: the first valid record of each key, as a
-    // search by key finds it.
-    static std::unordered_map<std::string, Entry> CatalogueByKey() {
-        std::unordered_map<std::string, Entry> byKey;
-        typename Side::Catalogue entry;
-        entry.ForEachValid([&] { byKey.try_emplace(MatchKey(Side::Key(entry)), Entry{Side::Key(entry), Side::Id(entry)}); });
-        return byKey;
-    }
+    using Record = UserEditorModel::KeyedRecord;
+    using Records = std::shared_ptr<const std::vector<Record>>;
 
-    // The user's valid links in record order: those LoadData read for this side's other
-    // list, else one pass over the link file.
-    std::shared_ptr<LinkCollection<typename Side::Link>> UserLinks() {
-        auto& kept = Side::Kept(editor_.linksRead);
-        if (editor_.linksRead.sharing && kept) return kept;
-        typename Side::Link links;
-        auto found = Side::LoadAll(links, editor_.UserLogin);
-        if (editor_.linksRead.sharing) kept = found;
-        return found;
+    // Every valid record of a table in record order, key and number, in one pass that
+    // decodes only the key: those LoadData read already for this side's other list, else
+    // read now. links: only the user's links.
+    Records ReadOnce(Records UserEditorModel::SideRead::*kept, bool links) {
+        auto& read = Side::Kept(editor_.linksRead);
+        if (editor_.linksRead.sharing && read.*kept) return read.*kept;
+        auto records = std::make_shared<std::vector<Record>>();
+        if (links) {
+            const std::string login = RecordEngine::MatchBytes(editor_.UserLogin);
+            typename Side::Link table;
+            table.ScanValid([&](const SlotView& link) {
+                if (link.Equals(Side::Link::kUserLogin, login))
+                    records->push_back({link.Text(Side::Link::kKey), link.RecordNumber()});
+                return true;
+            });
+        } else {
+            typename Side::Catalogue table;
+            table.ScanValid([&](const SlotView& entry) {
+                records->push_back({entry.Text(Side::kKeyField), entry.RecordNumber()});
+                return true;
+            });
+        }
+        if (editor_.linksRead.sharing) read.*kept = records;
+        return records;
     }
+    Records Catalogue() { return ReadOnce(&UserEditorModel::SideRead::catalogue, false); }
+    // The user's valid links in record order.
+    Records UserLinks() { return ReadOnce(&UserEditorModel::SideRead::links, true); }
 
     // The keys the user has a valid link for.
     std::unordered_set<std::string> LinkedKeys() {
         std::unordered_set<std::string> keys;
-        const auto found = UserLinks();
-        if (found)
-            for (const auto& link : *found)
-                if (link->ValidRecord()) keys.insert(MatchKey(Side::LinkKey(*link)));
+        const Records links = UserLinks();
+        for (const Record& link : *links) keys.insert(MatchKey(link.key));
         return keys;
     }
 
-    void AppendSelected(const std::string& key, std::int32_t id, const typename Side::Link& link) {
-        assigned_.Append({key, id, "M" + std::to_string(Side::LinkId(link))});
+    void AppendSelected(const std::string& key, std::int32_t id, std::int32_t linkNumber) {
+        assigned_.Append({key, id, "M" + std::to_string(linkNumber)});
     }
 
     UserEditorModel& editor_;

@@ -63,12 +63,22 @@ public:
     // What the window does next: focus a box, hide itself.
     Focus focusRequest = Focus::None;
     bool hideRequested = false;
-    // While LoadData fills the lists, the links of each side, read once for both of its
-    // lists; empty at any other time.
+    // A record as the lists need it: its key (trimmed UTF-8) and its record number.
+    struct KeyedRecord {
+        std::string key;
+        std::int32_t number = 0;
+    };
+    // One side's catalogue and the user's links there, each read in one pass.
+    struct SideRead {
+        std::shared_ptr<const std::vector<KeyedRecord>> catalogue;
+        std::shared_ptr<const std::vector<KeyedRecord>> links;
+    };
+    // While LoadData fills the lists, what each side read, read once for both of its lists;
+    // empty at any other time.
     struct LinksRead {
         bool sharing = false;
-        std::shared_ptr<LinkCollection<UserWebsite>> websites;
-        std::shared_ptr<LinkCollection<UserProgram>> programs;
+        SideRead websites;
+        SideRead programs;
     } linksRead;
 
     // Shows or takes away the hourglass pointer.

@@ -4,7 +4,9 @@
 
 #include <functional>
 
+#include "admin/users/editor/login_links.h"
 #include "editor_fixture.h"
+#include "support/append_in_flight.h"
 #include "support/child_report.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -33,6 +35,63 @@ TEST_F(Assignment, AUserWithoutLinksHasEveryEntryDefinedAndRemoveDisabled) {
     EXPECT_EQ(editor.selectedPrograms.Count(), 0);
     EXPECT_TRUE(editor.addProgramEnabled);
     EXPECT_FALSE(editor.removeProgramEnabled);
+}
+
+// A catalogue entry and a link another workstation is appending show whole once the append
+// ends; ones cut short at the end of their files do not show, as before.
+TEST_F(Assignment, EntriesAppendedMeanwhileShowWholeAndTornOnesNotAtAll) {
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    const std::string entry = corvane::testing::RecordData<Website>(Path("scratch.sec"), [](Website& w) {
+        w.SetURL("http://appended.example/");
+        w.SetDescription(std::string(255, 'e'));
+    });
+    const std::string link = corvane::testing::RecordData<UserProgram>(Path("scratch.sec"), [](UserProgram& l) {
+        l.SetUserLogin("alice");
+        l.SetProgram("/usr/bin/gedit");
+    });
+    const auto websites = corvane::testing::ReadWhileAppending(Website::Table(), Path("websites.sec"), entry,
+                                                              [&] { return Texts(Open("alice").definedWebsites); });
+    EXPECT_FALSE(websites.endedBeforeTheAppend);
+    EXPECT_EQ(websites.result.back(), "http://appended.example/");
+    const auto programs = corvane::testing::ReadWhileAppending(UserProgram::Table(), Path("userprograms.sec"), link,
+                                                              [&] { return Texts(Open("alice").selectedPrograms); });
+    EXPECT_FALSE(programs.endedBeforeTheAppend);
+    EXPECT_EQ(programs.result, (std::vector<std::string>{"/usr/bin/calc", "/usr/bin/gedit"}));
+
+    corvane::testing::TearLastRecord(Path("websites.sec"), Website::Table());
+    corvane::testing::TearLastRecord(Path("userprograms.sec"), UserProgram::Table());
+    M editor = Open("alice");
+    EXPECT_EQ(editor.definedWebsites.Count(), 4);
+    EXPECT_EQ(Texts(editor.selectedPrograms), std::vector<std::string>{"/usr/bin/calc"});
+    EXPECT_EQ(Texts(editor.definedPrograms), std::vector<std::string>{"/usr/bin/gedit"});
+    EXPECT_TRUE(reports.empty());
+}
+
+// A renamed login's links: one another workstation is appending moves too once its append
+// ends; one cut short at the end of the file is left as it lies, as before.
+TEST_F(Assignment, ALinkAppendedMeanwhileMovesWithTheLoginAndATornOneStays) {
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserProgram>("bob", "/usr/bin/calc");
+    const std::string link = corvane::testing::RecordData<UserProgram>(Path("scratch.sec"), [](UserProgram& l) {
+        l.SetUserLogin("ALICE");
+        l.SetProgram("/usr/bin/gedit");
+    });
+    const auto seen = corvane::testing::ReadWhileAppending(UserProgram::Table(), Path("userprograms.sec"), link, [] {
+        MoveLoginLinks("alice", "carol", "frmUserDetails.SaveData");
+        return true;
+    });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"carol", "/usr/bin/calc"}, {"bob", "/usr/bin/calc"}, {"carol", "/usr/bin/gedit"}}));
+
+    corvane::testing::TearLastRecord(Path("userprograms.sec"), UserProgram::Table());
+    const std::string before = ReadFile(Path("userprograms.sec"));
+    MoveLoginLinks("carol", "dave", "frmUserDetails.SaveData");
+    const std::string after = ReadFile(Path("userprograms.sec"));
+    EXPECT_EQ(after.substr(2 * 554), before.substr(2 * 554)) << "the torn record is left as it lies";
+    EXPECT_EQ(Links<UserProgram>(), (std::vector<std::pair<std::string, std::string>>{
+                                        {"dave", "/usr/bin/calc"}, {"bob", "/usr/bin/calc"}}));
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(Assignment, AddingThreeRowsWritesThreeKeyedLinksAtOnce) {

@@ -12,6 +12,7 @@
 #include "recordstore/test_support.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
+#include "support/append_in_flight.h"
 
 using namespace corvane;
 
@@ -127,6 +128,33 @@ TEST_F(Members, AnErrorKeepsTheRowsAddedSoFar) {
     SetErrorHandler(nullptr);
     EXPECT_EQ(logins, (std::vector<std::string>{"carol", "alice"}));
     EXPECT_EQ(places, std::vector<std::string>{"frmMembers.LoadMembers"});
+}
+
+// A member's account another workstation is appending is listed whole once the append
+// ends; an account cut short at the end of the file gives no row, as before.
+TEST_F(Members, AnAccountAppendedMeanwhileIsListedWholeAndATornOneNotAtAll) {
+    UserMember m;
+    m.SetUserLogin("dave");
+    m.SetGroup("Accounts");
+    m.AddNew();
+    const std::string dave = corvane::testing::RecordData<User>(Path("scratch.sec"), [](User& u) {
+        u.SetLogin("dave");
+        u.SetName("Dave Long-Named Newcomer");
+        u.SetDescription(std::string(200, 'd'));
+    });
+    const auto seen = corvane::testing::ReadWhileAppending(User::Table(), UsersPath(), dave, [] {
+        std::vector<std::string> rows;
+        LoadMemberRows("Accounts", [&](const MemberRow& r) { rows.push_back(r.login + "|" + r.name + "|" + std::to_string(r.userID)); });
+        return rows;
+    });
+    EXPECT_FALSE(seen.endedBeforeTheAppend);
+    EXPECT_EQ(seen.result, (std::vector<std::string>{"carol|Carol Zed|1", "alice|Alice Young|2", "bob|Bob Adams|3",
+                                                     "dave|Dave Long-Named Newcomer|4"}));
+
+    corvane::testing::TearLastRecord(UsersPath(), User::Table());
+    std::vector<std::string> logins;
+    LoadMemberRows("Accounts", [&](const MemberRow& r) { logins.push_back(r.login); });
+    EXPECT_EQ(logins, (std::vector<std::string>{"carol", "alice", "bob"}));
 }
 
 TEST_F(Members, CancelHidesTheWindow) {
