@@ -226,6 +226,7 @@ std::vector<std::string> ResolveDesktopCommand(const std::string& target,
 std::vector<std::string> ExpandExecLine(const std::string& exec, const std::string& target) {
     std::vector<std::string> argv;
     bool targetPlaced = false;
+    bool targetInProgram = false;
     std::string current;
     bool inWord = false;
     bool quoted = false;
@@ -261,6 +262,7 @@ std::vector<std::string> ExpandExecLine(const std::string& exec, const std::stri
                 current += target;
                 inWord = true;
                 targetPlaced = true;
+                if (argv.empty()) targetInProgram = true;
             } else if (std::string_view("ickdDnNvm").find(code) != std::string_view::npos) {
                 if (!inWord) dropWord = true;
                 inWord = true;
@@ -275,7 +277,8 @@ std::vector<std::string> ExpandExecLine(const std::string& exec, const std::stri
     }
     if (quoted) return {};
     endWord();
-    if (argv.empty()) return {};
+    // The program itself never comes from the target.
+    if (argv.empty() || targetInProgram) return {};
     if (!targetPlaced) argv.push_back(target);
     return argv;
 }

@@ -37,7 +37,7 @@ std::vector<std::string> ResolveDesktopCommand(const std::string& target,
 // Splits an Exec value into its arguments, the target in place of %f, %F,
 // %u or %U (or appended when none is given); the codes that add nothing
 // here are dropped. Empty when the line cannot be read (an unknown field
-// code, an open quote).
+// code, an open quote) or its program would come from the target.
 std::vector<std::string> ExpandExecLine(const std::string& exec, const std::string& target);
 
 }  // namespace corvane

@@ -90,6 +90,13 @@ void AroundModal(ConsoleHost& host, const std::function<void()>& show) {
     CarryOn([&] { host.SetTrayEnabled(true); });
 }
 
+void TellProgramRefused() {
+    CarryOn([] {
+        ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
+                   Message(kMessageProgramName));
+    });
+}
+
 }  // namespace
 
 std::vector<ConsoleItem> ConsoleModel::BuildItems(bool authenticated) {
@@ -153,17 +160,6 @@ void ConsoleModel::Launch(ConsoleHost& host, const ConsoleItem* selected) {
         RunSelectedProgram(selected->key);
     }
 }
-
-namespace {
-
-void TellProgramRefused() {
-    CarryOn([] {
-        ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
-                   Message(kMessageProgramName));
-    });
-}
-
-}  // namespace
 
 bool ConsoleModel::MayStartProgram(const std::string& path) {
     bool allowed = false;

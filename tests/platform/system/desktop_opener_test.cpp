@@ -35,7 +35,8 @@ TEST(DesktopOpener, ExecLinesTakeTheTargetAsOneArgument) {
         {"editor \"open %f", {}},
         {"editor %", {}},
         {"", {}},
-        {"%f", {doc}},
+        {"%f", {}},  // the program never comes from the target
+        {"run%u --x", {}},
     };
     for (const auto& row : rows) EXPECT_EQ(ExpandExecLine(row.exec, doc), row.argv) << row.exec;
 }
