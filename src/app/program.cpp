@@ -13,8 +13,10 @@
 #include "app/single_instance.h"
 #include "app/termination.h"
 #include "platform/settings/registry_store.h"
+#include "platform/system/process_spawn.h"
 #include "platform/system/write_guard.h"
 #include "platform/network/smb/smb_network.h"
+#include "session/console/console_model.h"
 #include "session/launchers/launchers.h"
 #include "session/login/frm_login.h"
 #include "session/login/login_services.h"
@@ -100,6 +102,8 @@ void InstallProgram() {
     LoginServices services = CurrentLoginServices();
     services.startUserPrograms = RunUserPrograms;
     SetLoginServices(services);
+    // A document opens only with a program the program rule lets the login start.
+    SetDesktopOpenCheck(ConsoleModel::MayOpenDocumentWith);
     ScreenshotRecorder::InstallFromEnvironment();
     InstallTerminationHandlers(UnloadMainForm);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { UnloadMainForm(); });

@@ -617,6 +617,7 @@ class Road:
                    f"websiteslog.sec holds the visit: {accepted}")
 
         self.pupil_save_as_over_own_files(browser_window, browser)
+        self.pupil_read_me_refused(browser)
 
         self.step("carol logs off")
         key("alt+F4")
@@ -717,6 +718,42 @@ class Road:
             self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
             self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
             self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
+
+    def pupil_read_me_refused(self, browser):
+        """Help > Read Me would start the desktop's text editor, which Carol was not given: message
+        425, and the editor never starts."""
+        self.step("Help > Read Me with an editor carol was not given is refused")
+        home = os.path.join(self.scratch, "home")
+        started = os.path.join(self.scratch, "marker-editor")
+        editor = os.path.join(self.scratch, "road-editor")
+        with open(editor, "w") as f:
+            f.write(f"#!/bin/sh\ntouch '{started}'\n")
+        os.chmod(editor, 0o755)
+        applications = os.path.join(home, ".local", "share", "applications")
+        os.makedirs(applications, exist_ok=True)
+        os.makedirs(os.path.join(home, ".config"), exist_ok=True)
+        with open(os.path.join(applications, "road-editor.desktop"), "w") as f:
+            f.write(f"[Desktop Entry]\nType=Application\nName=Road Editor\nExec={editor} %f\n")
+        with open(os.path.join(home, ".config", "mimeapps.list"), "w") as f:
+            f.write("[Default Applications]\ntext/plain=road-editor.desktop;\n")
+        read_me = os.path.join(self.data, "Readme.txt")
+        with open(read_me, "w") as f:
+            f.write("read me\n")
+        try:
+            menu = [a for a in find_all(browser, name="Help") if role_of(a) in ("menu", "menu item")]
+            self.require(menu, "a Help menu in the browser")
+            click(menu[0])
+            item = wait_until("Help > Read Me", lambda: [a for w in app_windows()
+                                                       for a in find_all(w, "menu item", "Read Me")], 5)
+            click(item[0])
+            # The console's refusal of a program, which names none.
+            box_window = self.message_box("Access denied. You do not have the required permission!")
+            self.shot("read-me-refused")
+            key("Return")
+            self.wait_gone(box_window)
+            self.check(not os.path.exists(started), "the desktop's editor did not start")
+        finally:
+            os.remove(read_me)
 
     def private_files(self):
         """Nothing the program made on the road is for another account (mode 0600, folders 0700)."""

@@ -39,7 +39,7 @@ int OpenAppendFile(const std::string& path) {
     return fd;
 }
 
-bool ReadToEnd(int fd, std::string& bytes) {
+bool ReadToEnd(int fd, std::string& bytes, std::size_t limit) {
     bytes.clear();
     char buf[8192];
     for (;;) {
@@ -48,6 +48,11 @@ bool ReadToEnd(int fd, std::string& bytes) {
         if (n < 0) return false;
         if (n == 0) return true;
         bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > limit) {
+            bytes.clear();
+            errno = EFBIG;
+            return false;
+        }
     }
 }
 

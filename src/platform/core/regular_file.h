@@ -18,7 +18,8 @@ int OpenRegularFile(const std::string& path, int flags);
 // with errno set.
 int OpenAppendFile(const std::string& path);
 
-// Reads from fd to its end into bytes; false on a read error.
-bool ReadToEnd(int fd, std::string& bytes);
+// Reads from fd to its end into bytes; false on a read error, and (errno EFBIG, bytes
+// empty) when more than limit bytes come, however much the file grows meanwhile.
+bool ReadToEnd(int fd, std::string& bytes, std::size_t limit = std::string::npos);
 
 }  // namespace corvane

@@ -32,19 +32,7 @@ bool ReadCapped(int fd, std::string& bytes) {
         return false;
     }
     // The file may grow while it is read: never take in more than the cap.
-    char buf[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        bytes.append(buf, static_cast<std::size_t>(n));
-        if (bytes.size() > kMaxFileSize) {
-            bytes.clear();
-            errno = EFBIG;
-            return false;
-        }
-    }
+    return ReadToEnd(fd, bytes, kMaxFileSize);
 }
 
 Snapshot Snapshot::Read(std::string_view fileName) {

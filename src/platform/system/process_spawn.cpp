@@ -10,11 +10,17 @@
 #include <csignal>
 
 #include "platform/core/creation_mode.h"
+#include "platform/system/desktop_opener.h"
 
 extern char** environ;
 
 namespace corvane {
 namespace {
+
+DesktopOpenCheck& OpenCheck() {
+    static DesktopOpenCheck check;
+    return check;
+}
 
 SpawnFunction& Override() {
     static SpawnFunction spawn;
@@ -86,6 +92,11 @@ int SpawnProcess(const std::vector<std::string>& argv, const std::string& workDi
     return RealSpawn(argv, workDir);
 }
 
+bool IsExecutableFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
 std::string ProgramFilePath(const std::string& path) {
     if (path.empty() || path.find('/') != std::string::npos) return path;
     return "./" + path;
@@ -93,8 +104,15 @@ std::string ProgramFilePath(const std::string& path) {
 
 int OpenWithDesktop(const std::string& target, const std::string& workDir) {
     if (target.empty()) return 0;
-    return SpawnProcess({"xdg-open", target}, workDir);
+    // Resolved here and started directly, so the program the check saw is the one that runs.
+    const std::vector<std::string> argv =
+        ResolveDesktopCommand(target, DocumentTypes(target), DesktopPlaces::FromEnvironment());
+    const std::string program = argv.empty() ? std::string() : argv.front();
+    if (!OpenCheck() || !OpenCheck()(program) || argv.empty()) return kDesktopOpenRefused;
+    return SpawnProcess(argv, workDir);
 }
+
+void SetDesktopOpenCheck(DesktopOpenCheck check) { OpenCheck() = std::move(check); }
 
 void SetSpawnFunction(SpawnFunction spawn) { Override() = std::move(spawn); }
 

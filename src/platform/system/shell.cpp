@@ -16,11 +16,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool IsExecutableFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
 // A program named without a folder is looked up on PATH.
 bool IsProgram(const std::string& native) {
     if (native.find('/') != std::string::npos) return IsExecutableFile(native);
@@ -36,7 +31,8 @@ bool IsProgram(const std::string& native) {
 }
 
 // Starts the path with its parameters, or opens it when it is a document or
-// folder; 0 when it is neither or the start fails.
+// folder; 0 when it is neither or the start fails, kDesktopOpenRefused when
+// the document's program was refused.
 int ShellOpen(const std::string& path, const std::string& parameters, const std::string& folder) {
     const std::string native = NativePath(path);
     if (native.empty()) return 0;
@@ -133,6 +129,8 @@ bool Shell::Execute(std::string& program, std::int32_t /*showCmd*/, const std::s
 
         taskId = ShellOpen(path, params, folder);
         if (taskId == 0) taskId = PlainStart(program);
+        // A document whose program was refused is not tried as a command line.
+        if (taskId == kDesktopOpenRefused) taskId = 0;
         return taskId != 0;
     } catch (const std::exception&) {
         return false;

@@ -90,6 +90,13 @@ void AroundModal(ConsoleHost& host, const std::function<void()>& show) {
     CarryOn([&] { host.SetTrayEnabled(true); });
 }
 
+void TellProgramRefused() {
+    CarryOn([] {
+        ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
+                   Message(kMessageProgramName));
+    });
+}
+
 }  // namespace
 
 std::vector<ConsoleItem> ConsoleModel::BuildItems(bool authenticated) {
@@ -157,13 +164,17 @@ void ConsoleModel::Launch(ConsoleHost& host, const ConsoleItem* selected) {
 bool ConsoleModel::MayStartProgram(const std::string& path) {
     bool allowed = false;
     CarryOn([&] { allowed = IsProgramAllowable(GetCurrentUser(), path); });
-    if (!allowed) {
-        CarryOn([] {
-            ShowMsgBox(GetMessageText(425, gLanguage, std::string()), kMsgExclamation | kMsgOkOnly,
-                       Message(kMessageProgramName));
-        });
-    }
+    if (!allowed) TellProgramRefused();
     return allowed;
+}
+
+bool ConsoleModel::MayOpenDocumentWith(const std::string& program) {
+    // With "Require Login" off the rule allows anything, a nameless program included.
+    if (program.empty()) {
+        TellProgramRefused();
+        return false;
+    }
+    return MayStartProgram(program);
 }
 
 void ConsoleModel::RunSelectedProgram(const std::string& path) {

@@ -70,6 +70,11 @@ public:
     // Whether the program rule lets the current login start the program path
     // now; a refusal gets message 425. Every start outside the list asks it.
     static bool MayStartProgram(const std::string& path);
+
+    // Whether a document may open with the program the desktop associates
+    // with it (its full path; "" when none could be found, always refused).
+    // A refusal gets message 425, as the console's own programs do.
+    static bool MayOpenDocumentWith(const std::string& program);
 };
 
 }  // namespace corvane

@@ -18,9 +18,13 @@
 #include "browser_test_support.h"
 #include "fake_control_widget.h"
 #include "messages/message_catalogue.h"
+#include "platform/system/desktop_opener.h"
 #include "platform/system/process_spawn.h"
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
+#include "support/scratch_desktop.h"
+#include "ui_core/help.h"
+#include "ui_core/msgbox/scripted_msgbox.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_metrics.h"
 
@@ -200,23 +204,51 @@ TEST_F(BrowserWindowTest, AllBrowserWindowsShareOneSetOfMetricsAndTheLastClosedW
     EXPECT_EQ(third.size(), QSize(700, 500));
 }
 
-TEST_F(BrowserWindowTest, ReadMeOpensWithTheDesktopOpenerAsOneArgument) {
+// Help > Read Me and the help file open with the desktop's program for them,
+// started directly once the open check allowed it; a refusal starts nothing.
+TEST_F(BrowserWindowTest, ReadMeAndTheHelpFileOpenOnlyWithAProgramTheCheckAllows) {
+    test_support::ScratchDesktop desktop;
+    const std::string viewer = desktop.Program("viewer");
+    desktop.Application("viewer.desktop", viewer + " %U");
     std::vector<std::vector<std::string>> started;
     SetSpawnFunction([&](const std::vector<std::string>& argv, const std::string&) {
         started.push_back(argv);
         return 42;
     });
+    bool allowed = true;
+    std::vector<std::string> asked;
+    test_support::DesktopOpenCheckScope check([&](const std::string& program) {
+        asked.push_back(program);
+        // A refusal is the check's to tell.
+        if (!allowed) ShowMsgBox("refused", kMsgExclamation | kMsgOkOnly, "Corvane");
+        return allowed;
+    });
+    auto box = ScriptedMsgBox::Install();
     frmWebBrowser& w = OpenWindow();
     w.mnuHelpItem_Click(5);
-    EXPECT_TRUE(started.empty());  // no Readme.txt yet
-    WriteFile(Path("Readme.txt"), "read me");
-    w.mnuHelpItem_Click(5);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].back(), Path("Readme.txt"));
-    EXPECT_EQ(started[0].size(), 2u);
     // Without a help file the help items do nothing.
     for (int item : {0, 1, 2, 3}) w.mnuHelpItem_Click(item);
-    EXPECT_EQ(started.size(), 1u);
+    EXPECT_TRUE(started.empty());  // no Readme.txt yet
+    EXPECT_TRUE(asked.empty());
+
+    const std::string readMe = Path("Readme.txt");
+    const std::string help = Path(kHelpFileName);
+    WriteFile(readMe, "read me");
+    WriteFile(help, "help");
+    for (const auto& file : {readMe, help})
+        for (const auto& type : DocumentTypes(file)) desktop.Associate(type, "viewer.desktop");
+    w.mnuHelpItem_Click(5);
+    w.mnuHelpItem_Click(0);
+    EXPECT_EQ(started, (std::vector<std::vector<std::string>>{{viewer, readMe}, {viewer, help}}));
+    EXPECT_EQ(box->Count(), 0);
+
+    allowed = false;
+    w.mnuHelpItem_Click(5);
+    w.mnuHelpItem_Click(0);
+    EXPECT_EQ(started.size(), 2u);
+    ASSERT_EQ(box->Count(), 2);  // the check's refusals, nothing of the window's own
+    EXPECT_EQ(box->Last().prompt, "refused");
+    EXPECT_EQ(asked, std::vector<std::string>(4, viewer));
     SetSpawnFunction(nullptr);
 }
 

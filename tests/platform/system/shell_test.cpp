@@ -9,9 +9,12 @@
 #include "platform/system/process_spawn.h"
 #include "platform/core/raised_error.h"
 #include "platform/system/shell.h"
+#include "support/scratch_desktop.h"
 #include "support/temp_folder.h"
 
 using namespace corvane;
+using corvane::test_support::DesktopOpenCheckScope;
+using corvane::test_support::ScratchDesktop;
 using corvane::test_support::TempFolder;
 
 namespace {
@@ -101,22 +104,42 @@ TEST(Shell, SplitsAtTheFirstSpaceAndFallsBackToAPlainStart) {
     EXPECT_EQ(recorded.starts.back().folder, "/tmp");
 }
 
-TEST(Shell, DocumentsOpenWithTheDesktopOpenerAsOneArgument) {
+TEST(Shell, DocumentsOpenWithTheDesktopsProgramAsOneArgument) {
     TempFolder dir;
+    ScratchDesktop desktop;
+    const std::string editor = desktop.Editor();
+    const std::string browser = desktop.Program("browser");
+    desktop.Application("browser.desktop", browser + " %u");
+    desktop.Associate("x-scheme-handler/https", "browser.desktop");
+    DesktopOpenCheckScope check([](const std::string& program) { return !program.empty(); });
     const std::string doc = dir.Write("notes; rm -rf x.txt", "hello");
     RecordedStarts recorded;
     std::string program = "\"" + doc + "\"";
     std::int32_t task = 0;
     EXPECT_TRUE(Shell().Execute(program, 1, "", task));
     ASSERT_EQ(recorded.starts.size(), 1u);
-    EXPECT_EQ(recorded.starts[0].argv, (std::vector<std::string>{"xdg-open", doc}));
+    EXPECT_EQ(recorded.starts[0].argv, (std::vector<std::string>{editor, doc}));
 
     recorded.starts.clear();
     Shell().InvokeIE("https://example.org/a b");
     Shell().InvokeIE("");
     ASSERT_EQ(recorded.starts.size(), 1u);
     EXPECT_EQ(recorded.starts[0].argv,
-              (std::vector<std::string>{"xdg-open", "https://example.org/a b"}));
+              (std::vector<std::string>{browser, "https://example.org/a b"}));
+}
+
+TEST(Shell, ADocumentWhoseProgramIsRefusedIsNotTriedAsACommand) {
+    TempFolder dir;
+    ScratchDesktop desktop;
+    desktop.Editor();
+    DesktopOpenCheckScope check([](const std::string&) { return false; });
+    const std::string doc = dir.Write("notes.txt", "hello");
+    RecordedStarts recorded;
+    std::string program = doc;
+    std::int32_t task = 99;
+    EXPECT_FALSE(Shell().Execute(program, 1, "", task));
+    EXPECT_EQ(task, 0);
+    EXPECT_TRUE(recorded.starts.empty());
 }
 
 TEST(Shell, MissingProgramsReportFalse) {

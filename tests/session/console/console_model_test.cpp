@@ -10,7 +10,9 @@
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"
 #include "session/console/console_model.h"
+#include "support/scratch_desktop.h"
 #include "support/services_scope.h"
+#include "support/temp_folder.h"
 #include "ui_core/help.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
@@ -298,6 +300,56 @@ TEST_F(ConsoleModelTest, SystemInformationStartsOnlyWhatTheProgramRuleAllows) {
     ShowSystemInformation(ConsoleModel::MayStartProgram);
     EXPECT_EQ(started, std::vector<std::string>{tool});
     EXPECT_EQ(box->Count(), 1);
+}
+
+// A document opens through the desktop only with a program the program rule
+// lets the login start; anything else, or no program at all, is message 425.
+TEST_F(ConsoleModelTest, DocumentsOpenOnlyWithAProgramTheRuleAllows) {
+    test_support::ScratchDesktop desktop;
+    const std::string editor = desktop.Editor();
+    test_support::TempFolder dir;
+    const std::string readMe = dir.Write("Readme.txt", "read me\n");
+    const std::string address = "no-desktop-opens:this";
+    AddAccount("ann", {});
+    AddAccount("root", {.administrator = true});
+    AddCatalogueProgram(editor, "");
+    AddAccount("bob", {});
+    Assign("bob", editor);
+    test_support::DesktopOpenCheckScope check(ConsoleModel::MayOpenDocumentWith);
+    const struct {
+        const char* name;
+        bool requireLogin;
+        const char* login;  // "" nobody
+        std::string target;
+        bool starts;
+    } rows[] = {
+        {"allowed: assigned", true, "bob", readMe, true},
+        {"allowed: an administrator", true, "root", readMe, true},
+        {"allowed: no login required", false, "", readMe, true},
+        {"refused: not assigned", true, "ann", readMe, false},
+        {"refused: nobody logged in", true, "", readMe, false},
+        {"unresolvable", true, "root", address, false},
+        {"unresolvable without login required", false, "", address, false},
+    };
+    for (const auto& row : rows) {
+        auto box = ScriptedMsgBox::Install();
+        starts.clear();
+        gRequireLogin = row.requireLogin;
+        gAuthenticated = false;
+        gAuthenticatedUser.clear();
+        if (*row.login) LogIn(row.login);
+        const int result = OpenWithDesktop(row.target);
+        if (row.starts) {
+            EXPECT_EQ(result, 4242) << row.name;
+            EXPECT_EQ(starts, (std::vector<std::vector<std::string>>{{editor, readMe}})) << row.name;
+            EXPECT_EQ(box->Count(), 0) << row.name;
+        } else {
+            EXPECT_EQ(result, kDesktopOpenRefused) << row.name;
+            EXPECT_TRUE(starts.empty()) << row.name;
+            ASSERT_EQ(box->Count(), 1) << row.name;
+            EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string())) << row.name;
+        }
+    }
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 
 #include "errors/error_test_support.h"
 #include "ui/ui_test_support.h"
+#include "platform/system/desktop_opener.h"
 #include "platform/system/process_spawn.h"
+#include "support/scratch_desktop.h"
 #include "errors/error_log_rows.h"
 #include "errors/printouts.h"
 #include "ui/errors/frm_error_log.h"
@@ -308,17 +310,39 @@ TEST_F(ErrorLogViewer, DeleteAsksFirst) {
     EXPECT_EQ(viewer->ListCount(), 0);
 }
 
-TEST_F(ErrorLogViewer, OpenHandsThePathAsOneArgumentToTheDesktopOpener) {
+TEST_F(ErrorLogViewer, OpenStartsTheDesktopsProgramForTheLogOnlyWhenTheCheckAllowsIt) {
+    test_support::ScratchDesktop desktop;
+    const std::string editor = desktop.Program("editor");
+    desktop.Application("editor.desktop", editor + " %f");
     auto viewer = Viewer(kLog);
+    for (const auto& type : DocumentTypes(LogPath())) desktop.Associate(type, "editor.desktop");
     std::vector<std::string> argv;
     SetSpawnFunction([&](const std::vector<std::string>& a, const std::string&) {
         argv = a;
         return 42;
     });
+    bool allowed = true;
+    std::vector<std::string> asked;
+    test_support::DesktopOpenCheckScope check([&](const std::string& program) {
+        asked.push_back(program);
+        // A refusal is the check's to tell.
+        if (!allowed) ShowMsgBox("refused", kMsgExclamation | kMsgOkOnly, "Corvane");
+        return allowed;
+    });
     QTest::mouseClick(viewer->findChild<QPushButton*>("cmdView"), Qt::LeftButton);
-    EXPECT_EQ(argv, (std::vector<std::string>{"xdg-open", LogPath()}));
+    EXPECT_EQ(argv, (std::vector<std::string>{editor, LogPath()}));
     EXPECT_EQ(Box().Count(), 0);
 
+    // Refused: nothing starts and the viewer adds no message of its own.
+    argv.clear();
+    allowed = false;
+    QTest::mouseClick(viewer->findChild<QPushButton*>("cmdView"), Qt::LeftButton);
+    EXPECT_TRUE(argv.empty());
+    ASSERT_EQ(Box().Count(), 1);
+    EXPECT_EQ(Box().Last().prompt, "refused");
+    EXPECT_EQ(asked, (std::vector<std::string>{editor, editor}));
+
+    allowed = true;
     SetSpawnFunction([](const std::vector<std::string>&, const std::string&) { return 0; });
     viewer->OpenLog();
     EXPECT_EQ(Box().Last().prompt,

@@ -25,7 +25,9 @@
 #include "admin/logs/viewers/frm_log_viewers.h"
 #include "admin/logs/viewers/log_viewers_test_support.h"
 #include "platform/settings/settings_store.h"
+#include "platform/system/process_spawn.h"
 #include "platform/system/workstation_forms.h"
+#include "support/scratch_desktop.h"
 #include "ui/helpers/top_level_form_registry.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/print_job.h"
@@ -566,6 +568,38 @@ TEST_F(ViewerTest, AFirstOpeningShowsEveryColumnWholeOnTheScreen) {
     SaveUserSetting("Form Metrics\\frmUserLog", "Top", "90000");
     user_ = std::make_unique<frmUserLog>();
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(user_->geometry()));
+}
+
+// Help > Read Me opens with the desktop's program for it, started directly
+// once the open check allowed it; a refusal starts nothing.
+TEST_F(ViewerTest, ReadMeOpensOnlyWithAProgramTheCheckAllows) {
+    test_support::TempFolder programFolder;
+    ::setenv("CORVANE_PROGRAM_DIR", programFolder.Path().c_str(), 1);
+    test_support::ScratchDesktop desktop;
+    const std::string editor = desktop.Editor();
+    const std::string readMe = programFolder.Write("Readme.txt", "read me\n");
+    std::vector<std::vector<std::string>> started;
+    SetSpawnFunction([&](const std::vector<std::string>& argv, const std::string&) {
+        started.push_back(argv);
+        return 42;
+    });
+    bool allowed = true;
+    test_support::DesktopOpenCheckScope check([&](const std::string& program) {
+        if (!allowed || program != editor) ShowMsgBox("refused", kMsgExclamation | kMsgOkOnly, "Corvane");
+        return allowed && program == editor;
+    });
+    frmWebsiteLog& w = OpenWebsiteLog();
+    w.HelpItem(5)->trigger();
+    EXPECT_EQ(started, (std::vector<std::vector<std::string>>{{editor, readMe}}));
+    EXPECT_EQ(box_->Count(), 0);
+
+    allowed = false;
+    w.HelpItem(5)->trigger();
+    EXPECT_EQ(started.size(), 1u);
+    ASSERT_EQ(box_->Count(), 1);  // the check's refusal, nothing of the window's own
+    EXPECT_EQ(box_->Last().prompt, "refused");
+    SetSpawnFunction(nullptr);
+    ::unsetenv("CORVANE_PROGRAM_DIR");
 }
 
 }  // namespace
