@@ -13,7 +13,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "lockdown/lockdown_options.h"
+#include "lockdown/lockdown_option.h"
 #include "lockdown/lockdown_store.h"
 #include "platform/core/environment.h"
 #include "platform/system/process_spawn.h"

@@ -16,11 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "admin/catalogue/options/frm_directory.h"
-#include "admin/catalogue/options/frm_network_browse.h"
 #include "admin/catalogue/websites_programs/frm_program_details.h"
 #include "admin/catalogue/websites_programs/frm_website_details.h"
 #include "admin/logs/viewers/frm_user_log_popup.h"
+#include "admin/options/frm_directory.h"
+#include "admin/options/frm_network_browse.h"
+#include "admin/security/frm_lockdown_warning.h"
 #include "admin/users/members/frm_members.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
@@ -29,7 +30,6 @@
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
 #include "catalogue/website.h"
-#include "lockdown/windows/frm_lockdown_warning.h"
 #include "logs/current_user.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"

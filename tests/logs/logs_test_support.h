@@ -5,14 +5,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "logs/current_user.h"
 #include "platform/core/error_trap.h"
-#include "platform/settings/global_settings.h"
 #include "platform/core/ole_date.h"
+#include "platform/settings/global_settings.h"
 #include "recordstore/test_support.h"
+#include "support/own_registry.h"
 
 namespace corvane::testing {
 
@@ -39,9 +41,7 @@ class LogsTest : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        std::filesystem::create_directories(Path("registry"));
-        ::setenv("CORVANE_REGISTRY_DIR", Path("registry").c_str(), 1);
-        ::setenv("CORVANE_PROGRAM_DIR", folder_.c_str(), 1);
+        registry_.emplace(folder_, test_support::OwnRegistry::kAndProgramFolder);
         UseComputerName(kComputer);
         UseClock(kNow);
         gEXEAppName = kAppName;
@@ -60,8 +60,7 @@ protected:
     }
     void TearDown() override {
         SetErrorHandler(nullptr);
-        ::unsetenv("CORVANE_REGISTRY_DIR");
-        ::unsetenv("CORVANE_PROGRAM_DIR");
+        registry_.reset();
         gEXEAppName.clear();
         gAuthenticatedUser.clear();
         gEnableActivityLogging = gEnableWebsiteLogging = gDisableUserLogging = false;
@@ -73,6 +72,9 @@ protected:
     std::vector<ReportedError> errors;
     // Given the number of errors so far, the handler's answer.
     std::function<int(std::size_t)> answer;
+
+private:
+    std::optional<test_support::OwnRegistry> registry_;
 };
 
 // Hand-typed log records at the offsets of the formats.

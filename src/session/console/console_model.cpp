@@ -8,7 +8,7 @@
 #include "catalogue/user_program.h"
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"
-#include "session/login/carry_on.h"
+#include "platform/core/carry_on.h"
 #include "platform/core/environment.h"
 #include "platform/core/cp1252.h"
 #include "platform/core/text.h"

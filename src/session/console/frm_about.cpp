@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/core/carry_on.h"
 #include "session/console/console_model.h"
 #include "session/console/stock_pictures.h"
-#include "session/login/carry_on.h"
 #include "session/launchers/launchers.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui_core/help.h"

@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "messages/message_catalogue.h"
-#include "session/login/carry_on.h"
+#include "platform/core/carry_on.h"
 #include "platform/settings/global_settings.h"
 #include "session/console/console_list_view.h"
 #include "session/console/console_metrics.h"

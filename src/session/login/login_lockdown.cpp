@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/carry_on.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation.h"
-#include "session/login/carry_on.h"
 #include "session/login/login_services.h"
 
 namespace corvane {

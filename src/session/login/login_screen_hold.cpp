@@ -1,10 +1,10 @@
 #include "session/login/login_screen_hold.h"
 
 #include "errors/error_log_file.h"
+#include "platform/core/carry_on.h"
 #include "platform/core/raised_error.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/registry_store.h"
-#include "session/login/carry_on.h"
 
 namespace corvane {
 namespace {

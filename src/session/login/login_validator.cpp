@@ -5,6 +5,7 @@
 
 #include "logs/log_writers.h"
 #include "messages/message_catalogue.h"
+#include "platform/core/carry_on.h"
 #include "platform/core/clock.h"
 #include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
@@ -12,7 +13,6 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
-#include "session/login/carry_on.h"
 #include "session/login/stored_password.h"
 #include "ui_core/date_text.h"
 #include "ui_core/msgbox/msgbox_seam.h"

@@ -3,13 +3,13 @@
 #include <exception>
 
 #include "logs/user_log.h"
+#include "platform/core/carry_on.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
 #include "recordstore/user.h"
 #include "session/login/account_table_check.h"
-#include "session/login/carry_on.h"
 #include "session/login/login_services.h"
 #include "session/rules/session_queries.h"
 

@@ -18,6 +18,7 @@
 #include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
+#include "platform/system/fake_workstation_switches.h"
 #include "platform/system/workstation_switches.h"
 #include "recordstore/test_support.h"
 #include "recordstore/user.h"
@@ -26,7 +27,7 @@
 #include "session/login/login_services.h"
 #include "session/login/pass_phrase.h"
 #include "session/rules/session_queries.h"
-#include "platform/system/fake_workstation_switches.h"
+#include "support/own_registry.h"
 #include "support/password_hash_check.h"
 
 namespace corvane::testing {
@@ -77,9 +78,7 @@ class LoginTest : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        std::filesystem::create_directories(Path("registry"));
-        ::setenv("CORVANE_REGISTRY_DIR", Path("registry").c_str(), 1);
-        ::setenv("CORVANE_PROGRAM_DIR", folder_.c_str(), 1);
+        registry_.emplace(folder_, test_support::OwnRegistry::kAndProgramFolder);
         UseComputerName("WS-07");
         SetNow({2024, 5, 6, 7, 8, 9});
         SetProductInfo();
@@ -110,8 +109,7 @@ protected:
         SetWorkstationSwitches(nullptr);
         SetErrorHandler(nullptr);
         ResetSettings();
-        ::unsetenv("CORVANE_REGISTRY_DIR");
-        ::unsetenv("CORVANE_PROGRAM_DIR");
+        registry_.reset();
         DataFolderTest::TearDown();
     }
 
@@ -202,6 +200,7 @@ protected:
 
 private:
     LoginServices previousServices_;
+    std::optional<test_support::OwnRegistry> registry_;
 };
 
 }  // namespace corvane::testing

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/test_support.h"
 #include "recordstore/user.h"
+#include "support/own_registry.h"
 
 namespace corvane::testing {
 
@@ -30,8 +32,7 @@ class RulesTest : public DataFolderTest {
 protected:
     void SetUp() override {
         DataFolderTest::SetUp();
-        std::filesystem::create_directories(Path("registry"));
-        ::setenv("CORVANE_REGISTRY_DIR", Path("registry").c_str(), 1);
+        registry_.emplace(folder_, test_support::OwnRegistry::kRegistryOnly);
         gRequireLogin = true;
         gLanguage = 0;
         gAuthenticated = false;
@@ -44,7 +45,7 @@ protected:
     }
     void TearDown() override {
         SetErrorHandler(nullptr);
-        ::unsetenv("CORVANE_REGISTRY_DIR");
+        registry_.reset();
         gRequireLogin = false;
         gAuthenticatedUser.clear();
         gAuthenticatedGroup.clear();
@@ -90,6 +91,9 @@ protected:
 
     std::vector<ReportedError> errors;
     int answer = kErrorLeave;
+
+private:
+    std::optional<test_support::OwnRegistry> registry_;
 };
 
 }  // namespace corvane::testing

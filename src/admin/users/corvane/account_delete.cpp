@@ -3,10 +3,13 @@
 #include <functional>
 #include <vector>
 
+#include "admin/users/corvane/user_activity.h"
 #include "catalogue/user_permission.h"
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/raised_error.h"
+#include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
 
@@ -91,6 +94,21 @@ std::optional<std::string> DeleteAccountWithLinks(std::int32_t userId) {
                           "Path/File access error (the account " + *login + " changed meanwhile; " +
                               std::to_string(left) + " of its links were deleted and could not be put back)");
     return std::nullopt;
+}
+
+void DeleteAccounts(const std::vector<std::int32_t>& userIds) {
+    constexpr int kDeleteUsers = 271;
+    for (std::int32_t userId : userIds) {
+        // A record deleted elsewhere already leaves nothing to do.
+        std::optional<std::string> login;
+        const bool carriedOn = RunTrapped("frmCorvane.DeleteUsers",
+                                          {[&] { login = DeleteAccountWithLinks(userId); },
+                                           [&] {
+                                               if (login) LogUserWindowActivity(kDeleteUsers, *login);
+                                           }},
+                                          gLanguage);
+        if (!carriedOn) return;
+    }
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -15,5 +16,11 @@ namespace corvane {
 // error say what stands. The login deleted, or nothing when userId held no valid account, or
 // the account was renamed or deleted elsewhere meanwhile (its links then stand as they were).
 std::optional<std::string> DeleteAccountWithLinks(std::int32_t userId);
+
+// The user window's Delete: deletes the accounts userIds one after another, each with its
+// links, and writes "Delete Users - LOGIN" to the activity log for each one deleted (with the
+// login it held at the delete, which may differ from the list's). An error is reported under
+// "frmCorvane.DeleteUsers" and stops the rest when the answer is to leave.
+void DeleteAccounts(const std::vector<std::int32_t>& userIds);
 
 }  // namespace corvane

@@ -12,13 +12,11 @@
 #include <functional>
 
 #include "admin/users/corvane/account_delete.h"
+#include "admin/users/corvane/user_activity.h"
 #include "admin/users/corvane/user_admin_openers.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "admin/users/wizard/user_pictures.h"
-#include "logs/current_user.h"
-#include "logs/log_writers.h"
 #include "messages/message_catalogue.h"
-#include "platform/core/environment.h"
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/settings_store.h"
@@ -34,7 +32,6 @@ namespace {
 
 constexpr int kNewUser = 269;
 constexpr int kEditUser = 270;
-constexpr int kDeleteUsers = 271;
 
 ListWindow::Features UserWindowFeatures() {
     ListWindow::Features f;
@@ -52,10 +49,6 @@ ListWindow::Features UserWindowFeatures() {
 
 std::string Text(int message, const std::optional<std::string>& parameter = std::nullopt) {
     return GetMessageText(message, gLanguage, parameter);
-}
-
-void LogActivity(int message, const std::string& login) {
-    WriteActivityLog(GetCurrentUser(), gEXEAppName, GetLocalComputerName(), Text(message) + " - " + login);
 }
 
 }  // namespace
@@ -223,7 +216,7 @@ void frmCorvane::NewCommand() {
                     if (!wizard.IsDirty) return;
                     LoadData();
                     UpdatePasswordFrame();
-                    LogActivity(kNewUser, wizard.UserLogin);
+                    LogUserWindowActivity(kNewUser, wizard.UserLogin);
                 },
                 [&] { SetSelectedIndex(1); }, [&] { EnableButtons(); }},
                gLanguage);
@@ -254,7 +247,7 @@ void frmCorvane::EditCommand() {
                         RewriteRow(user);
                     else
                         LoadData();
-                    LogActivity(kEditUser, result.userLogin);
+                    LogUserWindowActivity(kEditUser, result.userLogin);
                 }},
                gLanguage);
 }
@@ -283,22 +276,9 @@ void frmCorvane::DeleteUsers() {
     if (!ItemSelected()) return;
     QModelIndexList marked = lsvItems_->selectionModel()->selectedRows();
     std::sort(marked.begin(), marked.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<ListRow> rows;
-    for (const QModelIndex& index : marked) rows.push_back(model_->Row(index.row()));
-    for (const ListRow& row : rows) {
-        // The login goes with the record as it stands at the delete, not as the row shows
-        // it: another workstation may have renamed the account since the list was read. A
-        // record deleted there already leaves nothing to do.
-        std::optional<std::string> login;
-        const bool carriedOn = RunTrapped(
-            "frmCorvane.DeleteUsers",
-            {[&] { login = DeleteAccountWithLinks(row.tag.toInt()); },
-             [&] {
-                 if (login) LogActivity(kDeleteUsers, *login);
-             }},
-            gLanguage);
-        if (!carriedOn) return;
-    }
+    std::vector<std::int32_t> userIds;
+    for (const QModelIndex& index : marked) userIds.push_back(model_->Row(index.row()).tag.toInt());
+    DeleteAccounts(userIds);
 }
 
 void frmCorvane::SetPassword() {

@@ -22,7 +22,7 @@
 #include <QVBoxLayout>
 
 #include "admin/users/editor/field_box.h"
-#include "session/login/login_pictures.h"
+#include "ui/helpers/login_pictures.h"
 #include "ui/helpers/ole_color.h"
 #include "ui/helpers/window_helpers.h"
 

@@ -13,18 +13,15 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "admin/users/wizard/account_creation.h"
 #include "admin/users/wizard/record_text.h"
-#include "session/login/login_boxes.h"
 #include "admin/users/wizard/user_pictures.h"
 #include "logs/current_user.h"
 #include "messages/message_catalogue.h"
-#include "platform/core/clock.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
-#include "platform/crypto/password_hash.h"
 #include "platform/settings/global_settings.h"
-#include "recordstore/user.h"
-#include "session/login/account_table_check.h"
+#include "session/login/login_boxes.h"
 #include "session/rules/session_queries.h"
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/ole_color.h"
@@ -312,19 +309,10 @@ void frmWizard::cmdNav_Click(int index) {
 bool frmWizard::ValidateSteps(int step) {
     if (step == 0) {
         UserLogin = Trimmed(txtUserLogin_->text());
-        if (UserLogin.empty()) {
-            ShowMessage(0, kMsgExclamation);
-            txtUserLogin_->setFocus();
-            return false;
-        }
-        bool taken = text::Equals(UserLogin, "Anonymous");
-        const bool checked = RunTrapped("frmWizard.ValidateSteps", {[&] {
-                                            if (!taken) taken = User().Load(UserLogin);
-                                        }},
-                                        gLanguage);
-        if (!checked) return false;
-        if (taken) {
-            ShowMessage(1, kMsgExclamation);
+        const NewLoginCheck check = CheckNewLogin(UserLogin);
+        if (check == NewLoginCheck::kFailed) return false;
+        if (check != NewLoginCheck::kFree) {
+            ShowMessage(check == NewLoginCheck::kBlank ? 0 : 1, kMsgExclamation);
             txtUserLogin_->setFocus();
             return false;
         }
@@ -351,54 +339,24 @@ int frmWizard::ShowMessage(int mode, std::int32_t buttons) {
 // --- Saving -----------------------------------------------------------------
 
 bool frmWizard::SaveData() {
-    bool taken = false;
-    bool saved = false;
-    User user;
+    NewAccount account;
+    account.login = Trimmed(txtUserLogin_->text());
+    account.name = Trimmed(txtUserName_->text());
+    account.description = Trimmed(txtDescription_->toPlainText());
+    account.password = Trimmed(txtNewPassword_->text());
+    account.access = CheckedAccess();
+    AccountCreation created;
     {
         // Not over the message that may follow.
         BusyPointer busy;
-        RunTrapped("frmWizard.SaveData",
-                   {[&] { user.OpenTable(OpenTablePathname); },
-                    [&] { taken = user.Load(UserLogin); },
-                    [&] {
-                        // Never over an account: another workstation may have
-                        // added this login since it was checked.
-                        if (taken || !SetData(user)) return;
-                        user.AddNew();
-                        saved = true;
-                    },
-                    [&] {
-                        if (saved) UserLogin = user.Login();
-                    },
-                    [&] {
-                        // From now on this folder without an account is damage,
-                        // never a first run.
-                        if (saved && text::TrimSpaces(OpenTablePathname).empty()) RecordDataFolderSetUp();
-                    }},
-                   gLanguage);
+        created = CreateAccount(account, OpenTablePathname);
     }
-    if (taken) {
+    if (created.added) UserLogin = created.login;
+    if (created.taken) {
         ShowMessage(1, kMsgExclamation);
         GoToStep(0);
     }
-    return saved;
-}
-
-bool frmWizard::SetData(User& user) {
-    std::string password;
-    return RunTrapped("frmWizard.SetData",
-                      {[&] { password = MakePasswordHash(Trimmed(txtNewPassword_->text())); },
-                       [&] { user.SetLogin(Trimmed(txtUserLogin_->text())); },
-                       [&] { user.SetName(Trimmed(txtUserName_->text())); },
-                       [&] { user.SetDescription(Trimmed(txtDescription_->toPlainText())); },
-                       [&] { user.SetPassword(password); },
-                       [&] { user.SetPasswordStamp(clock::Now()); },
-                       [&] {
-                           const int access = CheckedAccess();
-                           user.SetAccessLevel(access);
-                           user.SetIsAdministrator(Flag(access == 0));
-                       }},
-                      gLanguage);
+    return created.added;
 }
 
 int frmWizard::CheckedAccess() const {

@@ -17,8 +17,6 @@ class QRadioButton;
 
 namespace corvane {
 
-class User;
-
 // The new-user wizard: three steps (Basic Information, Passwords, Access)
 // that create one account. Next checks the step it leaves; Finish checks the
 // login and the passwords again, appends the account and hides with IsDirty
@@ -94,7 +92,6 @@ private:
     bool ValidateSteps(int step);
     int ShowMessage(int mode, std::int32_t buttons);
     bool SaveData();
-    bool SetData(User& user);
     void ApplyLanguage();
     void SetDefaults();
     void Layout();

@@ -10,7 +10,7 @@
 
 #include "admin/catalogue/websites_programs/frm_program_details.h"
 #include "admin/catalogue/websites_programs/frm_website_details.h"
-#include "admin/users/user_admin_test_support.h"
+#include "support/user_admin_test.h"
 #include "catalogue/program.h"
 #include "catalogue/user_program.h"
 #include "catalogue/user_website.h"

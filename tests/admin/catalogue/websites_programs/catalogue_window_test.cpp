@@ -7,6 +7,7 @@
 #include "admin/catalogue/websites_programs/frm_websites.h"
 #include "admin/users/corvane/frm_corvane.h"
 #include "logs/activity_log.h"
+#include "support/activity_lines.h"
 
 namespace corvane::test {
 namespace {
@@ -43,14 +44,7 @@ protected:
         gEnableActivityLogging = false;
         CatalogueTest::TearDown();
     }
-    static std::vector<std::string> ActivityLines() {
-        std::vector<std::string> out;
-        ActivityLog log;
-        if (log.IsEmpty()) return out;
-        for (log.MoveFirst(); !log.IsEOF(); log.MoveNext())
-            if (log.ValidRecord()) out.push_back(log.Details());
-        return out;
-    }
+    static std::vector<std::string> ActivityLines() { return test_support::ActivityLines(); }
     template <typename Window>
     static void Open(Window& window) {
         window.show();

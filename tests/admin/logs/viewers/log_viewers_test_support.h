@@ -13,6 +13,7 @@
 #include "platform/core/ole_date.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/global_settings.h"
+#include "support/activity_lines.h"
 #include "support/temp_folder.h"
 
 namespace corvane::test {
@@ -82,14 +83,7 @@ protected:
         log.AddNew();
         return log.LogID();
     }
-    static std::vector<std::string> ActivityLines() {
-        std::vector<std::string> lines;
-        ActivityLog log;
-        if (log.IsEmpty()) return lines;
-        for (log.MoveFirst(); !log.IsEOF(); log.MoveNext())
-            if (log.ValidRecord()) lines.push_back(log.Details());
-        return lines;
-    }
+    static std::vector<std::string> ActivityLines() { return test_support::ActivityLines(); }
     std::string Path(const std::string& name) const { return folder_.Path() + "/" + name; }
 
     std::vector<std::string> errors;

@@ -7,10 +7,6 @@
 
 #include "admin/users/corvane/corvane_test_support.h"
 #include "admin/users/wizard/frm_wizard.h"
-#include "catalogue/user_permission.h"
-#include "catalogue/user_program.h"
-#include "catalogue/user_website.h"
-#include "recordstore/user_member.h"
 #include "session/login/account_table_check.h"
 #include "support/faulty_record_io.h"
 #include "ui/ui_test_support.h"
@@ -22,37 +18,6 @@ namespace {
 class UserWindowCommands : public test::UserWindowTest {
 protected:
     static void Tick(frmCorvane& window) { QMetaObject::invokeMethod(&window, "AutoRefreshData"); }
-
-    // Every link of a login in every link table.
-    static void LinkEverywhere(const std::string& login) {
-        UserMember m;
-        m.SetUserLogin(login);
-        m.SetGroup("Staff");
-        m.AddNew();
-        UserPermission p;
-        p.SetUserLogin(login);
-        p.SetPermission("Print");
-        p.AddNew();
-        UserWebsite w;
-        w.SetUserLogin(login);
-        w.SetURL("http://example.com/" + login);
-        w.AddNew();
-        UserProgram g;
-        g.SetUserLogin(login);
-        g.SetProgram("/usr/bin/" + login);
-        g.AddNew();
-    }
-    // How many links of the login each link table holds, in the order above.
-    static std::vector<int> Links(const std::string& login) {
-        UserMember m;
-        UserPermission p;
-        UserWebsite w;
-        UserProgram g;
-        return {m.LoadGroup(login) ? m.UserMembers()->Count() : 0,
-                p.LoadPermissions(login) ? p.UserPermissions()->Count() : 0,
-                w.LoadWebsites(login) ? w.UserWebsites()->Count() : 0,
-                g.LoadPrograms(login) ? g.UserPrograms()->Count() : 0};
-    }
 
     // Runs the wizard the next Add opens: the login, matching passwords, Finish.
     void FinishWizard(const QString& login, bool* primary = nullptr) {

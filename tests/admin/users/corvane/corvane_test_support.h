@@ -9,8 +9,9 @@
 
 #include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/corvane/user_admin_openers.h"
-#include "admin/users/user_admin_test_support.h"
+#include "support/user_admin_test.h"
 #include "logs/activity_log.h"
+#include "support/activity_lines.h"
 
 namespace corvane::test {
 
@@ -57,14 +58,7 @@ protected:
         for (int i = 0; i < window_->ListCount(); ++i) out << window_->Rows()->Row(i).cells.value(0);
         return out;
     }
-    static std::vector<std::string> ActivityLines() {
-        std::vector<std::string> lines;
-        ActivityLog log;
-        if (log.IsEmpty()) return lines;
-        for (log.MoveFirst(); !log.IsEOF(); log.MoveNext())
-            if (log.ValidRecord()) lines.push_back(log.Details());
-        return lines;
-    }
+    static std::vector<std::string> ActivityLines() { return test_support::ActivityLines(); }
 
     std::function<UserEditorResult(const std::string&)> editor;
     std::vector<std::string> edited, passwordsSet, launched;

@@ -10,7 +10,7 @@
 #include "admin/users/corvane/frm_corvane.h"
 #include "admin/users/corvane/user_admin_openers.h"
 #include "admin/users/corvane/user_admin_windows.h"
-#include "admin/users/user_admin_test_support.h"
+#include "support/user_admin_test.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"

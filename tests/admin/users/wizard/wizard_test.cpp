@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "admin/users/user_admin_test_support.h"
+#include "support/user_admin_test.h"
 #include "admin/users/wizard/frm_wizard.h"
 #include "platform/crypto/encryption.h"
 #include "session/login/login_validator.h"
