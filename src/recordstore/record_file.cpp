@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/creation_mode.h"
 #include "platform/core/raised_error.h"
 #include "platform/core/text.h"
 #include "recordstore/record_io.h"
@@ -99,9 +100,9 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// What a folder allows: whether accounts other than its owner's group may create files in
-// it, and whether it is shared by a group (setgid and group-writable), whose files are then
-// group-writable too.
+// What a folder allows: whether accounts other than this one and its shared group may create
+// files in it, and whether it is shared by a group (setgid and group-writable), whose files are
+// then group-writable too. The same rule as every other file of the program.
 struct FolderKind {
     bool othersMayWrite = false;
     bool groupShared = false;
@@ -112,8 +113,8 @@ FolderKind KindOfFolder(RecordIo& io, const std::string& folder) {
     FolderKind kind;
     // "/." so that a folder reached through a link is judged by itself, not by the link.
     if (io.Lstat((folder + "/.").c_str(), &st) != 0) return kind;
-    kind.othersMayWrite = (st.st_mode & S_IWOTH) != 0;
-    kind.groupShared = (st.st_mode & S_ISGID) && (st.st_mode & S_IWGRP);
+    kind.othersMayWrite = OthersMayWriteMode(st.st_mode);
+    kind.groupShared = GroupSharedMode(st.st_mode);
     return kind;
 }
 

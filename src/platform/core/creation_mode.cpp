@@ -28,10 +28,15 @@ void UsePrivateCreationMask() {
     }
 }
 
+bool GroupSharedMode(mode_t folderMode) { return (folderMode & S_ISGID) != 0 && (folderMode & S_IWGRP) != 0; }
+
+bool OthersMayWriteMode(mode_t folderMode) {
+    return (folderMode & S_IWOTH) != 0 || ((folderMode & S_IWGRP) != 0 && !GroupSharedMode(folderMode));
+}
+
 bool IsGroupSharedFolder(const std::string& folder) {
     struct stat st {};
-    return !folder.empty() && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           (st.st_mode & S_ISGID) != 0 && (st.st_mode & S_IWGRP) != 0;
+    return !folder.empty() && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && GroupSharedMode(st.st_mode);
 }
 
 bool ShareCreationsWithGroupOf(const std::string& dataFolder) {
@@ -51,8 +56,7 @@ mode_t InheritedCreationMask() {
 bool OthersMayWriteFolder(const std::string& folder) {
     struct stat st {};
     if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return true;
-    if ((st.st_mode & S_IWOTH) != 0) return true;
-    return (st.st_mode & S_IWGRP) != 0 && (st.st_mode & S_ISGID) == 0;
+    return OthersMayWriteMode(st.st_mode);
 }
 
 }  // namespace corvane
