@@ -10,6 +10,7 @@
 #include "platform/settings/registry_store.h"
 #include "platform/settings/settings_store.h"
 #include "recordstore/data_paths.h"
+#include "recordstore/slot_scan.h"
 #include "recordstore/user.h"
 
 namespace corvane {
@@ -62,18 +63,20 @@ AccountTableCheck CheckAccountTable() {
         if (DataFolderSetUp()) return damaged("is empty");
         return {AccountTableState::kFreshInstall, ""};
     }
-    User user;
     // The last record of a file ends after its data, without the rest of its slot.
-    if (static_cast<unsigned long long>(st.st_size) < user.Layout().dataLength)
+    if (static_cast<unsigned long long>(st.st_size) < User::Table().dataLength)
         return damaged("is shorter than one record");
-    std::int32_t accounts = 0;
+    // One account is enough: the scan stops at the first (every login asks this).
+    bool anyAccount = false;
     try {
-        user.OpenTable("");
-        user.ForEachValid([&] { ++accounts; });
+        ScanTableFile(User::Table(), path, [&](const SlotView&) {
+            anyAccount = true;
+            return false;
+        });
     } catch (const RaisedError& e) {
         return damaged("cannot be read: " + e.Description());
     }
-    if (accounts == 0) return damaged("holds no account");
+    if (!anyAccount) return damaged("holds no account");
     return {AccountTableState::kHoldsAccounts, ""};
 }
 
