@@ -316,7 +316,7 @@ void frmErrorLog::ShowItemPopup() {
         },
         [&] { card = std::make_unique<frmErrorLogPopup>(this); },
         [&] {
-            for (int row = 0; row < frmErrorLogPopup::kRows; ++row)
+            for (int row = 0; card && row < frmErrorLogPopup::kRows; ++row)
                 card->ValueLabel(row)->setText(QString::fromStdString(fields[static_cast<std::size_t>(row)]));
         },
         [&] { RunModal(card.get()); },
