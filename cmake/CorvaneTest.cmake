@@ -15,6 +15,23 @@ function(corvane_add_test)
     TIMEOUT 600)
 endfunction()
 
+# Runs the cases of a test program that the filter names once more on a real
+# X11 server (xvfb-run), where they read back what the server holds.
+#   corvane_add_x11_test(NAME user_window_tests_x11 OF user_window_tests FILTER *OffTheTaskBar*)
+find_package(X11 REQUIRED)
+find_program(XVFB_RUN xvfb-run)
+function(corvane_add_x11_test)
+  cmake_parse_arguments(X "" "NAME;OF;FILTER" "" ${ARGN})
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  add_test(NAME ${X_NAME}
+    COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:${X_OF}> --gtest_filter=${X_FILTER})
+  set_tests_properties(${X_NAME} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${X_NAME}"
+    TIMEOUT 120)
+endfunction()
+
 # A program that renders windows into PNG files for a person to look at;
 # scripts/screenshots.sh runs every one of them under a virtual display.
 #   corvane_add_screenshots(NAME login_screenshots SOURCES a.cpp LIBS corvane_login_ui)

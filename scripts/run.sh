@@ -30,6 +30,7 @@ if [ "$offscreen" = 0 ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" 
   exit 1
 fi
 
+echo "== Checking the Debian packages the build needs"
 bash scripts/install-deps.sh
 # Only the program and the seeding tool: the test command builds the rest.
 bash scripts/build.sh corvane corvane_seed_settings
@@ -41,6 +42,7 @@ export CORVANE_REGISTRY_DIR="${CORVANE_REGISTRY_DIR:-$home/registry}"
 (umask 077 && mkdir -p "$CORVANE_PROGRAM_DIR" "$CORVANE_REGISTRY_DIR")
 marker="$CORVANE_PROGRAM_DIR/.corvane-seeded"
 if [ ! -e "$marker" ]; then
+  echo "== First use of $CORVANE_PROGRAM_DIR: turning on \"Require Login\""
   build/tests/app/corvane_seed_settings
   touch "$marker"
 fi
@@ -49,6 +51,7 @@ echo "Registry hives: $CORVANE_REGISTRY_DIR"
 
 # The program itself keeps the web engine's sandbox on, unless it runs as root.
 if [ "$offscreen" = 0 ]; then
+  echo "== Starting Corvane"
   exec build/src/app/corvane
 fi
 

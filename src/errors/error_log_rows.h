@@ -13,6 +13,11 @@ struct ErrorLogRow {
     int pieces = 0;
 };
 
+// The captions the details window and the quick-view card give the five
+// fields, in field order.
+inline constexpr std::array<const char*, 5> kErrorLogFieldCaptions{"Error Number:", "Description:", "Source:",
+                                                                   "Location:", "Time Stamp:"};
+
 // Splits a line of the file. Nothing in the file is escaped, so a description
 // may hold commas: the first piece is the error, the last three are source,
 // place and time stamp, and whatever lies between is the description as it

@@ -484,6 +484,7 @@ class Road:
         self.launch_from_console(console, "Corvane")
         users_window, users_acc = self.wait_window(T_PROGRAM, containing="Users")
         self.shot("user-administration")
+        off_the_taskbar(self, users_window, "user administration")
         self.check(ADMIN in list_items(users_acc, "table cell"),
                    f"the user list shows the administrator: {list_items(users_acc, 'table cell')}")
 
@@ -957,6 +958,15 @@ def screen_free_again(road):
         xdo("mousemove", str(corner[0]), str(corner[1]))
         time.sleep(0.05)
         road.check(pointer() == corner, f"the pointer reaches {corner}: at {pointer()}")
+
+
+def off_the_taskbar(road, window, what):
+    """The window manager (openbox) keeps the window off the task bar and the pager, title bar and all."""
+    states = subprocess.run(["xprop", "-id", str(window), "_NET_WM_STATE", "_NET_WM_WINDOW_TYPE"],
+                            capture_output=True, text=True).stdout
+    road.check("_NET_WM_STATE_SKIP_TASKBAR" in states and "_NET_WM_STATE_SKIP_PAGER" in states,
+               f"{what} is off the task bar and the pager: {states.strip()}")
+    road.check("_NET_WM_WINDOW_TYPE_UTILITY" not in states, f"{what} is no tool window: {states.strip()}")
 
 
 def start_display(scratch):

@@ -4,8 +4,11 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
+#include <gtest/gtest.h>
 #include <optional>
 
+#include "ui/helpers/pointer_screen.h"
 #include "ui/msgbox/frm_enh_msg_box.h"
 #include "support/fake_clock.h"
 #include "support/services_scope.h"
@@ -30,6 +33,54 @@ void OnNextModal(std::function<void(T*)> action) {
         }
     });
     watcher->start(5);
+}
+
+// Runs `open`, which shows a modal window of type T and returns once it is
+// hidden, with `action` on that window once it is open; the window is hidden
+// afterwards if the action left it open. Answers whether one opened. The
+// watch ends with `open`, also when no window opens.
+template <typename T>
+bool WhileModal(const std::function<void()>& open, const std::function<void(T*)>& action) {
+    bool opened = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            watch.stop();
+            opened = true;
+            action(window);
+            window->hide();
+        }
+    });
+    watch.start(5);
+    open();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return opened;
+}
+
+// Fixes the pointer and the screen under it (SetPointerScreen(nullptr) puts
+// the real ones back).
+inline void PointAt(QPoint pointer, QRect screen) {
+    SetPointerScreen([=] { return PointerScreen{pointer, screen}; });
+}
+
+// Where a card made with the pointer at `pointer` on `screen` must open.
+struct CardPlace {
+    const char* what;
+    QPoint pointer;
+    QRect screen;
+    QPoint topLeft;
+};
+
+// Makes a card of type Card for each place and checks its size and corner.
+template <typename Card>
+void ExpectCardPlaces(QSize size, std::initializer_list<CardPlace> places) {
+    for (const CardPlace& place : places) {
+        SCOPED_TRACE(place.what);
+        PointAt(place.pointer, place.screen);
+        Card card;
+        EXPECT_EQ(card.size(), size);
+        EXPECT_EQ(card.pos(), place.topLeft);
+    }
 }
 
 // Runs the action on the next message-box window once it is open and modal.

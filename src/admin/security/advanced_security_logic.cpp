@@ -225,6 +225,12 @@ void AdvancedSecurityLogic::LoadSettings() {
 }
 
 void AdvancedSecurityLogic::SaveSettings() {
+    // Taken back however the save ends, a failed step included.
+    struct Hourglass {
+        const SecurityWindowServices& services;
+        explicit Hourglass(const SecurityWindowServices& s) : services(s) { services.Busy(true); }
+        ~Hourglass() { services.Busy(false); }
+    } hourglass(services_);
     const bool saved = RunTrapped(kForm + "SaveSettings", {
         [&] { ApplyLogoutActionLockdown(); },
         [&] { ApplySecureConsoleLockdown(); },

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
+#include <optional>
 
 #include "admin/security/frm_lockdown_warning.h"
 #include "admin/security/window_parts.h"
@@ -93,6 +95,17 @@ QLabel* Heading(const char* name) {
     return label;
 }
 
+// The saves run under the program's busy pointer.
+SecurityWindowServices WithHourglass(SecurityWindowServices services) {
+    services.busyPointer = [pointer = std::make_shared<std::optional<BusyPointer>>()](bool busy) {
+        if (busy)
+            pointer->emplace();
+        else
+            pointer->reset();
+    };
+    return services;
+}
+
 }  // namespace
 
 frmAdvancedSecurity::frmAdvancedSecurity(QWidget* parent)
@@ -100,7 +113,7 @@ frmAdvancedSecurity::frmAdvancedSecurity(QWidget* parent)
 
 frmAdvancedSecurity::frmAdvancedSecurity(SecurityWindowServices services, std::unique_ptr<DriveKinds> drives,
                                          QWidget* parent)
-    : QDialog(parent), logic_(std::move(services)), drives_(std::move(drives)) {
+    : QDialog(parent), logic_(WithHourglass(std::move(services))), drives_(std::move(drives)) {
     setObjectName(QStringLiteral("frmAdvancedSecurity"));
     tabOptions_ = Named(new QTabWidget, "tabOptions");
     tabOptions_->addTab(BuildLockdownTab(), QString());

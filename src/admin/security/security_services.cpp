@@ -31,6 +31,10 @@ void SecurityWindowServices::OwnProgramsToRestrictRun() const {
     if (corvaneToRestrictRun) corvaneToRestrictRun();
 }
 
+void SecurityWindowServices::Busy(bool busy) const {
+    if (busyPointer) busyPointer(busy);
+}
+
 void LockdownWarningCheckClicked(bool ticked, const SecurityWindowServices& services) {
     gDoNotShowLockdownWarningAgain = ticked;
     services.SaveLocal();

@@ -16,6 +16,9 @@ struct SecurityWindowServices {
     std::function<bool()> showLockdownWarning;
     // Puts the program's own executables into the Restrict Run list.
     std::function<void()> corvaneToRestrictRun;
+    // Shows (true) and takes back (false) the hourglass while the settings
+    // are saved; the calls come in pairs.
+    std::function<void(bool busy)> busyPointer;
 
     // The real settings saves and Restrict Run entries; start-up writes and
     // the warning left empty (an empty one does nothing and is not
@@ -27,6 +30,7 @@ struct SecurityWindowServices {
     void StartUp(bool enabled) const;
     bool WarningCancelled() const;
     void OwnProgramsToRestrictRun() const;
+    void Busy(bool busy) const;
 };
 
 // The warning's "Do not show this again" box was clicked: the machine value

@@ -378,6 +378,7 @@ void frmSecureConsole::RestoreFormMetrics() {
     const QPoint saved(stored.left ? ui::ToPixelsX(*stored.left) : x(), stored.top ? ui::ToPixelsY(*stored.top) : y());
     // A place saved on a screen that is gone is pulled back onto one.
     move(firstOpening_ ? saved : OnAvailableScreen(this, saved));
+    KeepOnScreen(this);
     // Where the console cannot be closed it always opens in its normal state.
     if (gCannotCancelSecureConsole || !stored.windowState) return;
     Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);

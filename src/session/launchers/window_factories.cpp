@@ -1,13 +1,12 @@
 #include "session/launchers/window_factories.h"
 
 #include <QDialog>
-#include <QEvent>
-#include <QEventLoop>
 #include <QHash>
 #include <QWidget>
 #include <exception>
 
 #include "session/launchers/placeholder_window.h"
+#include "ui/helpers/window_helpers.h"
 
 namespace corvane {
 namespace {
@@ -26,21 +25,6 @@ QHash<QString, QPointer<QWidget>>& SharedWindows() {
     static QHash<QString, QPointer<QWidget>> windows;
     return windows;
 }
-
-// Ends a local event loop when the watched window is hidden.
-class HideWatcher : public QObject {
-public:
-    explicit HideWatcher(QEventLoop* loop) : loop_(loop) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Hide) loop_->quit();
-        return false;
-    }
-
-private:
-    QEventLoop* loop_;
-};
 
 }  // namespace
 
@@ -79,15 +63,7 @@ void ShowModal(QWidget* window) {
         dialog->exec();
         return;
     }
-    QPointer<QWidget> guard(window);
-    QEventLoop loop;
-    HideWatcher watcher(&loop);
-    window->installEventFilter(&watcher);
-    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    if (window->isVisible()) loop.exec(QEventLoop::DialogExec);
-    if (guard) guard->removeEventFilter(&watcher);
+    RunModal(window);
 }
 
 void ShowModeless(QWidget* window) {

@@ -15,6 +15,7 @@
 #include "ui/helpers/picture_box.h"
 #include "ui/helpers/pointer_screen.h"
 #include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
 
 namespace corvane {
 namespace {
@@ -82,6 +83,7 @@ void frmPopupMenu::Load() {
             place_ = PlaceMenu(at.x(), at.y(), width(), height(), screen.right() + 1,
                                screen.bottom() + 1);
             move(place_.left, place_.top);
+            KeepOnScreen(this, screen);
         },
         [&] { timer_.start(); },
         [&] { DrawBand(); },

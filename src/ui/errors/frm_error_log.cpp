@@ -2,19 +2,25 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <array>
 #include <filesystem>
+#include <memory>
 
 #include "platform/core/clock.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/event_loop.h"
+#include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/process_spawn.h"
 #include "errors/error_log_file.h"
 #include "errors/error_log_rows.h"
 #include "errors/printouts.h"
 #include "ui/errors/frm_error_log_details.h"
+#include "ui/errors/frm_error_log_popup.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 #include "ui/helpers/print_job.h"
 #include "ui/helpers/screen_metrics.h"
@@ -297,6 +303,24 @@ void frmErrorLog::ShowDetails() {
         details.exec();
     } catch (...) {
     }
+}
+
+void frmErrorLog::ShowItemPopup() {
+    if (!ItemSelected()) return;
+    std::array<std::string, frmErrorLogPopup::kRows> fields;
+    std::unique_ptr<frmErrorLogPopup> card;
+    RunIgnoringErrors({
+        [&] {
+            for (int column = 0; column < frmErrorLogPopup::kRows; ++column)
+                fields[static_cast<std::size_t>(column)] = text::Trim(SelectedText(column));
+        },
+        [&] { card = std::make_unique<frmErrorLogPopup>(this); },
+        [&] {
+            for (int row = 0; card && row < frmErrorLogPopup::kRows; ++row)
+                card->ValueLabel(row)->setText(QString::fromStdString(fields[static_cast<std::size_t>(row)]));
+        },
+        [&] { RunModal(card.get()); },
+    });
 }
 
 }  // namespace corvane

@@ -46,6 +46,11 @@ public:
     void PrintLog();
     // Shows the selected row in the details window, modally.
     void ShowDetails();
+    // Shows the selected row's five fields, trimmed, on a fresh quick-view
+    // card at the pointer, modal over the viewer, and unloads the card once
+    // it has hidden itself; nothing when no row is selected. Errors are
+    // ignored.
+    void ShowItemPopup();
 
     QTreeWidget* List() const { return lsvItems_; }
     QMenu* PopUpMenu() const { return mnuPopUp_; }

@@ -17,14 +17,14 @@
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/picture_button.h"
 #include "ui/helpers/window_helpers.h"
+#include "errors/error_log_rows.h"
 
 namespace corvane {
 namespace {
 
 // The order of txtDetails' lines, by column of the viewer's row.
 constexpr std::array<int, 5> kDetailsOrder{0, 2, 3, 1, 4};
-constexpr std::array<const char*, 5> kCaptions{"Error Number:", "Description:", "Source:",
-                                               "Location:", "Time Stamp:"};
+constexpr const auto& kCaptions = kErrorLogFieldCaptions;
 
 QLineEdit* FlatBox(QWidget* parent, const char* name) {
     auto* box = new QLineEdit(parent);

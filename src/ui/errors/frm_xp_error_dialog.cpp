@@ -12,6 +12,7 @@
 #include "ui_core/help.h"
 #include "ui/helpers/link_label.h"
 #include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
 
 namespace corvane {
 namespace {
@@ -118,6 +119,7 @@ int frmXPErrorDialog::Run(const ErrorDialogRequest& request) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+        KeepOnScreen(&dialog, area);
     }
     dialog.exec();
     return dialog.Response;

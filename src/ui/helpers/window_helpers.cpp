@@ -3,10 +3,13 @@
 #include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -17,10 +20,26 @@
 #include "platform/core/text.h"
 #include "ui_core/list_export.h"
 #include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
 #include "ui_core/window_geometry.h"
 
 namespace corvane {
 namespace {
+
+// Ends a local event loop when the watched window is hidden.
+class HideWatcher : public QObject {
+public:
+    explicit HideWatcher(QEventLoop* loop) : loop_(loop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) loop_->quit();
+        return false;
+    }
+
+private:
+    QEventLoop* loop_;
+};
 
 // Refuses the window system's close requests; the program's own close()
 // calls are not spontaneous and pass.
@@ -57,6 +76,19 @@ void DisableCloseButton(QWidget* window) {
     if (visible) window->show();
 }
 
+void RunModal(QWidget* window) {
+    if (!window) return;
+    QPointer<QWidget> guard(window);
+    QEventLoop loop;
+    HideWatcher watcher(&loop);
+    window->installEventFilter(&watcher);
+    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    if (window->isVisible()) loop.exec(QEventLoop::DialogExec);
+    if (guard) guard->removeEventFilter(&watcher);
+}
+
 void CenterForm(QWidget* window) {
     if (!window) return;
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -66,6 +98,7 @@ void CenterForm(QWidget* window) {
     const ui::TwipsPoint p = ui::CenteredPosition(ui::ToTwipsX(s.width()), ui::ToTwipsY(s.height()),
                                                   ui::ToTwipsX(w.width()), ui::ToTwipsY(w.height()));
     window->move(screen->geometry().topLeft() + QPoint(ui::ToPixelsX(p.left), ui::ToPixelsY(p.top)));
+    KeepOnScreen(window, screen->availableGeometry());
 }
 
 void FitListViewColumns(QTreeView* list) {

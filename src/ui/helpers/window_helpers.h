@@ -18,7 +18,12 @@ inline constexpr int kColumnTagRole = Qt::UserRole;
 // the program still can (close()).
 void DisableCloseButton(QWidget* window);
 
-// Puts the window in the middle of its screen, 615 twips above the centre.
+// Shows a window that is no dialog application-modal and returns once it
+// has been hidden or deleted.
+void RunModal(QWidget* window);
+
+// Puts the window in the middle of its screen, 615 twips above the centre,
+// as far as the screen's available area holds it.
 void CenterForm(QWidget* window);
 
 // Spreads the list's spare width evenly over its columns (narrowing them

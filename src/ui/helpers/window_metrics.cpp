@@ -13,14 +13,6 @@
 namespace corvane {
 namespace {
 
-// The corner that puts as much of the rectangle inside the area as fits; a
-// rectangle larger than the area keeps its top left corner in it.
-QPoint ClampInto(const QRect& r, const QRect& area) {
-    const int x = std::max(area.left(), std::min(r.left(), area.right() + 1 - r.width()));
-    const int y = std::max(area.top(), std::min(r.top(), area.bottom() + 1 - r.height()));
-    return {x, y};
-}
-
 // Sizes are of the client area and the position is the frame's, as Qt moves
 // and sizes windows: values saved from a shown window restore exactly into
 // one still loading, whose frame is not known yet.
@@ -45,17 +37,16 @@ ui::FormMetricsValues CurrentMetrics(const QWidget* form) {
     return v;
 }
 
-// The top left corner that keeps the window on a screen that is there now: a
-// window wholly inside one screen's available area stays where it is; one
-// partly off moves into the area it overlaps most, one off every screen (saved
-// on a screen since removed) into the nearest area.
-QPoint OnAvailableScreen(const QRect& wanted) {
+// The available area a window at `wanted` belongs on: one that holds it
+// wholly, else the one it overlaps most, else (saved on a screen since
+// removed) the nearest. Invalid when there is no screen.
+QRect BestArea(const QRect& wanted) {
     QRect best;
     qint64 bestOverlap = 0;
     qint64 bestDistance = -1;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect area = screen->availableGeometry();
-        if (area.contains(wanted)) return wanted.topLeft();
+        if (area.contains(wanted)) return area;
         const QRect common = area.intersected(wanted);
         const qint64 overlap = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
         const QPoint d = area.center() - wanted.center();
@@ -66,12 +57,22 @@ QPoint OnAvailableScreen(const QRect& wanted) {
             bestDistance = distance;
         }
     }
-    return best.isValid() ? ClampInto(wanted, best) : wanted.topLeft();
+    return best;
+}
+
+// The top left corner that keeps the window on a screen that is there now.
+QPoint OnAvailableScreen(const QRect& wanted) {
+    const QRect area = BestArea(wanted);
+    return area.isValid() ? ClampInto(wanted, area).topLeft() : wanted.topLeft();
 }
 
 // The window's frame around its client area; before the window manager has
-// framed it, a title bar and thin edges are assumed.
+// framed it, a title bar and thin edges are assumed. Frameless windows have none.
 QMargins FrameMargins(const QWidget* form) {
+    const Qt::WindowType type = form->windowType();
+    if (form->windowFlags() & Qt::FramelessWindowHint || type == Qt::ToolTip || type == Qt::Popup ||
+        type == Qt::SplashScreen)
+        return {};
     const QRect frame = form->frameGeometry();
     const QRect client = form->geometry();
     if (form->isVisible() && frame != client)
@@ -83,6 +84,25 @@ QMargins FrameMargins(const QWidget* form) {
 }
 
 }  // namespace
+
+QRect ClampInto(const QRect& frame, const QRect& area) {
+    const QSize size = frame.size().boundedTo(area.size());
+    const int x = std::clamp(frame.left(), area.left(), area.left() + area.width() - size.width());
+    const int y = std::clamp(frame.top(), area.top(), area.top() + area.height() - size.height());
+    return {QPoint(x, y), size};
+}
+
+void KeepOnScreen(QWidget* form, const QRect& given) {
+    if (!form || form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) return;
+    const QMargins frame = FrameMargins(form);
+    const QRect whole(form->pos(), form->size().grownBy(frame));
+    const QRect area = given.isValid() ? given : BestArea(whole);
+    if (!area.isValid() || area.contains(whole)) return;
+    const QRect fitted = ClampInto(whole, area);
+    const QSize client = fitted.size().shrunkBy(frame).expandedTo(form->minimumSize());
+    if (client != form->size()) form->resize(client);
+    form->move(fitted.topLeft());
+}
 
 QPoint OnAvailableScreen(const QWidget* form, const QPoint& wanted) {
     if (!form) return wanted;
@@ -105,6 +125,7 @@ void PlaceOnAvailableScreen(QWidget* form, QSize wanted) {
     // move() places the frame's corner.
     form->move(area.left() + std::max(0, (area.width() - frameWidth) / 2),
                area.top() + std::max(0, (area.height() - frameHeight) / 2));
+    KeepOnScreen(form, area);
 }
 
 void LoadFormMetrics(QWidget* form) {
@@ -112,7 +133,10 @@ void LoadFormMetrics(QWidget* form) {
     const std::string name = form->objectName().toStdString();
     const ui::FormMetricsValues current = CurrentMetrics(form);
     const ui::FormMetricsValues v = ui::ReadFormMetrics(name, current);
-    if (v == current) return;
+    if (v == current) {
+        KeepOnScreen(form);
+        return;
+    }
     // A size of 0 (or less) is no size to open at: the window keeps its own.
     QSize size(ui::ToPixelsX(v.width), ui::ToPixelsY(v.height));
     if (size.width() <= 0) size.setWidth(form->width());
@@ -124,6 +148,7 @@ void LoadFormMetrics(QWidget* form) {
     Qt::WindowStates state = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (v.windowState == 2) state |= Qt::WindowMaximized;
     form->setWindowState(state);
+    KeepOnScreen(form);
 }
 
 void SaveFormMetrics(QWidget* form) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QPoint;
 class QSize;
 class QWidget;
@@ -26,5 +28,15 @@ QPoint OnAvailableScreen(const QWidget* form, const QPoint& wanted);
 // far as the primary screen's available area holds it with its frame, and the
 // whole window centred in that area.
 void PlaceOnAvailableScreen(QWidget* form, QSize wanted);
+
+// The one clamp every placement ends in: the frame rectangle made no larger
+// than the area and moved the least distance that puts it wholly inside.
+QRect ClampInto(const QRect& frame, const QRect& area);
+
+// Keeps a window wholly on the screen it opens on (the one holding the
+// middle of its frame, else the nearest): its frame clamped into that screen's
+// available area, its client area shrunk when the frame is larger (never
+// below its minimum size). `area` overrides the screen's area when valid.
+void KeepOnScreen(QWidget* form, const QRect& area = {});
 
 }  // namespace corvane

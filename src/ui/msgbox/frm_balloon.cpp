@@ -9,6 +9,7 @@
 #include "ui_core/balloon_outline.h"
 #include "ui/helpers/big_timer.h"
 #include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
 
 namespace corvane {
 namespace {
@@ -110,6 +111,7 @@ void frmBalloon::SetBalloon(const QString& caption, const QString& bodyText, std
         tmrAutoClose_->SetEnabled(false);
     }
     resize(ui::ToPixels(balloonWidth, balloonHeight));
+    KeepOnScreen(this);
     BuildOutline();
     if (fontName == QLatin1String("Tahoma, if exists"))
         fontName = DoesTahomaExist() ? QStringLiteral("Tahoma") : QStringLiteral("MS Sans Serif");

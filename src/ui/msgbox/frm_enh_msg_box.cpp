@@ -20,6 +20,7 @@
 #include "ui/msgbox/msgbox_markup.h"
 #include "ui/helpers/ole_color.h"
 #include "ui/helpers/screen_metrics.h"
+#include "ui/helpers/window_metrics.h"
 
 namespace corvane {
 namespace {
@@ -303,6 +304,7 @@ int frmEnhMsgBox::Run(const MsgBoxRequest& request) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         box->move(area.center() - QPoint(box->width() / 2, box->height() / 2));
+        KeepOnScreen(box.get(), area);
     }
     box->exec();
     return ui::ResultCodeForTag(box->SelectedButton().toStdString());

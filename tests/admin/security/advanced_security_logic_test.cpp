@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <stdexcept>
 
 #include "admin/security/advanced_security_logic.h"
 #include "admin/security/security_windows_test_support.h"
@@ -76,6 +78,29 @@ TEST_F(AdvancedSecurityLogicTest, OkOnACleanWindowSavesEverythingInOrder) {
     for (const std::int32_t option : kLockdownListLoadOrder) expected.push_back(FindLockdownOption(option)->valueName);
     EXPECT_EQ(WrittenNames(), expected);
     EXPECT_EQ(expected.back(), "NoStartButton");
+}
+
+TEST_F(AdvancedSecurityLogicTest, TheHourglassFramesEverySaveAndComesBackWhenAStepFails) {
+    for (const bool fail : {false, true}) {
+        SCOPED_TRACE(fail ? "a failing save" : "a good save");
+        SecurityWindowServices services = Services();
+        services.busyPointer = [this](bool busy) { store->writes.push_back(busy ? "Busy" : "Idle"); };
+        if (fail) services.saveGlobalSettings = [] { throw std::runtime_error("no store"); };
+        AdvancedSecurityLogic logic(services);
+        logic.LoadSettings();
+        store->writes.clear();
+        EXPECT_TRUE(logic.Ok());
+        ASSERT_GE(store->writes.size(), 3u);
+        EXPECT_EQ(store->writes[1], "Busy") << "after the lockdown warning's save, before the first save";
+        EXPECT_EQ(store->writes.back(), "Idle");
+        EXPECT_EQ(std::count(store->writes.begin(), store->writes.end(), "Busy"), 1);
+        EXPECT_EQ(std::count(store->writes.begin(), store->writes.end(), "Idle"), 1);
+        // Apply on a clean window saves nothing and shows no hourglass.
+        store->writes.clear();
+        logic.IsDirty = false;
+        logic.Apply();
+        EXPECT_TRUE(store->writes.empty());
+    }
 }
 
 TEST_F(AdvancedSecurityLogicTest, ApplyDoesNothingWhileClean) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +8,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <stdexcept>
+#include <vector>
 
 #include "admin/security/frm_advanced_security.h"
 #include "admin/security/frm_lockdown_warning.h"
@@ -89,6 +92,31 @@ TEST_F(SecurityWindowsTest, TheWarningsBoxSavesAtOnceAndItsCancelCancels) {
     EXPECT_EQ(GetMachineSetting("Global", "Do Not Show Lockdown Warning Again", "missing"), "True");
     Find<QPushButton>(warning, "cmdCancel")->click();
     EXPECT_TRUE(warning.Cancelled);
+}
+
+TEST_F(SecurityWindowsTest, TheAdvancedWindowSavesUnderTheHourglassAndPutsItBackWhenASaveFails) {
+    auto box = ScriptedMsgBox::Install();
+    SecurityWindowServices services = Services();
+    std::vector<bool> hourglassWhileSaving;
+    bool failSave = false;
+    services.saveGlobalSettings = [&] {
+        const QCursor* pointer = QApplication::overrideCursor();
+        hourglassWhileSaving.push_back(pointer && pointer->shape() == Qt::WaitCursor);
+        if (failSave) throw std::runtime_error("the settings store is gone");
+    };
+    frmAdvancedSecurity window(services, MakeLinuxDriveKinds(), nullptr);
+    Open(window);
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    Find<QCheckBox>(window, "chkShowCorvaneAtNextLogin")->click();
+    Find<QPushButton>(window, "cmdApply")->click();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the default pointer is back after Apply";
+    EXPECT_FALSE(window.IsDirty());
+
+    failSave = true;
+    Find<QCheckBox>(window, "chkShowCorvaneAtNextLogin")->click();
+    Find<QPushButton>(window, "cmdOK")->click();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and after a save that failed";
+    EXPECT_EQ(hourglassWhileSaving, (std::vector<bool>{true, true}));
 }
 
 TEST_F(SecurityWindowsTest, TheAdvancedWindowListsItsRowsAndTicksFromTheStore) {

@@ -39,10 +39,13 @@ inline void PopulateWorld() {
         "http://ports.example.com:8080/x", "http://ports.example.com/x",
         "file:///etc/passwd", "file:///home/ann/x", "data:text/html,hi", "javascript:alert(1)",
         "view-source:http://a.com/page", "blob:http://a.com/1234", "about:config",
+        // A school site with two of its pages, as a site's administrator catalogues it.
+        "http://127.0.0.1:8765/", "http://127.0.0.1:8765/school/", "http://127.0.0.1:8765/school/index.html",
+        "http://127.0.0.1:8765/school/maths/",
     });
     T::Assign("ann", {"http://a.com/", "bad link ::: %%%", "https://shop.example.org/store", "http://q.example.com/list?cat=1",
                       "http://b\xC3\xBC" "cher.de", "http://ports.example.com:8080", "file:///home/ann",
-                      "view-source:http://a.com"});
+                      "view-source:http://a.com", "http://127.0.0.1:8765/school/"});
 }
 
 // What the rule answers in PopulateWorld with "Require Login" on.
@@ -58,6 +61,14 @@ inline std::vector<RuleRow> WorldRows() {
         {"free", "http://not.in.catalogue/", true},
         {"nolinks", "http://a.com/page", false},  // level 0 without the flag still needs assignments
         {"ann", "about:blank", true},
+        // The school: the site and its catalogued pages open, a page not catalogued and the
+        // server's top (catalogued, but not begun by the assigned site) do not.
+        {"ann", "http://127.0.0.1:8765/school/", true},
+        {"ann", "http://127.0.0.1:8765/school/index.html", true},
+        {"ann", "http://127.0.0.1:8765/school/maths/", true},
+        {"ann", "http://127.0.0.1:8765/school/other.html", false},
+        {"ann", "http://127.0.0.1:8765/", false},
+        {"ann", "127.0.0.1:8765/school/index.html", false},  // typed without its scheme: not the entry's text
         {"ann", " About:Blank ", true},
         // The catalogue: the whole address, trimmed, letter case ignored, no slash removed.
         {"ann", "http://a.com/page/", false},

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 #include <QToolBar>
@@ -64,6 +65,18 @@ T* Child(QWidget* window, const char* name) {
     T* child = window->findChild<T*>(QLatin1String(name));
     EXPECT_NE(child, nullptr) << name;
     return child;
+}
+
+// Run once more on a 640 by 512 screen (browser_window_tests_small_screen),
+// smaller than the window's design size.
+TEST_F(BrowserWindowTest, TheWindowLiesWhollyOnTheScreen) {
+    frmWebBrowser& w = OpenWindow();
+    QCoreApplication::processEvents();
+    const QRect available = w.screen()->availableGeometry();
+    const QRect frame = w.frameGeometry();
+    EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                           << frame.height() << " on " << available.width() << "x"
+                                           << available.height();
 }
 
 TEST_F(BrowserWindowTest, ToolTipsFollowTheSettingAndGoKeepsItsOwnWhenOff) {

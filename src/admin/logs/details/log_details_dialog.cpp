@@ -20,6 +20,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/log_table.h"
 #include "ui/helpers/busy_pointer.h"
+#include "ui/helpers/off_taskbar.h"
 #include "ui/helpers/picture_button.h"
 #include "ui/helpers/top_level_form_registry.h"
 #include "ui/helpers/window_helpers.h"
@@ -39,6 +40,7 @@ LogDetailsDialog::LogDetailsDialog(Spec spec) : spec_(std::move(spec)) {
     setObjectName(QString::fromLatin1(spec_.formName));
     // A fixed dialog frame: no minimise or maximise box, no resizing.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    KeepOffTaskbar(this);
     BuildControls();
     InitNavigation();
     FlattenTextBoxes();

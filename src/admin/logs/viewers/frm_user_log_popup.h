@@ -1,21 +1,19 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
 
-class QFrame;
+#include "ui/helpers/quick_view_card.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace corvane {
 
-// The quick-view card of one user-log row: seven captions and their values
-// on a pale yellow card without frame or title bar, opened beside the
-// pointer. It hides itself on a click anywhere on it except on the Active
-// value, on Esc and when it stops being the active window; its owner
-// unloads it then.
-class frmUserLogPopup : public QWidget {
+// The quick-view card of one user-log row: seven captions and their values,
+// opened beside the pointer. A click on the Active value leaves it open;
+// Esc closes it too.
+class frmUserLogPopup : public QuickViewCard {
     Q_OBJECT
 
 public:
@@ -32,20 +30,14 @@ public:
     QLabel* ValueLabel(int row) const { return values_.at(static_cast<std::size_t>(row)); }
 
 protected:
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    QFrame* shape_ = nullptr;
     QLabel* lblCancel_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QLineEdit* text3_ = nullptr;
     std::array<QLabel*, kRows> lblDetails_{};
     std::array<QLabel*, kRows> values_{};
-    bool wasActive_ = false;
 };
 
 }  // namespace corvane

@@ -22,6 +22,7 @@
 #include "platform/settings/settings_store.h"
 #include "recordstore/user.h"
 #include "session/login/account_table_check.h"
+#include "ui/helpers/off_taskbar.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_helpers.h"
 #include "ui_core/display_names.h"
@@ -56,6 +57,7 @@ std::string Text(int message, const std::optional<std::string>& parameter = std:
 frmCorvane::frmCorvane(QWidget* parent) : ListWindow(QStringLiteral("frmCorvane"), UserWindowFeatures(), parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ui::ToPixels(5985, 6375));
+    KeepOffTaskbar(this);
     BuildControls();
     model_->SetIcons({QIcon(ListPicture(16, QColor(40, 90, 170))), QIcon(KeyPicture(16)), QIcon(UserPicture(16)),
                       QIcon(UserPicture(16, true))});

@@ -20,6 +20,7 @@
 #include "platform/system/workstation_forms.h"
 #include "session/launchers/launchers.h"
 #include "session/launchers/window_factories.h"
+#include "support/x11_window_states.h"
 #include "ui/helpers/top_level_form_registry.h"
 
 using namespace corvane;
@@ -78,6 +79,16 @@ protected:
     std::unique_ptr<frmUserLog> viewer_;
     std::unique_ptr<frmWebsiteLog> webViewer_;
 };
+
+TEST_F(DetailsTest, BothStayOffTheTaskBarAndThePager) {
+    const std::int32_t id = AddUserLog({"ann", "Ann Lee", "Corvane", "WS-1", Stamp(2026, 12, 9, 8, 0, 0)});
+    {
+        SCOPED_TRACE("frmUserLogDetails");
+        ExpectOffTheTaskbar(&UserDetails(id));
+    }
+    SCOPED_TRACE("frmWebsiteLogDetails");
+    ExpectOffTheTaskbar(&WebDetails(1));
+}
 
 TEST_F(DetailsTest, UserRecordShowsItsTypeTimesAndActive) {
     struct Case {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -13,6 +12,7 @@
 #include "admin/logs/viewers/frm_user_log_popup.h"
 #include "admin/logs/viewers/log_viewers_test_support.h"
 #include "ui/helpers/pointer_screen.h"
+#include "ui/ui_test_support.h"
 
 using namespace corvane;
 using namespace corvane::test;
@@ -30,9 +30,6 @@ protected:
         SetPointerScreen(nullptr);
         LogFolderTest::TearDown();
     }
-    static void PointAt(QPoint pointer, QRect screen) {
-        SetPointerScreen([=] { return PointerScreen{pointer, screen}; });
-    }
     frmUserLog& OpenWithRows() {
         AddUserLog({"ann", "  Ann Lee", "Corvane", "WS-FRONT", Stamp(2026, 12, 9, 8, 5, 0), Stamp(2026, 12, 9, 17, 48, 0)});
         AddUserLog({"ben", "Ben Ode", "Corvane", "WS-BACK", Stamp(2026, 12, 9, 9, 0, 0), 0, false, true});
@@ -40,24 +37,9 @@ protected:
         viewer_->Activate();
         return *viewer_;
     }
-    // Runs ShowItemPopup with the action on the card once it is open; the
-    // card is hidden afterwards if the action left it open. Answers whether
-    // a card opened. The watch ends with the call, also when no card opens.
+    // ShowItemPopup with the action on the card once it is open (see WhileModal).
     bool ShowPopup(const std::function<void(frmUserLogPopup*)>& action) {
-        bool opened = false;
-        QTimer watch;
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (auto* card = qobject_cast<frmUserLogPopup*>(QApplication::activeModalWidget())) {
-                watch.stop();
-                opened = true;
-                action(card);
-                card->hide();
-            }
-        });
-        watch.start(5);
-        viewer_->ShowItemPopup();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return opened;
+        return WhileModal<frmUserLogPopup>([this] { viewer_->ShowItemPopup(); }, action);
     }
     QList<frmUserLogPopup*> Cards() const { return viewer_->findChildren<frmUserLogPopup*>(); }
 
@@ -65,29 +47,18 @@ protected:
 };
 
 TEST_F(PopupTest, OpensBesideThePointerAndStaysOnItsScreen) {
-    struct Case {
-        const char* what;
-        QPoint pointer;
-        QRect screen;
-        QPoint topLeft;
-    };
     // The card is 4995 by 1575 twips: 333 by 105 pixels.
-    const Case cases[] = {
-        {"near the top left", {10, 10}, {0, 0, 1024, 768}, {10, 10}},
-        {"just fits", {691, 663}, {0, 0, 1024, 768}, {691, 663}},
-        {"near the right edge", {1000, 100}, {0, 0, 1024, 768}, {667, 100}},
-        {"near the bottom", {100, 700}, {0, 0, 1024, 768}, {100, 595}},
-        {"bottom right corner", {1020, 760}, {0, 0, 1024, 768}, {687, 655}},
-        {"second screen, top left", {1100, 10}, {1024, 0, 1280, 1024}, {1100, 10}},
-        {"second screen, bottom right", {2250, 1000}, {1024, 0, 1280, 1024}, {1917, 895}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        PointAt(c.pointer, c.screen);
-        frmUserLogPopup card;
-        EXPECT_EQ(card.size(), QSize(333, 105));
-        EXPECT_EQ(card.pos(), c.topLeft);
-    }
+    ExpectCardPlaces<frmUserLogPopup>(
+        {333, 105},
+        {
+            {"near the top left", {10, 10}, {0, 0, 1024, 768}, {10, 10}},
+            {"just fits", {691, 663}, {0, 0, 1024, 768}, {691, 663}},
+            {"near the right edge", {1000, 100}, {0, 0, 1024, 768}, {667, 100}},
+            {"near the bottom", {100, 700}, {0, 0, 1024, 768}, {100, 595}},
+            {"bottom right corner", {1020, 760}, {0, 0, 1024, 768}, {687, 655}},
+            {"second screen, top left", {1100, 10}, {1024, 0, 1280, 1024}, {1100, 10}},
+            {"second screen, bottom right", {2250, 1000}, {1024, 0, 1280, 1024}, {1917, 895}},
+        });
 }
 
 TEST_F(PopupTest, NoSelectedRowNoCard) {

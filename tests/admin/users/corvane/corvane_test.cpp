@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "admin/users/corvane/corvane_test_support.h"
+#include "support/x11_window_states.h"
 #include "ui/helpers/screen_metrics.h"
 
 using namespace corvane;
@@ -17,6 +18,8 @@ using namespace corvane;
 namespace {
 
 class UserWindow : public test::UserWindowTest {};
+
+TEST_F(UserWindow, StaysOffTheTaskBarAndThePager) { test::ExpectOffTheTaskbar(&Open()); }
 
 TEST_F(UserWindow, OneRowPerAccountNewestFirst) {
     AddUser({"ann", 1});

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+namespace corvane::test {
+
+// The names in the window's _NET_WM_STATE property as the X server holds it,
+// read over a connection of the test's own ("_NET_WM_STATE_SKIP_TASKBAR",
+// ...); empty when there is no X server or no such property.
+QStringList X11WindowStates(const QWidget* window);
+
+// Whether the application runs on X11 (the tests that read the server back
+// skip themselves elsewhere).
+bool RunsOnX11();
+
+// Shows the window twice (hidden between) and checks that it asks to be left
+// off the task bar and the pager each time while staying an ordinary window
+// with a title bar: on X11 by reading both states back from the server, on
+// any other platform through a recorder in place of the request.
+void ExpectOffTheTaskbar(QWidget* window);
+
+}  // namespace corvane::test
