@@ -181,6 +181,24 @@ public:
     // so a save writes nothing it did not write before).
     void TakeMembers(const SlotView& record) { engine_->MembersFrom(record); }
 
+    // One change of many records of this table as one write: while it lives the table's
+    // append lock is held once, and the records written through this object wait; Commit
+    // writes them all through one journal (two flushes, however many records), so a failure
+    // or a crash leaves the table all old or all new. Destroyed without Commit, it writes
+    // nothing over existing records. Error +4 (opening, putting back a journal, Commit).
+    class Change {
+    public:
+        explicit Change(RecordTable& table);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+        void Commit();
+
+    private:
+        std::shared_ptr<RecordEngine> engine_;
+        std::unique_ptr<RecordFile::Batch> batch_;
+    };
+
     // Closes the file and forgets the descriptor; never fails. The next operation reopens.
     void CloseTable() noexcept { engine_->CloseTable(); }
     // Receives the table's notifications (nothing in the program listens).

@@ -15,6 +15,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 #include "platform/settings/value_text.h"
+#include "recordstore/trapped_walk.h"
 #include "recordstore/user.h"
 
 namespace corvane {
@@ -206,9 +207,13 @@ public:
                 return true;
             return link.Load(key, editor_.UserLogin);
         };
+        // Every row through one link object, as one change of the link table.
+        typename Side::Link link;
+        TrappedChange change(link);
+        if (!RunTrapped(Side::kSave, {change.Step([&] { change.Begin(); })})) return;
         for (const AssignmentRow& row : assigned_.Rows()) {
-            const bool carriedOn = RunTrapped(Side::kSave, {[&] {
-                                                  typename Side::Link link;
+            const bool carriedOn = RunTrapped(Side::kSave, {change.Step([&] {
+                                                  link.Clear();
                                                   const bool found = loadFirst(link, row.text);
                                                   link.SetUserLogin(newLogin);
                                                   Side::SetLinkKey(link, row.text);
@@ -220,9 +225,10 @@ public:
                                                       if (text::Equals(newLogin, text::Trim(editor_.UserLogin)))
                                                           firstLink.try_emplace(MatchKey(row.text), link.Loc());
                                                   }
-                                              }});
+                                              })});
             if (!carriedOn) break;
         }
+        RunTrapped(Side::kSave, {[&] { change.End(); }});
     }
 
 private:
