@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <vector>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,6 +17,7 @@
 #include "platform/core/creation_mode.h"
 #include "platform/core/program_globals.h"
 #include "platform/system/file_helpers.h"
+#include "recordstore/record_journal.h"
 #include "recordstore/user.h"
 #include "support/temp_folder.h"
 
@@ -127,6 +131,58 @@ TEST_F(OtherAccount, AGroupSharedDataFolderSharesWithItsGroupAlone) {
         EXPECT_TRUE(AsOther("cat " + data + "/" + file + " && : >> " + data + "/" + file)) << file;
         EXPECT_FALSE(AsOther("cat " + data + "/" + file, 65534)) << file;
     }
+}
+
+// A member of the folder's group who may neither read nor write users.sec (0600, made
+// before the folder was shared) plants a journal holding an administrator of its own: it is
+// never applied, and the account it would have replaced still logs in.
+TEST_F(OtherAccount, AJournalOfAGroupMemberWhoMayNotWriteTheTableIsNeverApplied) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "shared";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(data.c_str(), 02770), 0);
+    ASSERT_EQ(Mode(data + "/users.sec"), 0600u);
+    std::vector<std::uint8_t> evil(2160, 0);
+    std::memset(evil.data(), ' ', 70);
+    std::memcpy(evil.data() + 50, "evil", 4);
+    evil[491] = evil[492] = 0xFF;  // IsAdministrator
+    const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, evil}});
+    const std::string planted = temp / "planted";
+    {
+        std::ofstream out(planted, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(journal.data()), static_cast<std::streamsize>(journal.size()));
+    }
+    ASSERT_EQ(::chmod(planted.c_str(), 0644), 0);
+    ASSERT_TRUE(AsOther("cp " + planted + " " + data + "/users.sec-journal && chmod 0660 " + data +
+                        "/users.sec-journal"));
+    User user;
+    EXPECT_TRUE(user.Load("ann"));
+    EXPECT_FALSE(User().Exists("evil"));
+    EXPECT_TRUE(fs::exists(data + "/users.sec-journal"));
+}
+
+// In a folder every account may write, another account's one-byte journal stops no login;
+// a change that needs a journal is refused, naming it and its owner.
+TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLogin) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "open";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chmod(data.c_str(), 01777), 0);
+    ASSERT_TRUE(AsOther("printf x > " + data + "/users.sec-journal"));
+    User user;
+    ASSERT_TRUE(user.Load("ann"));
+    user.SetName("Ann Changed");
+    user.SetDescription(std::string(200, 'd'));
+    try {
+        user.SaveChanges();
+        ADD_FAILURE() << "the change went ahead";
+    } catch (const RaisedError& e) {
+        EXPECT_NE(e.Description().find(data + "/users.sec-journal belongs to "), std::string::npos) << e.Description();
+    }
+    User again;
+    EXPECT_TRUE(again.Load("ann"));
+    EXPECT_EQ(again.Name(), "");
 }
 
 // The runtime folder lies in the account's own home: the other account cannot
