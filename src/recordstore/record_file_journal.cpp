@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <mutex>
+#include <thread>
 
 #include "platform/core/raised_error.h"
 #include "recordstore/record_file.h"
@@ -36,11 +38,16 @@ RaisedError JournalError(std::int32_t number, const std::string& journal, const 
     return RaisedError(number, kProgramTitle, std::string(word) + " (" + journal + " " + why + ")");
 }
 
-// The files a batch of this process holds, by path: another handle of the same file waits
-// for no lock this process holds itself.
+// The files a batch holds, by path, and the thread running it: another handle of the same
+// file on that thread would wait for ever for the lock its own thread holds. Other threads
+// wait as other workstations do.
+struct BatchHolder {
+    const RecordFile* file;
+    std::thread::id thread;
+};
 std::mutex gBatchMutex;
-std::map<std::string, const RecordFile*>& Batches() {
-    static std::map<std::string, const RecordFile*> batches;
+std::map<std::string, BatchHolder>& Batches() {
+    static std::map<std::string, BatchHolder> batches;
     return batches;
 }
 
@@ -49,7 +56,7 @@ std::map<std::string, const RecordFile*>& Batches() {
 bool RecordFile::BatchElsewhere() const {
     const std::lock_guard guard(gBatchMutex);
     const auto it = Batches().find(path_);
-    return it != Batches().end() && it->second != this;
+    return it != Batches().end() && it->second.file != this && it->second.thread == std::this_thread::get_id();
 }
 
 // --- writing over a slot ---
@@ -246,7 +253,7 @@ RecordFile::Batch::Batch(RecordFile& file) : file_(file) {
     outer_ = file_.batchDepth_++ == 0;
     if (outer_) {
         const std::lock_guard guard(gBatchMutex);
-        Batches()[file_.path_] = &file_;
+        Batches()[file_.path_] = {&file_, std::this_thread::get_id()};
     }
 }
 
@@ -256,7 +263,7 @@ RecordFile::Batch::~Batch() {
         {
             const std::lock_guard guard(gBatchMutex);
             const auto it = Batches().find(file_.path_);
-            if (it != Batches().end() && it->second == &file_) Batches().erase(it);
+            if (it != Batches().end() && it->second.file == &file_) Batches().erase(it);
         }
         // Never committed: nothing of it is written.
         if (!file_.staged_.empty()) file_.blockBytes_ = 0;

@@ -291,6 +291,27 @@ TEST_F(JournalRulesTest, AScanThroughAHandleOpenedBeforeTheCutPutsTheJournalBack
     EXPECT_FALSE(JournalStands());
 }
 
+// A batch holds the lock of its file: another handle of that file on the same thread
+// raises (or reads the file as it stands) rather than waiting for itself for ever.
+TEST_F(JournalRulesTest, AnotherHandleOfABatchsFileOnItsThreadNeverWaitsForItself) {
+    Slots(2);
+    RecordFile file(kSlot, kData);
+    file.Open(Table());
+    RecordFile::Batch batch(file);
+    file.Write(1, Raw(Bytes('z')));
+    RecordFile other(kSlot, kData);
+    other.Open(Table());
+    EXPECT_THROW(RecordFile::AppendLock lock(other), RaisedError);
+    std::string slot(kSlot, '\0');
+    {
+        ScanScope scan(other);
+        other.ReadSlots(1, 1, reinterpret_cast<std::uint8_t*>(slot.data()));
+    }
+    EXPECT_EQ(slot.substr(0, kData), Bytes('a'));  // the batch's write is not on the disk yet
+    batch.Commit();
+    EXPECT_EQ(OnDisk(1), Bytes('z'));
+}
+
 // A journal of the earlier one-slot form, of this table's geometry, is still put back.
 TEST_F(JournalRulesTest, AnEarlierBuildsOneSlotJournalIsPutBack) {
     Slots(3);
