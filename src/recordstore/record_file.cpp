@@ -228,6 +228,7 @@ void RecordFile::Open(const std::string& path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     io_ = &io;
     fd_ = fd;
+    ++openings_;
     path_ = target;
     readOnly_ = readOnly;
     position_ = 0;

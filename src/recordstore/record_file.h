@@ -145,6 +145,7 @@ public:
         RecordFile& file_;
         std::unique_ptr<AppendLock> lock_;
         bool outer_ = false;
+        std::uint64_t opening_ = 0;
     };
 
 private:
@@ -188,6 +189,8 @@ private:
     // Append locks taken through this handle and not yet given back (they nest in a batch).
     int lockDepth_ = 0;
     int batchDepth_ = 0;
+    // Counts the opens of this handle: a batch knows whether its handle was closed under it.
+    std::uint64_t openings_ = 0;
     // The writes a batch keeps aside, by slot offset.
     Changes staged_;
     unsigned fileMode_ = 0600;

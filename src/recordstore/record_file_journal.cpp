@@ -251,6 +251,7 @@ RecordFile::Batch::Batch(RecordFile& file) : file_(file) {
     lock_ = std::make_unique<AppendLock>(file_);
     if (!file_.IsOpen()) return;
     outer_ = file_.batchDepth_++ == 0;
+    opening_ = file_.openings_;
     if (outer_) {
         const std::lock_guard guard(gBatchMutex);
         Batches()[file_.path_] = {&file_, std::this_thread::get_id()};
@@ -274,7 +275,11 @@ RecordFile::Batch::~Batch() {
 }
 
 void RecordFile::Batch::Commit() {
-    if (!outer_ || !file_.IsOpen()) return;
+    if (!outer_ || !lock_) return;
+    // A handle closed under the batch (a failed write) dropped what it held.
+    if (!file_.IsOpen() || file_.openings_ != opening_)
+        throw JournalError(kErrPathFileAccess, file_.path_,
+                           "was closed during a change of several records; nothing of the change was written");
     const Changes changes = std::move(file_.staged_);
     file_.staged_.clear();
     file_.blockBytes_ = 0;
