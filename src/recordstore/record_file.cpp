@@ -71,7 +71,6 @@ using record_calls::WriteAll;
 
 namespace {
 
-
 // Read-ahead blocks of a scan: the first of 64 KiB, doubling up to 1 MiB.
 constexpr std::size_t kFirstBlockBytes = 64 << 10;
 constexpr std::size_t kBlockBytes = 1 << 20;
@@ -100,7 +99,6 @@ bool SetAppendLock(RecordIo& io, int fd, short type) {
     } while (r != 0 && errno == EINTR);
     return r == 0;
 }
-
 
 // The folder a path lies in, as the path names it.
 std::string FolderOf(const std::string& path) {
@@ -492,6 +490,11 @@ RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(fi
     try {
         if (file_.ProbeJournal() != Journal::Own) return;
         // Putting a slot back without the lock could undo a write in flight elsewhere.
+        if (file_.readOnly_)
+            throw RaisedError(kErrPermissionDenied, kProgramTitle,
+                              "Permission denied (" + file_.JournalPath() +
+                                  " cannot be put back from this workstation: " + file_.path_ +
+                                  " may not be written here)");
         if (!held_)
             throw RaisedError(kErrPathFileAccess, kProgramTitle,
                               "Path/File access error (" + file_.JournalPath() + " cannot be put back: " +

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include "platform/system/file_helpers.h"
 #include "recordstore/record_journal.h"
 #include "recordstore/user.h"
+#include "support/child_report.h"
 #include "support/temp_folder.h"
 
 namespace corvane::testing {
@@ -183,6 +185,39 @@ TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLogin
     User again;
     EXPECT_TRUE(again.Load("ann"));
     EXPECT_EQ(again.Name(), "");
+}
+
+// A workstation whose account may read users.sec but not write it finds a journal of the
+// table's owner standing: the open fails, naming the journal and why.
+TEST_F(OtherAccount, AJournalAReadOnlyWorkstationCannotPutBackIsNamedWithTheReason) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "readers";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(data.c_str(), 02750), 0);
+    const std::string table = data + "/users.sec";
+    ASSERT_EQ(::chown(table.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(table.c_str(), 0640), 0);
+    std::vector<std::uint8_t> old(2160, ' ');
+    const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, old}});
+    {
+        std::ofstream out(table + "-journal", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(journal.data()), static_cast<std::streamsize>(journal.size()));
+    }
+    ASSERT_EQ(::chmod((table + "-journal").c_str(), 0640), 0);
+    ASSERT_EQ(::chown((table + "-journal").c_str(), 0, gid_), 0);
+    const std::string report = test_support::ReportFromChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid_, gid_, gid_) != 0 || ::setresuid(uid_, uid_, uid_) != 0)
+            return std::string("no switch");
+        try {
+            User().Exists("ann");
+            return std::string("opened");
+        } catch (const RaisedError& e) {
+            return e.Description();
+        }
+    });
+    EXPECT_NE(report.find(table + "-journal cannot be put back from this workstation"), std::string::npos) << report;
+    EXPECT_TRUE(fs::exists(table + "-journal"));
 }
 
 // The runtime folder lies in the account's own home: the other account cannot
