@@ -82,6 +82,10 @@ protected:
         log.AddNew();
         ASSERT_TRUE(WriteErrorLog("[1],x,y,z", data + "/Corvane_ErrorLog.txt"));
     }
+    static void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
     static mode_t Mode(const std::string& path) {
         struct stat st {};
         EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
@@ -151,10 +155,7 @@ TEST_F(OtherAccount, AJournalOfAGroupMemberWhoMayNotWriteTheTableIsNeverApplied)
     evil[491] = evil[492] = 0xFF;  // IsAdministrator
     const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, evil}});
     const std::string planted = temp / "planted";
-    {
-        std::ofstream out(planted, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(journal.data()), static_cast<std::streamsize>(journal.size()));
-    }
+    WriteBytes(planted, journal);
     ASSERT_EQ(::chmod(planted.c_str(), 0644), 0);
     ASSERT_TRUE(AsOther("cp " + planted + " " + data + "/users.sec-journal && chmod 0660 " + data +
                         "/users.sec-journal"));
@@ -200,10 +201,7 @@ TEST_F(OtherAccount, AJournalAReadOnlyWorkstationCannotPutBackIsNamedWithTheReas
     ASSERT_EQ(::chmod(table.c_str(), 0640), 0);
     std::vector<std::uint8_t> old(2160, ' ');
     const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, old}});
-    {
-        std::ofstream out(table + "-journal", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(journal.data()), static_cast<std::streamsize>(journal.size()));
-    }
+    WriteBytes(table + "-journal", journal);
     ASSERT_EQ(::chmod((table + "-journal").c_str(), 0640), 0);
     ASSERT_EQ(::chown((table + "-journal").c_str(), 0, gid_), 0);
     const std::string report = test_support::ReportFromChild([&] {
