@@ -9,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <random>
-#include <set>
 #include <thread>
 
 #include "recordstore/slot_scan.h"
@@ -35,21 +34,29 @@ TEST_F(BookingKillTest, AKilledBookingLeavesTheCountOldOrNewNeverMixed) {
         ASSERT_TRUE(ann.UpdateFields([](User& u) { u.SetFailedLogins(kOld); }));
     }
     std::mt19937 random(48);
-    std::set<std::int32_t> seen;
     int journals = 0;
     for (int round = 0; round < 24; ++round) {
         RecordFile early(User::Table().slotLength, User::Table().dataLength);
         early.Open(UsersPath());
+        int booked[2];
+        ASSERT_EQ(::pipe(booked), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Books for ever, flipping the count between the two values.
+            // Books for ever, flipping the count between the two values; says so after the
+            // first booking.
+            ::close(booked[0]);
             User ann;
-            for (;;) {
+            for (bool first = true;; first = false) {
                 if (!ann.Load("ann")) ::_exit(2);
                 ann.UpdateFields([](User& u) { u.SetFailedLogins(u.FailedLogins() == kOld ? kNew : kOld); });
+                if (first && ::write(booked[1], "b", 1) != 1) ::_exit(3);
             }
         }
+        ::close(booked[1]);
+        char b = 0;
+        ASSERT_EQ(::read(booked[0], &b, 1), 1);
+        ::close(booked[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(200 + random() % 3000));
         ::kill(child, SIGKILL);
         int status = 0;
@@ -66,9 +73,7 @@ TEST_F(BookingKillTest, AKilledBookingLeavesTheCountOldOrNewNeverMixed) {
         EXPECT_TRUE(ann.FailedLogins() == kOld || ann.FailedLogins() == kNew) << std::hex << ann.FailedLogins();
         EXPECT_EQ(scanned, ann.FailedLogins()) << round;
         EXPECT_EQ(ann.Name(), "Ann");
-        seen.insert(ann.FailedLogins());
     }
-    EXPECT_EQ(seen.size(), 2u) << "the kills never fell between two bookings";
     RecordProperty("kills_with_a_journal_standing", journals);
 }
 
