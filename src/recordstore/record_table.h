@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/ole_date.h"
 #include "recordstore/record_description.h"
@@ -228,5 +229,15 @@ private:
     static std::size_t Index(int field) { return static_cast<std::size_t>(field); }
     std::shared_ptr<RecordEngine> engine_;
 };
+
+// Deletes the records numbered (as RecordTable::Delete) as one change of the table: all of
+// them, or none when one is refused or the write fails. Errors as Delete raises them.
+template <typename Table>
+void DeleteAsOneChange(const std::vector<std::int32_t>& numbers) {
+    Table table;
+    RecordTable::Change change(table);
+    for (const std::int32_t n : numbers) table.Delete(n);
+    change.Commit();
+}
 
 }  // namespace corvane
