@@ -158,26 +158,30 @@ public:
         if (assigned_.CurrentIndex() < 0) return;
         editor_.Busy(true);
         std::vector<std::size_t> setAside;
-        bool carriedOn = true;
+        // Every selected link through one link object, as one change of the link table.
+        typename Side::Link link;
+        TrappedChange change(link);
+        bool carriedOn = RunTrapped(Side::kRemove, {change.Step([&] { change.Begin(); })});
         for (std::size_t i = 0; carriedOn && i < assigned_.Rows().size(); ++i) {
             const AssignmentRow row = assigned_.Rows()[i];
             if (!row.selected) continue;
             typename Side::Catalogue entry;
-            typename Side::Link link;
             std::int32_t number = 0;
             carriedOn = RunTrapped(Side::kRemove, {
-                                                      [&] {
+                                                      change.Step([&] {
                                                           if (entry.Load(text::Trim(row.text))) AddDefined(entry);
-                                                      },
+                                                      }),
                                                       [&] {
                                                           // The key is "M" and the link's record number.
                                                           const std::string key = text::Trim(row.key);
                                                           number = key.empty() ? 0 : TextToLong(key.substr(1));
                                                       },
-                                                      [&] { link.Delete(number); },
+                                                      change.Step([&] { link.Delete(number); }),
                                                       [&] { setAside.push_back(i); },
                                                   });
         }
+        // The lists follow only a change that was written.
+        carriedOn = RunTrapped(Side::kRemove, {[&] { change.End(); }}) && carriedOn && !change.Lost();
         if (carriedOn) {
             assigned_.RemoveAt(setAside);
             LoadDefined();
