@@ -22,21 +22,24 @@ inline std::string& RootFolder() {
 
 // The system calls made so far through the C library (io_counts.cpp counts them): locks
 // taken and given back (fcntl record locks), every fcntl, reads (read, pread) and the bytes
-// they brought, writes (pwrite), stats (stat, fstat) and opens.
+// they brought, writes (pwrite), stats (stat, fstat), opens and flushes (fdatasync, fsync).
 struct IoCounts {
-    std::int64_t locks = 0, unlocks = 0, fcntls = 0, reads = 0, readBytes = 0, writes = 0, stats = 0, opens = 0;
+    std::int64_t locks = 0, unlocks = 0, fcntls = 0, reads = 0, readBytes = 0, writes = 0, stats = 0, opens = 0,
+                 flushes = 0;
     static IoCounts Now();
 };
 
-// Counts the calls from its creation to Report, which sets them per iteration as the
-// benchmark's counters: lock_calls (locks taken), unlock_calls, syscalls (every call
-// counted) and read_MB.
+// Counts the calls from its creation to Report, which sets them per iteration (or per
+// operation, with operations done in each iteration) as the benchmark's counters:
+// lock_calls (locks taken), unlock_calls, flush_calls, syscalls (every call counted) and
+// read_MB.
 class CountIo {
 public:
     CountIo() : start_(IoCounts::Now()) {}
-    void Report(benchmark::State& state) const {
+    void Report(benchmark::State& state, double perIteration = 1.0) const {
         const IoCounts now = IoCounts::Now();
-        const double n = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0;
+        const double n = (state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0) * perIteration;
+        state.counters["flush_calls"] = static_cast<double>(now.flushes - start_.flushes) / n;
         state.counters["lock_calls"] = static_cast<double>(now.locks - start_.locks) / n;
         state.counters["unlock_calls"] = static_cast<double>(now.unlocks - start_.unlocks) / n;
         state.counters["syscalls"] =

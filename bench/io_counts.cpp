@@ -16,7 +16,7 @@
 namespace corvane::bench {
 namespace {
 
-std::atomic<std::int64_t> gLocks, gUnlocks, gFcntl, gReads, gReadBytes, gWrites, gStats, gOpens;
+std::atomic<std::int64_t> gLocks, gUnlocks, gFcntl, gReads, gReadBytes, gWrites, gStats, gOpens, gFlushes;
 
 template <typename F>
 F Next(const char* name) {
@@ -60,7 +60,7 @@ ssize_t CountRead(ssize_t r) {
 
 IoCounts IoCounts::Now() {
     return {gLocks.load(), gUnlocks.load(), gFcntl.load(), gReads.load(), gReadBytes.load(),
-            gWrites.load(), gStats.load(), gOpens.load()};
+            gWrites.load(), gStats.load(), gOpens.load(), gFlushes.load()};
 }
 
 }  // namespace corvane::bench
@@ -112,6 +112,18 @@ ssize_t pwrite64(int fd, const void* buf, size_t count, off64_t offset) {
     static const auto next = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
     ++corvane::bench::gWrites;
     return next(fd, buf, count, offset);
+}
+
+int fdatasync(int fd) {
+    static const auto next = Next<int (*)(int)>("fdatasync");
+    ++corvane::bench::gFlushes;
+    return next(fd);
+}
+
+int fsync(int fd) {
+    static const auto next = Next<int (*)(int)>("fsync");
+    ++corvane::bench::gFlushes;
+    return next(fd);
 }
 
 int fstat(int fd, struct stat* st) {

@@ -325,6 +325,15 @@ void RecordEngine::SaveChanges() {
     });
 }
 
+std::unique_ptr<RecordFile::Batch> RecordEngine::BeginBatch() {
+    OpenIfClosed();
+    return Trapped(ops::kSaveChanges, [&] { return std::make_unique<RecordFile::Batch>(file_); });
+}
+
+void RecordEngine::CommitBatch(RecordFile::Batch& batch) {
+    Trapped(ops::kSaveChanges, [&] { batch.Commit(); });
+}
+
 bool RecordEngine::UpdateLoaded(const std::function<bool()>& change) {
     return Trapped(ops::kSaveChanges, [&] {
         if (!isSynchronised || loadedRecord_ <= 0) return false;

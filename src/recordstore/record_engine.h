@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -118,6 +119,10 @@ public:
     bool RestoreDeleted(std::int32_t n, const std::vector<std::uint8_t>& bytes);
     // The first key field of record n (trimmed), when it is a valid record. Error +18.
     std::optional<std::string> KeyAt(std::int32_t n);
+    // A batch over this table's file (RecordFile::Batch), opened first when closed. Error +4.
+    std::unique_ptr<RecordFile::Batch> BeginBatch();
+    // Writes what a batch kept aside. Error +4.
+    void CommitBatch(RecordFile::Batch& batch);
     void CopyProperties(const RecordEngine& other);
     void Clear();
     bool IsEmpty();

@@ -12,6 +12,7 @@
 #include "platform/core/creation_mode.h"
 #include "platform/core/raised_error.h"
 #include "platform/core/text.h"
+#include "recordstore/record_file_calls.h"
 #include "recordstore/record_io.h"
 
 namespace corvane {
@@ -19,6 +20,56 @@ namespace {
 
 constexpr std::int32_t kErrDeviceIO = 57;
 constexpr std::int32_t kErrDiskFull = 61;
+
+}  // namespace
+
+namespace record_calls {
+
+int WriteAll(RecordIo& io, int fd, const std::uint8_t* buffer, std::size_t count, std::int64_t offset) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t w = io.Pwrite(fd, buffer + done, count - done, offset + static_cast<off_t>(done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return errno;
+        if (w == 0) return EIO;
+        done += static_cast<std::size_t>(w);
+    }
+    return 0;
+}
+
+int SyncFile(RecordIo& io, int fd) {
+    int r;
+    do {
+        r = io.Sync(fd);
+    } while (r != 0 && errno == EINTR);
+    return r == 0 ? 0 : errno;
+}
+
+RaisedError FileError(int err, const std::string& path) {
+    if (err == ELOOP)
+        return RaisedError(kErrPathFileAccess, kProgramTitle,
+                           "Path/File access error (" + path + " is a symbolic link)");
+    const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
+    switch (err) {
+        case ENOENT:
+        case ENOTDIR: return RaisedError(kErrPathNotFound, kProgramTitle, "Path not found" + detail);
+        case EACCES:
+        case EPERM: return RaisedError(kErrPermissionDenied, kProgramTitle, "Permission denied" + detail);
+        case ENAMETOOLONG:
+        case EBADF: return RaisedError(kErrBadFileNameOrNumber, kProgramTitle, "Bad file name or number" + detail);
+        case ENOSPC:
+        case EDQUOT: return RaisedError(kErrDiskFull, kProgramTitle, "Disk full" + detail);
+        case EIO: return RaisedError(kErrDeviceIO, kProgramTitle, "Device I/O error" + detail);
+        default: return RaisedError(kErrPathFileAccess, kProgramTitle, "Path/File access error" + detail);
+    }
+}
+
+}  // namespace record_calls
+
+using record_calls::FileError;
+using record_calls::WriteAll;
+
+namespace {
 
 // Read-ahead blocks of a scan: the first of 64 KiB, doubling up to 1 MiB.
 constexpr std::size_t kFirstBlockBytes = 64 << 10;
@@ -47,50 +98,6 @@ bool SetAppendLock(RecordIo& io, int fd, short type) {
         r = io.Lock(fd, command, &lock);
     } while (r != 0 && errno == EINTR);
     return r == 0;
-}
-
-// The journal: a header, then the old data part of the one slot being overwritten.
-constexpr char kJournalMagic[8] = {'C', 'V', 'J', 'O', 'U', 'R', 'N', '1'};
-constexpr std::size_t kJournalHeader = 32;  // magic, offset, slot length, data length, checksum
-
-void PutLe(std::uint8_t* p, std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-std::uint64_t GetLe(const std::uint8_t* p, int bytes) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
-    return v;
-}
-
-// FNV-1a over the journal's offset, lengths and data: a journal cut short or never finished
-// does not pass.
-std::uint32_t JournalChecksum(const std::uint8_t* from, std::size_t count) {
-    std::uint32_t h = 2166136261u;
-    for (std::size_t i = 0; i < count; ++i) h = (h ^ from[i]) * 16777619u;
-    return h;
-}
-
-// Writes count bytes at offset, retrying short writes; 0, or the errno of the write that
-// failed (a short write followed by a failing one leaves the first bytes written).
-int WriteAll(RecordIo& io, int fd, const std::uint8_t* buffer, std::size_t count, std::int64_t offset) {
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t w = io.Pwrite(fd, buffer + done, count - done, offset + static_cast<off_t>(done));
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) return errno;
-        if (w == 0) return EIO;
-        done += static_cast<std::size_t>(w);
-    }
-    return 0;
-}
-
-int SyncFile(RecordIo& io, int fd) {
-    int r;
-    do {
-        r = io.Sync(fd);
-    } while (r != 0 && errno == EINTR);
-    return r == 0 ? 0 : errno;
 }
 
 // The folder a path lies in, as the path names it.
@@ -122,25 +129,6 @@ RaisedError ForeignFileError(const std::string& path) {
     return RaisedError(kErrPermissionDenied, kProgramTitle,
                        "Permission denied (" + path +
                            " belongs to another account in a folder others may write; it is not opened)");
-}
-
-RaisedError FileError(int err, const std::string& path) {
-    if (err == ELOOP)
-        return RaisedError(kErrPathFileAccess, kProgramTitle,
-                           "Path/File access error (" + path + " is a symbolic link)");
-    const std::string detail = " (" + path + ": " + std::strerror(err) + ")";
-    switch (err) {
-        case ENOENT:
-        case ENOTDIR: return RaisedError(kErrPathNotFound, kProgramTitle, "Path not found" + detail);
-        case EACCES:
-        case EPERM: return RaisedError(kErrPermissionDenied, kProgramTitle, "Permission denied" + detail);
-        case ENAMETOOLONG:
-        case EBADF: return RaisedError(kErrBadFileNameOrNumber, kProgramTitle, "Bad file name or number" + detail);
-        case ENOSPC:
-        case EDQUOT: return RaisedError(kErrDiskFull, kProgramTitle, "Disk full" + detail);
-        case EIO: return RaisedError(kErrDeviceIO, kProgramTitle, "Device I/O error" + detail);
-        default: return RaisedError(kErrPathFileAccess, kProgramTitle, "Path/File access error" + detail);
-    }
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -238,20 +226,21 @@ void RecordFile::Open(const std::string& path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     io_ = &io;
     fd_ = fd;
+    ++openings_;
     path_ = target;
     readOnly_ = readOnly;
     position_ = 0;
     othersMayWrite_ = folder.othersMayWrite;
+    groupShared_ = folder.groupShared;
+    foreignReported_ = false;
     fileMode_ = mode;
-    // A slot write that failed and could not be undone left its journal: the slot goes back
+    // A write that failed and could not be undone left its journal: the slots go back
     // before anything reads the table.
-    if (io.Lstat(JournalPath().c_str(), &st) == 0 || errno != ENOENT) {
-        try {
-            AppendLock lock(*this);
-        } catch (...) {
-            Close();
-            throw;
-        }
+    try {
+        if (ProbeJournal() == Journal::Own) AppendLock lock(*this);
+    } catch (...) {
+        Close();
+        throw;
     }
 }
 
@@ -262,6 +251,9 @@ void RecordFile::Close() noexcept {
     fd_ = -1;
     scanLocked_ = false;
     lockHeld_ = false;
+    lockDepth_ = 0;
+    batchDepth_ = 0;
+    staged_.clear();
     lockedLength_ = -1;
     readOnly_ = false;
     position_ = 0;
@@ -312,13 +304,34 @@ std::int32_t RecordFile::SlotCount(std::int64_t length, std::uint32_t slotLength
     return static_cast<std::int32_t>(std::min<std::int64_t>(q, INT32_MAX - 1));
 }
 
-void RecordFile::BeginScan() noexcept {
+void RecordFile::BeginScan() {
+    if (scanDepth_ == 0 && fd_ >= 0 && lockDepth_ == 0 && !BatchElsewhere()) {
+        // Shared with other readers, exclusive of a writer changing the file's length: a read
+        // racing a cut can hand out zeros where the cut bytes were. A journal found under it
+        // is put back under the lock held exclusively, then the scan starts again.
+        for (int tries = 0;; ++tries) {
+            scanLocked_ = SetAppendLock(*io_, fd_, F_RDLCK);
+            Journal journal = Journal::None;
+            try {
+                journal = ProbeJournal();
+            } catch (...) {
+                if (scanLocked_) SetAppendLock(*io_, fd_, F_UNLCK);
+                scanLocked_ = false;
+                throw;
+            }
+            if (journal != Journal::Own) break;
+            if (scanLocked_) SetAppendLock(*io_, fd_, F_UNLCK);
+            scanLocked_ = false;
+            if (tries == 3)
+                throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                                  "Path/File access error (" + JournalPath() +
+                                      " stands again each time it is put back; " + path_ + " is not read)");
+            AppendLock lock(*this);
+        }
+    }
     if (scanDepth_++ == 0) {
         scanReads_ = 0;
         blockLimit_ = kFirstBlockBytes;
-        // Shared with other readers, exclusive of a writer changing the file's length: a read
-        // racing a cut can hand out zeros where the cut bytes were.
-        scanLocked_ = fd_ >= 0 && SetAppendLock(*io_, fd_, F_RDLCK);
     }
 }
 
@@ -362,6 +375,15 @@ std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::s
         if (r < 0) throw FileError(errno, path_);
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
+    }
+    // A batch's writes kept aside read as written.
+    const std::int64_t end = offset + static_cast<std::int64_t>(got);
+    for (auto it = staged_.lower_bound(offset - dataLength_ + 1); it != staged_.end() && it->first < end; ++it) {
+        const std::int64_t from = std::max(offset, it->first);
+        const std::int64_t to = std::min<std::int64_t>(end, it->first + dataLength_);
+        if (from < to)
+            std::memcpy(buffer + (from - offset), it->second.now.data() + (from - it->first),
+                        static_cast<std::size_t>(to - from));
     }
     return got;
 }
@@ -421,92 +443,6 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     if (blockBytes_ > 0 && offset < blockEnd && offset + dataLength_ > blockStart_) blockBytes_ = 0;
 }
 
-// A slot written in place: its old bytes go to the journal (flushed) first, and the journal
-// goes once the new bytes are on the disk. A failure puts the old bytes back at once; when
-// even that fails the journal stays, and whoever takes the lock next puts them back. So the
-// slot never reads as a mixture, and a failed write always leaves the old record.
-void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
-    std::vector<std::uint8_t> old(dataLength_);
-    if (ReadAt(offset, old.data(), dataLength_) != dataLength_)
-        throw FileError(EIO, path_);
-    if (std::memcmp(old.data(), buffer, dataLength_) == 0) return;
-    WriteJournal(offset, old.data());
-    int err = WriteAll(*io_, fd_, buffer, dataLength_, offset);
-    if (!err) err = SyncFile(*io_, fd_);
-    if (!err && io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT) err = errno;
-    if (!err) return;
-    const RaisedError failure = FileError(err, path_);
-    if (WriteAll(*io_, fd_, old.data(), dataLength_, offset) != 0 || SyncFile(*io_, fd_) != 0 ||
-        (io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT)) {
-        // This handle reads nothing more: the next use opens afresh, which puts the slot back
-        // first.
-        Close();
-    }
-    throw failure;
-}
-
-void RecordFile::WriteJournal(std::int64_t offset, const std::uint8_t* old) {
-    const std::string journal = JournalPath();
-    std::vector<std::uint8_t> bytes(kJournalHeader + dataLength_);
-    std::memcpy(bytes.data(), kJournalMagic, sizeof kJournalMagic);
-    PutLe(bytes.data() + 8, static_cast<std::uint64_t>(offset), 8);
-    PutLe(bytes.data() + 16, slotLength_, 4);
-    PutLe(bytes.data() + 20, dataLength_, 4);
-    std::memcpy(bytes.data() + kJournalHeader, old, dataLength_);
-    const std::uint32_t sum = JournalChecksum(bytes.data() + 8, 16) ^
-                              JournalChecksum(bytes.data() + kJournalHeader, dataLength_);
-    PutLe(bytes.data() + 24, sum, 4);
-    // Only ever a new file of this account's own: one found here (planted, or left by a
-    // writer without the lock) stops the write.
-    const int fd = io_->Open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, fileMode_);
-    if (fd < 0) throw FileError(errno, journal);
-    io_->Fchmod(fd, fileMode_);
-    int err = WriteAll(*io_, fd, bytes.data(), bytes.size(), 0);
-    if (!err) err = SyncFile(*io_, fd);
-    io_->Close(fd);
-    if (err) {
-        // The slot is untouched: a journal half written is only removed.
-        io_->Unlink(journal.c_str());
-        throw FileError(err, path_);
-    }
-}
-
-void RecordFile::RollBack() {
-    const std::string journal = JournalPath();
-    const int fd = io_->Open(journal.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0);
-    if (fd < 0) {
-        if (errno == ENOENT) return;
-        throw FileError(errno, journal);
-    }
-    struct stat st{};
-    std::vector<std::uint8_t> bytes(kJournalHeader + dataLength_ + 1);
-    ssize_t got = -1;
-    if (io_->Fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !(othersMayWrite_ && st.st_uid != ::geteuid()))
-        got = io_->Pread(fd, bytes.data(), bytes.size(), 0);
-    const int readErr = errno;
-    io_->Close(fd);
-    if (got < 0) {
-        if (S_ISREG(st.st_mode) && othersMayWrite_ && st.st_uid != ::geteuid()) throw ForeignFileError(journal);
-        throw FileError(readErr, journal);
-    }
-    const std::int64_t offset = static_cast<std::int64_t>(GetLe(bytes.data() + 8, 8));
-    const bool whole = static_cast<std::size_t>(got) == kJournalHeader + dataLength_ &&
-                       std::memcmp(bytes.data(), kJournalMagic, sizeof kJournalMagic) == 0 &&
-                       GetLe(bytes.data() + 16, 4) == slotLength_ && GetLe(bytes.data() + 20, 4) == dataLength_ &&
-                       GetLe(bytes.data() + 24, 4) == (JournalChecksum(bytes.data() + 8, 16) ^
-                                                       JournalChecksum(bytes.data() + kJournalHeader, dataLength_));
-    // A journal that is not whole was never flushed, so its slot was never touched; a slot
-    // past the end went with a clear.
-    if (whole && offset >= 0 && offset % slotLength_ == 0 && offset + dataLength_ <= FreshLength()) {
-        if (readOnly_) throw FileError(EACCES, path_);
-        int err = WriteAll(*io_, fd_, bytes.data() + kJournalHeader, dataLength_, offset);
-        if (!err) err = SyncFile(*io_, fd_);
-        if (err) throw FileError(err, path_);
-        blockBytes_ = 0;
-    }
-    if (io_->Unlink(journal.c_str()) != 0 && errno != ENOENT) throw FileError(errno, journal);
-}
-
 void RecordFile::Truncate() {
     RequireWritable();
     {
@@ -516,6 +452,7 @@ void RecordFile::Truncate() {
             r = io_->Ftruncate(fd_, 0);
         } while (r != 0 && errno == EINTR);
         lockedLength_ = -1;
+        staged_.clear();
         if (r != 0) throw FileError(errno, path_);
     }
     position_ = 0;
@@ -526,6 +463,16 @@ void RecordFile::Truncate() {
 
 RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(file), fd_(file.fd_) {
     if (fd_ < 0) return;
+    if (file_.lockDepth_ > 0) {
+        // Held already through this handle (a batch): nothing to take or check again.
+        ++file_.lockDepth_;
+        counted_ = true;
+        return;
+    }
+    if (file_.BatchElsewhere())
+        throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                          "Path/File access error (" + file_.path_ +
+                              " is being changed through another handle of this program)");
     RecordIo& io = *file_.io_;
     // A scan's shared lock is given up first: two processes each waiting to turn theirs into
     // this one would wait for each other for ever.
@@ -535,13 +482,23 @@ RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(fi
     }
     held_ = SetAppendLock(io, fd_, F_WRLCK);
     const int lockErr = errno;
+    file_.lockDepth_ = 1;
+    counted_ = true;
     file_.lockHeld_ = held_;
     file_.lockedLength_ = -1;
-    struct stat st{};
-    if (appendOnly || (io.Lstat(file_.JournalPath().c_str(), &st) != 0 && errno == ENOENT)) return;
+    if (appendOnly) return;
     try {
+        if (file_.ProbeJournal() != Journal::Own) return;
         // Putting a slot back without the lock could undo a write in flight elsewhere.
-        if (!held_) throw FileError(lockErr, file_.path_);
+        if (file_.readOnly_)
+            throw RaisedError(kErrPermissionDenied, kProgramTitle,
+                              "Permission denied (" + file_.JournalPath() +
+                                  " cannot be put back from this workstation: " + file_.path_ +
+                                  " may not be written here)");
+        if (!held_)
+            throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                              "Path/File access error (" + file_.JournalPath() + " cannot be put back: " +
+                                  file_.path_ + " cannot be locked here: " + std::strerror(lockErr) + ")");
         file_.RollBack();
     } catch (...) {
         // Nothing reads this table through this handle while its journal stays.
@@ -554,15 +511,18 @@ RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(fi
 RecordFile::AppendLock::~AppendLock() { Release(); }
 
 void RecordFile::AppendLock::Release() noexcept {
-    if (!held_) return;
-    held_ = false;
-    file_.lockHeld_ = false;
-    file_.lockedLength_ = -1;
+    if (!counted_) return;
+    counted_ = false;
     // A handle closed meanwhile gave its locks back with its descriptor.
     if (file_.fd_ != fd_) return;
+    if (--file_.lockDepth_ > 0) return;
+    file_.lockHeld_ = false;
+    file_.lockedLength_ = -1;
+    if (!held_) return;
+    held_ = false;
     RecordIo& io = *file_.io_;
     // Inside a scan the lock goes back to shared (at once), otherwise it goes.
-    if (file_.scanDepth_ > 0 && file_.fd_ == fd_) file_.scanLocked_ = SetAppendLock(io, fd_, F_RDLCK);
+    if (file_.scanDepth_ > 0) file_.scanLocked_ = SetAppendLock(io, fd_, F_RDLCK);
     else SetAppendLock(io, fd_, F_UNLCK);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,10 +14,13 @@ class RecordIo;
 
 // One open table file: fixed slots of slotLength bytes, each holding dataLength bytes of
 // record data at its start. Opened shared for reading and writing (created empty when
-// missing); every record is read and written whole, with one system call each. A slot
-// written in place goes through a journal beside the file, so a failed write never leaves
-// a slot mixing old and new bytes. Every system call goes through RecordIo::Current() as it
-// was when the file was opened.
+// missing); every record is read and written whole, with one system call each. A change in
+// place goes through a journal beside the file (one per change, however many slots it
+// writes), so a failed write never leaves a
+// slot mixing old and new bytes. A journal is applied only when its owner could have
+// written the table; any other is reported once per open and stops nothing but a write that
+// needs a journal. Every system call goes through RecordIo::Current() as it was when the
+// file was opened.
 //
 // Errors are RaisedError with the classic runtime numbers (52 bad file number, 63 bad record
 // number, 70 permission denied, 75 path/file access error, 76 path not found, 57 device I/O
@@ -34,7 +40,8 @@ public:
     // file is this account's alone: mode 0600, or 0660 in a group-shared folder (set-group-ID
     // and group-writable). In a folder others may write, a file of another account is refused
     // (70) without being opened. A journal left by a failed write is put back first, under
-    // the append lock; when it cannot be, the open fails. The position becomes 0.
+    // the append lock; when it cannot be, the open fails naming the journal and why. The
+    // position becomes 0.
     void Open(const std::string& path);
     // Closes and forgets the descriptor; never fails.
     void Close() noexcept;
@@ -80,8 +87,10 @@ public:
     // The first read of an operation is a single read of its slot; only an operation that
     // reads on reads ahead, in blocks that grow to 1 MiB, so one-step operations stay cheap.
     // A scan holds the append lock shared, so that no append, clear or cut changes the file's
-    // length while it reads.
-    void BeginScan() noexcept;
+    // length while it reads. A journal found standing is put back first (under the lock
+    // held exclusively, as an open does); when it cannot be, BeginScan raises and no scan
+    // begins.
+    void BeginScan();
     void EndScan() noexcept;
 
     // Empties the file in place under the append lock: an append elsewhere lands wholly
@@ -99,6 +108,9 @@ public:
         // (raising, the lock given up, when it cannot be). appendOnly: the holder only
         // measures and appends, which no journal's slot concerns, so that is left to the
         // next holder that reads.
+        // Taken again on a handle that holds it (inside a Batch), it only nests. Raises when
+        // another handle of this process holds a Batch on the same file, rather than wait
+        // for itself.
         explicit AppendLock(RecordFile& file, bool appendOnly = false);
         ~AppendLock();
         AppendLock(const AppendLock&) = delete;
@@ -110,6 +122,30 @@ public:
         RecordFile& file_;
         int fd_;
         bool held_ = false;
+        bool counted_ = false;
+    };
+
+    // One change of many records as one write: from here to Commit the append lock is held
+    // (once), and every write over a slot the file holds whole is kept aside (reads through
+    // this handle see it); Commit writes them all through one journal, with one flush of the
+    // journal and one of the table, so after a failure or a crash the next open finds the
+    // table all old or all new. A Batch left without Commit writes nothing over existing
+    // slots. Appends land at once, as outside a batch. Batches on one handle nest; the
+    // outermost commits.
+    class Batch {
+    public:
+        explicit Batch(RecordFile& file);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Writes what the batch changed; raises as Write does, the table then as before.
+        void Commit();
+
+    private:
+        RecordFile& file_;
+        std::unique_ptr<AppendLock> lock_;
+        bool outer_ = false;
+        std::uint64_t opening_ = 0;
     };
 
 private:
@@ -120,11 +156,27 @@ private:
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const;
     std::string JournalPath() const;
+    // A slot's old and new data parts, written as one change.
+    struct Change {
+        std::vector<std::uint8_t> old;
+        std::vector<std::uint8_t> now;
+    };
+    using Changes = std::map<std::int64_t, Change>;
     void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
-    void WriteJournal(std::int64_t offset, const std::uint8_t* old);
-    // Under the append lock: puts back the slot a journal holds and removes the journal.
-    // Raises, the journal kept, when the slot cannot be written.
+    void WriteChanges(const Changes& changes);
+    void WriteJournalled(const Changes& changes);
+    void WriteJournal(const Changes& changes);
+    void PutBack(const Changes& changes);
+    // What stands at the journal's name: nothing, a journal its owner could not have
+    // written (reported once per open, never applied), or one to put back.
+    enum class Journal { None, Foreign, Own };
+    Journal ProbeJournal();
+    Journal Judge(const struct stat& journal);
+    // Under the append lock: puts back the slots a journal holds and removes the journal.
+    // Raises, naming the journal and why, the journal kept, when they cannot be put back.
     void RollBack();
+    [[noreturn]] void ThrowForeignJournal(const struct stat& journal);
+    bool BatchElsewhere() const;
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
@@ -132,6 +184,15 @@ private:
     int fd_ = -1;
     bool readOnly_ = false;
     bool othersMayWrite_ = false;
+    bool groupShared_ = false;
+    bool foreignReported_ = false;
+    // Append locks taken through this handle and not yet given back (they nest in a batch).
+    int lockDepth_ = 0;
+    int batchDepth_ = 0;
+    // Counts the opens of this handle: a batch knows whether its handle was closed under it.
+    std::uint64_t openings_ = 0;
+    // The writes a batch keeps aside, by slot offset.
+    Changes staged_;
     unsigned fileMode_ = 0600;
     // The length measured under the append lock this handle holds (-1: not held, or not
     // measured): nothing else changes it meanwhile.

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 
 namespace corvane {
 namespace {
@@ -29,6 +30,8 @@ public:
 std::atomic<RecordIo*> gCurrent{nullptr};
 
 }  // namespace
+
+void RecordIo::Report(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
 
 RecordIo& RecordIo::Real() {
     static RealRecordIo real;

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <string>
+
 namespace corvane {
 
 // The system calls a record file makes, behind one small interface so that a test can put a
@@ -28,6 +30,9 @@ public:
     // fcntl with a lock command (F_OFD_SETLK, F_OFD_SETLKW, ...).
     virtual int Lock(int fd, int command, struct flock* lock) = 0;
     virtual int Unlink(const char* path) = 0;
+    // A fault that stops nothing but is worth an administrator's notice (a journal nobody
+    // allowed could have written): the real one writes the line to standard error.
+    virtual void Report(const std::string& message);
 
     // The real system calls.
     static RecordIo& Real();

@@ -59,4 +59,10 @@ void RecordTable::SetIdentity(std::int32_t value) {
     engine_->isDirty = true;
 }
 
+RecordTable::Change::Change(RecordTable& table) : engine_(table.Pin()), batch_(engine_->BeginBatch()) {}
+
+RecordTable::Change::~Change() { batch_.reset(); }
+
+void RecordTable::Change::Commit() { engine_->CommitBatch(*batch_); }
+
 }  // namespace corvane

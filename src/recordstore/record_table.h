@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/ole_date.h"
 #include "recordstore/record_description.h"
@@ -181,6 +182,24 @@ public:
     // so a save writes nothing it did not write before).
     void TakeMembers(const SlotView& record) { engine_->MembersFrom(record); }
 
+    // One change of many records of this table as one write: while it lives the table's
+    // append lock is held once, and the records written through this object wait; Commit
+    // writes them all through one journal (two flushes, however many records), so a failure
+    // or a crash leaves the table all old or all new. Destroyed without Commit, it writes
+    // nothing over existing records. Error +4 (opening, putting back a journal, Commit).
+    class Change {
+    public:
+        explicit Change(RecordTable& table);
+        ~Change();
+        Change(const Change&) = delete;
+        Change& operator=(const Change&) = delete;
+        void Commit();
+
+    private:
+        std::shared_ptr<RecordEngine> engine_;
+        std::unique_ptr<RecordFile::Batch> batch_;
+    };
+
     // Closes the file and forgets the descriptor; never fails. The next operation reopens.
     void CloseTable() noexcept { engine_->CloseTable(); }
     // Receives the table's notifications (nothing in the program listens).
@@ -210,5 +229,15 @@ private:
     static std::size_t Index(int field) { return static_cast<std::size_t>(field); }
     std::shared_ptr<RecordEngine> engine_;
 };
+
+// Deletes the records numbered (as RecordTable::Delete) as one change of the table: all of
+// them, or none when one is refused or the write fails. Errors as Delete raises them.
+template <typename Table>
+void DeleteAsOneChange(const std::vector<std::int32_t>& numbers) {
+    Table table;
+    RecordTable::Change change(table);
+    for (const std::int32_t n : numbers) table.Delete(n);
+    change.Commit();
+}
 
 }  // namespace corvane

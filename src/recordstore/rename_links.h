@@ -18,7 +18,7 @@ bool RenameLinkKeys(const std::string& place, const std::string& oldKey, const s
                     Set set) {
     const std::string_view old = text::TrimSpaces(oldKey);
     std::int32_t changed = 0;
-    RewriteMatching<Links>(
+    const bool written = RewriteMatching<Links>(
         place, Links::kKey, [&](std::string_view key) { return text::TrimSpaces(key) == old; }, get,
         [&](Links& link) {
             set(link, newKey);
@@ -26,7 +26,7 @@ bool RenameLinkKeys(const std::string& place, const std::string& oldKey, const s
             ++changed;
         });
     // Links already rewritten stay rewritten, so the caller hears of them even after a failure.
-    return changed > 0;
+    return written && changed > 0;
 }
 
 }  // namespace corvane

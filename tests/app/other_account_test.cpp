@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <vector>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -14,7 +18,9 @@
 #include "platform/core/creation_mode.h"
 #include "platform/core/program_globals.h"
 #include "platform/system/file_helpers.h"
+#include "recordstore/record_journal.h"
 #include "recordstore/user.h"
+#include "support/child_report.h"
 #include "support/temp_folder.h"
 
 namespace corvane::testing {
@@ -76,6 +82,10 @@ protected:
         log.AddNew();
         ASSERT_TRUE(WriteErrorLog("[1],x,y,z", data + "/Corvane_ErrorLog.txt"));
     }
+    static void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
     static mode_t Mode(const std::string& path) {
         struct stat st {};
         EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
@@ -127,6 +137,85 @@ TEST_F(OtherAccount, AGroupSharedDataFolderSharesWithItsGroupAlone) {
         EXPECT_TRUE(AsOther("cat " + data + "/" + file + " && : >> " + data + "/" + file)) << file;
         EXPECT_FALSE(AsOther("cat " + data + "/" + file, 65534)) << file;
     }
+}
+
+// A member of the folder's group who may neither read nor write users.sec (0600, made
+// before the folder was shared) plants a journal holding an administrator of its own: it is
+// never applied, and the account it would have replaced still logs in.
+TEST_F(OtherAccount, AJournalOfAGroupMemberWhoMayNotWriteTheTableIsNeverApplied) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "shared";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(data.c_str(), 02770), 0);
+    ASSERT_EQ(Mode(data + "/users.sec"), 0600u);
+    std::vector<std::uint8_t> evil(2160, 0);
+    std::memset(evil.data(), ' ', 70);
+    std::memcpy(evil.data() + 50, "evil", 4);
+    evil[491] = evil[492] = 0xFF;  // IsAdministrator
+    const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, evil}});
+    const std::string planted = temp / "planted";
+    WriteBytes(planted, journal);
+    ASSERT_EQ(::chmod(planted.c_str(), 0644), 0);
+    ASSERT_TRUE(AsOther("cp " + planted + " " + data + "/users.sec-journal && chmod 0660 " + data +
+                        "/users.sec-journal"));
+    User user;
+    EXPECT_TRUE(user.Load("ann"));
+    EXPECT_FALSE(User().Exists("evil"));
+    EXPECT_TRUE(fs::exists(data + "/users.sec-journal"));
+}
+
+// In a folder every account may write, another account's one-byte journal stops no login;
+// a change that needs a journal is refused, naming it and its owner.
+TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLogin) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "open";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chmod(data.c_str(), 01777), 0);
+    ASSERT_TRUE(AsOther("printf x > " + data + "/users.sec-journal"));
+    User user;
+    ASSERT_TRUE(user.Load("ann"));
+    user.SetName("Ann Changed");
+    user.SetDescription(std::string(200, 'd'));
+    try {
+        user.SaveChanges();
+        ADD_FAILURE() << "the change went ahead";
+    } catch (const RaisedError& e) {
+        EXPECT_NE(e.Description().find(data + "/users.sec-journal belongs to "), std::string::npos) << e.Description();
+    }
+    User again;
+    EXPECT_TRUE(again.Load("ann"));
+    EXPECT_EQ(again.Name(), "");
+}
+
+// A workstation whose account may read users.sec but not write it finds a journal of the
+// table's owner standing: the open fails, naming the journal and why.
+TEST_F(OtherAccount, AJournalAReadOnlyWorkstationCannotPutBackIsNamedWithTheReason) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "readers";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(data.c_str(), 02750), 0);
+    const std::string table = data + "/users.sec";
+    ASSERT_EQ(::chown(table.c_str(), 0, gid_), 0);
+    ASSERT_EQ(::chmod(table.c_str(), 0640), 0);
+    std::vector<std::uint8_t> old(2160, ' ');
+    const std::vector<std::uint8_t> journal = EncodeJournal("users.sec", 4176, 2160, {JournalSlot{0, old}});
+    WriteBytes(table + "-journal", journal);
+    ASSERT_EQ(::chmod((table + "-journal").c_str(), 0640), 0);
+    ASSERT_EQ(::chown((table + "-journal").c_str(), 0, gid_), 0);
+    const std::string report = test_support::ReportFromChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(gid_, gid_, gid_) != 0 || ::setresuid(uid_, uid_, uid_) != 0)
+            return std::string("no switch");
+        try {
+            User().Exists("ann");
+            return std::string("opened");
+        } catch (const RaisedError& e) {
+            return e.Description();
+        }
+    });
+    EXPECT_NE(report.find(table + "-journal cannot be put back from this workstation"), std::string::npos) << report;
+    EXPECT_TRUE(fs::exists(table + "-journal"));
 }
 
 // The runtime folder lies in the account's own home: the other account cannot

@@ -5,6 +5,7 @@
 #include "logs/update_users_websites.h"
 #include "logs_test_support.h"
 #include "support/append_in_flight.h"
+#include "support/faulty_record_io.h"
 
 namespace corvane {
 namespace {
@@ -99,6 +100,26 @@ TEST_F(RenameWebsite, AnAssignmentAppendedMeanwhileIsRenamedWholeAndATornOneLeft
     EXPECT_TRUE(Rename("http://a/", "http://c/"));
     EXPECT_EQ(File(), Slots(kLinkSlot, {Link("ann", "http://c/")}) + torn.substr(kLinkSlot));
     EXPECT_TRUE(errors.empty());
+}
+
+// The rename is one change of the table: a disk filling up in the middle of its slots leaves
+// every assignment as it was (put back at once, or by the next open), and says so.
+TEST_F(RenameWebsite, ADiskFullInTheMiddleOfTheRenameLeavesEveryAssignmentOld) {
+    std::string links;
+    for (int i = 0; i < 20; ++i) links += Link("user" + std::to_string(i), "http://a/").Slot(kLinkSlot);
+    WriteFile(Path("userwebsites.sec"), links);
+    test_support::FaultyRecordIo io;
+    io.BreakAfterTableWrite(7, ENOSPC);
+    {
+        test_support::RecordIoScope scope(io);
+        EXPECT_FALSE(Rename("http://a/", "http://b/"));
+    }
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].place, "Functions.UpdateUsersWebsites");
+    UserWebsite fresh;  // another workstation: the journal goes back first
+    EXPECT_FALSE(fresh.Exists("http://b/", "user0"));
+    EXPECT_EQ(File(), links);
+    EXPECT_FALSE(std::filesystem::exists(Path("userwebsites.sec-journal")));
 }
 
 TEST_F(RenameWebsite, AMissingFolderIsReportedNotRaised) {

@@ -164,7 +164,7 @@ void CatalogueWindow::DeleteCommand() {
              },
              [&] {
                  if (keep) return;
-                 for (std::int32_t link : links) DeleteLink(link);
+                 DeleteLinks(links);
              },
              [&] {
                  if (!keep) LogActivity(texts_.deleteLine, key);

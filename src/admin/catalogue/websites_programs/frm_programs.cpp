@@ -82,6 +82,6 @@ std::vector<std::int32_t> frmPrograms::LinksOf(const std::string& key) const {
     return links;
 }
 
-void frmPrograms::DeleteLink(std::int32_t linkNumber) const { UserProgram().Delete(linkNumber); }
+void frmPrograms::DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const { DeleteAsOneChange<UserProgram>(linkNumbers); }
 
 }  // namespace corvane

@@ -58,6 +58,6 @@ std::vector<std::int32_t> frmWebsites::LinksOf(const std::string& key) const {
     return links;
 }
 
-void frmWebsites::DeleteLink(std::int32_t linkNumber) const { UserWebsite().Delete(linkNumber); }
+void frmWebsites::DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const { DeleteAsOneChange<UserWebsite>(linkNumbers); }
 
 }  // namespace corvane

@@ -19,7 +19,7 @@ protected:
     std::unique_ptr<CatalogueEntryEditor> NewEditor() const override;
     bool UpdateUsers(const std::string& oldKey, const std::string& newKey) const override;
     std::vector<std::int32_t> LinksOf(const std::string& key) const override;
-    void DeleteLink(std::int32_t linkNumber) const override;
+    void DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const override;
 };
 
 }  // namespace corvane

@@ -23,14 +23,19 @@ struct Deleted {
     std::vector<std::uint8_t> bytes;
 };
 
-// Deletes the links of login in one link table, noting each in done.
+// Deletes the links of login in one link table as one change of it (one lock, one journal),
+// noting each in done once it is written.
 template <typename Link, typename Load, typename Links, typename Id>
 void DeleteLinks(Link& table, const std::string& login, Load load, Links links, Id id, std::vector<Deleted>& done) {
+    RecordTable::Change change(table);
     if (!(table.*load)(login)) return;
     std::vector<std::int32_t> ids;
     for (const auto& item : *(table.*links)()) ids.push_back(((*item).*id)());
+    std::vector<Deleted> deleted;
     for (std::int32_t n : ids)
-        if (auto bytes = table.DeleteValidRecord(n)) done.push_back({&table, n, std::move(*bytes)});
+        if (auto bytes = table.DeleteValidRecord(n)) deleted.push_back({&table, n, std::move(*bytes)});
+    change.Commit();
+    for (Deleted& d : deleted) done.push_back(std::move(d));
 }
 
 // Puts the deleted links back, last first; how many could not be.

@@ -15,6 +15,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/core/text.h"
 #include "platform/settings/value_text.h"
+#include "recordstore/trapped_walk.h"
 #include "recordstore/user.h"
 
 namespace corvane {
@@ -157,26 +158,30 @@ public:
         if (assigned_.CurrentIndex() < 0) return;
         editor_.Busy(true);
         std::vector<std::size_t> setAside;
-        bool carriedOn = true;
+        // Every selected link through one link object, as one change of the link table.
+        typename Side::Link link;
+        TrappedChange change(link);
+        bool carriedOn = RunTrapped(Side::kRemove, {change.Step([&] { change.Begin(); })});
         for (std::size_t i = 0; carriedOn && i < assigned_.Rows().size(); ++i) {
             const AssignmentRow row = assigned_.Rows()[i];
             if (!row.selected) continue;
             typename Side::Catalogue entry;
-            typename Side::Link link;
             std::int32_t number = 0;
             carriedOn = RunTrapped(Side::kRemove, {
-                                                      [&] {
+                                                      change.Step([&] {
                                                           if (entry.Load(text::Trim(row.text))) AddDefined(entry);
-                                                      },
+                                                      }),
                                                       [&] {
                                                           // The key is "M" and the link's record number.
                                                           const std::string key = text::Trim(row.key);
                                                           number = key.empty() ? 0 : TextToLong(key.substr(1));
                                                       },
-                                                      [&] { link.Delete(number); },
+                                                      change.Step([&] { link.Delete(number); }),
                                                       [&] { setAside.push_back(i); },
                                                   });
         }
+        // The lists follow only a change that was written.
+        carriedOn = RunTrapped(Side::kRemove, {[&] { change.End(); }}) && carriedOn && !change.Lost();
         if (carriedOn) {
             assigned_.RemoveAt(setAside);
             LoadDefined();
@@ -206,9 +211,13 @@ public:
                 return true;
             return link.Load(key, editor_.UserLogin);
         };
+        // Every row through one link object, as one change of the link table.
+        typename Side::Link link;
+        TrappedChange change(link);
+        if (!RunTrapped(Side::kSave, {change.Step([&] { change.Begin(); })})) return;
         for (const AssignmentRow& row : assigned_.Rows()) {
-            const bool carriedOn = RunTrapped(Side::kSave, {[&] {
-                                                  typename Side::Link link;
+            const bool carriedOn = RunTrapped(Side::kSave, {change.Step([&] {
+                                                  link.Clear();
                                                   const bool found = loadFirst(link, row.text);
                                                   link.SetUserLogin(newLogin);
                                                   Side::SetLinkKey(link, row.text);
@@ -220,9 +229,10 @@ public:
                                                       if (text::Equals(newLogin, text::Trim(editor_.UserLogin)))
                                                           firstLink.try_emplace(MatchKey(row.text), link.Loc());
                                                   }
-                                              }});
+                                              })});
             if (!carriedOn) break;
         }
+        RunTrapped(Side::kSave, {[&] { change.End(); }});
     }
 
 private:

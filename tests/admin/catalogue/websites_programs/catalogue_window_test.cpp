@@ -8,6 +8,7 @@
 #include "admin/users/corvane/frm_corvane.h"
 #include "logs/activity_log.h"
 #include "support/activity_lines.h"
+#include "support/faulty_record_io.h"
 
 namespace corvane::test {
 namespace {
@@ -219,6 +220,28 @@ TEST_F(CatalogueWindowTest, DeletingALinkedProgramTakesItsLinksAlong) {
     EXPECT_EQ(links.UserPrograms()->Count(), 1);
     EXPECT_FALSE(links.LoadUsers("/bin/a"));
     EXPECT_EQ(ActivityLines(), (std::vector<std::string>{"Delete Program(s) - /bin/a"}));
+}
+
+// The links go as one change: a disk that fails after the first of them leaves both standing
+// (put back by the next open), whatever happened to the entry before them.
+TEST_F(CatalogueWindowTest, ADiskFailingAmongTheLinksOfADeletedProgramLeavesThemAll) {
+    AddEntry(Kind::Program, {"/bin/a", "", 1});
+    AddProgramLink("carol", "/bin/a");
+    AddProgramLink("dave", "/bin/a");
+    ScriptedWindow<frmPrograms> window;
+    Open(window);
+    box_->Answers({kMsgYes, kMsgYes});
+    box_->SetDefaultAnswer(kMsgOk);
+    test_support::FaultyRecordIo io;
+    io.BreakAfterTableWrite(2, ENOSPC);  // the entry's write, then the first link's
+    {
+        test_support::RecordIoScope scope(io);
+        QTest::keyClick(window.List(), Qt::Key_Delete);
+    }
+    UserProgram links;
+    ASSERT_TRUE(links.LoadUsers("/bin/a"));
+    EXPECT_EQ(links.UserPrograms()->Count(), 2);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(gDataPath + "/userprograms.sec-journal")));
 }
 
 }  // namespace

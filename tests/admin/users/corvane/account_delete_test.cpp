@@ -74,7 +74,7 @@ protected:
 };
 
 TEST_F(AccountDeleteTest, ReportMatchesTheDiskForEachFault) {
-    enum class Fault { None, AtOnce, CutShort, NextWrite, SecondRecord };
+    enum class Fault { None, AtOnce, CutShort, NextWrite, SecondRecord, SecondTable };
     struct Case {
         const char* what;
         bool links;
@@ -89,9 +89,11 @@ TEST_F(AccountDeleteTest, ReportMatchesTheDiskForEachFault) {
         {"at once, links", true, Fault::AtOnce, true, true, 4, ""},
         {"cut short, links", true, Fault::CutShort, true, true, 4, ""},
         {"next write, links", true, Fault::NextWrite, true, true, 4, ""},
-        // The first membership went; the disk refused the rest and the undo: said so.
-        {"second record, links", true, Fault::SecondRecord, true, true, 3,
-         "was not deleted; 1 of its links were and could not be put back"},
+        // The two memberships are one change: the disk failing on the second leaves both.
+        {"second membership, links", true, Fault::SecondRecord, true, true, 4, ""},
+        // The memberships went; the disk refused the website and the undo: said so.
+        {"second table, links", true, Fault::SecondTable, true, true, 2,
+         "was not deleted; 2 of its links were and could not be put back"},
         {"no fault, no links", false, Fault::None, false, false, 0, ""},
         {"at once, no links", false, Fault::AtOnce, true, true, 0, ""},
         {"cut short, no links", false, Fault::CutShort, true, true, 0, ""},
@@ -106,6 +108,7 @@ TEST_F(AccountDeleteTest, ReportMatchesTheDiskForEachFault) {
         if (c.fault == Fault::CutShort) io.CutTableWrite(1, EIO);
         if (c.fault == Fault::NextWrite) io.BreakAfterTableWrite(1, ENOSPC);
         if (c.fault == Fault::SecondRecord) io.BreakAfterTableWrite(2, ENOSPC);
+        if (c.fault == Fault::SecondTable) io.BreakAfterTableWrite(3, ENOSPC);
         bool raised = false;
         std::string description;
         {

@@ -1,0 +1,341 @@
+// Whose journal is applied, what a journal nobody allowed could have written stops (nothing
+// but a write needing one), a change of many slots as one journal, and the errors that name
+// the journal.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/core/raised_error.h"
+#include "recordstore/record_file.h"
+#include "recordstore/record_journal.h"
+#include "recordstore/slot_scan.h"
+#include "recordstore/test_support.h"
+#include "support/faulty_record_io.h"
+
+namespace corvane {
+namespace {
+
+using test_support::FaultyRecordIo;
+using test_support::RecordIoScope;
+using testing::DataFolderTest;
+
+constexpr std::uint32_t kSlot = 64;
+constexpr std::uint32_t kData = 40;
+constexpr uid_t kNobody = 65534;  // an account whose primary group is 65534
+
+std::string Bytes(char c) { return std::string(kData, c); }
+const std::uint8_t* Raw(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
+
+// Counts reports; kills the process at the journal's removal when asked.
+class WatchingIo final : public RecordIo {
+public:
+    int Open(const char* p, int f, mode_t m) override { return Real().Open(p, f, m); }
+    int Close(int fd) override { return Real().Close(fd); }
+    ssize_t Pread(int fd, void* b, size_t c, off_t o) override { return Real().Pread(fd, b, c, o); }
+    ssize_t Pwrite(int fd, const void* b, size_t c, off_t o) override { return Real().Pwrite(fd, b, c, o); }
+    int Sync(int fd) override {
+        ++syncs;
+        return Real().Sync(fd);
+    }
+    int Ftruncate(int fd, off_t l) override { return Real().Ftruncate(fd, l); }
+    int Fstat(int fd, struct stat* st) override { return Real().Fstat(fd, st); }
+    int Fchmod(int fd, mode_t m) override { return Real().Fchmod(fd, m); }
+    int Lstat(const char* p, struct stat* st) override { return Real().Lstat(p, st); }
+    int Lock(int fd, int c, struct flock* l) override { return Real().Lock(fd, c, l); }
+    int Unlink(const char* p) override {
+        if (dieAtUnlink) ::_exit(0);
+        return Real().Unlink(p);
+    }
+    void Report(const std::string& message) override { reports.push_back(message); }
+
+    bool dieAtUnlink = false;
+    int syncs = 0;
+    std::vector<std::string> reports;
+};
+
+class JournalRulesTest : public DataFolderTest {
+protected:
+    std::string Table() const { return Path("t.sec"); }
+    std::string Journal() const { return Table() + "-journal"; }
+    bool JournalStands() const { return std::filesystem::exists(std::filesystem::symlink_status(Journal())); }
+    // A table of n slots holding 'a', 'b', ...
+    void Slots(int n) const {
+        std::string bytes;
+        for (int i = 0; i < n; ++i) bytes += Bytes(static_cast<char>('a' + i)) + std::string(kSlot - kData, '\0');
+        WriteFile(Table(), bytes);
+    }
+    std::string OnDisk(int n) const { return ReadFile(Table()).substr((n - 1) * kSlot, kData); }
+    // A whole journal of table name holding 'X' as slot 2's old bytes.
+    static std::string JournalOf(const std::string& name) {
+        const std::vector<std::uint8_t> bytes =
+            EncodeJournal(name, kSlot, kData, {JournalSlot{kSlot, std::vector<std::uint8_t>(kData, 'X')}});
+        return std::string(bytes.begin(), bytes.end());
+    }
+    // Writes slots 1..n with c as one batch.
+    static void WriteBatch(RecordFile& file, int n, char c) {
+        RecordFile::Batch batch(file);
+        for (int i = 1; i <= n; ++i) file.Write(i, Raw(Bytes(c)));
+        batch.Commit();
+    }
+};
+
+// Each row: a journal put beside the table; whether the open applies it.
+TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTable) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another account";
+    struct Row {
+        const char* what;
+        mode_t folderMode;
+        mode_t tableMode;
+        gid_t tableGroup;
+        uid_t journalOwner;
+        gid_t journalGroup;
+        mode_t journalMode;
+        std::string name;  // the table the journal names
+        bool applied;
+    };
+    const Row rows[] = {
+        {"the table's owner", 0700, 0600, 0, 0, 0, 0600, "t.sec", true},
+        {"another table's journal", 0700, 0600, 0, 0, 0, 0600, "websites.sec", false},
+        {"a group member, group-writable table", 02770, 0660, kNobody, kNobody, kNobody, 0660, "t.sec", true},
+        {"a group member, table 0600", 02770, 0600, kNobody, kNobody, kNobody, 0660, "t.sec", false},
+        {"a group member, journal wider than the table", 02770, 0660, kNobody, kNobody, kNobody, 0666, "t.sec", false},
+        {"a group member, journal of another group", 02770, 0660, kNobody, kNobody, 0, 0660, "t.sec", false},
+        {"a group-writable table, folder not group-shared", 0770, 0660, kNobody, kNobody, kNobody, 0660, "t.sec", false},
+        {"another account in a folder everyone may write", 01777, 0600, 0, kNobody, kNobody, 0600, "t.sec", false},
+    };
+    for (const Row& r : rows) {
+        Slots(3);
+        ASSERT_EQ(::chmod(folder_.c_str(), r.folderMode), 0);
+        ASSERT_EQ(::chown(folder_.c_str(), 0, r.tableGroup), 0);
+        ASSERT_EQ(::chown(Table().c_str(), 0, r.tableGroup), 0);
+        ASSERT_EQ(::chmod(Table().c_str(), r.tableMode), 0);
+        WriteFile(Journal(), JournalOf(r.name));
+        ASSERT_EQ(::chown(Journal().c_str(), r.journalOwner, r.journalGroup), 0);
+        ASSERT_EQ(::chmod(Journal().c_str(), r.journalMode), 0);
+        WatchingIo io;
+        {
+            RecordIoScope scope(io);
+            RecordFile file(kSlot, kData);
+            ASSERT_NO_THROW(file.Open(Table())) << r.what;
+        }
+        EXPECT_EQ(OnDisk(2), r.applied ? Bytes('X') : Bytes('b')) << r.what;
+        // Applied or dropped (another table's) it goes; one nobody allowed stays, reported once.
+        const bool foreign = !r.applied && r.name == "t.sec";
+        EXPECT_EQ(JournalStands(), foreign) << r.what;
+        EXPECT_EQ(io.reports.size(), foreign ? 1u : 0u) << r.what;
+        if (foreign) EXPECT_NE(io.reports[0].find(Journal()), std::string::npos) << io.reports[0];
+        if (foreign) EXPECT_NE(io.reports[0].find("nobody"), std::string::npos) << io.reports[0];
+        std::filesystem::remove(Journal());
+    }
+}
+
+// One planted by another account in a 1777 folder: reads go on, reported once per open, and
+// a write needing a journal is refused with the same words.
+TEST_F(JournalRulesTest, AForeignJournalStopsReadsOfNobodyButRefusesAJournalledWrite) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another account";
+    Slots(3);
+    ASSERT_EQ(::chmod(folder_.c_str(), 01777), 0);
+    WriteFile(Journal(), "x");
+    ASSERT_EQ(::chown(Journal().c_str(), kNobody, kNobody), 0);
+    WatchingIo io;
+    RecordIoScope scope(io);
+    RecordFile file(kSlot, kData);
+    ASSERT_NO_THROW(file.Open(Table()));
+    std::string got(kData, '?');
+    const std::string blank(kData, ' ');
+    for (int i = 0; i < 3; ++i) {
+        ScanScope scan(file);
+        file.Read(2, reinterpret_cast<std::uint8_t*>(got.data()), Raw(blank));
+    }
+    EXPECT_EQ(got, Bytes('b'));
+    EXPECT_EQ(io.reports.size(), 1u);
+    try {
+        RecordFile::AppendLock lock(file);
+        file.Write(2, Raw(Bytes('z')));
+        ADD_FAILURE() << "a journalled write went ahead";
+    } catch (const RaisedError& e) {
+        EXPECT_EQ(e.Number(), 70);
+        EXPECT_NE(e.Description().find(Journal()), std::string::npos) << e.Description();
+        EXPECT_NE(e.Description().find("nobody"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(OnDisk(2), Bytes('b'));
+}
+
+// Not a journal at all: the error names the journal and says why, whatever errno held.
+TEST_F(JournalRulesTest, AFifoOrFolderAtTheJournalsNameIsNamedAsNotARegularFile) {
+    for (const char* kind : {"fifo", "folder"}) {
+        Slots(2);
+        if (std::string(kind) == "fifo") ASSERT_EQ(::mkfifo(Journal().c_str(), 0600), 0);
+        else std::filesystem::create_directory(Journal());
+        RecordFile file(kSlot, kData);
+        try {
+            file.Open(Table());
+            ADD_FAILURE() << kind;
+        } catch (const RaisedError& e) {
+            EXPECT_NE(e.Description().find(Journal() + " is not a regular file"), std::string::npos) << e.Description();
+        }
+        std::filesystem::remove(Journal());
+    }
+}
+
+TEST_F(JournalRulesTest, AJournalThatCannotBePutBackHereSaysWhy) {
+    Slots(3);
+    WriteFile(Journal(), JournalOf("t.sec"));
+    FaultyRecordIo io;
+    io.RefuseLocks(ENOLCK);
+    {
+        RecordIoScope scope(io);
+        RecordFile file(kSlot, kData);
+        try {
+            file.Open(Table());
+            ADD_FAILURE();
+        } catch (const RaisedError& e) {
+            EXPECT_NE(e.Description().find(Journal() + " cannot be put back"), std::string::npos) << e.Description();
+            EXPECT_NE(e.Description().find("No locks available"), std::string::npos) << e.Description();
+        }
+    }
+    EXPECT_TRUE(JournalStands());
+}
+
+// Many slots, one journal: flushes do not grow with the slots, and every slot lands.
+TEST_F(JournalRulesTest, ABatchFlushesTwiceHoweverManySlotsItWrites) {
+    for (int n : {10, 1000}) {
+        Slots(n);
+        WatchingIo io;
+        RecordIoScope scope(io);
+        RecordFile file(kSlot, kData);
+        file.Open(Table());
+        WriteBatch(file, n, 'z');
+        EXPECT_EQ(io.syncs, 2) << n;
+        for (int i : {1, n}) EXPECT_EQ(OnDisk(i), Bytes('z')) << n;
+        EXPECT_FALSE(JournalStands());
+    }
+}
+
+// Killed after the journal is flushed and the slots written, before the journal goes: the
+// next open puts every slot back.
+TEST_F(JournalRulesTest, ABatchKilledBeforeItsJournalGoesIsAllOldAfterTheNextOpen) {
+    Slots(5);
+    const std::string before = ReadFile(Table());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        WatchingIo io;
+        io.dieAtUnlink = true;
+        RecordIoScope scope(io);
+        RecordFile file(kSlot, kData);
+        file.Open(Table());
+        WriteBatch(file, 5, 'z');
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(JournalStands());
+    RecordFile file(kSlot, kData);
+    file.Open(Table());
+    EXPECT_EQ(ReadFile(Table()), before);
+    EXPECT_FALSE(JournalStands());
+}
+
+// A full disk in the middle of the batch's slots: reported, and all old at once or, when
+// the undo failed too, after the next open.
+TEST_F(JournalRulesTest, ABatchCutByAFullDiskInItsMiddleIsAllOld) {
+    for (int nth : {1, 3, 5}) {
+        Slots(5);
+        const std::string before = ReadFile(Table());
+        FaultyRecordIo io;
+        io.BreakAfterTableWrite(nth, ENOSPC);
+        {
+            RecordIoScope scope(io);
+            RecordFile file(kSlot, kData);
+            file.Open(Table());
+            EXPECT_THROW(WriteBatch(file, 5, 'z'), RaisedError) << nth;
+        }
+        RecordFile file(kSlot, kData);
+        file.Open(Table());
+        EXPECT_EQ(ReadFile(Table()), before) << nth;
+        EXPECT_FALSE(JournalStands()) << nth;
+    }
+}
+
+// A handle opened before a write was cut: its next scan puts the slot back first.
+TEST_F(JournalRulesTest, AScanThroughAHandleOpenedBeforeTheCutPutsTheJournalBackFirst) {
+    Slots(3);
+    RecordFile early(kSlot, kData);
+    early.Open(Table());
+    {
+        FaultyRecordIo io;
+        io.CutTableWrite(1, EIO);
+        RecordIoScope scope(io);
+        RecordFile file(kSlot, kData);
+        file.Open(Table());
+        RecordFile::AppendLock lock(file);
+        EXPECT_THROW(file.Write(2, Raw(Bytes('z'))), RaisedError);
+    }
+    ASSERT_TRUE(JournalStands());
+    std::string seen;
+    {
+        ScanScope scan(early);
+        std::string slot(kSlot, '\0');
+        early.ReadSlots(2, 1, reinterpret_cast<std::uint8_t*>(slot.data()));
+        seen = slot.substr(0, kData);
+    }
+    EXPECT_EQ(seen, Bytes('b'));
+    EXPECT_FALSE(JournalStands());
+}
+
+// A batch holds the lock of its file: another handle of that file on the same thread
+// raises (or reads the file as it stands) rather than waiting for itself for ever.
+TEST_F(JournalRulesTest, AnotherHandleOfABatchsFileOnItsThreadNeverWaitsForItself) {
+    Slots(2);
+    RecordFile file(kSlot, kData);
+    file.Open(Table());
+    RecordFile::Batch batch(file);
+    file.Write(1, Raw(Bytes('z')));
+    RecordFile other(kSlot, kData);
+    other.Open(Table());
+    EXPECT_THROW(RecordFile::AppendLock lock(other), RaisedError);
+    std::string slot(kSlot, '\0');
+    {
+        ScanScope scan(other);
+        other.ReadSlots(1, 1, reinterpret_cast<std::uint8_t*>(slot.data()));
+    }
+    EXPECT_EQ(slot.substr(0, kData), Bytes('a'));  // the batch's write is not on the disk yet
+    batch.Commit();
+    EXPECT_EQ(OnDisk(1), Bytes('z'));
+}
+
+// A journal of the earlier one-slot form, of this table's geometry, is still put back.
+TEST_F(JournalRulesTest, AnEarlierBuildsOneSlotJournalIsPutBack) {
+    Slots(3);
+    std::string j = "CVJOURN1";
+    auto le = [&](std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) j += static_cast<char>(v >> (8 * i));
+    };
+    le(kSlot, 8);
+    le(kSlot, 4);
+    le(kData, 4);
+    const std::string old = Bytes('X');
+    auto fnv = [](const std::string& s) {
+        std::uint32_t h = 2166136261u;
+        for (unsigned char c : s) h = (h ^ c) * 16777619u;
+        return h;
+    };
+    le(fnv(j.substr(8, 16)) ^ fnv(old), 4);
+    le(0, 4);
+    WriteFile(Journal(), j + old);
+    RecordFile file(kSlot, kData);
+    file.Open(Table());
+    EXPECT_EQ(OnDisk(2), Bytes('X'));
+    EXPECT_FALSE(JournalStands());
+}
+
+}  // namespace
+}  // namespace corvane
