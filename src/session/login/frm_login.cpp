@@ -1,5 +1,6 @@
 #include "session/login/frm_login.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -123,6 +124,9 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
     txtPassword_ = NewLoginBox(this, "txtPassword", true);
     cboGroup_ = new QComboBox(this);
     cboGroup_->setObjectName(QStringLiteral("cboGroup"));
+    // The list's popup takes the grabs and lets go as it closes: they are
+    // taken back at once.
+    cboGroup_->view()->window()->installEventFilter(this);
     lblUserLogin_->setBuddy(txtUserLogin_);
     lblPassword_->setBuddy(txtPassword_);
     lblGroup_->setBuddy(cboGroup_);
@@ -408,6 +412,11 @@ void frmLogin::tmrKeyCheck_Timer() {
 }
 
 bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == cboGroup_->view()->window() && isVisible()) {
+        screenHold_.Lost();
+        screenHold_.Take(static_cast<ScreenHold::WindowId>(winId()));
+        return false;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box) return QDialog::eventFilter(watched, event);
     switch (event->type()) {

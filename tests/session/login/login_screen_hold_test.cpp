@@ -2,6 +2,7 @@
 // and the keyboard, as its settings ask, through a fake window system.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QLineEdit>
@@ -305,6 +306,24 @@ TEST_F(LoginHoldsTheScreen, TheForcedPasswordChangeHoldsTheScreenWhileTheLoginIs
     EXPECT_EQ(hold->calls.back(), "Uncover");
     EXPECT_FALSE(hold->covered || hold->pointer || hold->keyboard);
     EXPECT_EQ(std::count(hold->calls.begin(), hold->calls.end(), "Dropped"), 0);
+}
+
+// The group list's popup takes the grabs itself and lets go as it closes:
+// the login takes them back at once, not at its next check.
+TEST_F(LoginHoldsTheScreen, TheGroupListTakesTheGrabsBackAsItsPopupCloses) {
+    AddGroup("pupils");
+    gClipMouseToLogin = gCannotCancelLogin = true;
+    frmLogin w;
+    ShowActive(w);
+    auto* groups = w.findChild<QComboBox*>("cboGroup");
+    ASSERT_TRUE(groups->isVisible());
+    hold->calls.clear();
+    groups->showPopup();
+    QCoreApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    groups->hidePopup();
+    EXPECT_EQ(hold->calls, (Calls{"GrabPointer", "GrabKeyboard"}));
+    ExpectHeldOn(IdOf(w), true, true);
 }
 
 // A refused take leaves the login working, is tried again, and the error log
