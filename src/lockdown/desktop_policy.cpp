@@ -16,7 +16,6 @@
 #include "lockdown/lockdown_option.h"
 #include "lockdown/lockdown_store.h"
 #include "platform/core/environment.h"
-#include "platform/system/process_spawn.h"
 
 namespace corvane {
 namespace {
@@ -93,21 +92,15 @@ bool SchemaHasKey(const std::string& schema, const std::string& key) {
     return false;
 }
 
-void StartCommand(const std::vector<std::string>& argv) {
-    // Tests never change the desktop of the machine they run on.
-    if (!environment::Variable("CORVANE_TEST").empty()) return;
-    SpawnProcess(argv);
-}
-
 extern "C" char** environ;
 
-std::optional<std::string> ReadCommand(const std::vector<std::string>& argv) {
-    if (!environment::Variable("CORVANE_TEST").empty() || argv.empty()) return std::nullopt;
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
+// Starts the command with its standard output on `out` (-1: nowhere) and its
+// errors nowhere; the process id, 0 when it could not start.
+pid_t StartCommand(const std::vector<std::string>& argv, int out) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    if (out >= 0) posix_spawn_file_actions_adddup2(&actions, out, 1);
+    else posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     std::vector<char*> args;
     for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -115,9 +108,30 @@ std::optional<std::string> ReadCommand(const std::vector<std::string>& argv) {
     pid_t pid = 0;
     const int spawned = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : 0;
+}
+
+// Waits for the command's end; whether it succeeded.
+bool Succeeded(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Tests never change the desktop of the machine they run on.
+bool Guarded(const std::vector<std::string>& argv) {
+    return !environment::Variable("CORVANE_TEST").empty() || argv.empty();
+}
+
+std::optional<std::string> ReadCommand(const std::vector<std::string>& argv) {
+    if (Guarded(argv)) return std::nullopt;
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
+    const pid_t pid = StartCommand(argv, out[1]);
     ::close(out[1]);
     std::string text;
-    if (spawned == 0) {
+    if (pid != 0) {
         char buffer[512];
         for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;) {
             if (n < 0 && errno == EINTR) continue;
@@ -126,12 +140,16 @@ std::optional<std::string> ReadCommand(const std::vector<std::string>& argv) {
         }
     }
     ::close(out[0]);
-    if (spawned != 0) return std::nullopt;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    if (pid == 0 || !Succeeded(pid)) return std::nullopt;
     if (!text.empty() && text.back() == '\n') text.pop_back();
     return text;
+}
+
+// Each change has landed before the next command reads the key: a reset
+// still running when the read starts would undo the value set after it.
+void RunCommand(const std::vector<std::string>& argv) {
+    if (Guarded(argv)) return;
+    if (const pid_t pid = StartCommand(argv, -1)) Succeeded(pid);
 }
 
 constexpr const char* kKeptSection = "Desktop Values";
@@ -144,7 +162,7 @@ constexpr const char* kAbsentMark = "\x1f(absent)";
 class RealDesktopPolicy final : public DesktopPolicy {
 public:
     explicit RealDesktopPolicy(DesktopTools tools) : tools_(std::move(tools)) {
-        if (!tools_.run) tools_.run = StartCommand;
+        if (!tools_.run) tools_.run = RunCommand;
         if (!tools_.read) tools_.read = ReadCommand;
         if (!tools_.programFound) tools_.programFound = ProgramOnPath;
         if (!tools_.schemaHasKey) tools_.schemaHasKey = SchemaHasKey;

@@ -41,7 +41,7 @@ struct DesktopSwitch {
 // desktop has one for.
 std::span<const DesktopSwitch> DesktopSwitchesFor(std::int32_t option);
 
-// Starts a command from its argument list (never through a shell).
+// Runs a command from its argument list to its end (never through a shell).
 using CommandRunner = std::function<void(const std::vector<std::string>& argv)>;
 // Runs a command to its end (never through a shell); what it printed on
 // standard output, or nothing when it could not run or failed.
@@ -81,6 +81,7 @@ std::optional<DesktopKind> RunningDesktop(const std::function<std::string(const 
 // back what it kept: GNOME "gsettings reset" and, when the key then reads
 // otherwise, "gsettings set" with the kept value; KDE the kept value or
 // "--delete" where the key was absent. Then the kept value is forgotten.
+// Every command has ended before the next one starts.
 std::unique_ptr<DesktopPolicy> MakeDesktopPolicy(DesktopTools tools = {});
 
 // The policy in use; SetDesktopPolicy(nullptr) restores the real one.

@@ -563,9 +563,12 @@ class Road:
         login_window, _ = self.log_in(CAROL, "wrong")
         box_window = self.message_box(MSG_445)
         self.shot("wrong-password")
+        box_holds_the_screen(self, login_window, box_window)
         key("Return")
         self.wait_gone(box_window)
         self.wait_active(login_window, T_LOGIN)
+        login_holds_again(self, login_window)
+        strangers_stay_beneath(self, login_window)
         key("ctrl+a")
         type_text(CAROL_PASSWORD)
         key("Return")
@@ -573,6 +576,7 @@ class Road:
         self.step("carol's console")
         window, console = self.console(CAROL)
         self.shot("carol-console")
+        screen_free_again(self)
         self.check(list_items(console) == ["Web Browser", "Change Password", "Log Off"],
                    f"carol's items: {list_items(console)}")
         log = user_log(self.data)
@@ -853,6 +857,7 @@ T_COVER = "Corvane - Login Cover"
 COVER_RGB = (0x1F, 0x2A, 0x38)
 MARKER_KEY = "ctrl+alt+m"      # writes the key marker
 MENU_KEY = "ctrl+alt+r"        # opens the root menu, whose first item writes the menu marker
+SHOW_DESKTOP_KEY, SHOW_DESKTOP_BIND = "super+d", "W-d"  # openbox's own: hides every window
 
 
 def markers(scratch):
@@ -872,6 +877,8 @@ def write_openbox_rc(scratch):
         rc = f.read()
     binds = (f'<keybind key="C-A-m"><action name="Execute"><command>touch {key_marker}</command></action></keybind>'
              '<keybind key="C-A-r"><action name="ShowMenu"><menu>root-menu</menu></action></keybind>')
+    if 'key="W-d"' not in rc:
+        binds += f'<keybind key="{SHOW_DESKTOP_BIND}"><action name="ToggleShowDesktop"/></keybind>'
     rc = rc.replace("</keyboard>", binds + "</keyboard>", 1)
     rc = re.sub(r"<file>menu\.xml</file>", f"<file>{menu}</file>", rc, count=1)
     path = os.path.join(scratch, "openbox-rc.xml")
@@ -904,6 +911,40 @@ def screen_pixels():
 CORNERS = ((0, 0), (SCREEN[0] - 1, 0), (0, SCREEN[1] - 1), (SCREEN[0] - 1, SCREEN[1] - 1))
 
 
+def stray_pixels(rects):
+    """Points of a grid over the screen showing something else than the cover, outside the
+    given windows (x, y, width, height) and their frames; None when the screen cannot be read."""
+    pixels = screen_pixels()
+    if len(pixels) != SCREEN[0] * SCREEN[1] * 3:
+        return None
+    margin = 40  # the window manager's frame around a window
+    stray = []
+    for sy in range(4, SCREEN[1], 32):
+        for sx in range(4, SCREEN[0], 32):
+            if any(x - margin <= sx < x + w + margin and y - margin <= sy < y + h + margin for x, y, w, h in rects):
+                continue
+            at = (sy * SCREEN[0] + sx) * 3
+            if tuple(pixels[at:at + 3]) != COVER_RGB:
+                stray.append((sx, sy))
+    return stray
+
+
+def check_only_cover_and(road, what, rects):
+    stray = stray_pixels(rects)
+    road.check(stray == [], f"only the cover and {what} on screen; other pixels at {(stray or [])[:5]}")
+
+
+def pointer_kept_in(road, window, what):
+    """The pointer sent to each corner of the screen stays in the window."""
+    x, y, width, height = client_rect(window)
+    for corner in CORNERS:
+        xdo("mousemove", str(corner[0]), str(corner[1]))
+        time.sleep(0.05)
+        px, py = pointer()
+        road.check(x <= px < x + width and y <= py < y + height,
+                   f"the pointer sent to {corner} stays in {what} {x},{y} {width}x{height}: at {px},{py}")
+
+
 def hold_the_screen(road):
     """With the login waiting: no key binding, no menu, the pointer kept in, nothing but cover and login."""
     road.step("the waiting login holds the screen")
@@ -915,26 +956,9 @@ def hold_the_screen(road):
     key("Down", "Return")
     xdo("mousemove", "2", "2", "click", "3")
     key("Down", "Return")
-    x, y, width, height = client_rect(window)
-    for corner in CORNERS:
-        xdo("mousemove", str(corner[0]), str(corner[1]))
-        time.sleep(0.05)
-        px, py = pointer()
-        road.check(x <= px < x + width and y <= py < y + height,
-                   f"the pointer sent to {corner} stays in the login window {x},{y} {width}x{height}: at {px},{py}")
+    pointer_kept_in(road, window, "the login window")
     road.shot("login-holds-the-screen")
-    pixels = screen_pixels()
-    margin = 40  # the window manager's frame around the login
-    stray = []
-    for sy in range(4, SCREEN[1], 32):
-        for sx in range(4, SCREEN[0], 32):
-            if x - margin <= sx < x + width + margin and y - margin <= sy < y + height + margin:
-                continue
-            at = (sy * SCREEN[0] + sx) * 3
-            if tuple(pixels[at:at + 3]) != COVER_RGB:
-                stray.append((sx, sy))
-    road.check(len(pixels) == SCREEN[0] * SCREEN[1] * 3 and not stray,
-               f"only the cover and the login on screen; other pixels at {stray[:5]}")
+    check_only_cover_and(road, "the login", [client_rect(window)])
     road.check(visible_windows(T_COVER), "the cover is on screen")
     time.sleep(0.5)  # what the key or the menu started would have written by now
     road.check(not os.path.exists(key_marker) and not os.path.exists(menu_marker),
@@ -942,6 +966,68 @@ def hold_the_screen(road):
                f"menu {os.path.exists(menu_marker)}")
     # What the login got of the keys above must not stand in its boxes.
     key("ctrl+a", "BackSpace")
+
+
+def box_holds_the_screen(road, login_window, box_window):
+    """While the login's message box is up, the box holds what the login held: no key binding,
+    no Super+D, no root menu, the pointer kept in the box, only the cover, the login and the box."""
+    road.step("the login's message box holds the screen")
+    road.wait_active(box_window, T_PROGRAM)
+    key_marker, menu_marker = markers(road.scratch)
+    key(MARKER_KEY)
+    key(SHOW_DESKTOP_KEY)
+    time.sleep(0.3)  # openbox hides every window at once when it gets the key
+    road.check(login_window in visible_windows(T_LOGIN) and box_window in visible_windows(T_PROGRAM)
+               and visible_windows(T_COVER), f"Super+D hid nothing: {on_screen()}")
+    xdo("mousemove", "2", "2", "click", "3")
+    pointer_kept_in(road, box_window, "the message box")
+    road.shot("message-box-holds-the-screen")
+    check_only_cover_and(road, "the login and its box", [client_rect(login_window), client_rect(box_window)])
+    time.sleep(0.5)  # what the key or the menu started would have written by now
+    road.check(not os.path.exists(key_marker) and not os.path.exists(menu_marker),
+               f"the desktop's key and menu did nothing: key {os.path.exists(key_marker)}, "
+               f"menu {os.path.exists(menu_marker)}")
+    road.wait_active(box_window, T_PROGRAM)
+
+
+def login_holds_again(road, login_window):
+    """The box closed: the login holds the keys and the pointer again."""
+    road.step("the box closed, the login holds the screen again")
+    key_marker, _ = markers(road.scratch)
+    key(MARKER_KEY)
+    pointer_kept_in(road, login_window, "the login window")
+    time.sleep(0.3)
+    road.check(not os.path.exists(key_marker), "the desktop's key binding does nothing")
+    key("ctrl+a", "BackSpace")
+
+
+def viewable_root_child_at(x, y):
+    """A mapped child of the root window placed at x, y (an override-redirect window has no name)."""
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
+    for window in re.findall(rf"^\s*(0x[0-9a-f]+) .*\s\d+x\d+\+{x}\+{y}\s", tree, re.M):
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+        if "IsViewable" in info:
+            return window
+    return None
+
+
+def strangers_stay_beneath(road, login_window):
+    """Windows another program maps while the login waits, framed by the window manager or
+    override-redirect, go beneath the cover and leave the focus with the login."""
+    road.step("windows mapped during the login stay beneath the cover")
+    strangers = [start("stranger", ["xmessage", "-geometry", "+40+40", "A managed stranger"],
+                       stderr=subprocess.DEVNULL),
+                 start("stranger", ["xmessage", "-xrm", "*overrideRedirect: true", "-geometry", "+40+600",
+                                    "An override-redirect stranger"], stderr=subprocess.DEVNULL)]
+    wait_until("the managed stranger mapped", lambda: visible_windows("xmessage"))
+    wait_until("the override-redirect stranger mapped", lambda: viewable_root_child_at(40, 600))
+    time.sleep(0.1)
+    road.shot("strangers-beneath-the-cover")
+    check_only_cover_and(road, "the login", [client_rect(login_window)])
+    road.wait_active(login_window, T_LOGIN)
+    for proc in strangers:
+        os.killpg(proc.pid, signal.SIGTERM)
+        proc.wait(timeout=5)
 
 
 def screen_free_again(road):
@@ -952,6 +1038,7 @@ def screen_free_again(road):
     key(MARKER_KEY)
     try:
         wait_until("the key binding's marker", lambda: os.path.exists(key_marker), 5)
+        os.remove(key_marker)  # a later login checks the key does nothing
     except StepFailed:
         road.check(False, "the desktop's key binding works after the login")
     for corner in CORNERS:

@@ -1,5 +1,6 @@
 #include "session/login/frm_login.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -123,6 +124,9 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
     txtPassword_ = NewLoginBox(this, "txtPassword", true);
     cboGroup_ = new QComboBox(this);
     cboGroup_->setObjectName(QStringLiteral("cboGroup"));
+    // The list's popup takes the grabs and lets go as it closes: they are
+    // taken back at once.
+    cboGroup_->view()->window()->installEventFilter(this);
     lblUserLogin_->setBuddy(txtUserLogin_);
     lblPassword_->setBuddy(txtPassword_);
     lblGroup_->setBuddy(cboGroup_);
@@ -157,24 +161,27 @@ frmLogin::frmLogin(QWidget* parent) : QDialog(parent) {
 }
 
 frmLogin::~frmLogin() {
+    // The base classes hide the window after this body: nothing of this one may answer then.
+    disconnect(watching_);
+    disconnect(qApp, &QGuiApplication::focusWindowChanged, this, nullptr);
     // Unload: the lockdown of the load is lifted in its fixed order.
     CarryOn([this] { lockdown_.Undo(); });
     screenHold_.End();
     clipActive_ = false;
 }
 
-// The screen is held while this window has the focus. A modal window the
-// program opens over the login (a message box, the forced password change)
-// gets the pointer and the keyboard; the hold comes back with the focus.
+// The screen is held for the window with the focus: this one, or a modal
+// window the program opens over it (a message box, the forced password
+// change), which takes the grabs over until it closes.
 void frmLogin::FocusMoved(QWindow* now) {
-    if (!now) return;  // another program's window: the grabs keep the input here
-    if (now == windowHandle()) {
-        HoldScreen();
+    if (!now) {
+        // Another program's window took the focus (one mapped while the login
+        // waits, which the cover put beneath it): it comes back.
+        if (screenHold_.Covered() && watched_) watched_->requestActivate();
         return;
     }
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != this && modal->windowHandle() == now) {
-        screenHold_.Release();
+    if (now == HoldingWindow()) {
+        HoldScreen();
         return;
     }
     // Any other window of the program (the cover, a window the login blocks):
@@ -182,15 +189,49 @@ void frmLogin::FocusMoved(QWindow* now) {
     if (isVisible()) activateWindow();
 }
 
+QWindow* frmLogin::HoldingWindow() const {
+    QWindow* focus = QGuiApplication::focusWindow();
+    if (!focus) return nullptr;
+    if (focus == windowHandle()) return isVisible() ? focus : nullptr;
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != this && modal->windowHandle() == focus ? focus : nullptr;
+}
+
 void frmLogin::HoldScreen() {
-    if (!isVisible() || QGuiApplication::focusWindow() != windowHandle()) return;
+    QWindow* holder = HoldingWindow();
+    if (!holder) return;
     // A popup list (the groups) takes the grabs and drops them when it closes;
     // a pointer found outside the window was let go by someone.
     const bool pointerLost = gClipMouseToLogin && screenHold_.PointerHeld() &&
-                             !frameGeometry().contains(QCursor::pos());
-    if (popupSeen_ || pointerLost) screenHold_.Release();
+                             !holder->frameGeometry().contains(QCursor::pos());
+    if (popupSeen_ || pointerLost) screenHold_.Lost();
     popupSeen_ = false;
-    screenHold_.Take(static_cast<ScreenHold::WindowId>(winId()));
+    screenHold_.Take(static_cast<ScreenHold::WindowId>(holder->winId()));
+    Watch(holder);
+}
+
+void frmLogin::Watch(QWindow* holder) {
+    if (watched_ == holder) return;
+    disconnect(watching_);
+    watched_ = holder;
+    watching_ = connect(holder, &QWindow::visibleChanged, this, [this, holder](bool visible) {
+        if (!visible) HolderLeaves(holder);
+    });
+}
+
+// Told before the window leaves the screen, where the grabs would end with
+// it: they move first to the login, or to the whole screen while the login
+// is hidden too (the forced password change).
+void frmLogin::HolderLeaves(QWindow* leaving) {
+    disconnect(watching_);
+    watched_ = nullptr;
+    QWindow* login = windowHandle();
+    if (leaving != login && login && isVisible()) {
+        screenHold_.MoveTo(static_cast<ScreenHold::WindowId>(login->winId()));
+        Watch(login);
+    } else {
+        screenHold_.MoveTo(ScreenHold::kWholeScreen);
+    }
 }
 
 void frmLogin::FormLoad() {
@@ -371,6 +412,11 @@ void frmLogin::tmrKeyCheck_Timer() {
 }
 
 bool frmLogin::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == cboGroup_->view()->window() && isVisible()) {
+        screenHold_.Lost();
+        screenHold_.Take(static_cast<ScreenHold::WindowId>(winId()));
+        return false;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box) return QDialog::eventFilter(watched, event);
     switch (event->type()) {

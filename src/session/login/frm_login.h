@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <cstdint>
 #include <string>
 
@@ -73,7 +74,11 @@ private:
     void ClipMouse();
     void ApplyFocus(int focus);
     void FocusMoved(QWindow* now);
+    // The window the screen is held for now: the login or a modal window over it, with the focus.
+    QWindow* HoldingWindow() const;
     void HoldScreen();
+    void Watch(QWindow* holder);
+    void HolderLeaves(QWindow* leaving);
 
     QFrame* picBanner_ = nullptr;
     QLabel* lblCaption_ = nullptr;
@@ -107,6 +112,9 @@ private:
     PixelRect clipRect_;
     bool clipActive_ = false;
     LoginScreenHold screenHold_;
+    // The window holding the screen, watched for leaving it.
+    QPointer<QWindow> watched_;
+    QMetaObject::Connection watching_;
     bool popupSeen_ = false;
 };
 

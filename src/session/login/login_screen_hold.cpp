@@ -19,36 +19,48 @@ LoginScreenHold::LoginScreenHold() : hold_(CurrentScreenHold()) {}
 
 LoginScreenHold::~LoginScreenHold() { End(); }
 
-void LoginScreenHold::Take(ScreenHold::WindowId window) {
+void LoginScreenHold::Take(WindowId window) {
     if (ended_ || !(CoverAsked() || PointerAsked() || KeyboardAsked())) return;
     if (!hold_) {
         Refused("this window system lets no program hold it");
         return;
     }
-    if (CoverAsked() && !covered_) {
+    if (CoverAsked() && !covered_ && window != ScreenHold::kWholeScreen) {
         CarryOn([&] { covered_ = hold_->Cover(window); });
         if (!covered_) Refused("the cover was refused");
     }
-    if (PointerAsked() && !pointer_) {
-        CarryOn([&] { pointer_ = hold_->GrabPointer(window); });
-        if (!pointer_) Refused("the pointer grab was refused");
-    }
-    if (KeyboardAsked() && !keyboard_) {
-        CarryOn([&] { keyboard_ = hold_->GrabKeyboard(window); });
-        if (!keyboard_) Refused("the keyboard grab was refused");
-    }
+    if (PointerAsked()) Grab(pointer_, &ScreenHold::GrabPointer, window, "the pointer grab was refused");
+    if (KeyboardAsked()) Grab(keyboard_, &ScreenHold::GrabKeyboard, window, "the keyboard grab was refused");
 }
 
-void LoginScreenHold::Release() {
-    if (!pointer_ && !keyboard_) return;
-    pointer_ = keyboard_ = false;
-    CarryOn([&] { hold_->Ungrab(); });
+void LoginScreenHold::MoveTo(WindowId window) {
+    if (ended_ || !hold_) return;
+    // A grab that could not move ends with the window it was left on.
+    if (pointer_ && !Grab(pointer_, &ScreenHold::GrabPointer, window, "the pointer grab was refused"))
+        pointer_.reset();
+    if (keyboard_ && !Grab(keyboard_, &ScreenHold::GrabKeyboard, window, "the keyboard grab was refused"))
+        keyboard_.reset();
+}
+
+bool LoginScreenHold::Grab(std::optional<WindowId>& held, GrabCall grab, WindowId window, const char* refusal) {
+    if (held == window) return true;
+    bool took = false;
+    CarryOn([&] { took = (hold_.get()->*grab)(window); });
+    if (took) held = window;
+    else Refused(refusal);
+    return took;
+}
+
+void LoginScreenHold::Lost() {
+    pointer_.reset();
+    keyboard_.reset();
 }
 
 void LoginScreenHold::End() {
     if (ended_) return;
     ended_ = true;
-    Release();
+    if (pointer_ || keyboard_) CarryOn([&] { hold_->Ungrab(); });
+    Lost();
     if (covered_) CarryOn([&] { hold_->Uncover(); });
     covered_ = false;
 }

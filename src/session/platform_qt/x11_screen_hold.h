@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 #include "session/helpers/screen_hold.h"
@@ -12,9 +13,14 @@ namespace corvane {
 // The screen held on an X11 server: the cover is one frameless full-screen
 // window of the program's own on each screen (so a crash leaves none behind),
 // stacked beneath the held window, which is made its transient; the grabs are
-// the server's active pointer grab (confined to the window) and keyboard grab.
+// the server's active pointer grab (confined to the window) and keyboard grab,
+// which the server moves from window to window of one program without letting
+// go. While covered, the root window's children are watched through the
+// program's own X connection: a window of another program mapped or raised
+// above a cover is put beneath it at once.
 class X11ScreenHold final : public ScreenHold {
 public:
+    X11ScreenHold();
     ~X11ScreenHold() override;
     bool Cover(WindowId window) override;
     void Uncover() override;
@@ -22,8 +28,11 @@ public:
     bool GrabKeyboard(WindowId window) override;
     void Ungrab() override;
 
+    class CoverKeeper;
+
 private:
     std::vector<QPointer<QWindow>> covers_;
+    std::unique_ptr<CoverKeeper> keeper_;
 };
 
 // The title of each cover window.
