@@ -1,10 +1,16 @@
 #include "ui/helpers/file_dialog.h"
 
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 #include <utility>
 
 #include "platform/core/program_title.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
@@ -12,6 +18,9 @@ namespace {
 
 std::optional<QString> SystemFileDialog(const FileDialogRequest& request, QWidget* parent) {
     QFileDialog dialog(parent, request.title, request.startFolder);
+    dialog.setObjectName(QLatin1String(kChooserName));
+    // Set for the whole program too (UseOwnDialogs); here it holds for this one whatever else is set.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     const bool save = request.mode == FileDialogRequest::Mode::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -23,8 +32,42 @@ std::optional<QString> SystemFileDialog(const FileDialogRequest& request, QWidge
     // Without a suffix the name stays as chosen: Linux programs have no ".exe".
     if (save) dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunNestedDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+// Closes any other file dialog as it shows; Corvane's chooser passes.
+class ChooserGuard : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        auto* dialog = qobject_cast<QFileDialog*>(watched);
+        if (!dialog || IsOwnChooser(*dialog)) return false;
+        // Nothing in it may act before it goes: read-only at once, refused from its own loop.
+        dialog->setOption(QFileDialog::ReadOnly);
+        dialog->setEnabled(false);
+        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+// What may be handed to a page: the file itself after links, plain, of one
+// name, outside every folder and file the write guard keeps.
+bool MayHandOut(const QString& path, WriteTargetVerdict& verdict) {
+    const QString real = QFileInfo(path).canonicalFilePath();
+    struct stat st {};
+    if (real.isEmpty() || ::stat(real.toLocal8Bit().constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_nlink != 1) {
+        verdict = {};
+        return false;
+    }
+    verdict = CheckWriteTarget(real.toStdString());
+    if (!verdict.allowed) return false;
+    verdict = CheckWriteTarget(path.toStdString());
+    return verdict.allowed;
 }
 
 FileDialogFunction& Installed() {
@@ -33,6 +76,20 @@ FileDialogFunction& Installed() {
 }
 
 }  // namespace
+
+void UseOwnDialogs() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+bool IsOwnChooser(const QFileDialog& dialog) {
+    return dialog.objectName() == QLatin1String(kChooserName) && dialog.testOption(QFileDialog::ReadOnly) &&
+           dialog.testOption(QFileDialog::DontUseNativeDialog) && !dialog.testAttribute(Qt::WA_DontShowOnScreen);
+}
+
+void InstallChooserGuard() {
+    static QPointer<ChooserGuard> guard;
+    if (guard || !qApp) return;
+    guard = new ChooserGuard(qApp);
+    qApp->installEventFilter(guard);
+}
 
 FileDialogFunction SetFileDialog(FileDialogFunction dialog) {
     return std::exchange(Installed(), std::move(dialog));
@@ -46,6 +103,24 @@ std::optional<QString> ChooseFile(const FileDialogRequest& request, QWidget* par
     // The message has no owner: the window that asked gets the focus back after it.
     const QPointer<QWidget> window = parent ? parent->window() : nullptr;
     ShowWriteRefused(verdict);
+    if (window) window->activateWindow();
+    return std::nullopt;
+}
+
+std::optional<QString> ChooseFileToHandOut(const FileDialogRequest& request, QWidget* parent) {
+    FileDialogRequest open = request;
+    open.mode = FileDialogRequest::Mode::Open;
+    open.mustExist = true;
+    std::optional<QString> chosen = ChooseFile(open, parent);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    WriteTargetVerdict verdict;
+    if (MayHandOut(*chosen, verdict)) return chosen;
+    const QPointer<QWidget> window = parent ? parent->window() : nullptr;
+    ShowMsgBox(verdict.folder.empty()
+                   ? std::string("Nothing was handed to the page. Only a plain file of one name that can be read can be.")
+                   : "Nothing was handed to the page. The folder " + verdict.folder +
+                         " holds Corvane's own files, which no page may read. Choose another file.",
+               kMsgExclamation | kMsgOkOnly, kProgramTitle);
     if (window) window->activateWindow();
     return std::nullopt;
 }

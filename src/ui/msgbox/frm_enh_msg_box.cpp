@@ -14,6 +14,7 @@
 
 #include "platform/core/event_loop.h"
 #include "ui/helpers/big_timer.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui_core/help.h"
 #include "messages/message_catalogue.h"
 #include "ui_core/msgbox/msgbox_layout.h"
@@ -304,7 +305,7 @@ int frmEnhMsgBox::Run(const MsgBoxRequest& request) {
         const QRect area = screen->availableGeometry();
         box->move(area.center() - QPoint(box->width() / 2, box->height() / 2));
     }
-    box->exec();
+    RunNestedDialog(*box);
     return ui::ResultCodeForTag(box->SelectedButton().toStdString());
 }
 
