@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFileDialog>
@@ -27,6 +28,8 @@ std::optional<QString> SystemFileDialog(const FileDialogRequest& request, QWidge
     if (save && !request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // The chooser itself renames, deletes and makes nothing: every write goes through the write guard.
     dialog.setOption(QFileDialog::ReadOnly);
+    // Qt leaves its New Folder action on under that option; nothing shows it then, but off is off.
+    if (auto* newFolder = dialog.findChild<QAction*>(QStringLiteral("qt_new_folder_action"))) newFolder->setEnabled(false);
     dialog.setNameFilters(request.filters);
     if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
     // Without a suffix the name stays as chosen: Linux programs have no ".exe".
@@ -80,8 +83,15 @@ FileDialogFunction& Installed() {
 void UseOwnDialogs() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
 
 bool IsOwnChooser(const QFileDialog& dialog) {
-    return dialog.objectName() == QLatin1String(kChooserName) && dialog.testOption(QFileDialog::ReadOnly) &&
-           dialog.testOption(QFileDialog::DontUseNativeDialog) && !dialog.testAttribute(Qt::WA_DontShowOnScreen);
+    if (dialog.objectName() != QLatin1String(kChooserName) || !dialog.testOption(QFileDialog::ReadOnly) ||
+        !dialog.testOption(QFileDialog::DontUseNativeDialog) || dialog.testAttribute(Qt::WA_DontShowOnScreen))
+        return false;
+    // And nothing on its face renames, deletes or makes a folder.
+    for (const char* name : {"qt_rename_action", "qt_delete_action", "qt_new_folder_action"})
+        if (const auto* action = dialog.findChild<QAction*>(QLatin1String(name)); action && action->isEnabled())
+            return false;
+    const auto* button = dialog.findChild<QWidget*>(QStringLiteral("newFolderButton"));
+    return !button || !button->isEnabled();
 }
 
 void InstallChooserGuard() {

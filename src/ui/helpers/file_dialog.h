@@ -21,7 +21,7 @@ void UseOwnDialogs();
 inline constexpr char kChooserName[] = "dlgChooseFile";
 
 // Whether a file dialog is Corvane's chooser as it must be: Qt's widget
-// dialog, read-only (no rename, delete or new folder).
+// dialog, read-only, no rename, delete or new folder enabled on it.
 bool IsOwnChooser(const QFileDialog& dialog);
 
 // Refuses, the moment it shows, every file dialog in the program that is not
