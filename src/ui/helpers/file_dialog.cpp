@@ -61,8 +61,10 @@ protected:
 // name, outside every folder and file the write guard keeps.
 bool MayHandOut(const QString& path, WriteTargetVerdict& verdict) {
     const QString real = QFileInfo(path).canonicalFilePath();
+    // The kernel's own files look plain but are windows onto running programs.
+    const bool kernel = real.startsWith(QLatin1String("/proc/")) || real.startsWith(QLatin1String("/sys/"));
     struct stat st {};
-    if (real.isEmpty() || ::stat(real.toLocal8Bit().constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+    if (real.isEmpty() || kernel || ::stat(real.toLocal8Bit().constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
         st.st_nlink != 1) {
         verdict = {};
         return false;
