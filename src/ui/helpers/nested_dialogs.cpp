@@ -13,6 +13,18 @@ namespace {
 
 int gDepth = 0;
 
+// The running dialogs, each with the window it was opened for: its parent's
+// window, or for a box without a parent the window active when it opened.
+struct Running {
+    QPointer<QDialog> dialog;
+    QPointer<QWidget> opener;
+};
+
+std::vector<Running>& RunningDialogs() {
+    static std::vector<Running> running;
+    return running;
+}
+
 struct PendingClose {
     QPointer<QWidget> window;
     bool deleteAfter = false;
@@ -29,9 +41,16 @@ int Depth(const QWidget* widget) {
     return depth;
 }
 
-bool OpenedBy(const QWidget* dialog, const QWidget* window) {
-    for (const QWidget* w = dialog->parentWidget(); w; w = w->parentWidget())
+bool Within(const QWidget* widget, const QWidget* window) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
         if (w == window) return true;
+    return false;
+}
+
+bool OpenedBy(const QDialog* dialog, const QWidget* window) {
+    if (dialog != window && Within(dialog, window)) return true;
+    for (const Running& running : RunningDialogs())
+        if (running.dialog == dialog && running.opener && Within(running.opener, window)) return true;
     return false;
 }
 
@@ -49,12 +68,19 @@ void ClosePending() {
 
 int RunNestedDialog(QDialog& dialog) {
     ++gDepth;
+    QWidget* opener = dialog.parentWidget() ? dialog.parentWidget()->window() : QApplication::activeWindow();
+    RunningDialogs().push_back({&dialog, opener != &dialog ? opener : nullptr});
     struct Leave {
+        QDialog* dialog;
         ~Leave() {
+            auto& running = RunningDialogs();
+            running.erase(std::remove_if(running.begin(), running.end(),
+                                         [&](const Running& r) { return r.dialog == dialog || !r.dialog; }),
+                          running.end());
             // Queued: the handler that ran the dialog finishes before its window goes.
             if (--gDepth == 0 && !Pending().empty()) QTimer::singleShot(0, qApp, &ClosePending);
         }
-    } leave;
+    } leave{&dialog};
     return dialog.exec();
 }
 
