@@ -137,6 +137,22 @@ TEST_F(EnginePickerTest, AnUploadGetsNothingOfCorvanesAndThePagePickersAreGone) 
                         10000));
     EXPECT_EQ(Run(QStringLiteral("document.getElementById('f').files[0].name")).toString(),
               QStringLiteral("homework.txt"));
+
+    // Without a stand-in, the engine's upload shows Corvane's own read-only chooser.
+    SetFileDialog(nullptr);
+    std::optional<bool> own;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog && dialog->isVisible()) {
+                own = IsOwnChooser(*dialog);
+                dialog->reject();
+            }
+    });
+    poll.start(50);
+    ClickInput();
+    EXPECT_TRUE(WaitFor([&] { return own.has_value(); }, 10000));
+    EXPECT_EQ(own, std::optional<bool>(true));
 }
 
 // The session ends (as the watchdog's log-off does) while the print dialog's chooser is in its
