@@ -11,6 +11,8 @@ packages=(
   # kwriteconfig5: the lockdown tests write a KDE Plasma kdeglobals for real
   libkf5config-bin
   xdotool openbox x11-utils imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+  # the chooser test loads the desktop's GTK theme, which would offer its own chooser
+  qt6-gtk-platformtheme
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,13 +5,17 @@
 #include "browser/window/engine_sandbox.h"
 #include "logs/log_clearing.h"
 #include "recordstore/user_log_clearer.h"
+#include "ui/helpers/file_dialog.h"
 #include "ui/helpers/qt_services.h"
 
 int main(int argc, char** argv) {
     // Before anything can start the web engine.
     corvane::SetEngineSandbox();
+    corvane::SwitchOffPageFilePickers();
     // The web engine shares its OpenGL contexts with the program's; set before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Qt's own choosers, never the desktop's: those would rename and delete anywhere.
+    corvane::UseOwnDialogs();
     QApplication app(argc, argv);
     // The program lives in its hidden main form, not in its windows.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -3,8 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QColorDialog>
+#include <QErrorMessage>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QRegularExpression>
+#include <QToolButton>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +63,8 @@
 #include "ui/errors/frm_error_log.h"
 #include "ui/errors/frm_error_log_details.h"
 #include "ui/errors/frm_xp_error_dialog.h"
+#include "ui/helpers/file_dialog.h"
+#include "ui/helpers/print_job.h"
 #include "ui/msgbox/frm_balloon.h"
 #include "ui/msgbox/frm_enh_msg_box.h"
 #include "ui/msgbox/frm_message.h"
@@ -251,4 +264,132 @@ TEST_F(DeadControls, NoWindowHasAControlThatNothingAnswers) {
     EXPECT_GE(walked_, 300) << "controls walked";
 }
 
+// Records every dialog of Qt's that shows, with the window whose control opened it, and ends
+// it from its own loop. The print dialog's "..." is pressed first, so that the chooser it opens
+// is seen too; any other modal window a press opened is closed.
+class DialogRecorder : public QObject {
+public:
+    struct Seen {
+        std::string opener, kind;
+        bool own = true;
+    };
+    std::string opener;
+    std::vector<Seen> seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || !w || !w->isWindow()) return false;
+        const QPointer<QWidget> shown(w);
+        if (auto* chooser = qobject_cast<QFileDialog*>(w)) {
+            seen.push_back({opener, "file chooser", IsOwnChooser(*chooser)});
+        } else if (auto* print = qobject_cast<QPrintDialog*>(w)) {
+            seen.push_back({opener, "print dialog"});
+            QTimer::singleShot(0, print, [print] {
+                auto* browse = print->findChild<QToolButton*>(QStringLiteral("fileBrowser"));
+                if (browse && browse->isVisible() && browse->isEnabled()) QTest::mouseClick(browse, Qt::LeftButton);
+                print->reject();
+            });
+            return false;
+        } else if (qobject_cast<QPageSetupDialog*>(w)) {
+            seen.push_back({opener, "page setup"});
+        } else if (qobject_cast<QColorDialog*>(w) || qobject_cast<QFontDialog*>(w) || qobject_cast<QInputDialog*>(w) ||
+                   qobject_cast<QMessageBox*>(w) || qobject_cast<QErrorMessage*>(w)) {
+            seen.push_back({opener, w->metaObject()->className(), false});
+        } else if (!w->isModal() && w->windowModality() == Qt::NonModal) {
+            return false;
+        }
+        QTimer::singleShot(0, w, [shown] {
+            if (auto* dialog = qobject_cast<QDialog*>(shown.data())) dialog->reject();
+            else if (shown) shown->close();
+        });
+        return false;
+    }
+
+};
+
+// Presses every control of a window whose name or text speaks of a file: browse, save,
+// export, print, set-up, open, add.
+void PressFileControls(QWidget* window) {
+    static const QRegularExpression kFileWords(
+        QStringLiteral("browse|\\.\\.\\.|save|export|print|setup|set up|open|add|pathname"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto speaks = [](const QObject* o, const QString& text) {
+        return kFileWords.match(o->objectName()).hasMatch() || kFileWords.match(text).hasMatch();
+    };
+    std::vector<QPointer<QObject>> presses;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (speaks(button, button->text())) presses.emplace_back(button);
+    for (QAction* action : window->findChildren<QAction*>())
+        if (!action->menu() && !action->isSeparator() && speaks(action, action->text())) presses.emplace_back(action);
+    for (const QPointer<QObject>& press : presses) {
+        // A control off until some choice is made (Add under Restrict Run) is reached too.
+        if (auto* button = qobject_cast<QAbstractButton*>(press.data())) {
+            button->setEnabled(true);
+            if (button->isEnabled()) button->click();
+        }
+        else if (auto* action = qobject_cast<QAction*>(press.data()); action && action->isEnabled())
+            action->trigger();
+        QTest::qWait(5);
+    }
+}
+
 }  // namespace
+
+// Every file dialog a person can reach is Corvane's read-only widget chooser: each window is
+// opened, what speaks of a file is pressed with the real chooser and the real print dialog, and
+// every dialog of Qt's that shows is recorded.
+TEST_F(DeadControls, EveryFileDialogAPersonCanReachIsCorvanesReadOnlyChooser) {
+    const auto keptPrint = SetPrintDialog(nullptr);
+    const auto keptChooser = SetFileDialog(nullptr);
+    DialogRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    const auto Audit = [&](QWidget* window) {
+        recorder.opener = window->objectName().toStdString();
+        window->show();
+        QTest::qWait(20);
+        PressFileControls(window);
+    };
+    for (const char* name : kLaunchedWindows) {
+        QPointer<QWidget> window = CreateWindow(QString::fromLatin1(name));
+        SetInputs(window, {{"UserLogin", QStringLiteral("alice")}, {"LogID", 1}});
+        Audit(window);
+        delete window.data();
+    }
+    {
+        frmProgramDetails details;
+        details.SetKey("/bin/sh");
+        Audit(&details);
+    }
+    {
+        DataFolderTest::WriteFile(Path("errors.log"), "[5],Bad,Corvane,frmMain.Form_Load,12/9/2026 1:02:00 AM\r\n");
+        frmErrorLog viewer;
+        viewer.AppErrorLog = Path("errors.log");
+        Audit(&viewer);
+    }
+    {
+        frmErrorDebug debug;
+        debug.SetErrorDetails("Error 5 [Bad]");
+        Audit(&debug);
+    }
+    qApp->removeEventFilter(&recorder);
+    SetPrintDialog(keptPrint);
+    SetFileDialog(keptChooser);
+
+    std::vector<std::string> foreign;
+    std::set<std::string> openers;
+    int choosers = 0;
+    for (const DialogRecorder::Seen& s : recorder.seen) {
+        if (!s.own) foreign.push_back(s.opener + ": " + s.kind);
+        if (s.kind == "file chooser") ++choosers;
+        openers.insert(s.opener + ": " + s.kind);
+    }
+    EXPECT_TRUE(foreign.empty()) << "dialogs that are not Corvane's read-only chooser:\n  "
+                                 << ::testing::PrintToString(foreign);
+    // What is known to open one was reached: the audit did press.
+    for (const char* expected : {"frmUserLog: file chooser", "frmUserLog: print dialog", "frmWebsiteLog: file chooser",
+                                 "frmProgramDetails: file chooser", "frmAdvancedSecurity: file chooser",
+                                 "frmErrorLog: print dialog"})
+        EXPECT_TRUE(openers.count(expected)) << expected << " not seen in " << ::testing::PrintToString(openers);
+    EXPECT_GE(choosers, 6);
+}

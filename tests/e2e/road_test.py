@@ -42,6 +42,10 @@ T_NEW_WEBSITE = "New Website"
 T_BROWSER = "Web Browser"
 T_USER_LOG = "User Log"
 T_SAVE_AS = "Save As"  # the file chooser's own title when Save As gives none
+T_OPEN = "Open"  # the file chooser's own title for a page's upload
+T_PRINT = "Print"
+MSG_NOT_HANDED = ("Nothing was handed to the page. The folder {} holds Corvane's own files, which no page may read. "
+                  "Choose another file.")
 MSG_425 = "Access denied. You do not have the required permission for {}!"
 MSG_445 = "The System was unable to Log you on because your Password is invalid."
 MSG_OWN_FILES = ("Nothing was saved. The folder {} holds Corvane's own files, which cannot be written from here. "
@@ -623,6 +627,8 @@ class Road:
 
         self.pupil_save_as_over_own_files(browser_window, browser)
         self.pupil_read_me_refused(browser)
+        self.pupil_print_chooser_cannot_rename(browser)
+        self.pupil_page_pickers_hand_out_nothing(browser, address[0])
 
         self.step("carol logs off")
         key("alt+F4")
@@ -759,6 +765,119 @@ class Road:
             self.check(not os.path.exists(started), "the desktop's editor did not start")
         finally:
             os.remove(read_me)
+
+    def menu_item(self, browser, menu_name, item_prefix):
+        menu = [a for a in find_all(browser, name=menu_name) if role_of(a) in ("menu", "menu item")]
+        self.require(menu, f"a {menu_name} menu in the browser")
+        click(menu[0])
+        item = wait_until(f"{menu_name} > {item_prefix}", lambda: [a for w in app_windows()
+                                                                  for a in find_all(w, "menu item")
+                                                                  if name_of(a).startswith(item_prefix)], 5)
+        click(item[0])
+
+    def folder_state(self):
+        return {folder: sorted(os.listdir(folder)) for folder in (self.scratch, self.data,
+                                                                  os.path.join(self.scratch, "registry"))}
+
+    def pupil_print_chooser_cannot_rename(self, browser):
+        """File > Print's "..." opens Corvane's own read-only chooser: on the data folder nothing on
+        it renames, deletes or makes a folder, and the Delete key does nothing."""
+        self.step("the print dialog's chooser renames and deletes nothing")
+        before, users_before = self.folder_state(), open(os.path.join(self.data, "users.sec"), "rb").read()
+        self.menu_item(browser, "File", "Print")
+        print_window, print_acc = self.wait_window(T_PRINT)
+        browse = wait_until("the print dialog's '...'", lambda: [a for a in find_all(print_acc, "push button", "...")
+                                                                 if has_state(a, Atspi.StateType.ENABLED)])
+        click(browse[0])
+        chooser_window, chooser = self.wait_window(T_SAVE_AS)
+        self.wait_active(chooser_window, T_SAVE_AS)
+        key("ctrl+a")
+        # The data folder itself, as it lies in its parent: the folder the pupil would rename.
+        type_text(os.path.dirname(self.data) + "/")
+        key("Return")
+        entry = wait_until("the data folder in the chooser", lambda: [a for a in find_all(chooser, name="program")
+                                                                      if role_of(a) in ("list item", "table cell",
+                                                                                        "tree item")])
+        click(entry[0])
+        key("Delete")
+        self.shot("print-chooser-on-data-folder")
+        # Rename from the context menu by its key, as a person would, then New Folder.
+        xdo("click", "3")
+        time.sleep(0.5)
+        self.shot("print-chooser-menu")
+        key("r")
+        type_text("gone")
+        key("Return")
+        key("Escape")
+        xdo("click", "3")
+        time.sleep(0.5)
+        key("n")
+        key("Escape")
+        new_folder = [a for a in find_all(chooser, "push button") if name_of(a) == "Create New Folder"]
+        self.check(new_folder and not has_state(new_folder[0], Atspi.StateType.ENABLED),
+                   f"the chooser's Create New Folder is off: {[name_of(a) for a in find_all(chooser, 'push button')]}")
+        self.check(self.folder_state() == before, f"nothing renamed, deleted or made: {self.folder_state()}")
+        for window in (chooser_window, print_window):
+            wait_until(f"window {window} closed by Escape", lambda: window not in xdo(
+                "search", "--onlyvisible", "--name", ".", check=False) or key("Escape"), 10)
+        self.check(self.folder_state() == before, "the data and registry folders are as they were")
+        self.check(open(os.path.join(self.data, "users.sec"), "rb").read() == users_before, "users.sec is unchanged")
+
+    def pupil_page_pickers_hand_out_nothing(self, browser, address):
+        """Carol's allowed page asks for an upload and for a save file: users.sec is refused with a
+        message and never reaches the server, her own file does; the save picker does not exist."""
+        self.step("the page's upload and save pickers hand out nothing of Corvane's")
+        page = os.path.join(self.scratch, "site", "carol", "index.html")
+        with open(page, "w") as f:
+            f.write("<!DOCTYPE html><html><head><title>Carol's page</title></head><body style='margin:0'>"
+                    "<input type=file id=f style='position:fixed;left:0;top:0;width:100vw;height:50vh' "
+                    "onchange=\"fetch('/uploaded?'+encodeURIComponent(this.files[0].name)+'&'+this.files[0].size)\">"
+                    "<button style='position:fixed;left:0;top:50vh;width:100vw;height:50vh' onclick=\"(async()=>"
+                    "{try{await showSaveFilePicker();fetch('/save-picked')}catch(e){fetch('/save-refused?'+e.name)}})()"
+                    "\">Save a copy</button></body></html>\n")
+        homework = os.path.join(self.scratch, "home", "homework.txt")
+        with open(homework, "w") as f:
+            f.write("my essay\n")
+        before, users_before = self.folder_state(), open(os.path.join(self.data, "users.sec"), "rb").read()
+        click(control(browser, "push button", "Refresh"))
+        wait_until("the page with its pickers", lambda: open(self.server_log).read().count("GET /carol/index.html") >= 2,
+                   15)
+        time.sleep(1)  # the reloaded page lays itself out
+        view = address.get_extents(Atspi.CoordType.SCREEN)
+        window = ui_window(T_BROWSER) or ui_window("Carol's page")
+        self.require(window is not None, "the browser window")
+        frame = window.get_extents(Atspi.CoordType.SCREEN)
+        top, bottom = view.y + view.height, frame.y + frame.height
+        x = frame.x + frame.width // 2
+        upload_y, save_y = top + (bottom - top) // 5, top + (bottom - top) * 3 // 4
+
+        for target, handed in ((os.path.join(self.data, "users.sec"), False), (homework, True)):
+            xdo("mousemove", "--sync", str(x), str(upload_y))
+            xdo("click", "1")
+            chooser_window, _ = self.wait_window(T_OPEN)
+            self.wait_active(chooser_window, T_OPEN)
+            key("ctrl+a")
+            type_text(target)
+            key("Return")
+            if handed:
+                wait_until("the page's upload of carol's own file",
+                           lambda: "GET /uploaded?homework.txt&9" in open(self.server_log).read(), 10)
+            else:
+                box_window = self.message_box(MSG_NOT_HANDED.format(os.path.realpath(self.data)))
+                self.shot("upload-refused")
+                key("Return")
+                self.wait_gone(box_window)
+            self.wait_gone(chooser_window)
+        self.check("/uploaded?users.sec" not in open(self.server_log).read(), "users.sec never reached the page")
+
+        xdo("mousemove", "--sync", str(x), str(save_y))
+        xdo("click", "1")
+        wait_until("the page's save picker refused", lambda: "GET /save-refused" in open(self.server_log).read(), 10)
+        self.shot("save-picker-refused")
+        self.check(not visible_windows(T_SAVE_AS), "no chooser for the page's save picker")
+        self.check("/save-picked" not in open(self.server_log).read(), "the page got no file to write")
+        self.check(self.folder_state() == before, "the data and registry folders are as they were")
+        self.check(open(os.path.join(self.data, "users.sec"), "rb").read() == users_before, "users.sec is unchanged")
 
     def private_files(self):
         """Nothing the program made on the road is for another account (mode 0600, folders 0700)."""

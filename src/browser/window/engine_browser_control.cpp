@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -23,6 +24,7 @@
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
 #include "ui/helpers/file_dialog.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui/helpers/print_job.h"
 
 namespace corvane {
@@ -111,6 +113,16 @@ protected:
     // The control never opens a window of its own: without a page here the engine asks
     // newWindowRequested, which names the address the page asked for.
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+    // A page gets a file only through Corvane's chooser, read-only, and never
+    // one of Corvane's; a folder upload and a save picker get nothing.
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList&, const QStringList&) override {
+        if (mode != FileSelectOpen && mode != FileSelectOpenMultiple) return {};
+        FileDialogRequest request;
+        request.filters = {QStringLiteral("All Files (*)")};
+        const std::optional<QString> chosen = ChooseFileToHandOut(request, QWebEngineView::forPage(this));
+        return chosen ? QStringList{*chosen} : QStringList{};
+    }
 };
 
 EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
@@ -177,6 +189,10 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(
             page_->url().scheme() == QLatin1String("https") && !certificateError_ ? 1 : 0);
     });
+    // A page's own file pickers (showSaveFilePicker and its kin) are switched
+    // off in the engine; a request that still comes is refused.
+    connect(page_, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
     // A page with a certificate error is not shown (the error is not accepted); no padlock.
     connect(page_, &QWebEnginePage::certificateError, this, [this](const QWebEngineCertificateError&) {
         certificateError_ = true;
@@ -319,7 +335,7 @@ void EngineBrowserControl::Print() {
 void EngineBrowserControl::PageSetup() {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPageSetupDialog dialog(printer_.get(), window());
-    dialog.exec();
+    RunNestedDialog(dialog);
 }
 
 void EngineBrowserControl::ShowFindBar() {

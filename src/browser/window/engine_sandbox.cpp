@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -29,6 +30,26 @@ void SetEngineSandbox(bool runsAsRoot) {
         if (!kept.empty()) kept += ' ';
         kept += word;
     }
+    ::setenv(kFlags, kept.c_str(), 1);
+}
+
+void SwitchOffPageFilePickers() {
+    constexpr const char* kFlags = "QTWEBENGINE_CHROMIUM_FLAGS";
+    constexpr std::string_view kSwitch = "--disable-blink-features=";
+    constexpr std::string_view kPickers = "FileSystemAccessLocal,FileSystemAccessAPIExperimental,FileSystemAccess";
+    const char* flags = std::getenv(kFlags);
+    std::istringstream words(flags ? flags : "");
+    std::string kept;
+    std::string features(kPickers);
+    for (std::string word; words >> word;) {
+        // The engine heeds only the last such switch: one, with every feature named.
+        if (word.rfind(kSwitch, 0) == 0) {
+            features += ',' + word.substr(kSwitch.size());
+            continue;
+        }
+        kept += word + ' ';
+    }
+    kept += std::string(kSwitch) + features;
     ::setenv(kFlags, kept.c_str(), 1);
 }
 

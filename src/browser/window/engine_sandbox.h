@@ -11,4 +11,9 @@ void SetEngineSandbox();
 // The same for a process that does or does not run as root.
 void SetEngineSandbox(bool runsAsRoot);
 
+// Switches off, before the engine starts, a page's own file pickers (showOpenFilePicker,
+// showSaveFilePicker, showDirectoryPicker): the engine would write where a page asks. Added
+// to QTWEBENGINE_CHROMIUM_FLAGS, joined with any features the flags switch off already.
+void SwitchOffPageFilePickers();
+
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "session/launchers/placeholder_window.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui/helpers/window_helpers.h"
 
 namespace corvane {
@@ -76,12 +77,14 @@ void ShowModeless(QWidget* window) {
 
 void UnloadWindow(QWidget* window) {
     if (!window) return;
-    window->close();
+    // Under a dialog of its own still in its loop it closes, and goes, once they returned.
+    const bool later = CloseAfterNestedDialogs(window, true);
+    if (!later) window->close();
     // The window registry counts windows named "frm…"; one waiting for its
     // deletion is no longer loaded.
     window->setObjectName(QStringLiteral("unloaded ") + window->objectName());
     window->hide();
-    window->deleteLater();
+    if (!later) window->deleteLater();
 }
 
 }  // namespace corvane

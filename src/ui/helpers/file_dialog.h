@@ -7,9 +7,27 @@
 
 #include "platform/system/write_guard.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace corvane {
+
+// Makes every dialog of Qt's in the program its own widget dialog, never the
+// desktop's (GTK, a portal): those take no read-only option and run out of
+// the program's reach. Call before the QApplication is made.
+void UseOwnDialogs();
+
+// The object name of Corvane's chooser.
+inline constexpr char kChooserName[] = "dlgChooseFile";
+
+// Whether a file dialog is Corvane's chooser as it must be: Qt's widget
+// dialog, read-only, no rename, delete or new folder enabled on it.
+bool IsOwnChooser(const QFileDialog& dialog);
+
+// Refuses, the moment it shows, every file dialog in the program that is not
+// Corvane's chooser, as if cancelled: the last line should a route to Qt's
+// own chooser be missed. Call once, after the QApplication exists.
+void InstallChooserGuard();
 
 // What a window asks of the file chooser. Filters are Qt name filters
 // ("Executable Files (*.exe)"); the selected filter is preselected when given.
@@ -36,6 +54,12 @@ FileDialogFunction SetFileDialog(FileDialogFunction dialog);
 // target inside one of Corvane's own folders is refused with a message, and
 // the answer is then nothing, as if cancelled.
 std::optional<QString> ChooseFile(const FileDialogRequest& request, QWidget* parent);
+
+// Asks for a file to hand to a web page (Open): a file that is one of
+// Corvane's, lies in one of its folders (after links), has another name too
+// (a hard link) or is no plain file is refused with a message, and the
+// answer is then nothing.
+std::optional<QString> ChooseFileToHandOut(const FileDialogRequest& request, QWidget* parent);
 
 // Tells the person that nothing was written at a refused target, naming the
 // folder (through the message-box seam).

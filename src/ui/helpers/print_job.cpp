@@ -5,16 +5,19 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "ui/helpers/busy_pointer.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/platform_qt/default_printer.h"
 
@@ -26,11 +29,38 @@ PrintDialogFunction& Dialog() {
     return dialog;
 }
 
+// The dialog's "..." beside the output file asks Corvane's chooser instead of
+// Qt's own, which could rename and delete; without the two controls as this
+// Qt names them there is no browsing at all.
+void RouteOutputChooser(QPrintDialog& dialog) {
+    auto* browse = dialog.findChild<QToolButton*>(QStringLiteral("fileBrowser"));
+    if (!browse) return;
+    QObject::disconnect(browse, &QAbstractButton::clicked, nullptr, nullptr);
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (!name) {
+        browse->hide();
+        return;
+    }
+    QObject::connect(browse, &QAbstractButton::clicked, name, [name, &dialog] {
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;
+        const QFileInfo current(name->text());
+        request.startFolder = current.absolutePath();
+        request.fileName = current.fileName();
+        request.filters = {QStringLiteral("PDF (*.pdf)"), QStringLiteral("All Files (*)")};
+        request.confirmOverwrite = false;  // the print dialog asks at OK
+        const QPointer<QLineEdit> field(name);
+        const std::optional<QString> chosen = ChooseFile(request, &dialog);
+        if (chosen && field) field->setText(*chosen);
+    });
+}
+
 bool SystemPrintDialog(QPrinter& printer, QWidget* parent) {
     // The window may close while the dialog is open and take the dialog with
     // it; a closed dialog counts as cancelled.
     QPointer<QPrintDialog> dialog = new QPrintDialog(&printer, parent);
-    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    RouteOutputChooser(*dialog);
+    const bool accepted = RunNestedDialog(*dialog) == QDialog::Accepted && dialog;
     delete dialog.data();
     return accepted;
 }

@@ -6,6 +6,7 @@
 #include "platform/core/event_loop.h"
 #include "ui/msgbox/frm_enh_msg_box.h"
 #include "ui/errors/frm_xp_error_dialog.h"
+#include "ui/helpers/file_dialog.h"
 #include "ui/helpers/top_level_form_registry.h"
 
 namespace corvane {
@@ -19,6 +20,7 @@ void InstallEventLoopYield() {
 void InstallWidgetServices() {
     InstallEventLoopYield();
     ui::InstallTopLevelFormRegistry();
+    InstallChooserGuard();
     SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());
     InstallErrorReporting();
 }

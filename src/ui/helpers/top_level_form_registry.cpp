@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "platform/system/workstation_forms.h"
+#include "ui/helpers/nested_dialogs.h"
 
 namespace corvane::ui {
 
@@ -38,7 +39,10 @@ void TopLevelFormRegistry::Unload(const std::string& formName) {
         // it waits for the deletion: a new one of its kind may open at once.
         // (Closing clears the attribute, so it is read first.)
         const bool deleted = w->testAttribute(Qt::WA_DeleteOnClose);
-        if (w->close() && w && deleted)
+        // Under a dialog of its own still in its loop (the print dialog, a
+        // chooser, a message box) the window closes once they have returned.
+        const bool closes = CloseAfterNestedDialogs(w) || w->close();
+        if (closes && w && deleted)
             w->setObjectName(QStringLiteral("unloaded ") + w->objectName());
     }
 }

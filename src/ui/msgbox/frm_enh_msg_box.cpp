@@ -14,6 +14,7 @@
 
 #include "platform/core/event_loop.h"
 #include "ui/helpers/big_timer.h"
+#include "ui/helpers/nested_dialogs.h"
 #include "ui_core/help.h"
 #include "messages/message_catalogue.h"
 #include "ui_core/msgbox/msgbox_layout.h"
@@ -306,7 +307,7 @@ int frmEnhMsgBox::Run(const MsgBoxRequest& request) {
         box->move(area.center() - QPoint(box->width() / 2, box->height() / 2));
         KeepOnScreen(box.get(), area);
     }
-    box->exec();
+    RunNestedDialog(*box);
     return ui::ResultCodeForTag(box->SelectedButton().toStdString());
 }
 

@@ -348,5 +348,28 @@ TEST(EngineSandbox, StaysOnUnlessTheProgramRunsAsRoot) {
     restore("QTWEBENGINE_CHROMIUM_FLAGS", flags);
 }
 
+// A page's file pickers are switched off whatever flags are set, one switch naming every feature.
+TEST(EngineSandbox, ThePagesFilePickersAreSwitchedOffBesideAnyOtherFlags) {
+    const char* kept = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const std::string saved = kept ? kept : "";
+    const std::string pickers = "FileSystemAccessLocal,FileSystemAccessAPIExperimental,FileSystemAccess";
+    const struct {
+        const char* before;  // nullptr: unset
+        std::string after;
+    } rows[] = {
+        {nullptr, "--disable-blink-features=" + pickers},
+        {"--disable-gpu --single-process", "--disable-gpu --single-process --disable-blink-features=" + pickers},
+        {"--disable-blink-features=Foo --disable-gpu", "--disable-gpu --disable-blink-features=" + pickers + ",Foo"},
+    };
+    for (const auto& row : rows) {
+        if (row.before) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", row.before, 1);
+        else ::unsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        SwitchOffPageFilePickers();
+        EXPECT_STREQ(std::getenv("QTWEBENGINE_CHROMIUM_FLAGS"), row.after.c_str()) << (row.before ? row.before : "unset");
+    }
+    if (kept) ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", saved.c_str(), 1);
+    else ::unsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QTimer>
 #include <filesystem>
+#include <utility>
 
 #include "platform/core/program_globals.h"
 #include "support/temp_folder.h"
@@ -71,6 +72,48 @@ TEST(FileDialog, TheSystemChooserChangesNoFiles) {
     save.mode = FileDialogRequest::Mode::Save;
     EXPECT_EQ(ChooseFile(save, nullptr), std::nullopt);
     EXPECT_TRUE(readOnly);
+}
+
+// What a page may be handed: a plain file of one name outside Corvane's folders; anything else is
+// refused with a message and the page gets nothing.
+TEST(FileDialog, APageIsHandedNothingOfCorvanesWhateverNameItGoesBy) {
+    test_support::TempFolder data, home;
+    const std::string savedData = std::exchange(gDataPath, data.Path());
+    auto box = ScriptedMsgBox::Install();
+    const std::string users = data.Write("users.sec", "hash");
+    const std::string homework = home.Write("homework.txt", "essay");
+    std::filesystem::create_symlink(users, home / "innocent.txt");
+    std::filesystem::create_symlink(data.Path(), home / "folder");
+    std::filesystem::create_hard_link(home.Write("shared.txt", "x"), home / "shared-too.txt");
+    const struct {
+        std::string path;
+        bool handed;
+    } rows[] = {
+        {homework, true},
+        {users, false},
+        {home / "innocent.txt", false},
+        {home / "folder/users.sec", false},
+        {home / "shared.txt", false},
+        {"/proc/self/environ", false},
+        {home / "missing.txt", false},
+    };
+    QString answer;
+    auto previous = SetFileDialog([&](const FileDialogRequest& request, QWidget*) {
+        EXPECT_EQ(request.mode, FileDialogRequest::Mode::Open);
+        return std::optional<QString>(answer);
+    });
+    for (const auto& row : rows) {
+        answer = QString::fromStdString(row.path);
+        FileDialogRequest request;
+        request.mode = FileDialogRequest::Mode::Save;  // an upload reads, whatever it is asked as
+        const int boxes = box->Count();
+        const std::optional<QString> chosen = ChooseFileToHandOut(request, nullptr);
+        EXPECT_EQ(chosen.has_value(), row.handed) << row.path;
+        EXPECT_EQ(box->Count(), boxes + (row.handed ? 0 : 1)) << row.path;
+        if (!row.handed) EXPECT_EQ(box->Last().prompt.rfind("Nothing was handed to the page.", 0), 0u) << row.path;
+    }
+    SetFileDialog(previous);
+    gDataPath = savedData;
 }
 
 }  // namespace
