@@ -2,12 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 #include "platform/core/raised_error.h"
 #include "platform/settings/registry_store.h"
+#include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
 #include "recordstore/data_paths.h"
 #include "recordstore/slot_scan.h"
@@ -25,25 +29,72 @@ std::string FolderName() {
     return ec ? std::filesystem::path(GetDataPath()).lexically_normal().string() : path.string();
 }
 
-}  // namespace
+// The data folders this run has seen set up, by the path as configured and
+// after links: a link renamed away does not make the folder new.
+std::mutex gSeenMutex;
+std::set<std::string> gSeen;
 
-bool DataFolderSetUp() {
+std::string ConfiguredName() { return std::filesystem::path(GetDataPath()).lexically_normal().string(); }
+
+void MarkSeen() {
+    std::lock_guard lock(gSeenMutex);
+    gSeen.insert(ConfiguredName());
+    gSeen.insert(FolderName());
+}
+
+bool Seen() {
+    std::lock_guard lock(gSeenMutex);
+    return gSeen.count(ConfiguredName()) != 0 || gSeen.count(FolderName()) != 0;
+}
+
+enum class HiveAnswer { kNamed, kNotNamed, kUnknown };
+
+HiveAnswer HiveNamesFolder() {
     RegKey key = 0;
     const std::int32_t opened = registry_store::OpenKey(HKEY_LOCAL_MACHINE, SetUpKeyPath(), KEY_READ, &key);
-    if (opened == ERROR_FILE_NOT_FOUND) return false;
-    if (opened != ERROR_SUCCESS) return true;
+    if (opened == ERROR_FILE_NOT_FOUND) return HiveAnswer::kNotNamed;
+    if (opened != ERROR_SUCCESS) return HiveAnswer::kUnknown;
     std::int32_t type = 0;
     std::uint32_t size = 0;
     const std::int32_t found = registry_store::QueryValue(key, FolderName(), &type, nullptr, &size);
     registry_store::CloseKey(key);
-    return found != ERROR_FILE_NOT_FOUND;
+    if (found == ERROR_FILE_NOT_FOUND) return HiveAnswer::kNotNamed;
+    return found == ERROR_SUCCESS ? HiveAnswer::kNamed : HiveAnswer::kUnknown;
+}
+
+}  // namespace
+
+bool DataFolderSetUp() {
+    if (Seen()) return true;
+    const HiveAnswer hive = HiveNamesFolder();
+    if (hive == HiveAnswer::kUnknown) return true;
+    if (hive == HiveAnswer::kNamed || SetUpRecorded(FolderName()) || SetUpRecorded(ConfiguredName())) {
+        MarkSeen();
+        return true;
+    }
+    return false;
 }
 
 void RecordDataFolderSetUp() {
-    if (gSettingsStoreUnreadable || DataFolderSetUp()) return;
+    MarkSeen();
     // A refused write is met again at the next start, which names a folder
     // that holds accounts itself.
+    (void)RecordSetUp(FolderName());
+    (void)RecordSetUp(registry_store::HivePath(HKEY_LOCAL_MACHINE));
+    if (gSettingsStoreUnreadable || HiveNamesFolder() != HiveAnswer::kNotNamed) return;
     (void)WriteRegistryValue(HKEY_LOCAL_MACHINE, SetUpKeyPath(), FolderName(), "Set Up", REG_SZ);
+}
+
+namespace {
+std::atomic<bool> gDamageLogged{false};
+}  // namespace
+
+bool ClaimDamageLogEntry() { return !gDamageLogged.exchange(true); }
+
+void ForgetSeenSetUps() {
+    std::lock_guard lock(gSeenMutex);
+    gSeen.clear();
+    gDamageLogged = false;
 }
 
 AccountTableCheck CheckAccountTable() {
@@ -77,6 +128,7 @@ AccountTableCheck CheckAccountTable() {
         return damaged("cannot be read: " + e.Description());
     }
     if (!anyAccount) return damaged("holds no account");
+    MarkSeen();
     return {AccountTableState::kHoldsAccounts, ""};
 }
 

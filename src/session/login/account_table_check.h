@@ -6,8 +6,9 @@ namespace corvane {
 
 // Whether the data folder's account table can be used, and whether it is a
 // fresh install that may create its first administrator. Once a folder's
-// first administrator exists, the machine hive names the folder; from then
-// on a users.sec that is missing, empty, shorter than one record, unreadable
+// first administrator exists, the machine hive and a record outside the
+// data folder name it, and the running program remembers it; from then
+// on a users.sec (or its whole folder) that is missing, empty, shorter than one record, unreadable
 // or without any account is damage, never a first run. No Qt here.
 
 enum class AccountTableState {
@@ -28,11 +29,20 @@ AccountTableCheck CheckAccountTable();
 // in which the first-administrator wizard may open.
 bool OffersFirstAdministrator();
 
-// The machine hive names this data folder as set up; an answer the hive
-// cannot give counts as set up.
+// This data folder was set up: this run saw accounts in it or recorded it,
+// the machine hive names it, or the set-up record outside the data folder
+// does (set_up_record.h). An answer the hive cannot give counts as set up.
 bool DataFolderSetUp();
-// Names this data folder in the machine hive (once; nothing while the
-// settings store is held).
+// Records this data folder as set up for this run, in the set-up record
+// (with the machine hive's path) and in the machine hive (once; not in the
+// hive while the settings store is held).
 void RecordDataFolderSetUp();
+// True the first time in a run: damage goes into the error log once,
+// whether start-up or a login found it.
+bool ClaimDamageLogEntry();
+
+// Forgets what an earlier run saw: a run starts with it (tests run several
+// in one process).
+void ForgetSeenSetUps();
 
 }  // namespace corvane

@@ -2,9 +2,12 @@
 
 #include <exception>
 
+#include "errors/error_log_file.h"
 #include "logs/user_log.h"
+#include "messages/message_catalogue.h"
 #include "platform/core/carry_on.h"
 #include "platform/core/error_trap.h"
+#include "platform/core/raised_error.h"
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
@@ -12,6 +15,7 @@
 #include "session/login/account_table_check.h"
 #include "session/login/login_services.h"
 #include "session/rules/session_queries.h"
+#include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
 namespace {
@@ -31,6 +35,29 @@ template <typename T>
 void SaveSetting(T& setting, const T& value) {
     setting = value;
     SaveGlobalSettings();
+}
+
+// An account table that vanished or broke after set-up (its folder renamed
+// or deleted while the program runs) can grant no login. The error log and
+// the person hear of it once in a run (start-up's report counts); the
+// login window still opens and refuses every attempt.
+bool AccountTableDamaged() {
+    const AccountTableCheck check = CheckAccountTable();
+    if (check.state != AccountTableState::kDamaged) return false;
+    if (!ClaimDamageLogEntry()) return true;
+    const std::string problem = "The account table is missing or damaged: " + check.problem;
+    RunIgnoringErrors({
+        [&] {
+            std::string place = "Security.Login";
+            WriteErrorLog(FormatErrorLine(RaisedError(vbObjectError + 11, "Security", problem), place),
+                          ErrorLogPath());
+        },
+        [&] {
+            ShowMsgBox(problem + ".\r\nNobody can log in. Ask the administrator to restore it.", kMsgExclamation,
+                       GetMessageText(kMessageProgramName, gLanguage));
+        },
+    });
+    return true;
 }
 
 }  // namespace
@@ -87,11 +114,16 @@ void Security::SetGlobalAuthentication() {
 
 bool Security::Login() {
     LoginWindowResult window;
+    bool damaged = true;
+    CarryOn([&] { damaged = AccountTableDamaged(); });
     CarryOn([&] {
         if (LoginOpener()) window = LoginOpener()();
     });
     // A grant that names nobody is no grant: a session of "" must never be published.
     authenticated_ = window.Authenticated && !text::Trim(window.AuthenticatedUser).empty();
+    // Nor one against a table found damaged (a check that failed counts as damage).
+    if (authenticated_ && damaged) CarryOn([&] { damaged = AccountTableDamaged(); });
+    if (damaged) authenticated_ = false;
     authenticatedUser_ = authenticated_ ? window.AuthenticatedUser : std::string();
     authenticatedGroup_ = window.AuthenticatedGroup;
     SetGlobalAuthentication();
