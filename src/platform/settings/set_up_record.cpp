@@ -54,7 +54,8 @@ bool SetUpRecorded(const std::string& name) {
 }
 
 bool RecordSetUp(const std::string& name) {
-    if (SetUpRecorded(name)) return true;
+    struct stat st {};
+    if (::lstat(RecordPath(name).c_str(), &st) == 0) return true;
     const std::string folder = SetUpRecordFolder();
     // Each missing level of the folder, private to the account.
     std::size_t end = 0;
