@@ -75,10 +75,9 @@ std::string VanishedMachineHive() {
 }
 
 // One report of a problem that holds the run: the error log, then a message.
-void ReportHeld(std::int32_t number, const std::string& problem, const std::string& consequence,
-                bool log = true) {
+void ReportHeld(std::int32_t number, const std::string& problem, const std::string& consequence) {
     RunIgnoringErrors({
-        [&] { if (log) ReportStartupProblem(number, problem); },
+        [&] { ReportStartupProblem(number, problem); },
         [&] {
             ShowMsgBox(problem + ".\r\n" + consequence, kMsgExclamation,
                        GetMessageText(kMessageProgramName, gLanguage));
@@ -87,8 +86,7 @@ void ReportHeld(std::int32_t number, const std::string& problem, const std::stri
 }
 
 void ReportDamagedAccountTable(const AccountTableCheck& check) {
-    ReportHeld(vbObjectError + 11, "The account table is missing or damaged: " + check.problem,
-               "Nobody can log in. Ask the administrator to restore it.", ClaimDamageLogEntry());
+    ReportAccountTableDamage(check, "AppMain", "AppMain.Main");
 }
 
 }  // namespace

@@ -9,13 +9,18 @@
 #include <mutex>
 #include <set>
 
+#include "errors/error_log_file.h"
+#include "messages/message_catalogue.h"
+#include "platform/core/error_trap.h"
 #include "platform/core/raised_error.h"
+#include "platform/settings/global_settings.h"
 #include "platform/settings/registry_store.h"
 #include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
 #include "recordstore/data_paths.h"
 #include "recordstore/slot_scan.h"
 #include "recordstore/user.h"
+#include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
 namespace {
@@ -89,7 +94,22 @@ namespace {
 std::atomic<bool> gDamageLogged{false};
 }  // namespace
 
-bool ClaimDamageLogEntry() { return !gDamageLogged.exchange(true); }
+void ReportAccountTableDamage(const AccountTableCheck& check, const char* source, std::string place,
+                              bool tellEachTime) {
+    if (gDamageLogged && !tellEachTime) return;
+    const std::string problem = "The account table is missing or damaged: " + check.problem;
+    RunIgnoringErrors({
+        [&] {
+            if (!gDamageLogged && WriteErrorLog(FormatErrorLine(RaisedError(vbObjectError + 11, source, problem), place),
+                              ErrorLogPath()))
+                gDamageLogged = true;
+        },
+        [&] {
+            ShowMsgBox(problem + ".\r\nNobody can log in. Ask the administrator to restore it.", kMsgExclamation,
+                       GetMessageText(kMessageProgramName, gLanguage));
+        },
+    });
+}
 
 void ForgetSeenSetUps() {
     std::lock_guard lock(gSeenMutex);
@@ -102,13 +122,16 @@ AccountTableCheck CheckAccountTable() {
     const auto damaged = [&](const std::string& why) {
         return AccountTableCheck{AccountTableState::kDamaged, path + " " + why};
     };
+    const auto unreadable = [&](const std::string& why) {
+        return AccountTableCheck{AccountTableState::kDamaged, path + " " + why, true};
+    };
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) return damaged(std::string("cannot be read: ") + std::strerror(errno));
+        if (errno != ENOENT) return unreadable(std::string("cannot be read: ") + std::strerror(errno));
         if (DataFolderSetUp()) return damaged("is missing");
         return {AccountTableState::kFreshInstall, ""};
     }
-    if (!S_ISREG(st.st_mode)) return damaged("is not a file");
+    if (!S_ISREG(st.st_mode)) return unreadable("is not a file");
     if (st.st_size == 0) {
         // Start-up's test of the data folder leaves an empty table behind.
         if (DataFolderSetUp()) return damaged("is empty");
@@ -125,7 +148,7 @@ AccountTableCheck CheckAccountTable() {
             return false;
         });
     } catch (const RaisedError& e) {
-        return damaged("cannot be read: " + e.Description());
+        return unreadable("cannot be read: " + e.Description());
     }
     if (!anyAccount) return damaged("holds no account");
     MarkSeen();

@@ -20,6 +20,7 @@ enum class AccountTableState {
 struct AccountTableCheck {
     AccountTableState state = AccountTableState::kDamaged;
     std::string problem;  // what is wrong, for kDamaged
+    bool unreadable = false;  // kDamaged as a read fails (not a file, an I/O error): the reader reports it too
 };
 
 // Reads the hive and users.sec in the data folder; creates nothing.
@@ -37,9 +38,13 @@ bool DataFolderSetUp();
 // (with the machine hive's path) and in the machine hive (once; not in the
 // hive while the settings store is held).
 void RecordDataFolderSetUp();
-// True the first time in a run: damage goes into the error log once,
-// whether start-up or a login found it.
-bool ClaimDamageLogEntry();
+// Reports damage ("The account table is missing or damaged: …") as raised
+// by source at place: into the error log until it holds the report once in
+// a run (whether start-up or a login found it; a log in a vanished folder
+// cannot hold it yet), with a message to the person each time it is not
+// there yet, or every time with tellEachTime (a refused login attempt).
+void ReportAccountTableDamage(const AccountTableCheck& check, const char* source, std::string place,
+                              bool tellEachTime = false);
 
 // Forgets what an earlier run saw: a run starts with it (tests run several
 // in one process).

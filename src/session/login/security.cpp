@@ -2,12 +2,9 @@
 
 #include <exception>
 
-#include "errors/error_log_file.h"
 #include "logs/user_log.h"
-#include "messages/message_catalogue.h"
 #include "platform/core/carry_on.h"
 #include "platform/core/error_trap.h"
-#include "platform/core/raised_error.h"
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "platform/system/workstation_forms.h"
@@ -15,7 +12,6 @@
 #include "session/login/account_table_check.h"
 #include "session/login/login_services.h"
 #include "session/rules/session_queries.h"
-#include "ui_core/msgbox/msgbox_seam.h"
 
 namespace corvane {
 namespace {
@@ -38,25 +34,12 @@ void SaveSetting(T& setting, const T& value) {
 }
 
 // An account table that vanished or broke after set-up (its folder renamed
-// or deleted while the program runs) can grant no login. The error log and
-// the person hear of it once in a run (start-up's report counts); the
-// login window still opens and refuses every attempt.
+// or deleted while the program runs) can grant no login; the login window
+// still opens and refuses every attempt.
 bool AccountTableDamaged() {
     const AccountTableCheck check = CheckAccountTable();
     if (check.state != AccountTableState::kDamaged) return false;
-    if (!ClaimDamageLogEntry()) return true;
-    const std::string problem = "The account table is missing or damaged: " + check.problem;
-    RunIgnoringErrors({
-        [&] {
-            std::string place = "Security.Login";
-            WriteErrorLog(FormatErrorLine(RaisedError(vbObjectError + 11, "Security", problem), place),
-                          ErrorLogPath());
-        },
-        [&] {
-            ShowMsgBox(problem + ".\r\nNobody can log in. Ask the administrator to restore it.", kMsgExclamation,
-                       GetMessageText(kMessageProgramName, gLanguage));
-        },
-    });
+    ReportAccountTableDamage(check, "Security", "Security.Login");
     return true;
 }
 
