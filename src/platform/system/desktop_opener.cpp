@@ -196,6 +196,8 @@ std::vector<std::string> OpenerReadPlaces(const DesktopPlaces& places) {
             read.push_back(path);
     // Each applications folder whole: its lists, its cache and every entry in it or below.
     for (const auto& dir : places.dataDirs) read.push_back(ApplicationsFolder(dir));
+    // The MIME database a document's type comes from (QMimeDatabase reads each data folder's).
+    for (const auto& dir : places.dataDirs) read.push_back(dir + "/mime");
     return read;
 }
 

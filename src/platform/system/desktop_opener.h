@@ -38,8 +38,9 @@ std::optional<KeyFile> ParseKeyFile(std::string_view text);
 std::vector<std::string> AssociationListPaths(const DesktopPlaces& places);
 
 // Everything the opener reads to decide what it starts: the association
-// lists of the config folders and each data folder's applications folder
-// whole (lists, cache and entries). The write guard protects exactly these.
+// lists of the config folders, each data folder's applications folder whole
+// (lists, cache and entries) and its MIME database (the types). The write
+// guard protects exactly these.
 std::vector<std::string> OpenerReadPlaces(const DesktopPlaces& places);
 
 // Corvane's own autostart entry in each config folder, the first (the

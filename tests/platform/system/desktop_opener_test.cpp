@@ -104,7 +104,7 @@ TEST(DesktopOpener, WhatTheOpenerReadsIsNamedInOnePlace) {
                     "/d1/applications/defaults.list", "/d2/applications/defaults.list"}));
     EXPECT_EQ(OpenerReadPlaces(places),
               (Argv{"/c1/gnome-mimeapps.list", "/c1/mimeapps.list", "/c2/gnome-mimeapps.list", "/c2/mimeapps.list",
-                    "/d1/applications", "/d2/applications"}));
+                    "/d1/applications", "/d2/applications", "/d1/mime", "/d2/mime"}));
     EXPECT_EQ(AutostartEntryPaths(places), (Argv{"/c1/autostart/corvane.desktop", "/c2/autostart/corvane.desktop"}));
 }
 

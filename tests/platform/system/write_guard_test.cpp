@@ -113,7 +113,8 @@ TEST_F(WriteGuardTest, WhatDecidesWhatStartsIsRefusedAfterLinks) {
     ScratchDesktop desktop;
     const std::string configDirs = tmp_ / "xdg-config";
     const std::string dataDirs = tmp_ / "xdg-data";
-    for (const auto& dir : {configDirs + "/autostart", dataDirs + "/applications", desktop.ConfigHome() + "/autostart"})
+    for (const auto& dir : {configDirs + "/autostart", dataDirs + "/applications", desktop.ConfigHome() + "/autostart",
+                            desktop.DataHome() + "/mime/packages"})
         fs::create_directories(dir);
     const std::string list = "[Default Applications]\ntext/plain=editor.desktop\n";
     std::ofstream(desktop.ConfigHome() + "/mimeapps.list") << list;
@@ -137,6 +138,7 @@ TEST_F(WriteGuardTest, WhatDecidesWhatStartsIsRefusedAfterLinks) {
         {desktop.DataHome() + "/applications/evil.desktop", applications},
         {desktop.DataHome() + "/applications/defaults.list", applications},
         {dataDirs + "/applications/mimeinfo.cache", fs::canonical(dataDirs + "/applications").string()},
+        {desktop.DataHome() + "/mime/packages/text.xml", fs::canonical(desktop.DataHome()).string() + "/mime"},
         {tmp_ / "out/to-config/mimeapps.list", config + "/mimeapps.list"},
         {tmp_ / "out/list-link", config + "/mimeapps.list"},
         {desktop.ConfigHome() + "/autostart/other.desktop", ""},
