@@ -11,7 +11,7 @@ function(corvane_add_test)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES
     # Tests never touch the real registry hives.
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${T_NAME};${T_ENV}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${T_NAME};CORVANE_STATE_DIR=${CMAKE_BINARY_DIR}/test-state/${T_NAME};${T_ENV}"
     TIMEOUT 600)
 endfunction()
 
@@ -28,7 +28,7 @@ function(corvane_add_x11_test)
   add_test(NAME ${X_NAME}
     COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:${X_OF}> --gtest_filter=${X_FILTER})
   set_tests_properties(${X_NAME} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=xcb;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${X_NAME}"
+    ENVIRONMENT "QT_QPA_PLATFORM=xcb;CORVANE_TEST=1;CORVANE_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${X_NAME};CORVANE_STATE_DIR=${CMAKE_BINARY_DIR}/test-state/${X_NAME}"
     TIMEOUT 120)
 endfunction()
 

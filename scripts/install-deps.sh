@@ -10,6 +10,8 @@ packages=(
   clang libclang-rt-14-dev mold
   # kwriteconfig5: the lockdown tests write a KDE Plasma kdeglobals for real
   libkf5config-bin
+  # gio: the autostart test starts its entry as the desktop would
+  libglib2.0-bin
   xdotool openbox x11-utils imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
   # the chooser test loads the desktop's GTK theme, which would offer its own chooser
   qt6-gtk-platformtheme

@@ -13,6 +13,7 @@
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
 #include "platform/settings/registry_store.h"
+#include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/workstation.h"
 #include "recordstore/data_connection.h"
@@ -62,11 +63,12 @@ namespace {
 
 // A machine hive that is gone from a data folder in use (deleted, or its
 // folder renamed) is no fresh install: read as defaults, "Require Login"
-// would be off.
+// would be off. The set-up record outside the data folder remembers it.
 std::string VanishedMachineHive() {
     const std::string hive = registry_store::HivePath(HKEY_LOCAL_MACHINE);
     struct stat st {};
     if (::stat(hive.c_str(), &st) == 0 || errno != ENOENT) return {};  // a link to nothing too
+    if (SetUpRecorded(hive)) return hive + " is missing, and it was set up";
     const std::string users = GetUserPathName();
     if (::stat(users.c_str(), &st) != 0 || st.st_size == 0) return {};
     return hive + " is missing while " + users + " holds accounts";
@@ -83,15 +85,28 @@ void ReportHeld(std::int32_t number, const std::string& problem, const std::stri
     });
 }
 
+void ReportDamagedAccountTable(const AccountTableCheck& check) {
+    ReportAccountTableDamage(check, "AppMain", "AppMain.Main");
+}
+
 }  // namespace
 
 void HoldUnreadableSettings() {
     std::string problem = UnreadableSettingsStore();
-    if (problem.empty()) problem = VanishedMachineHive();
+    const bool vanished = problem.empty();
+    if (vanished) problem = VanishedMachineHive();
     if (problem.empty()) return;
     // Read as defaults, "Require Login" would be off and with it every rule.
     gSettingsStoreUnreadable = true;
     gRequireLogin = true;
+    // A data folder renamed or deleted with its hive inside: the missing
+    // account table is the report that names it.
+    if (vanished) {
+        if (const AccountTableCheck check = CheckAccountTable(); check.state == AccountTableState::kDamaged) {
+            ReportDamagedAccountTable(check);
+            return;
+        }
+    }
     ReportHeld(ERROR_REGISTRY_IO_FAILED, "The settings cannot be read: " + problem,
                "Corvane requires a login and changes no setting until they can be read.");
 }
@@ -109,8 +124,7 @@ void HoldDamagedAccountTable() {
     }
     // Nobody can log in against it; without a login every rule would be off.
     gRequireLogin = true;
-    ReportHeld(vbObjectError + 11, "The account table is missing or damaged: " + check.problem,
-               "Nobody can log in. Ask the administrator to restore it.");
+    ReportDamagedAccountTable(check);
 }
 
 void SetEditionTitles() {
@@ -128,6 +142,8 @@ void Main() {
         return;
     }
     RunTrapped("AppMain.Main", {
+        // What an earlier run in this process saw (tests run several) counts for nothing.
+        [] { ForgetSeenSetUps(); },
         [] { SetPointer(true); },
         [] { if (Services().showSplash) Services().showSplash(); },
         [] { HideFromTaskList(); },

@@ -19,6 +19,7 @@
 #include "platform/core/error_trap.h"
 #include "platform/settings/global_settings.h"
 #include "platform/settings/product_info.h"
+#include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/fake_workstation_switches.h"
 #include "platform/system/workstation_switches.h"
@@ -247,6 +248,8 @@ TEST_F(StartupTest, AStoreOrAccountTableGoneAfterSetUpIsNoFirstRun) {
         fs::remove_all(registryDir, ec);
         fs::remove_all(registryDir + ".old", ec);
         fs::remove_all(programDir, ec);
+        fs::remove_all(programDir + ".old", ec);
+        fs::remove_all(SetUpRecordFolder(), ec);
         fs::remove_all(ini, ec);
         fs::create_directories(programDir);
         gSettingsStoreUnreadable = false;
@@ -284,11 +287,19 @@ TEST_F(StartupTest, AStoreOrAccountTableGoneAfterSetUpIsNoFirstRun) {
         fs::remove(ini);
         ASSERT_EQ(::truncate(folder.Write("global.ini", "").c_str(), size), 0);
     };
+    // The data folder renamed with its hive's folder (they stand one in the other as
+    // scripts/run.sh lays them out), and made again empty as that script makes it.
+    const auto renameAway = [&] {
+        fs::rename(programDir, programDir + ".old");
+        fs::rename(registryDir, registryDir + ".old");
+        fs::create_directories(programDir);
+    };
     struct Row {
         const char* name;
         std::function<void()> prepare;
         const char* report;  // nullptr: none
         bool wizard;
+        std::function<void()> whileRunning = [] {};
     } const rows[] = {
         // As scripts/run.sh leaves a new folder: "Require Login" on, no account, nothing set up.
         {"a fresh install (no users.sec, the hive names no folder)", [&] { Global("Require Login", "True"); },
@@ -304,6 +315,19 @@ TEST_F(StartupTest, AStoreOrAccountTableGoneAfterSetUpIsNoFirstRun) {
         {"the machine hive absent", [&] { setUp(false); removeHive(); }, "The settings cannot be read", false},
         {"the hive's folder renamed", [&] { setUp(false); fs::rename(registryDir, registryDir + ".old"); },
          "The settings cannot be read", false},
+        {"the data folder renamed with its hive", [&] { setUp(false); renameAway(); },
+         "The account table is missing or damaged", false},
+        {"the data folder renamed with its hive, the settings seeded again",
+         [&] {
+             setUp(false);
+             renameAway();
+             Global("Require Login", "True");
+         },
+         "The account table is missing or damaged", false},
+        {"the data folder renamed with its hive while running", [&] { setUp(false); },
+         "The account table is missing or damaged", false, renameAway},
+        {"users.sec deleted while running", [&] { setUp(false); }, "The account table is missing or damaged", false,
+         [&] { fs::remove(users); }},
         {"the INI file empty", [&] { setUp(true); fs::resize_file(ini, 0); }, "The settings cannot be read", false},
         {"the INI file cut before its \"Require Login\"",
          [&] {
@@ -340,6 +364,7 @@ TEST_F(StartupTest, AStoreOrAccountTableGoneAfterSetUpIsNoFirstRun) {
         gRequireLogin = false;
         log.clear();
         Main();
+        row.whileRunning();
         // Log off, then a click on a console item: the login again, never the wizard.
         session.LogOFF();
         session.Selected(2);

@@ -51,6 +51,8 @@ MSG_445 = "The System was unable to Log you on because your Password is invalid.
 MSG_OWN_FILES = ("Nothing was saved. The folder {} holds Corvane's own files, which cannot be written from here. "
                  "Choose another folder.")
 MSG_ACCOUNT_TABLE = "The account table is missing or damaged"
+MSG_NO_DATA_SOURCE = "Data Source Error.  Cannot connect to Data Source"
+MSG_START_PLACE = "Nothing was saved. {} decides which programs start, and cannot be written from here. Choose another folder."
 
 libc = ctypes.CDLL("libc.so.6", use_errno=True)
 
@@ -626,6 +628,7 @@ class Road:
                    f"websiteslog.sec holds the visit: {accepted}")
 
         self.pupil_save_as_over_own_files(browser_window, browser)
+        self.pupil_save_as_over_start_files(browser)
         self.pupil_read_me_refused(browser)
         self.pupil_print_chooser_cannot_rename(browser)
         self.pupil_page_pickers_hand_out_nothing(browser, address[0])
@@ -700,35 +703,53 @@ class Road:
         """Carol, whose websites are enforced, saves the page over users.sec and over the machine hive."""
         for label, target in (("users.sec", os.path.join(self.data, "users.sec")),
                               ("the machine hive", os.path.join(self.scratch, "registry", "machine.db"))):
-            self.step(f"Save As over {label} is refused")
             folder = os.path.realpath(os.path.dirname(target))
-            before, names = open(target, "rb").read(), sorted(os.listdir(folder))
-            # The caption is the page's title once it has loaded, "Web Browser" while busy.
-            wait_until("the browser to have the focus", lambda: active_window() in
-                       visible_windows(T_BROWSER) + visible_windows("Carol's page"), 5)
-            menu = [a for a in find_all(browser, name="File") if role_of(a) in ("menu", "menu item")]
-            self.require(menu, f"a File menu in the browser: {[(role_of(a), name_of(a)) for a in find_all(browser)][:40]}")
-            click(menu[0])
-            item = wait_until("File > Save As", lambda: [a for w in app_windows()
-                                                         for a in find_all(w, "menu item", "Save As")], 5)
-            click(item[0])
-            dialog_window, _ = self.wait_window(T_SAVE_AS)
-            self.wait_active(dialog_window, T_SAVE_AS)
-            key("ctrl+a")
-            type_text(target)
-            key("Return")
-            # The chooser asks before replacing a file that is there: yes.
-            confirm = wait_until("the chooser's question to replace the file",
-                                 lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
-                                          for b in find_all(w, "push button", "Yes")])
-            click(confirm[0])
-            box_window = self.message_box(MSG_OWN_FILES.format(folder))
-            self.shot(f"save-as-refused-{label.replace(' ', '-')}")
-            key("Return")
-            self.wait_gone(box_window)
-            self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
-            self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
-            self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
+            self.save_as_refused(browser, label, target, MSG_OWN_FILES.format(folder))
+
+    def save_as_refused(self, browser, label, target, message):
+        """File > Save As over a file that is there: the message, and the file and its folder unchanged."""
+        self.step(f"Save As over {label} is refused")
+        folder = os.path.realpath(os.path.dirname(target))
+        before, names = open(target, "rb").read(), sorted(os.listdir(folder))
+        # The caption is the page's title once it has loaded, "Web Browser" while busy.
+        wait_until("the browser to have the focus", lambda: active_window() in
+                   visible_windows(T_BROWSER) + visible_windows("Carol's page"), 5)
+        menu = [a for a in find_all(browser, name="File") if role_of(a) in ("menu", "menu item")]
+        self.require(menu, f"a File menu in the browser: {[(role_of(a), name_of(a)) for a in find_all(browser)][:40]}")
+        click(menu[0])
+        item = wait_until("File > Save As", lambda: [a for w in app_windows()
+                                                     for a in find_all(w, "menu item", "Save As")], 5)
+        click(item[0])
+        dialog_window, _ = self.wait_window(T_SAVE_AS)
+        self.wait_active(dialog_window, T_SAVE_AS)
+        key("ctrl+a")
+        type_text(target)
+        key("Return")
+        # The chooser asks before replacing a file that is there: yes.
+        confirm = wait_until("the chooser's question to replace the file",
+                             lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
+                                      for b in find_all(w, "push button", "Yes")])
+        click(confirm[0])
+        box_window = self.message_box(message)
+        self.shot(f"save-as-refused-{label.replace(' ', '-')}")
+        key("Return")
+        self.wait_gone(box_window)
+        self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
+        self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
+        self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
+
+    def pupil_save_as_over_start_files(self, browser):
+        """Carol saves the page over Corvane's autostart entry and over the desktop's association list,
+        which decide what starts."""
+        config = os.path.join(self.scratch, "home", ".config")
+        for label, target, text in (
+                ("the autostart entry", os.path.join(config, "autostart", "corvane.desktop"),
+                 f"[Desktop Entry]\nType=Application\nName=Corvane Standard\nExec={self.args.corvane}\n"),
+                ("mimeapps.list", os.path.join(config, "mimeapps.list"), "[Default Applications]\n")):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            with open(target, "w") as f:
+                f.write(text)
+            self.save_as_refused(browser, label, target, MSG_START_PLACE.format(os.path.realpath(target)))
 
     def pupil_read_me_refused(self, browser):
         """Help > Read Me would start the desktop's text editor, which Carol was not given: message
@@ -890,6 +911,81 @@ class Road:
                            if os.lstat(path).st_mode & 0o077]
         self.check(not shared, f"open to others: {shared}")
 
+    # -- after the road: the data folder renamed while the program runs
+
+    def data_folder_renamed_mid_session(self):
+        """The data folder renamed under the administrator's session (a chooser's Rename would do it):
+        the session ends, the first-administrator wizard never opens and every login is refused. The
+        error log, in the program folder that went with it, says so once when that is there again."""
+        self.step("the data folder renamed mid-session: no wizard and no access")
+        moved = self.data + ".old"
+        os.rename(self.data, moved)
+        self.cancelled = 0
+        try:
+            self.shot("data-folder-renamed")
+            # The watchdog finds the data folder gone: Cancel to each question about it (here and
+            # below) ends the session.
+            self.wait_cancelling("the session to end", lambda: ui_window(T_CONSOLE, containing="User: Anonymous"))
+            self.check(self.cancelled, "the watchdog asked about the data folder")
+            window, console = self.console("Anonymous")
+            self.shot("data-folder-session-ended")
+            # Any item asks for the login, which first tells of the missing table; so does each
+            # attempt, which is refused.
+            key("Return")
+            self.table_message()
+            self.refused_login()
+            # The folder made again empty (as scripts/run.sh would): still damage, now in the log.
+            os.makedirs(self.data)
+            self.refused_login()
+            self.refused_login()
+            errors = open(os.path.join(self.data, "Corvane_ErrorLog.txt"), encoding="cp1252").read()
+            self.check(errors.count(MSG_ACCOUNT_TABLE) == 1, f"the error log reports it once: {errors!r}")
+            self.check(not users(self.data), "no account was made in the new folder")
+        finally:
+            self.shot("data-folder-end")
+            self.stop_program()
+            shutil.rmtree(self.data, ignore_errors=True)
+            os.rename(moved, self.data)
+
+    def wait_cancelling(self, what, condition):
+        """Waits for the condition, pressing Cancel on every question about the data folder."""
+        def cancelling():
+            for acc in app_windows():
+                if name_of(acc) == T_PROGRAM and any(t.startswith(MSG_NO_DATA_SOURCE) for t in texts_in(acc)):
+                    if not self.cancelled:
+                        self.shot("data-source-gone")
+                    self.cancelled += 1
+                    click(control(acc, "push button", "Cancel"))
+                    return None
+            return condition()
+        return wait_until(what, cancelling, 40)
+
+    def table_message(self):
+        """The message that the account table is missing, answered."""
+        window = self.wait_cancelling("the message that the account table is missing", lambda: next(
+            (visible_windows(T_PROGRAM)[0] for acc in app_windows() if name_of(acc) == T_PROGRAM
+             and any(t.startswith(MSG_ACCOUNT_TABLE) for t in texts_in(acc))), None))
+        self.shot("account-table-missing")
+        key("Return")
+        self.wait_gone(window)
+
+    def refused_login(self):
+        """The administrator's own login and password: refused for the missing table, and no wizard,
+        user window or session follows."""
+        self.wait_cancelling("the login", lambda: ui_window(T_LOGIN, containing="Password Required"))
+        self.wait_active(visible_windows(T_LOGIN)[0], T_LOGIN)
+        key("ctrl+a")
+        type_text(ADMIN)
+        key("Return")
+        key("ctrl+a")
+        type_text(ADMIN_PASSWORD)
+        key("Return")
+        self.table_message()
+        self.shot("login-refused")
+        self.check(not visible_windows(T_PRIMARY_WIZARD), "no first-administrator wizard")
+        self.check(not ui_window(T_PROGRAM, containing="Users"), "no user administration")
+        self.check(not ui_window(T_CONSOLE, containing=f"User: {ADMIN}"), "no session of the administrator")
+
     # -- after the road: an account table cut short
 
     def restart_with_a_short_account_table(self):
@@ -951,6 +1047,7 @@ class Road:
                    CORVANE_REGISTRY_DIR=os.path.join(self.scratch, "registry"),
                    CORVANE_RUNTIME_DIR=os.path.join(self.scratch, "runtime"),
                    CORVANE_COMPUTER_NAME="WS-ROAD",
+                   CORVANE_STATE_DIR=os.path.join(self.scratch, "state"),
                    CORVANE_TEST="1",
                    HOME=os.path.join(self.scratch, "home"),
                    XDG_CONFIG_HOME=os.path.join(self.scratch, "home", ".config"),
@@ -1220,6 +1317,7 @@ def main():
         start_display(scratch)
         road = Road(args, scratch)
         road.run()
+        road.data_folder_renamed_mid_session()
         road.restart_with_a_short_account_table()
     except StepFailed as failed:
         number, name = (road.step_number, road.step_name) if road else (0, "start")

@@ -43,6 +43,7 @@ inline std::string ScratchDataFolder(const char* name) {
     ::setenv("CORVANE_TEST", "1", 1);
     folder.mkpath(QStringLiteral("registry"));
     ::setenv("CORVANE_REGISTRY_DIR", folder.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
+    ::setenv("CORVANE_STATE_DIR", folder.filePath(QStringLiteral("state")).toLocal8Bit().constData(), 0);
     return folder.path().toStdString();
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QByteArray>
 #include <QMimeDatabase>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 
@@ -37,29 +39,52 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// A key file's groups of keys, as desktop entries and mimeapps.list are
-// written; an unreadable file has none.
-using KeyFile = std::map<std::string, std::map<std::string, std::string>>;
+std::string ApplicationsFolder(const std::string& dataDir) { return dataDir + "/applications"; }
+
+bool ValidUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8() ==
+           QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string_view SkipBlanks(std::string_view line) {
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.front()))) line.remove_prefix(1);
+    return line;
+}
+
+// "[name]" with only spaces or tabs after it; no brackets or control
+// characters inside.
+std::optional<std::string> GroupName(std::string_view line) {
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const auto close = line.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    for (const char c : line.substr(close + 1))
+        if (c != ' ' && c != '\t') return std::nullopt;
+    const std::string_view name = line.substr(1, close - 1);
+    if (name.empty()) return std::nullopt;
+    for (const char c : name)
+        if (c == '[' || std::iscntrl(static_cast<unsigned char>(c))) return std::nullopt;
+    return std::string(name);
+}
+
+// A key: no '=', '[' or ']' except one trailing "[locale]", no space at
+// either end.
+bool KeyName(std::string_view key) {
+    const auto plain = key.find_first_of("=[]");
+    const std::string_view base = key.substr(0, plain);
+    if (base.empty() || base.front() == ' ' || base.back() == ' ') return false;
+    if (plain == std::string_view::npos) return true;
+    if (key[plain] != '[' || key.back() != ']' || key.size() - plain < 3) return false;
+    for (const char c : key.substr(plain + 1, key.size() - plain - 2))
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.' && c != '@' &&
+            static_cast<unsigned char>(c) < 0x80)
+            return false;
+    return true;
+}
 
 KeyFile ReadKeyFile(const std::string& path) {
-    KeyFile groups;
-    std::ifstream in(path);
-    std::string line;
-    std::string group;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line.front() == '#') continue;
-        if (line.front() == '[') {
-            group = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string key(text::TrimSpaces(std::string_view(line).substr(0, equals)));
-        // The first of a repeated key counts.
-        groups[group].emplace(key, std::string(text::TrimSpaces(std::string_view(line).substr(equals + 1))));
-    }
-    return groups;
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseKeyFile(text).value_or(KeyFile{});
 }
 
 // A string value's escapes (\s \n \t \r \\) undone.
@@ -99,7 +124,7 @@ std::optional<std::string> FindDesktopFile(const std::string& id, const DesktopP
     for (const auto& dir : places.dataDirs) {
         std::string relative = id;
         for (std::size_t dash = 0;; ++dash) {
-            const std::string candidate = dir + "/applications/" + relative;
+            const std::string candidate = ApplicationsFolder(dir) + "/" + relative;
             struct stat st {};
             if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate;
             dash = relative.find('-', dash);
@@ -139,13 +164,7 @@ std::vector<std::string> CommandOf(const std::string& id, const std::string& tar
 // applications, then the older defaults.list there.
 std::vector<KeyFile> AssociationLists(const DesktopPlaces& places) {
     std::vector<KeyFile> lists;
-    const auto add = [&](const std::string& dir) {
-        for (const auto& desktop : places.desktops) lists.push_back(ReadKeyFile(dir + "/" + desktop + "-mimeapps.list"));
-        lists.push_back(ReadKeyFile(dir + "/mimeapps.list"));
-    };
-    for (const auto& dir : places.configDirs) add(dir);
-    for (const auto& dir : places.dataDirs) add(dir + "/applications");
-    for (const auto& dir : places.dataDirs) lists.push_back(ReadKeyFile(dir + "/applications/defaults.list"));
+    for (const auto& path : AssociationListPaths(places)) lists.push_back(ReadKeyFile(path));
     return lists;
 }
 
@@ -157,6 +176,66 @@ std::vector<std::string> Listed(const KeyFile& list, const char* group, const st
 }
 
 }  // namespace
+
+std::vector<std::string> AssociationListPaths(const DesktopPlaces& places) {
+    std::vector<std::string> paths;
+    const auto add = [&](const std::string& dir) {
+        for (const auto& desktop : places.desktops) paths.push_back(dir + "/" + desktop + "-mimeapps.list");
+        paths.push_back(dir + "/mimeapps.list");
+    };
+    for (const auto& dir : places.configDirs) add(dir);
+    for (const auto& dir : places.dataDirs) add(ApplicationsFolder(dir));
+    for (const auto& dir : places.dataDirs) paths.push_back(ApplicationsFolder(dir) + "/defaults.list");
+    return paths;
+}
+
+std::vector<std::string> OpenerReadPlaces(const DesktopPlaces& places) {
+    std::vector<std::string> read;
+    for (const auto& dir : places.configDirs)
+        for (const auto& path : AssociationListPaths(DesktopPlaces{{dir}, {}, places.desktops, {}}))
+            read.push_back(path);
+    // Each applications folder whole: its lists, its cache and every entry in it or below.
+    for (const auto& dir : places.dataDirs) read.push_back(ApplicationsFolder(dir));
+    // The MIME database a document's type comes from (QMimeDatabase reads each data folder's).
+    for (const auto& dir : places.dataDirs) read.push_back(dir + "/mime");
+    return read;
+}
+
+std::vector<std::string> AutostartEntryPaths(const DesktopPlaces& places) {
+    std::vector<std::string> paths;
+    for (const auto& dir : places.configDirs) paths.push_back(dir + "/autostart/corvane.desktop");
+    return paths;
+}
+
+std::optional<KeyFile> ParseKeyFile(std::string_view text) {
+    if (!ValidUtf8(text)) return std::nullopt;
+    KeyFile groups;
+    std::optional<std::string> group;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = std::min(text.find('\n', start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = SkipBlanks(line);
+        if (line.empty() || line.front() == '#') continue;
+        if (auto name = GroupName(line)) {
+            group = std::move(*name);
+            groups[*group];
+            continue;
+        }
+        // Anything else must be a key of a group: a page's markup around
+        // key lines makes the whole file unreadable.
+        const auto equals = line.find('=');
+        if (!group || equals == std::string_view::npos) return std::nullopt;
+        std::string_view key = line.substr(0, equals);
+        while (!key.empty() && std::isspace(static_cast<unsigned char>(key.back()))) key.remove_suffix(1);
+        if (!KeyName(key)) return std::nullopt;
+        // The first of a repeated key counts.
+        groups[*group].emplace(std::string(key), std::string(text::TrimSpaces(line.substr(equals + 1))));
+    }
+    return groups;
+}
 
 DesktopPlaces DesktopPlaces::FromEnvironment() {
     const auto variable = [](const char* name, const std::string& fallback) {
@@ -213,7 +292,7 @@ std::vector<std::string> ResolveDesktopCommand(const std::string& target,
         for (const auto& list : lists)
             for (auto& id : Listed(list, "Added Associations", type)) others.push_back(std::move(id));
         for (const auto& dir : places.dataDirs)
-            for (auto& id : Listed(ReadKeyFile(dir + "/applications/mimeinfo.cache"), "MIME Cache", type))
+            for (auto& id : Listed(ReadKeyFile(ApplicationsFolder(dir) + "/mimeinfo.cache"), "MIME Cache", type))
                 others.push_back(std::move(id));
         for (const auto& id : others) {
             if (std::find(removed.begin(), removed.end(), id) != removed.end()) continue;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -18,6 +21,31 @@ struct DesktopPlaces {
     // defaults for what it leaves out.
     static DesktopPlaces FromEnvironment();
 };
+
+// A key file's groups of keys, as desktop entries and mimeapps.list are
+// written.
+using KeyFile = std::map<std::string, std::map<std::string, std::string>>;
+
+// Reads a key file as GLib does: blank lines and comments aside, the first
+// line must be a group and every line a group or a key=value pair, in UTF-8.
+// Anything else (a page's markup around key lines) makes it unreadable:
+// nullopt, and nothing in it counts.
+std::optional<KeyFile> ParseKeyFile(std::string_view text);
+
+// The association lists the opener reads, in the order they count: the
+// desktop's own list before the common one in each config folder, then in
+// each data folder's applications, then the older defaults.list there.
+std::vector<std::string> AssociationListPaths(const DesktopPlaces& places);
+
+// Everything the opener reads to decide what it starts: the association
+// lists of the config folders, each data folder's applications folder whole
+// (lists, cache and entries) and its MIME database (the types). The write
+// guard protects exactly these.
+std::vector<std::string> OpenerReadPlaces(const DesktopPlaces& places);
+
+// Corvane's own autostart entry in each config folder, the first (the
+// user's) being the one start with the desktop session writes.
+std::vector<std::string> AutostartEntryPaths(const DesktopPlaces& places);
 
 // The types a document, folder or address is known by, most specific first:
 // a file's MIME type and its ancestors, "x-scheme-handler/<scheme>" for an

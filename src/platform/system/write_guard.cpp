@@ -18,7 +18,9 @@
 #include "platform/core/text.h"
 #include "platform/core/unc_path.h"
 #include "platform/settings/registry_store.h"
+#include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
+#include "platform/system/desktop_opener.h"
 
 namespace corvane {
 namespace {
@@ -48,12 +50,14 @@ std::string RealPath(const std::string& path) {
     return ec ? std::string() : real.string();
 }
 
-std::vector<std::string> RealFolders() {
+std::vector<std::string> RealPaths(const std::vector<std::string>& paths) {
     std::vector<std::string> real;
-    for (const std::string& folder : ProtectedFolders())
-        if (std::string r = RealPath(folder); !r.empty()) real.push_back(std::move(r));
+    for (const std::string& path : paths)
+        if (std::string r = RealPath(path); !r.empty()) real.push_back(std::move(r));
     return real;
 }
+
+GuardedPlaces RealPlaces() { return {RealPaths(ProtectedFolders()), RealPaths(ProtectedStartPlaces())}; }
 
 // The real path of an open folder, as the kernel knows it.
 std::string RealPathOf(int fd) {
@@ -100,7 +104,7 @@ struct OpenedFolder {
     bool ok = false;
 };
 
-OpenedFolder OpenTargetFolder(const std::string& target, const std::vector<std::string>& realFolders) {
+OpenedFolder OpenTargetFolder(const std::string& target, const GuardedPlaces& places) {
     OpenedFolder opened;
     const std::string name = NameOf(target);
     if (name.empty() || name == "." || name == "..") {
@@ -113,12 +117,12 @@ OpenedFolder OpenTargetFolder(const std::string& target, const std::vector<std::
         return opened;
     }
     const std::string realFolder = RealPathOf(opened.fd);
-    WriteTargetVerdict verdict = DecideWriteTarget(Join(realFolder, name), realFolders);
+    WriteTargetVerdict verdict = DecideWriteTarget(Join(realFolder, name), places);
     struct stat st {};
     if (verdict.allowed && ::fstatat(opened.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
         char real[PATH_MAX];
         const std::string through = "/proc/self/fd/" + std::to_string(opened.fd) + "/" + name;
-        if (::realpath(through.c_str(), real)) verdict = DecideWriteTarget(real, realFolders);
+        if (::realpath(through.c_str(), real)) verdict = DecideWriteTarget(real, places);
     }
     if (!verdict.allowed) {
         opened.problem = Refusal(std::move(verdict));
@@ -140,9 +144,9 @@ int CreateScratch(int folder, std::string* name) {
     return -1;
 }
 
-GuardedWrite WriteInto(const std::string& target, const std::vector<std::string>& realFolders,
+GuardedWrite WriteInto(const std::string& target, const GuardedPlaces& places,
                        const std::function<bool(std::FILE*)>& write) {
-    OpenedFolder opened = OpenTargetFolder(target, realFolders);
+    OpenedFolder opened = OpenTargetFolder(target, places);
     const Descriptor folder(opened.fd);
     if (!opened.ok) return opened.problem;
     std::string scratch;
@@ -195,13 +199,13 @@ bool CopyBytes(const std::string& source, std::FILE* out) {
     return ok;
 }
 
-GuardedWrite CopyInto(const std::string& source, const std::string& target, const std::vector<std::string>& realFolders) {
+GuardedWrite CopyInto(const std::string& source, const std::string& target, const GuardedPlaces& places) {
     struct stat st {};
     if (::lstat(source.c_str(), &st) != 0) return Failure(errno);
     if (!S_ISDIR(st.st_mode))
-        return WriteInto(target, realFolders, [&](std::FILE* out) { return CopyBytes(source, out); });
+        return WriteInto(target, places, [&](std::FILE* out) { return CopyBytes(source, out); });
     {
-        OpenedFolder opened = OpenTargetFolder(target, realFolders);
+        OpenedFolder opened = OpenTargetFolder(target, places);
         const Descriptor folder(opened.fd);
         if (!opened.ok) return opened.problem;
         const std::string name = NameOf(target);
@@ -220,7 +224,7 @@ GuardedWrite CopyInto(const std::string& source, const std::string& target, cons
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
-        result = CopyInto(Join(source, name), Join(target, name), realFolders);
+        result = CopyInto(Join(source, name), Join(target, name), places);
         if (result.result != GuardedWrite::Result::Written) break;
     }
     ::closedir(dir);
@@ -229,14 +233,22 @@ GuardedWrite CopyInto(const std::string& source, const std::string& target, cons
 
 }  // namespace
 
-WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders) {
+WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const GuardedPlaces& places) {
     if (realTarget.empty() || realTarget.front() != '/') return {false, {}};
-    for (const std::string& folder : realFolders) {
-        if (folder.empty()) continue;
-        const std::string prefix = folder.back() == '/' ? folder : folder + "/";
-        if (realTarget == folder || realTarget.compare(0, prefix.size(), prefix) == 0) return {false, folder};
-    }
+    const auto within = [&](const std::string& place) {
+        if (place.empty()) return false;
+        const std::string prefix = place.back() == '/' ? place : place + "/";
+        return realTarget == place || realTarget.compare(0, prefix.size(), prefix) == 0;
+    };
+    for (const std::string& folder : places.folders)
+        if (within(folder)) return {false, folder};
+    for (const std::string& place : places.startPlaces)
+        if (within(place)) return {false, place, true};
     return {true, {}};
+}
+
+WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders) {
+    return DecideWriteTarget(realTarget, GuardedPlaces{realFolders, {}});
 }
 
 std::vector<std::string> ProtectedFolders() {
@@ -247,9 +259,17 @@ std::vector<std::string> ProtectedFolders() {
     // The global INI file is Corvane's only while the settings live in it.
     if (gUseGlobalSettingsINIFile && !text::TrimSpaces(gGlobalSettingsINIPathname).empty())
         folders.push_back(ParentOf(ResolveUncPath(gGlobalSettingsINIPathname)));
+    folders.push_back(SetUpRecordFolder());
     std::lock_guard lock(gAddedMutex);
     folders.insert(folders.end(), gAdded.begin(), gAdded.end());
     return folders;
+}
+
+std::vector<std::string> ProtectedStartPlaces() {
+    const DesktopPlaces places = DesktopPlaces::FromEnvironment();
+    std::vector<std::string> start = AutostartEntryPaths(places);
+    for (auto& place : OpenerReadPlaces(places)) start.push_back(std::move(place));
+    return start;
 }
 
 void ProtectFolder(const std::string& folder) {
@@ -258,7 +278,7 @@ void ProtectFolder(const std::string& folder) {
 }
 
 WriteTargetVerdict CheckWriteTarget(const std::string& target) {
-    const std::vector<std::string> folders = RealFolders();
+    const GuardedPlaces folders = RealPlaces();
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(target, ec).string();
     if (ec) return {false, {}};
@@ -269,16 +289,19 @@ WriteTargetVerdict CheckWriteTarget(const std::string& target) {
 
 std::string WriteRefusalText(const WriteTargetVerdict& verdict) {
     if (verdict.folder.empty()) return "Nothing was saved. The folder of that file cannot be read. Choose another folder.";
+    if (verdict.startPlace)
+        return "Nothing was saved. " + verdict.folder +
+               " decides which programs start, and cannot be written from here. Choose another folder.";
     return "Nothing was saved. The folder " + verdict.folder +
            " holds Corvane's own files, which cannot be written from here. Choose another folder.";
 }
 
 GuardedWrite WriteFileGuarded(const std::string& target, const std::function<bool(std::FILE*)>& write) {
-    return WriteInto(target, RealFolders(), write);
+    return WriteInto(target, RealPlaces(), write);
 }
 
 GuardedWrite CopyGuarded(const std::string& source, const std::string& target) {
-    return CopyInto(source, target, RealFolders());
+    return CopyInto(source, target, RealPlaces());
 }
 
 }  // namespace corvane

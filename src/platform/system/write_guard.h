@@ -8,21 +8,36 @@
 namespace corvane {
 
 // Whether a file may be written at a target a person named; when not, the
-// folder of Corvane's own that holds it.
+// folder of Corvane's own that holds it, or the file or folder that decides
+// what Corvane starts (startPlace set).
 struct WriteTargetVerdict {
     bool allowed = false;
     std::string folder;
+    bool startPlace = false;
+};
+
+// What the guard protects, as real paths: Corvane's own folders, and the
+// places that decide what it starts (its autostart entries and what the
+// desktop's opener reads: association lists and applications folders).
+struct GuardedPlaces {
+    std::vector<std::string> folders;
+    std::vector<std::string> startPlaces;
 };
 
 // The decision on real paths (absolute, links resolved): a target that is one
-// of the folders or lies below one is refused, naming that folder; so is a
+// of the places or lies below one is refused, naming that place; so is a
 // target that is not absolute.
+WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const GuardedPlaces& places);
 WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders);
 
 // Corvane's own folders as they stand now: the program folder, the data
-// folder, the registry folders, the folder of the global INI file and any
-// folder start-up added (the runtime folder).
+// folder, the registry folders, the folder of the global INI file, the
+// set-up record's folder and any folder start-up added (the runtime folder).
 std::vector<std::string> ProtectedFolders();
+
+// The places that decide what Corvane starts, as this process's environment
+// names them (see GuardedPlaces).
+std::vector<std::string> ProtectedStartPlaces();
 void ProtectFolder(const std::string& folder);
 
 // The decision for a target as the file system stands now: its folder after

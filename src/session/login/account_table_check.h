@@ -6,8 +6,9 @@ namespace corvane {
 
 // Whether the data folder's account table can be used, and whether it is a
 // fresh install that may create its first administrator. Once a folder's
-// first administrator exists, the machine hive names the folder; from then
-// on a users.sec that is missing, empty, shorter than one record, unreadable
+// first administrator exists, the machine hive and a record outside the
+// data folder name it, and the running program remembers it; from then
+// on a users.sec (or its whole folder) that is missing, empty, shorter than one record, unreadable
 // or without any account is damage, never a first run. No Qt here.
 
 enum class AccountTableState {
@@ -19,6 +20,7 @@ enum class AccountTableState {
 struct AccountTableCheck {
     AccountTableState state = AccountTableState::kDamaged;
     std::string problem;  // what is wrong, for kDamaged
+    bool unreadable = false;  // kDamaged as a read fails (not a file, an I/O error): the reader reports it too
 };
 
 // Reads the hive and users.sec in the data folder; creates nothing.
@@ -28,11 +30,24 @@ AccountTableCheck CheckAccountTable();
 // in which the first-administrator wizard may open.
 bool OffersFirstAdministrator();
 
-// The machine hive names this data folder as set up; an answer the hive
-// cannot give counts as set up.
+// This data folder was set up: this run saw accounts in it or recorded it,
+// the machine hive names it, or the set-up record outside the data folder
+// does (set_up_record.h). An answer the hive cannot give counts as set up.
 bool DataFolderSetUp();
-// Names this data folder in the machine hive (once; nothing while the
-// settings store is held).
+// Records this data folder as set up for this run, in the set-up record
+// (with the machine hive's path) and in the machine hive (once; not in the
+// hive while the settings store is held).
 void RecordDataFolderSetUp();
+// Reports damage ("The account table is missing or damaged: …") as raised
+// by source at place: into the error log until it holds the report once in
+// a run (whether start-up or a login found it; a log in a vanished folder
+// cannot hold it yet), with a message to the person each time it is not
+// there yet, or every time with tellEachTime (a refused login attempt).
+void ReportAccountTableDamage(const AccountTableCheck& check, const char* source, std::string place,
+                              bool tellEachTime = false);
+
+// Forgets what an earlier run saw: a run starts with it (tests run several
+// in one process).
+void ForgetSeenSetUps();
 
 }  // namespace corvane

@@ -13,6 +13,7 @@
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "recordstore/user_member.h"
+#include "session/login/account_table_check.h"
 #include "session/login/stored_password.h"
 #include "ui_core/date_text.h"
 #include "ui_core/msgbox/msgbox_seam.h"
@@ -152,7 +153,17 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
         "frmLogin.ValidateLogin",
         {
             [&] {
-                if (!login.empty()) return;
+                // A table gone or damaged after set-up (its folder renamed while the
+                // program runs) grants nothing, whatever is typed. One that cannot be
+                // read is refused below, its error reported where it is read.
+                const AccountTableCheck table = CheckAccountTable();
+                if (table.state != AccountTableState::kDamaged || table.unreadable) return;
+                ReportAccountTableDamage(table, "frmLogin", "frmLogin.ValidateLogin", true);
+                focus_ = LoginFocus::kLogin;
+                stop = true;
+            },
+            [&] {
+                if (stop || !login.empty()) return;
                 ShowLoginMessage(kLoginEmpty, kMsgExclamation);
                 focus_ = LoginFocus::kLogin;
                 stop = true;

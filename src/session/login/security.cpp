@@ -33,6 +33,16 @@ void SaveSetting(T& setting, const T& value) {
     SaveGlobalSettings();
 }
 
+// An account table that vanished or broke after set-up (its folder renamed
+// or deleted while the program runs) can grant no login; the login window
+// still opens and refuses every attempt.
+bool AccountTableDamaged() {
+    const AccountTableCheck check = CheckAccountTable();
+    if (check.state != AccountTableState::kDamaged) return false;
+    ReportAccountTableDamage(check, "Security", "Security.Login");
+    return true;
+}
+
 }  // namespace
 
 LoginWindowOpener SetLoginWindowOpener(LoginWindowOpener opener) {
@@ -87,11 +97,16 @@ void Security::SetGlobalAuthentication() {
 
 bool Security::Login() {
     LoginWindowResult window;
+    bool damaged = true;
+    CarryOn([&] { damaged = AccountTableDamaged(); });
     CarryOn([&] {
         if (LoginOpener()) window = LoginOpener()();
     });
     // A grant that names nobody is no grant: a session of "" must never be published.
     authenticated_ = window.Authenticated && !text::Trim(window.AuthenticatedUser).empty();
+    // Nor one against a table found damaged (a check that failed counts as damage).
+    if (authenticated_ && damaged) CarryOn([&] { damaged = AccountTableDamaged(); });
+    if (damaged) authenticated_ = false;
     authenticatedUser_ = authenticated_ ? window.AuthenticatedUser : std::string();
     authenticatedGroup_ = window.AuthenticatedGroup;
     SetGlobalAuthentication();

@@ -2,6 +2,7 @@
 // opener, and the check every such start passes.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,72 @@ TEST(DesktopOpener, ExecLinesTakeTheTargetAsOneArgument) {
         {"run%u --x", {}},
     };
     for (const auto& row : rows) EXPECT_EQ(ExpandExecLine(row.exec, doc), row.argv) << row.exec;
+}
+
+TEST(DesktopOpener, KeyFilesAreReadAsGLibReadsThem) {
+    const struct {
+        const char* name;
+        const char* text;
+        bool readable;
+    } rows[] = {
+        {"groups and keys", "[Desktop Entry]\nType=Application\nExec=editor %f\n", true},
+        {"comments, blank and indented lines, CRLF",
+         "# a list\n\n  [Default Applications]  \r\n\ttext/plain = editor.desktop;\r\n   # done\n", true},
+        {"a localised key and spaces inside a key", "[Desktop Entry]\nName[de_DE@euro]=Editor\nX Key=1\n", true},
+        {"an empty file", "", true},
+        {"a key before any group", "Exec=evil\n[Desktop Entry]\nExec=editor\n", false},
+        {"a page's markup before the group",
+         "<html><body><pre>\n[Default Applications]\nx-scheme-handler/https=evil.desktop\n</pre></body></html>\n",
+         false},
+        {"a page's markup after the keys",
+         "[Desktop Entry]\nType=Application\nExec=/usr/bin/evil %u\n</pre></body></html>\n", false},
+        {"a line of text in a group", "[Desktop Entry]\nExec=editor\nsome words\n", false},
+        {"an empty key", "[Desktop Entry]\n=value\n", false},
+        {"a key with a space in front", "[Desktop Entry]\n Exec=a\n x=1\n y =2\n", true},
+        {"a bracket in a key", "[Desktop Entry]\nEx]ec=a\n", false},
+        {"a bad locale", "[Desktop Entry]\nName[d e]=a\n", false},
+        {"text after a group's bracket", "[Desktop Entry] x\nExec=a\n", false},
+        {"an unclosed group", "[Desktop Entry\nExec=a\n", false},
+        {"an empty group name", "[]\nExec=a\n", false},
+        {"not UTF-8", "[Desktop Entry]\nName=\xff\xfe\n", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ParseKeyFile(row.text).has_value(), row.readable) << row.name;
+    const auto entry = ParseKeyFile("[A]\nk = v \nk=second\n[B]\nx=1\n");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->at("A").at("k"), "v");
+    EXPECT_EQ(entry->at("B").at("x"), "1");
+}
+
+// A page saved over the association list and as an application: the markup
+// around its key lines makes both unreadable, and nothing starts.
+TEST(DesktopOpener, APageSavedAsAnAssociationStartsNothing) {
+    const std::string doc = "/data/Readme.txt";
+    for (const bool wrapped : {false, true}) {
+        ScratchDesktop desktop;
+        desktop.Program("evil");
+        const auto page = [&](const std::string& keys) {
+            return wrapped ? "<!DOCTYPE html>\n<html><body><pre>\n" + keys + "</pre></body></html>\n" : keys;
+        };
+        std::ofstream(desktop.DataHome() + "/applications/evil.desktop")
+            << page("[Desktop Entry]\nType=Application\nExec=" + desktop.Bin() + "/evil %f\n");
+        std::ofstream(desktop.ConfigHome() + "/mimeapps.list")
+            << page("[Default Applications]\ntext/plain=evil.desktop\n");
+        const Argv argv = ResolveDesktopCommand(doc, {"text/plain"}, desktop.Places());
+        EXPECT_EQ(argv.empty(), wrapped) << (argv.empty() ? "" : argv.front());
+    }
+}
+
+TEST(DesktopOpener, WhatTheOpenerReadsIsNamedInOnePlace) {
+    const DesktopPlaces places{{"/c1", "/c2"}, {"/d1", "/d2"}, {"gnome"}, {"/bin"}};
+    EXPECT_EQ(AssociationListPaths(places),
+              (Argv{"/c1/gnome-mimeapps.list", "/c1/mimeapps.list", "/c2/gnome-mimeapps.list", "/c2/mimeapps.list",
+                    "/d1/applications/gnome-mimeapps.list", "/d1/applications/mimeapps.list",
+                    "/d2/applications/gnome-mimeapps.list", "/d2/applications/mimeapps.list",
+                    "/d1/applications/defaults.list", "/d2/applications/defaults.list"}));
+    EXPECT_EQ(OpenerReadPlaces(places),
+              (Argv{"/c1/gnome-mimeapps.list", "/c1/mimeapps.list", "/c2/gnome-mimeapps.list", "/c2/mimeapps.list",
+                    "/d1/applications", "/d2/applications", "/d1/mime", "/d2/mime"}));
+    EXPECT_EQ(AutostartEntryPaths(places), (Argv{"/c1/autostart/corvane.desktop", "/c2/autostart/corvane.desktop"}));
 }
 
 TEST(DesktopOpener, TheDefaultApplicationOpensWithItsProgramsFullPath) {

@@ -8,13 +8,17 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/core/environment.h"
 #include "platform/core/program_globals.h"
 #include "platform/settings/registry_store.h"
+#include "platform/settings/set_up_record.h"
 #include "platform/settings/settings_store.h"
 #include "platform/system/write_guard.h"
+#include "support/scratch_desktop.h"
 #include "support/temp_folder.h"
 
 using namespace corvane;
+using corvane::test_support::ScratchDesktop;
 using corvane::test_support::TempFolder;
 namespace fs = std::filesystem;
 
@@ -75,6 +79,93 @@ TEST_F(WriteGuardTest, TheDecisionOnRealPaths) {
         EXPECT_EQ(verdict.allowed, row.allowed);
         EXPECT_EQ(verdict.folder, row.folder);
     }
+}
+
+TEST_F(WriteGuardTest, TheDecisionOnStartPlaces) {
+    const GuardedPlaces places{{"/srv/corvane"},
+                               {"/home/p/.config/mimeapps.list", "/home/p/.config/autostart/corvane.desktop",
+                                "/home/p/.local/share/applications"}};
+    struct Row { const char* target; bool allowed; const char* place; bool startPlace; };
+    const Row rows[] = {
+        {"/srv/corvane/users.sec", false, "/srv/corvane", false},
+        {"/home/p/.config/mimeapps.list", false, "/home/p/.config/mimeapps.list", true},
+        {"/home/p/.config/autostart/corvane.desktop", false, "/home/p/.config/autostart/corvane.desktop", true},
+        {"/home/p/.local/share/applications/evil.desktop", false, "/home/p/.local/share/applications", true},
+        {"/home/p/.local/share/applications/kde/evil.desktop", false, "/home/p/.local/share/applications", true},
+        {"/home/p/.local/share/applications", false, "/home/p/.local/share/applications", true},
+        {"/home/p/.config/mimeapps.list.bak", true, "", false},
+        {"/home/p/.config/autostart/other.desktop", true, "", false},
+        {"/home/p/.local/share/applications-old/x.desktop", true, "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        const WriteTargetVerdict verdict = DecideWriteTarget(row.target, places);
+        EXPECT_EQ(verdict.allowed, row.allowed);
+        EXPECT_EQ(verdict.folder, row.place);
+        EXPECT_EQ(verdict.startPlace, row.startPlace);
+    }
+}
+
+// What decides which programs start (Corvane's autostart entry, what the
+// desktop's opener reads) and the set-up record's folder: refused after links,
+// at the choice and at the write.
+TEST_F(WriteGuardTest, WhatDecidesWhatStartsIsRefusedAfterLinks) {
+    ScratchDesktop desktop;
+    const std::string configDirs = tmp_ / "xdg-config";
+    const std::string dataDirs = tmp_ / "xdg-data";
+    for (const auto& dir : {configDirs + "/autostart", dataDirs + "/applications", desktop.ConfigHome() + "/autostart",
+                            desktop.DataHome() + "/mime/packages"})
+        fs::create_directories(dir);
+    const std::string list = "[Default Applications]\ntext/plain=editor.desktop\n";
+    std::ofstream(desktop.ConfigHome() + "/mimeapps.list") << list;
+    const std::string saved[] = {environment::Variable("XDG_CONFIG_DIRS"), environment::Variable("XDG_DATA_DIRS")};
+    ::setenv("XDG_CONFIG_DIRS", configDirs.c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", dataDirs.c_str(), 1);
+    ::setenv("XDG_CURRENT_DESKTOP", "XFCE:GNOME", 1);
+    fs::create_directory_symlink(desktop.ConfigHome(), tmp_ / "out/to-config");
+    fs::create_symlink(desktop.ConfigHome() + "/mimeapps.list", tmp_ / "out/list-link");
+    const std::string config = fs::canonical(desktop.ConfigHome()).string();
+    const std::string applications = fs::canonical(desktop.DataHome() + "/applications").string();
+    fs::create_directories(SetUpRecordFolder());
+    struct Row { std::string target; std::string place; };
+    const Row rows[] = {
+        {desktop.ConfigHome() + "/mimeapps.list", config + "/mimeapps.list"},
+        {desktop.ConfigHome() + "/xfce-mimeapps.list", config + "/xfce-mimeapps.list"},
+        {desktop.ConfigHome() + "/gnome-mimeapps.list", config + "/gnome-mimeapps.list"},
+        {desktop.ConfigHome() + "/autostart/corvane.desktop", config + "/autostart/corvane.desktop"},
+        {configDirs + "/mimeapps.list", fs::canonical(configDirs).string() + "/mimeapps.list"},
+        {configDirs + "/autostart/corvane.desktop", fs::canonical(configDirs).string() + "/autostart/corvane.desktop"},
+        {desktop.DataHome() + "/applications/evil.desktop", applications},
+        {desktop.DataHome() + "/applications/defaults.list", applications},
+        {dataDirs + "/applications/mimeinfo.cache", fs::canonical(dataDirs + "/applications").string()},
+        {desktop.DataHome() + "/mime/packages/text.xml", fs::canonical(desktop.DataHome()).string() + "/mime"},
+        {tmp_ / "out/to-config/mimeapps.list", config + "/mimeapps.list"},
+        {tmp_ / "out/list-link", config + "/mimeapps.list"},
+        {desktop.ConfigHome() + "/autostart/other.desktop", ""},
+        {desktop.ConfigHome() + "/notes.txt", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.target);
+        const WriteTargetVerdict verdict = CheckWriteTarget(row.target);
+        EXPECT_EQ(verdict.allowed, row.place.empty());
+        EXPECT_EQ(verdict.folder, row.place);
+        EXPECT_EQ(verdict.startPlace, !row.place.empty());
+        const GuardedWrite written = WriteText(row.target, "<html>");
+        EXPECT_EQ(written.result, row.place.empty() ? GuardedWrite::Result::Written : GuardedWrite::Result::Refused);
+        if (!row.place.empty()) {
+            EXPECT_NE(Read(row.target), "<html>");
+            EXPECT_NE(WriteRefusalText(written.verdict).find(row.place + " decides which programs start"),
+                      std::string::npos);
+        }
+    }
+    EXPECT_EQ(Read(desktop.ConfigHome() + "/mimeapps.list"), list);
+    const WriteTargetVerdict record = CheckWriteTarget(SetUpRecordFolder() + "/set-up-0");
+    EXPECT_FALSE(record.allowed);
+    EXPECT_FALSE(record.startPlace);
+    ::setenv("XDG_CONFIG_DIRS", saved[0].c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", saved[1].c_str(), 1);
+    if (saved[0].empty()) ::unsetenv("XDG_CONFIG_DIRS");
+    if (saved[1].empty()) ::unsetenv("XDG_DATA_DIRS");
 }
 
 TEST_F(WriteGuardTest, EveryOwnFolderIsRefusedAfterLinksAndAnOtherFolderIsWritten) {

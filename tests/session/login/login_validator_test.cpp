@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 
 #include "login_test_support.h"
 #include "messages/message_catalogue.h"
+#include "errors/error_log_file.h"
 #include "platform/core/text.h"
+#include "recordstore/data_paths.h"
+#include "session/login/account_table_check.h"
 #include "session/login/login_validator.h"
 #include "session/login/password_change.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -198,6 +202,41 @@ TEST_F(ValidationTable, ExpiredPasswordLocksSoTheNextAttemptIsLocked) {
     ASSERT_EQ(box->Count(), 2);
     EXPECT_EQ(box->Questions()[0].prompt, GetMessageText(444));
     EXPECT_EQ(box->Questions()[1].prompt, GetMessageText(442));
+}
+
+// A table gone after set-up (its folder renamed while the program runs)
+// refuses every attempt, whatever is typed and before any other rule: its
+// message each time, the error log once, and no first run.
+TEST_F(ValidationTable, AnAccountTableGoneAfterSetUpRefusesEveryAttempt) {
+    AddUser({});
+    ForgetSeenSetUps();
+    ASSERT_EQ(CheckAccountTable().state, AccountTableState::kHoldsAccounts);
+    std::filesystem::remove(GetUserPathName());
+    auto box = ScriptedMsgBox::Install();
+    LoginValidator v;
+    for (const LoginInput& input : {LoginInput{"ann", "secret", "", false, true, ""},
+                                    LoginInput{"", "", "", false, true, ""}}) {
+        EXPECT_FALSE(v.ValidateLogin(input));
+        EXPECT_EQ(v.Focus(), LoginFocus::kLogin);
+    }
+    ASSERT_EQ(box->Count(), 2);
+    for (const auto& question : box->Questions())
+        EXPECT_EQ(question.prompt.rfind("The account table is missing or damaged: " + GetUserPathName() +
+                                            " is missing.",
+                                        0),
+                  0u)
+            << question.prompt;
+    std::ifstream log(ErrorLogPath(), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+    std::size_t entries = 0;
+    for (auto at = text.find("The account table is missing"); at != std::string::npos;
+         at = text.find("The account table is missing", at + 1))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << text;
+    EXPECT_FALSE(OffersFirstAdministrator());
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(std::filesystem::exists(GetUserPathName()));
+    ForgetSeenSetUps();
 }
 
 // A stored password that can match nothing never lets anyone in: through the
