@@ -27,6 +27,7 @@
 
 #include "browser/window/engine_browser_control.h"
 #include "browser/window/engine_sandbox.h"
+#include "engine_test_main.h"
 #include "browser/window/frm_web_browser.h"
 #include "browser_test_support.h"
 #include "loopback_server.h"
@@ -502,18 +503,4 @@ TEST_F(EngineSmokeTest, EscapesToUnreadableHostsAreRefusedInTheMainFrameAndInFra
 }  // namespace
 }  // namespace corvane::testing
 
-int main(int argc, char** argv) {
-    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-        std::printf("[  SKIPPED ] no display for the web engine\n");
-        return 0;
-    }
-    // As the program does: the engine's sandbox as the user allows, and the engine shares the
-    // application's OpenGL contexts.
-    corvane::SetEngineSandbox();
-    corvane::SwitchOffPageFilePickers();
-    corvane::UseOwnDialogs();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return corvane::testing::RunEngineTests(argc, argv); }
