@@ -334,7 +334,7 @@ void RecordEngine::CommitBatch(RecordFile::Batch& batch) {
     Trapped(ops::kSaveChanges, [&] { batch.Commit(); });
 }
 
-bool RecordEngine::UpdateLoaded(const std::function<bool()>& change) {
+bool RecordEngine::UpdateLoaded(const std::function<bool()>& change, bool inPlace) {
     return Trapped(ops::kSaveChanges, [&] {
         if (!isSynchronised || loadedRecord_ <= 0) return false;
         OpenIfClosed();
@@ -353,6 +353,8 @@ bool RecordEngine::UpdateLoaded(const std::function<bool()>& change) {
             return false;
         }
         SaveMembers();
+        std::optional<RecordFile::InPlace> small;
+        if (inPlace) small.emplace(file_);
         StoreBuffer(n);
         loadedKey_ = KeyOf(buffer_.data());
         isDirty = false;

@@ -69,8 +69,9 @@ public:
     // Writes exactly the data part of record n, extending the file when n lies past its end.
     // Over a slot the file holds whole, the old bytes go to the journal first; a failure then
     // raises with the old bytes in the slot, or, when even they cannot be written back, with
-    // the journal left and the handle closed, so the next open puts them back. Meant to run
-    // under the append lock. The position becomes n.
+    // the journal left and the handle closed, so the next open puts them back. Under an
+    // InPlace scope a small change skips the journal (see there). Meant to run under the
+    // append lock. The position becomes n.
     void Write(std::int32_t n, const std::uint8_t* buffer);
 
     // The file's length in bytes; inside a scan the length measured at the scan's start.
@@ -125,6 +126,24 @@ public:
         bool counted_ = false;
     };
 
+    // While it lives, a write over a slot whose changed bytes all lie within one aligned
+    // 512-byte block of the file writes only those bytes, with one flush and no journal: the
+    // disk writes such a block whole or not at all. Only for a write whose new value may
+    // stand after a reported failure (the login's booking): a failed write or flush puts the
+    // old bytes back and flushes, and when even that fails the handle is closed and the error
+    // says the change may stand. A larger change goes through the journal as ever, and a
+    // batch's changes always do. Scopes on one handle nest.
+    class InPlace {
+    public:
+        explicit InPlace(RecordFile& file) : file_(file) { ++file_.inPlaceDepth_; }
+        ~InPlace() { --file_.inPlaceDepth_; }
+        InPlace(const InPlace&) = delete;
+        InPlace& operator=(const InPlace&) = delete;
+
+    private:
+        RecordFile& file_;
+    };
+
     // One change of many records as one write: from here to Commit the append lock is held
     // (once), and every write over a slot the file holds whole is kept aside (reads through
     // this handle see it); Commit writes them all through one journal, with one flush of the
@@ -164,6 +183,9 @@ private:
     using Changes = std::map<std::int64_t, Change>;
     void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
     void WriteChanges(const Changes& changes);
+    // The change written in place when its changed bytes lie in one aligned block; false
+    // (nothing written) when they do not.
+    bool WriteInPlace(std::int64_t offset, const Change& change);
     void WriteJournalled(const Changes& changes);
     void WriteJournal(const Changes& changes);
     void PutBack(const Changes& changes);
@@ -189,6 +211,7 @@ private:
     // Append locks taken through this handle and not yet given back (they nest in a batch).
     int lockDepth_ = 0;
     int batchDepth_ = 0;
+    int inPlaceDepth_ = 0;
     // Counts the opens of this handle: a batch knows whether its handle was closed under it.
     std::uint64_t openings_ = 0;
     // The writes a batch keeps aside, by slot offset.

@@ -25,6 +25,9 @@ using record_calls::WriteAll;
 
 namespace {
 
+// The disk writes an aligned block of this many bytes whole or not at all.
+constexpr std::int64_t kAtomicBlock = 512;
+
 // A journal longer than this is no journal of ours.
 constexpr std::int64_t kMaxJournal = std::int64_t{1} << 30;
 
@@ -73,9 +76,35 @@ void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
         staged_.emplace(offset, std::move(change));
         return;
     }
+    if (inPlaceDepth_ > 0 && WriteInPlace(offset, change)) return;
     Changes one;
     one.emplace(offset, std::move(change));
     WriteChanges(one);
+}
+
+// Only the changed bytes, then one flush. A failure puts the old bytes back (flushed); when
+// that fails too the new ones may be on the disk, so the handle goes and the error says so.
+bool RecordFile::WriteInPlace(std::int64_t offset, const Change& change) {
+    std::size_t first = 0;
+    while (first < dataLength_ && change.old[first] == change.now[first]) ++first;
+    std::size_t last = dataLength_ - 1;
+    while (last > first && change.old[last] == change.now[last]) --last;
+    const std::int64_t from = offset + static_cast<std::int64_t>(first);
+    if (from / kAtomicBlock != (offset + static_cast<std::int64_t>(last)) / kAtomicBlock) return false;
+    const std::size_t count = last - first + 1;
+    int err = WriteAll(*io_, fd_, change.now.data() + first, count, from);
+    if (!err) err = SyncFile(*io_, fd_);
+    blockBytes_ = 0;
+    if (!err) return true;
+    const RaisedError failure = FileError(err, path_);
+    int undo = WriteAll(*io_, fd_, change.old.data() + first, count, from);
+    if (!undo) undo = SyncFile(*io_, fd_);
+    if (!undo) throw failure;
+    Close();
+    std::string description = failure.Description();
+    description.insert(description.size() - 1, "; the change may stand: its old bytes could not be written back (" +
+                                                   std::string(std::strerror(undo)) + ")");
+    throw RaisedError(failure.Number(), failure.Source(), description);
 }
 
 void RecordFile::WriteChanges(const Changes& changes) {

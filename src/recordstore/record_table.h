@@ -106,6 +106,12 @@ public:
     // since it was loaded is not written: false, the members as they were. Nothing loaded:
     // false. Error +4.
     bool UpdateLoadedRecord(const std::function<bool()>& change) { return Pin()->UpdateLoaded(change); }
+    // As UpdateLoadedRecord, for a change whose new value may stand after a reported failure
+    // (the login's booking): when its changed bytes lie within one aligned 512-byte block of
+    // the file they are written in place with one flush and no journal; a failure the old
+    // bytes cannot undo closes the table and says the change may stand. A larger change goes
+    // through the journal.
+    bool UpdateLoadedRecordInPlace(const std::function<bool()>& change) { return Pin()->UpdateLoaded(change, true); }
     // Record n's data part as it was, when it was a valid record (whose first key field is
     // keyText, when given) and is now deleted; nothing when the slot held no such record and
     // nothing was written. Error +10.

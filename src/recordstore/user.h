@@ -138,6 +138,17 @@ public:
         });
     }
 
+    // UpdateFields for a login's booking (the failed-login count and the Locked flag it
+    // sets): a count or lock left standing by a write reported failed is harmless, so a
+    // booking within one 512-byte block is written in place without a journal
+    // (UpdateLoadedRecordInPlace). Every other change of an account uses UpdateFields.
+    bool BookFields(const std::function<void(User&)>& change) {
+        return UpdateLoadedRecordInPlace([&] {
+            change(*this);
+            return true;
+        });
+    }
+
     // A valid record whose OtherAccess equals strAccessLevel (trimmed, without letter case);
     // sets NoMatch, loads nothing. Error +18 with Exists' text (+11), source User.AccessLevelExists.
     bool AccessLevelExists(std::string_view strAccessLevel);

@@ -1,6 +1,7 @@
 // A login's booking (the failed-login count, 4 bytes of the account) killed at random
-// moments of its write: the count reads old or new afterwards, never a mixture, through a
-// fresh open and through the one-pass scan of a handle opened before the kill.
+// moments of its write, journalled or in place: the count reads old or new afterwards, never
+// a mixture, through a fresh open and through the one-pass scan of a handle opened before
+// the kill.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -35,7 +36,11 @@ TEST_F(BookingKillTest, AKilledBookingLeavesTheCountOldOrNewNeverMixed) {
     }
     std::mt19937 random(48);
     int journals = 0;
+    // Through the journal (as every other change of an account writes) and in place (as the
+    // login books it).
+    for (const bool inPlace : {false, true})
     for (int round = 0; round < 24; ++round) {
+        SCOPED_TRACE(inPlace ? "in place" : "journalled");
         RecordFile early(User::Table().slotLength, User::Table().dataLength);
         early.Open(UsersPath());
         int booked[2];
@@ -49,7 +54,9 @@ TEST_F(BookingKillTest, AKilledBookingLeavesTheCountOldOrNewNeverMixed) {
             User ann;
             for (bool first = true;; first = false) {
                 if (!ann.Load("ann")) ::_exit(2);
-                ann.UpdateFields([](User& u) { u.SetFailedLogins(u.FailedLogins() == kOld ? kNew : kOld); });
+                const auto flip = [](User& u) { u.SetFailedLogins(u.FailedLogins() == kOld ? kNew : kOld); };
+                if (inPlace) ann.BookFields(flip);
+                else ann.UpdateFields(flip);
                 if (first && ::write(booked[1], "b", 1) != 1) ::_exit(3);
             }
         }

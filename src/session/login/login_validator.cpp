@@ -69,11 +69,12 @@ bool LoginValidator::PasswordExpired(const User& user) const {
 // On the account as it stands now, read and written in one step under the file's lock: a
 // count, lock or edit another workstation made since this login read the account stays. An
 // account deleted or renamed meanwhile is not written and the attempt is one of an unknown
-// login.
+// login. Written in place without a journal: a count or lock that stands after a booking
+// reported failed is what the attempt would have booked, and the failure refuses the login.
 bool LoginValidator::BookAttempt(const std::string& login, User* user, bool success, bool resetCount,
                                  bool lock) {
     if (!user) return false;
-    const bool booked = user->UpdateFields([&](User& account) {
+    const bool booked = user->BookFields([&](User& account) {
         std::int32_t count = account.FailedLogins();
         if (success || resetCount) count = 0;
         else if (count < std::numeric_limits<std::int32_t>::max()) ++count;
@@ -222,9 +223,11 @@ bool LoginValidator::ValidateLogin(const LoginInput& input) {
                 late([&] { stored = services_.changePassword(login); });
                 // Only a stored password ends the duty to change it.
                 if (!stored) return;
+                // The flag is a booking too: cleared after a stored password, it may stand
+                // even when its write is reported failed.
                 late([&] {
                     if (user.Load(login))
-                        user.UpdateFields([](User& current) { current.SetPasswordChangeNextLogin(kFlagFalse); });
+                        user.BookFields([](User& current) { current.SetPasswordChangeNextLogin(kFlagFalse); });
                 });
             },
         },

@@ -13,6 +13,7 @@
 #include "session/login/account_table_check.h"
 #include "session/login/login_validator.h"
 #include "session/login/password_change.h"
+#include "support/faulty_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane::testing {
@@ -424,6 +425,41 @@ TEST_F(ForcedChange, ErrorsAfterTheDialogAreSkipped) {
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(programsStarted, std::vector<std::string>{"ann"});
     EXPECT_EQ(v.AuthenticatedUser, "ann");
+}
+
+class Booking : public LoginTest {};
+
+// The attempt is booked in place: no journal of users.sec is ever made for it. A disk that
+// takes the booking but refuses its flush and every write after refuses the login, and the
+// error says the booking may stand.
+TEST_F(Booking, TheAttemptIsBookedInPlaceAndAFailedBookingRefuses) {
+    using test_support::FaultyRecordIo;
+    using test_support::RecordIoScope;
+    AddUser({.failed = 1});
+    auto box = ScriptedMsgBox::Install();
+    const std::string journal = Path("users.sec") + "-journal";
+    {
+        FaultyRecordIo io;
+        RecordIoScope scope(io);
+        EXPECT_FALSE(LoginValidator().ValidateLogin({"ann", "wrong", "", false, true, ""}));
+        EXPECT_FALSE(io.Opened().contains(journal));
+    }
+    EXPECT_EQ(Stored("ann")->FailedLogins(), 2);
+    EXPECT_TRUE(errors.empty());
+
+    FaultyRecordIo io;
+    io.BreakAfterTableWrite(1, ENOSPC);
+    LoginValidator v;
+    {
+        RecordIoScope scope(io);
+        EXPECT_FALSE(v.ValidateLogin({"ann", "secret", "", false, true, ""}));
+    }
+    EXPECT_TRUE(v.AuthenticatedUser.empty());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].place, "frmLogin.WriteLoginStatus");
+    EXPECT_NE(errors[0].description.find("the change may stand"), std::string::npos) << errors[0].description;
+    EXPECT_FALSE(io.Opened().contains(journal));
+    EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
 }  // namespace
