@@ -494,7 +494,8 @@ TEST_F(WizardTest, EveryPasswordWriterStoresAHashTheLoginTakes) {
         ASSERT_TRUE(user.Load("ann"));
         const std::string plain = password.toStdString();
         EXPECT_TRUE(test_support::IsHashOf(user.Password(), plain));
-        EXPECT_EQ(user.Password().find("n3w"), std::string::npos);
+        // The text typed is nowhere in the field (a salted hash may hold any three letters).
+        if (!plain.empty()) EXPECT_EQ(user.Password().find(plain), std::string::npos);
 
         const auto login = [](const std::string& typed) {
             return LoginValidator().ValidateLogin({"ann", typed, "", false, true, ""});
