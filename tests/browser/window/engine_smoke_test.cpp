@@ -259,7 +259,11 @@ TEST_F(EngineSmokeTest, RefusedFramesOfAnAllowedPageStayEmptyWithOneRecord) {
     EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/secret")), 0);
     EXPECT_EQ(std::count(server.asked.begin(), server.asked.end(), QByteArray("/other")), 0);
     EXPECT_EQ(box->Count(), 0);
-    EXPECT_EQ(Denied(), 1);
+    // One record for each load of the page, however many of its frames were refused (a slow
+    // engine may load the page twice).
+    const auto loads = std::count(server.asked.begin(), server.asked.end(), QByteArray("/framer"));
+    ASSERT_GE(loads, 1);
+    EXPECT_EQ(Denied(), loads);
     const auto lines = LogLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), LogLine{"ann", framer, "URL ACCEPTED"}), lines.end());
     window->close();
