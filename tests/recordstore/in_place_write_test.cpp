@@ -18,13 +18,14 @@
 #include "recordstore/test_support.h"
 #include "recordstore/user.h"
 #include "support/faulty_record_io.h"
+#include "support/pass_through_record_io.h"
 
 namespace corvane {
 namespace {
 
 using test_support::FaultyRecordIo;
 using test_support::RecordIoScope;
-using testing::DataFolderTest;
+using testing::JournalTableTest;
 using testing::UserRecord;
 
 // Slot 6 lies at 500..559: across the block boundary at 512.
@@ -35,7 +36,7 @@ const std::uint8_t* Raw(const std::string& s) { return reinterpret_cast<const st
 
 // Counts flushes, journals created and the bytes written to the table; refuses the nth
 // flush once when asked.
-class CountingIo final : public RecordIo {
+class CountingIo final : public test_support::PassThroughRecordIo {
 public:
     int Open(const char* p, int f, mode_t m) override {
         const bool journal = std::string(p).ends_with("-journal");
@@ -48,7 +49,6 @@ public:
         std::erase(journalFds, fd);
         return Real().Close(fd);
     }
-    ssize_t Pread(int fd, void* b, size_t c, off_t o) override { return Real().Pread(fd, b, c, o); }
     ssize_t Pwrite(int fd, const void* b, size_t c, off_t o) override {
         if (std::find(journalFds.begin(), journalFds.end(), fd) == journalFds.end()) tableBytes += c;
         return Real().Pwrite(fd, b, c, o);
@@ -60,12 +60,6 @@ public:
         }
         return Real().Sync(fd);
     }
-    int Ftruncate(int fd, off_t l) override { return Real().Ftruncate(fd, l); }
-    int Fstat(int fd, struct stat* st) override { return Real().Fstat(fd, st); }
-    int Fchmod(int fd, mode_t m) override { return Real().Fchmod(fd, m); }
-    int Lstat(const char* p, struct stat* st) override { return Real().Lstat(p, st); }
-    int Lock(int fd, int c, struct flock* l) override { return Real().Lock(fd, c, l); }
-    int Unlink(const char* p) override { return Real().Unlink(p); }
     void Report(const std::string&) override {}
 
     int syncs = 0;
@@ -75,18 +69,9 @@ public:
     std::vector<int> journalFds;
 };
 
-class InPlaceWriteTest : public DataFolderTest {
+class InPlaceWriteTest : public JournalTableTest {
 protected:
-    std::string Table() const { return Path("t.sec"); }
-    std::string Journal() const { return Table() + "-journal"; }
-    bool JournalStands() const { return std::filesystem::exists(std::filesystem::symlink_status(Journal())); }
-    // Seven slots of 'a', 'b', ...
-    void Slots() const {
-        std::string bytes;
-        for (char c = 'a'; c < 'a' + 7; ++c) bytes += std::string(kData, c) + std::string(kSlot - kData, '\0');
-        WriteFile(Table(), bytes);
-    }
-    std::string OnDisk(int n) const { return ReadFile(Table()).substr((n - 1) * kSlot, kData); }
+    InPlaceWriteTest() : JournalTableTest(kSlot, kData) {}
     // Slot n's bytes with the given bytes of its data part set to 'Z'.
     std::string Changed(int n, const std::vector<std::size_t>& at) const {
         std::string bytes = OnDisk(n);
@@ -141,7 +126,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        Slots();
+        LetteredSlots(7);
         const std::string now = Changed(r.slot, r.changed);
         CountingIo io;
         {
@@ -166,7 +151,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
 
 // A batch's changes always go through its journal, whatever scope is taken.
 TEST_F(InPlaceWriteTest, ABatchUnderTheScopeStillWritesItsJournal) {
-    Slots();
+    LetteredSlots(7);
     CountingIo io;
     RecordIoScope scope(io);
     RecordFile file(kSlot, kData);
@@ -196,7 +181,7 @@ TEST_F(InPlaceWriteTest, AFailedSmallWriteIsPutBackOrSaysTheChangeMayStand) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        Slots();
+        LetteredSlots(7);
         FaultyRecordIo io;
         r.arm(io);
         const Outcome out = SmallWriteThrough(io);
@@ -211,7 +196,7 @@ TEST_F(InPlaceWriteTest, AFailedSmallWriteIsPutBackOrSaysTheChangeMayStand) {
     }
 
     // A flush refused once: the old bytes go back, flushed, and the failure is plain.
-    Slots();
+    LetteredSlots(7);
     CountingIo io;
     io.failSync = 1;
     const Outcome out = SmallWriteThrough(io);
@@ -227,7 +212,7 @@ TEST_F(InPlaceWriteTest, AFailedSmallWriteIsPutBackOrSaysTheChangeMayStand) {
 // A journal left by a failed journalled write through another handle is put back under
 // the small write's lock before it writes, so it lands on the old record.
 TEST_F(InPlaceWriteTest, AJournalStandingIsPutBackFirst) {
-    Slots();
+    LetteredSlots(7);
     CountingIo io;
     RecordFile file(kSlot, kData);
     {
@@ -254,7 +239,7 @@ TEST_F(InPlaceWriteTest, AJournalStandingIsPutBackFirst) {
 // A journal nobody allowed could have written stops no small write: it needs none.
 TEST_F(InPlaceWriteTest, AForeignJournalStopsNoSmallWrite) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another account";
-    Slots();
+    LetteredSlots(7);
     ASSERT_EQ(::chmod(folder_.c_str(), 01777), 0);
     WriteFile(Journal(), "x");
     ASSERT_EQ(::chown(Journal().c_str(), 65534, 65534), 0);

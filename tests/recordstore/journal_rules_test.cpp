@@ -17,13 +17,14 @@
 #include "recordstore/slot_scan.h"
 #include "recordstore/test_support.h"
 #include "support/faulty_record_io.h"
+#include "support/pass_through_record_io.h"
 
 namespace corvane {
 namespace {
 
 using test_support::FaultyRecordIo;
 using test_support::RecordIoScope;
-using testing::DataFolderTest;
+using testing::JournalTableTest;
 
 constexpr std::uint32_t kSlot = 64;
 constexpr std::uint32_t kData = 40;
@@ -33,21 +34,12 @@ std::string Bytes(char c) { return std::string(kData, c); }
 const std::uint8_t* Raw(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
 
 // Counts reports; kills the process at the journal's removal when asked.
-class WatchingIo final : public RecordIo {
+class WatchingIo final : public test_support::PassThroughRecordIo {
 public:
-    int Open(const char* p, int f, mode_t m) override { return Real().Open(p, f, m); }
-    int Close(int fd) override { return Real().Close(fd); }
-    ssize_t Pread(int fd, void* b, size_t c, off_t o) override { return Real().Pread(fd, b, c, o); }
-    ssize_t Pwrite(int fd, const void* b, size_t c, off_t o) override { return Real().Pwrite(fd, b, c, o); }
     int Sync(int fd) override {
         ++syncs;
         return Real().Sync(fd);
     }
-    int Ftruncate(int fd, off_t l) override { return Real().Ftruncate(fd, l); }
-    int Fstat(int fd, struct stat* st) override { return Real().Fstat(fd, st); }
-    int Fchmod(int fd, mode_t m) override { return Real().Fchmod(fd, m); }
-    int Lstat(const char* p, struct stat* st) override { return Real().Lstat(p, st); }
-    int Lock(int fd, int c, struct flock* l) override { return Real().Lock(fd, c, l); }
     int Unlink(const char* p) override {
         if (dieAtUnlink) ::_exit(0);
         return Real().Unlink(p);
@@ -59,18 +51,9 @@ public:
     std::vector<std::string> reports;
 };
 
-class JournalRulesTest : public DataFolderTest {
+class JournalRulesTest : public JournalTableTest {
 protected:
-    std::string Table() const { return Path("t.sec"); }
-    std::string Journal() const { return Table() + "-journal"; }
-    bool JournalStands() const { return std::filesystem::exists(std::filesystem::symlink_status(Journal())); }
-    // A table of n slots holding 'a', 'b', ...
-    void Slots(int n) const {
-        std::string bytes;
-        for (int i = 0; i < n; ++i) bytes += Bytes(static_cast<char>('a' + i)) + std::string(kSlot - kData, '\0');
-        WriteFile(Table(), bytes);
-    }
-    std::string OnDisk(int n) const { return ReadFile(Table()).substr((n - 1) * kSlot, kData); }
+    JournalRulesTest() : JournalTableTest(kSlot, kData) {}
     // A whole journal of table name holding 'X' as slot 2's old bytes.
     static std::string JournalOf(const std::string& name) {
         const std::vector<std::uint8_t> bytes =
@@ -110,7 +93,7 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
         {"another account in a folder everyone may write", 01777, 0600, 0, kNobody, kNobody, 0600, "t.sec", false},
     };
     for (const Row& r : rows) {
-        Slots(3);
+        LetteredSlots(3);
         ASSERT_EQ(::chmod(folder_.c_str(), r.folderMode), 0);
         ASSERT_EQ(::chown(folder_.c_str(), 0, r.tableGroup), 0);
         ASSERT_EQ(::chown(Table().c_str(), 0, r.tableGroup), 0);
@@ -139,7 +122,7 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
 // a write needing a journal is refused with the same words.
 TEST_F(JournalRulesTest, AForeignJournalStopsReadsOfNobodyButRefusesAJournalledWrite) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another account";
-    Slots(3);
+    LetteredSlots(3);
     ASSERT_EQ(::chmod(folder_.c_str(), 01777), 0);
     WriteFile(Journal(), "x");
     ASSERT_EQ(::chown(Journal().c_str(), kNobody, kNobody), 0);
@@ -170,7 +153,7 @@ TEST_F(JournalRulesTest, AForeignJournalStopsReadsOfNobodyButRefusesAJournalledW
 // Not a journal at all: the error names the journal and says why, whatever errno held.
 TEST_F(JournalRulesTest, AFifoOrFolderAtTheJournalsNameIsNamedAsNotARegularFile) {
     for (const char* kind : {"fifo", "folder"}) {
-        Slots(2);
+        LetteredSlots(2);
         if (std::string(kind) == "fifo") ASSERT_EQ(::mkfifo(Journal().c_str(), 0600), 0);
         else std::filesystem::create_directory(Journal());
         RecordFile file(kSlot, kData);
@@ -185,7 +168,7 @@ TEST_F(JournalRulesTest, AFifoOrFolderAtTheJournalsNameIsNamedAsNotARegularFile)
 }
 
 TEST_F(JournalRulesTest, AJournalThatCannotBePutBackHereSaysWhy) {
-    Slots(3);
+    LetteredSlots(3);
     WriteFile(Journal(), JournalOf("t.sec"));
     FaultyRecordIo io;
     io.RefuseLocks(ENOLCK);
@@ -206,7 +189,7 @@ TEST_F(JournalRulesTest, AJournalThatCannotBePutBackHereSaysWhy) {
 // Many slots, one journal: flushes do not grow with the slots, and every slot lands.
 TEST_F(JournalRulesTest, ABatchFlushesTwiceHoweverManySlotsItWrites) {
     for (int n : {10, 1000}) {
-        Slots(n);
+        LetteredSlots(n);
         WatchingIo io;
         RecordIoScope scope(io);
         RecordFile file(kSlot, kData);
@@ -221,7 +204,7 @@ TEST_F(JournalRulesTest, ABatchFlushesTwiceHoweverManySlotsItWrites) {
 // Killed after the journal is flushed and the slots written, before the journal goes: the
 // next open puts every slot back.
 TEST_F(JournalRulesTest, ABatchKilledBeforeItsJournalGoesIsAllOldAfterTheNextOpen) {
-    Slots(5);
+    LetteredSlots(5);
     const std::string before = ReadFile(Table());
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -248,7 +231,7 @@ TEST_F(JournalRulesTest, ABatchKilledBeforeItsJournalGoesIsAllOldAfterTheNextOpe
 // the undo failed too, after the next open.
 TEST_F(JournalRulesTest, ABatchCutByAFullDiskInItsMiddleIsAllOld) {
     for (int nth : {1, 3, 5}) {
-        Slots(5);
+        LetteredSlots(5);
         const std::string before = ReadFile(Table());
         FaultyRecordIo io;
         io.BreakAfterTableWrite(nth, ENOSPC);
@@ -267,7 +250,7 @@ TEST_F(JournalRulesTest, ABatchCutByAFullDiskInItsMiddleIsAllOld) {
 
 // A handle opened before a write was cut: its next scan puts the slot back first.
 TEST_F(JournalRulesTest, AScanThroughAHandleOpenedBeforeTheCutPutsTheJournalBackFirst) {
-    Slots(3);
+    LetteredSlots(3);
     RecordFile early(kSlot, kData);
     early.Open(Table());
     {
@@ -294,7 +277,7 @@ TEST_F(JournalRulesTest, AScanThroughAHandleOpenedBeforeTheCutPutsTheJournalBack
 // A batch holds the lock of its file: another handle of that file on the same thread
 // raises (or reads the file as it stands) rather than waiting for itself for ever.
 TEST_F(JournalRulesTest, AnotherHandleOfABatchsFileOnItsThreadNeverWaitsForItself) {
-    Slots(2);
+    LetteredSlots(2);
     RecordFile file(kSlot, kData);
     file.Open(Table());
     RecordFile::Batch batch(file);
@@ -314,7 +297,7 @@ TEST_F(JournalRulesTest, AnotherHandleOfABatchsFileOnItsThreadNeverWaitsForItsel
 
 // A journal of the earlier one-slot form, of this table's geometry, is still put back.
 TEST_F(JournalRulesTest, AnEarlierBuildsOneSlotJournalIsPutBack) {
-    Slots(3);
+    LetteredSlots(3);
     std::string j = "CVJOURN1";
     auto le = [&](std::uint64_t v, int n) {
         for (int i = 0; i < n; ++i) j += static_cast<char>(v >> (8 * i));

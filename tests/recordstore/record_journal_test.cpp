@@ -21,6 +21,7 @@ namespace {
 using test_support::FaultyRecordIo;
 using test_support::RecordIoScope;
 using testing::DataFolderTest;
+using testing::JournalTableTest;
 using testing::UserRecord;
 
 constexpr std::uint32_t kSlot = 64;
@@ -28,19 +29,9 @@ constexpr std::uint32_t kData = 40;
 
 std::string Bytes(char c) { return std::string(kData, c); }
 
-class RecordJournalTest : public DataFolderTest {
+class RecordJournalTest : public JournalTableTest {
 protected:
-    std::string Table() const { return Path("t.sec"); }
-    std::string Journal() const { return Table() + "-journal"; }
-    bool JournalStands() const { return std::filesystem::exists(Journal()); }
-
-    // A table of three slots holding 'a', 'b', 'c'.
-    void ThreeSlots() const {
-        std::string bytes;
-        for (char c : {'a', 'b', 'c'}) bytes += Bytes(c) + std::string(kSlot - kData, '\0');
-        WriteFile(Table(), bytes);
-    }
-    std::string OnDisk(int n) const { return ReadFile(Table()).substr((n - 1) * kSlot, kData); }
+    RecordJournalTest() : JournalTableTest(kSlot, kData) {}
     // Record n read through a fresh handle on the real disk, as another workstation would.
     std::string ReadFresh(int n) const {
         RecordFile file(kSlot, kData);
@@ -67,7 +58,7 @@ protected:
 };
 
 TEST_F(RecordJournalTest, ShortWritesAreCarriedOnToTheWholeSlot) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.ShortWrites();
     EXPECT_EQ(WriteThrough(io, 2, 'x'), 0);
@@ -76,7 +67,7 @@ TEST_F(RecordJournalTest, ShortWritesAreCarriedOnToTheWholeSlot) {
 }
 
 TEST_F(RecordJournalTest, DiskFullOnTheJournalLeavesTheSlotUntouched) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.FailWrite(1, ENOSPC);
     EXPECT_EQ(WriteThrough(io, 2, 'x'), 61);
@@ -86,7 +77,7 @@ TEST_F(RecordJournalTest, DiskFullOnTheJournalLeavesTheSlotUntouched) {
 }
 
 TEST_F(RecordJournalTest, IoErrorOnTheSlotPutsTheOldBytesBackAtOnce) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.FailWrite(2, EIO);  // the journal lands, the slot write fails, the disk recovers
     EXPECT_EQ(WriteThrough(io, 2, 'x'), 57);
@@ -94,7 +85,7 @@ TEST_F(RecordJournalTest, IoErrorOnTheSlotPutsTheOldBytesBackAtOnce) {
 }
 
 TEST_F(RecordJournalTest, SlotCutShortStaysJournalledAndTheNextOpenPutsItBack) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.CutTableWrite(1, EIO);
     EXPECT_EQ(WriteThrough(io, 2, 'x'), 57);
@@ -114,7 +105,7 @@ TEST_F(RecordJournalTest, SlotCutShortStaysJournalledAndTheNextOpenPutsItBack) {
 }
 
 TEST_F(RecordJournalTest, FailedFlushAfterAWholeWriteCountsAsFailedAndIsUndone) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.BreakAfterTableWrite(1, EIO);
     EXPECT_EQ(WriteThrough(io, 3, 'x'), 57);
@@ -123,7 +114,7 @@ TEST_F(RecordJournalTest, FailedFlushAfterAWholeWriteCountsAsFailedAndIsUndone) 
 }
 
 TEST_F(RecordJournalTest, AppendCutShortReadsBlankAndTheNextAppendTakesTheSlot) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.CutTableWrite(1, ENOSPC);
     EXPECT_EQ(WriteThrough(io, 4, 'x'), 61);
@@ -133,7 +124,7 @@ TEST_F(RecordJournalTest, AppendCutShortReadsBlankAndTheNextAppendTakesTheSlot) 
 }
 
 TEST_F(RecordJournalTest, RefusedLockWithAJournalStandingRefusesTheOpen) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo cut;
     cut.CutTableWrite(1, EIO);
     ASSERT_EQ(WriteThrough(cut, 2, 'x'), 57);
@@ -147,7 +138,7 @@ TEST_F(RecordJournalTest, RefusedLockWithAJournalStandingRefusesTheOpen) {
 }
 
 TEST_F(RecordJournalTest, RefusedLockWithoutAJournalStillWritesWhole) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     io.RefuseLocks(ENOLCK);
     EXPECT_EQ(WriteThrough(io, 1, 'x'), 0);
@@ -157,7 +148,7 @@ TEST_F(RecordJournalTest, RefusedLockWithoutAJournalStillWritesWhole) {
 
 // Journals typed by hand: one never finished, one of a slot a clear took away.
 TEST_F(RecordJournalTest, JournalNotWholeOrPastTheEndIsDroppedWithoutWriting) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo cut;
     cut.CutTableWrite(1, EIO);
     ASSERT_EQ(WriteThrough(cut, 2, 'x'), 57);
@@ -187,7 +178,7 @@ TEST_F(RecordJournalTest, JournalNotWholeOrPastTheEndIsDroppedWithoutWriting) {
 }
 
 TEST_F(RecordJournalTest, UnchangedSlotIsNotWrittenAtAll) {
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo io;
     EXPECT_EQ(WriteThrough(io, 2, 'b'), 0);
     EXPECT_EQ(io.TableWrites(), 0);
@@ -218,7 +209,7 @@ TEST_F(RecordJournalTest, NewTableInAGroupSharedFolderIsGroupWritable) {
 // share (a link's own mode allows everyone everything).
 TEST_F(RecordJournalTest, FolderThroughALinkIsJudgedByItself) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a file as another account";
-    ThreeSlots();
+    LetteredSlots(3);
     ASSERT_EQ(::chown(Table().c_str(), 65534, 65534), 0);
     const std::string link = folder_ + "-link";
     ASSERT_EQ(::symlink(folder_.c_str(), link.c_str()), 0);
@@ -240,7 +231,7 @@ TEST_F(RecordJournalTest, LinkInTheTablesPlaceIsNeverFollowed) {
 // second account, which only root can act as here.
 TEST_F(RecordJournalTest, AnotherAccountsTableInAFolderOthersMayWriteIsNeverOpened) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a file as another account";
-    ThreeSlots();
+    LetteredSlots(3);
     ASSERT_EQ(::chown(Table().c_str(), 65534, 65534), 0);
     // Anyone, or a group that is not shared (no set-group-ID bit), may plant a table there; a
     // group-shared folder's members and a private folder are the site's own business.
@@ -271,7 +262,7 @@ TEST_F(RecordJournalTest, AnotherAccountsTableInAFolderOthersMayWriteIsNeverOpen
 
 TEST_F(RecordJournalTest, AnotherAccountsJournalInAFolderOthersMayWriteIsNotApplied) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to own a file as another account";
-    ThreeSlots();
+    LetteredSlots(3);
     FaultyRecordIo cut;
     cut.CutTableWrite(1, EIO);
     ASSERT_EQ(WriteThrough(cut, 2, 'x'), 57);

@@ -127,6 +127,30 @@ protected:
     test_support::TempFolder outside_;
 };
 
+// A table "t.sec" of fixed slots beside its journal, for the tests of the journal.
+class JournalTableTest : public DataFolderTest {
+protected:
+    JournalTableTest(std::size_t slot, std::size_t data) : slot_(slot), data_(data) {}
+
+    std::string Table() const { return Path("t.sec"); }
+    std::string Journal() const { return Table() + "-journal"; }
+    // Anything at the journal's name, a link included.
+    bool JournalStands() const { return std::filesystem::exists(std::filesystem::symlink_status(Journal())); }
+    // A table of n slots whose data parts hold 'a', 'b', ...
+    void LetteredSlots(int n) const {
+        std::string bytes;
+        for (int i = 0; i < n; ++i)
+            bytes += std::string(data_, static_cast<char>('a' + i)) + std::string(slot_ - data_, '\0');
+        WriteFile(Table(), bytes);
+    }
+    // The data part of record n as it stands on the disk.
+    std::string OnDisk(int n) const { return SlotData("t.sec", slot_, data_, n); }
+
+private:
+    std::size_t slot_;
+    std::size_t data_;
+};
+
 // users.sec records: offsets as the format gives them.
 constexpr std::size_t kUserSlot = 4176;
 constexpr std::size_t kUserData = 2160;
