@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QPixmap>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <functional>
@@ -91,6 +93,22 @@ public:
         ok ? ++written_ : ++failed_;
         if (!ok) std::fprintf(stderr, "could not save %s\n", qPrintable(file));
         return ok;
+    }
+
+    // Runs open, which shows a modal card over window and returns once the card hides;
+    // saves the card as it lies over the window (the two pictures composed) and hides it.
+    void SaveModalOver(QWidget& window, const QString& file, const std::function<void()>& open) {
+        QTimer::singleShot(300, &window, [this, &window, file] {
+            QWidget* card = QApplication::activeModalWidget();
+            if (!card || card == &window) return;
+            QPixmap shot = window.grab();
+            QPainter painter(&shot);
+            painter.drawPixmap(window.mapFromGlobal(card->pos()), card->grab());
+            painter.end();
+            Save(shot, file);
+            card->hide();
+        });
+        open();
     }
 
     // Reports the counts; the program's exit code.

@@ -3,12 +3,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QPainter>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "ui/errors/frm_error_log.h"
-#include "ui/errors/frm_error_log_popup.h"
 #include "ui/helpers/pointer_screen.h"
 #include "ui/screenshot_writer.h"
 
@@ -42,17 +39,7 @@ int main(int argc, char** argv) {
     const QRect row = list->visualItemRect(list->topLevelItem(1));
     const QPoint pointer = list->viewport()->mapToGlobal(row.center());
     SetPointerScreen([&] { return PointerScreen{pointer, ScreenGeometryAt(pointer)}; });
-    QTimer::singleShot(300, &viewer, [&] {
-        auto* card = qobject_cast<frmErrorLogPopup*>(QApplication::activeModalWidget());
-        if (!card) return;
-        QPixmap shot = viewer.grab();
-        QPainter painter(&shot);
-        painter.drawPixmap(viewer.mapFromGlobal(card->pos()), card->grab());
-        painter.end();
-        shots.Save(shot, "error-log-card.png");
-        card->hide();
-    });
-    viewer.ShowItemPopup();
+    shots.SaveModalOver(viewer, "error-log-card.png", [&] { viewer.ShowItemPopup(); });
     SetPointerScreen(nullptr);
     return shots.Finish();
 }

@@ -5,13 +5,10 @@
 // It works in a data folder and registry of its own under /tmp and leaves them behind.
 
 #include <QApplication>
-#include <QPainter>
-#include <QTimer>
 #include <QTreeView>
 #include <string>
 
 #include "admin/logs/viewers/frm_log_viewers.h"
-#include "admin/logs/viewers/frm_user_log_popup.h"
 #include "logs/user_log.h"
 #include "logs/website_log.h"
 #include "platform/core/program_globals.h"
@@ -87,17 +84,7 @@ int main(int argc, char** argv) {
         const QRect row = viewer.List()->visualRect(viewer.Model()->index(0, 1));
         const QPoint pointer = viewer.List()->viewport()->mapToGlobal(row.center());
         SetPointerScreen([&] { return PointerScreen{pointer, ScreenGeometryAt(pointer)}; });
-        QTimer::singleShot(300, &viewer, [&] {
-            auto* card = qobject_cast<frmUserLogPopup*>(QApplication::activeModalWidget());
-            if (!card) return;
-            QPixmap shot = viewer.grab();
-            QPainter painter(&shot);
-            painter.drawPixmap(viewer.mapFromGlobal(card->pos()), card->grab());
-            painter.end();
-            shots.Save(shot, "user-log-card.png");
-            card->hide();
-        });
-        viewer.ShowItemPopup();
+        shots.SaveModalOver(viewer, "user-log-card.png", [&] { viewer.ShowItemPopup(); });
         SetPointerScreen(nullptr);
         viewer.SetViewMode(3);
         shots.Save(viewer, "user-log-large-icons.png");
