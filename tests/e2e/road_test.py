@@ -709,6 +709,7 @@ class Road:
 
     def save_as(self, browser, target):
         """File > Save As with the name typed into the chooser; yes when it asks to replace a file that is there."""
+        existed = os.path.exists(target)
         # The caption is the page's title once it has loaded, "Web Browser" while busy.
         wait_until("the browser to have the focus", lambda: active_window() in
                    visible_windows(T_BROWSER) + visible_windows("Carol's page"), 5)
@@ -723,7 +724,7 @@ class Road:
         key("ctrl+a")
         type_text(target)
         key("Return")
-        if os.path.exists(target):
+        if existed:
             confirm = wait_until("the chooser's question to replace the file",
                                  lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
                                           for b in find_all(w, "push button", "Yes")])
