@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/core/text.h"
@@ -48,10 +49,14 @@ bool IsGuardedFileAddress(const std::string& address) {
     const std::optional<std::string> path = FileAddressPath(address);
     if (!path) return false;
     if (path->empty()) return true;
-    // A backslash escaped as "%5C" names a file of that name here; decided both ways.
+    // A backslash escaped as "%5C" names a file of that name here; and ".." may be taken by
+    // its text (as the engine reads an address) or after links (as the file system does).
+    // Refused when any reading reaches a guarded place.
     std::string slashed = *path;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    return Guarded(*path) || Guarded(slashed);
+    for (const std::string& each : {*path, slashed})
+        if (Guarded(each) || Guarded(std::filesystem::path(each).lexically_normal().string())) return true;
+    return false;
 }
 
 }  // namespace corvane

@@ -47,6 +47,11 @@ TEST_F(GuardedFileAddressTest, CorvanesFilesAndWhatDecidesWhatStartsAreRefusedWh
     const std::string data = fs::canonical(folder_).string();
     const std::string outside = outside_.Path();
     fs::create_directory_symlink(data, outside + "/to-data");
+    // ".." after a link leads elsewhere on disk than by its text: both readings count.
+    fs::create_directories(outside + "/deep/er");
+    fs::create_directory_symlink(outside + "/deep/er", outside + "/jump");
+    const std::string dataName = fs::path(data).filename().string();
+    fs::create_directory_symlink(data, outside + "/" + dataName);
     fs::create_directories(SetUpRecordFolder());
     std::string encoded = data;
     for (std::size_t at = 0; (at = encoded.find('/', at)) != std::string::npos; at += 3) encoded.replace(at, 1, "%2F");
@@ -61,6 +66,7 @@ TEST_F(GuardedFileAddressTest, CorvanesFilesAndWhatDecidesWhatStartsAreRefusedWh
         {"view-source:file://" + data + "/users.sec", true},
         {"file://" + outside + "/../../" + data.substr(1) + "/users.sec", true},
         {"file://" + outside + "/to-data/users.sec", true},
+        {"file://" + outside + "/jump/../" + dataName + "/users.sec", true},
         {"file://" + encoded + "%2Fusers.sec", true},
         {"file://" + data + "%5Cusers.sec", true},
         {"file://" + SetUpRecordFolder() + "/set-up-0", true},
