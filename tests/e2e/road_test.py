@@ -629,6 +629,7 @@ class Road:
 
         self.pupil_save_as_over_own_files(browser_window, browser)
         self.pupil_save_as_over_start_files(browser)
+        self.pupil_save_as_over_login_files(browser)
         self.pupil_read_me_refused(browser)
         self.pupil_print_chooser_cannot_rename(browser)
         self.pupil_page_pickers_hand_out_nothing(browser, address[0])
@@ -706,11 +707,9 @@ class Road:
             folder = os.path.realpath(os.path.dirname(target))
             self.save_as_refused(browser, label, target, MSG_OWN_FILES.format(folder))
 
-    def save_as_refused(self, browser, label, target, message):
-        """File > Save As over a file that is there: the message, and the file and its folder unchanged."""
-        self.step(f"Save As over {label} is refused")
-        folder = os.path.realpath(os.path.dirname(target))
-        before, names = open(target, "rb").read(), sorted(os.listdir(folder))
+    def save_as(self, browser, target):
+        """File > Save As with the name typed into the chooser; yes when it asks to replace a file that is there."""
+        existed = os.path.exists(target)
         # The caption is the page's title once it has loaded, "Web Browser" while busy.
         wait_until("the browser to have the focus", lambda: active_window() in
                    visible_windows(T_BROWSER) + visible_windows("Carol's page"), 5)
@@ -725,17 +724,26 @@ class Road:
         key("ctrl+a")
         type_text(target)
         key("Return")
-        # The chooser asks before replacing a file that is there: yes.
-        confirm = wait_until("the chooser's question to replace the file",
-                             lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
-                                      for b in find_all(w, "push button", "Yes")])
-        click(confirm[0])
+        if existed:
+            confirm = wait_until("the chooser's question to replace the file",
+                                 lambda: [b for w in app_windows() if name_of(w) == T_SAVE_AS
+                                          for b in find_all(w, "push button", "Yes")])
+            click(confirm[0])
+
+    def save_as_refused(self, browser, label, target, message):
+        """File > Save As over a file that is there, or at a new name: the message, and the file (or its
+        absence) and its folder unchanged."""
+        self.step(f"Save As over {label} is refused")
+        folder = os.path.realpath(os.path.dirname(target))
+        content = lambda: open(target, "rb").read() if os.path.exists(target) else None
+        before, names = content(), sorted(os.listdir(folder))
+        self.save_as(browser, target)
         box_window = self.message_box(message)
         self.shot(f"save-as-refused-{label.replace(' ', '-')}")
         key("Return")
         self.wait_gone(box_window)
         self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
-        self.check(open(target, "rb").read() == before, f"{label} is unchanged byte for byte")
+        self.check(content() == before, f"{label} is unchanged byte for byte")
         self.check(sorted(os.listdir(folder)) == names, f"nothing new in {folder}")
 
     def pupil_save_as_over_start_files(self, browser):
@@ -750,6 +758,29 @@ class Road:
             with open(target, "w") as f:
                 f.write(text)
             self.save_as_refused(browser, label, target, MSG_START_PLACE.format(os.path.realpath(target)))
+
+    def pupil_save_as_over_login_files(self, browser):
+        """Carol saves the page over ~/.profile and as a new ~/.config/autostart/x.desktop, both read by the
+        account's next login: refused, the files unchanged; a save into Documents is written."""
+        home = os.path.join(self.scratch, "home")
+        profile = os.path.join(home, ".profile")
+        with open(profile, "w") as f:
+            f.write("# the account's own profile\n")
+        self.save_as_refused(browser, "the profile", profile, MSG_START_PLACE.format(os.path.realpath(profile)))
+        config = os.path.join(home, ".config")
+        entry = os.path.join(config, "autostart", "x.desktop")
+        os.makedirs(os.path.dirname(entry), exist_ok=True)
+        self.save_as_refused(browser, "a new autostart entry", entry, MSG_START_PLACE.format(os.path.realpath(config)))
+        self.check(not os.path.exists(entry), "no x.desktop in ~/.config/autostart")
+
+        self.step("Save As into Documents is written")
+        saved = os.path.join(home, "Documents", "carol-page.html")
+        os.makedirs(os.path.dirname(saved), exist_ok=True)
+        self.save_as(browser, saved)
+        wait_until("the page in Documents", lambda: os.path.exists(saved) and b"<h1>" in open(saved, "rb").read(), 20)
+        self.shot("save-as-documents")
+        self.check(not visible_windows(T_SAVE_AS), "the chooser has closed")
+        self.check(not visible_windows(T_PROGRAM), "no message after the save into Documents")
 
     def pupil_read_me_refused(self, browser):
         """Help > Read Me would start the desktop's text editor, which Carol was not given: message

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "browser/probe/url_probe.h"
+#include "browser/rule/file_address.h"
 #include "browser/rule/website_address.h"
 #include "catalogue/website.h"
 #include "logs/current_user.h"
@@ -198,7 +199,7 @@ void BrowserController::RunAddressCommand() {
         return;
     }
     frame_.SetBusyTimer(true);
-    if (IsWebsiteAllowable(GetCurrentUser(), address)) {
+    if (!IsGuardedFileAddress(address) && IsWebsiteAllowable(GetCurrentUser(), address)) {
         RunIgnoringErrors({
             [&] { control_.Navigate(typed); },
             [&] { control_.SetFocus(); },
@@ -266,13 +267,12 @@ void BrowserController::Form_Unload() {
     children_.clear();
 }
 
-// For a user whose websites are enforced every page and frame is tested; resources follow
-// their page.
+// Every page and frame is tested (for a user whose websites are not enforced only against the
+// files no page opens); resources follow their page.
 void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, NavigationKind, bool mainFrame,
                                                       bool& Cancel) {
     SetCurrentURL(URL);
-    if (!Enforced()) return;
-    if (NavigationAllowed(URL)) {
+    if (MayOpen(URL)) {
         if (mainFrame) frameRefusalLogged_ = false;
         return;
     }
@@ -285,6 +285,13 @@ void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, Na
     frame_.ShowStatus(GetMessageText(kMsgUrlDenied, gLanguage));
     if (!frameRefusalLogged_) Log(URL, "URL DENIED");
     frameRefusalLogged_ = true;
+}
+
+// No page opens a file the write guard keeps, whoever uses the browser; the website rule
+// decides the rest for a user whose websites are enforced.
+bool BrowserController::MayOpen(const std::string& URL) {
+    if (IsGuardedFileAddress(URL)) return false;
+    return !Enforced() || NavigationAllowed(URL);
 }
 
 // Only a record that was read exempts the user; without one the rule decides.
@@ -349,7 +356,7 @@ void BrowserController::brwWebBrowser_NewWindow2(const std::string& URL, bool& C
 }
 
 void BrowserController::OpenPageWindow(const std::string& address) {
-    if (Enforced() && !NavigationAllowed(address)) {
+    if (!MayOpen(address)) {
         Refuse(address, !refusalShown_);
         return;
     }

@@ -103,8 +103,10 @@ private:
     // Login required, the user's record found, not an administrator, websites enforced.
     bool Enforced() const;
     bool NavigationAllowed(const std::string& URL);
-    // A page's new window for the address it asked for: the rule for an enforced user, then
-    // the probe, then the rights.
+    // A page or frame may be opened: no guarded file, and the rule where it applies.
+    bool MayOpen(const std::string& URL);
+    // A page's new window for the address it asked for: MayOpen, then the probe, then the
+    // rights.
     void OpenPageWindow(const std::string& address);
     void Refuse(const std::string& URL, bool showMessage);
     void UpdateAddressList(const std::string& URL);

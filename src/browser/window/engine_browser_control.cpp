@@ -21,6 +21,7 @@
 #include <QWebEngineView>
 #include <utility>
 
+#include "browser/window/engine_local_files.h"
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
 #include "ui/helpers/file_dialog.h"
@@ -129,6 +130,7 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("brwWebBrowser"));
     view_ = new QWebEngineView(this);
     page_ = new EnginePage(view_);
+    KeepFilePagesToThemselves(*page_);
     view_->setPage(page_);
 
     findBar_ = new QWidget(this);
@@ -305,9 +307,9 @@ void EngineBrowserControl::Print() {
     if (printing_) return;
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (!AskPrintDialog(*printer_, window())) return;
-    // Printing to a PDF file: the engine hands the document over, and it is
-    // written through the write guard, text kept as text.
-    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+    // Printing to a file (whatever format the dialog left set, the file is a PDF): the engine
+    // hands the document over, and it is written through the write guard, text kept as text.
+    if (!printer_->outputFileName().isEmpty()) {
         const std::string target = printer_->outputFileName().toStdString();
         if (const WriteTargetVerdict verdict = CheckWriteTarget(target); !verdict.allowed) {
             ShowWriteRefused(verdict);

@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -43,21 +45,75 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The path after links as far as it exists, the rest taken as written.
+// The path after links as far as it exists, the rest taken as written; "" when
+// it cannot be told.
 std::string RealPath(const std::string& path) {
     std::error_code ec;
     const auto real = std::filesystem::weakly_canonical(std::filesystem::absolute(path, ec), ec);
     return ec ? std::string() : real.string();
 }
 
-std::vector<std::string> RealPaths(const std::vector<std::string>& paths) {
+// A place to keep, after links; as written (made absolute) when the links cannot
+// be followed, so that no place drops out of the guard.
+std::vector<std::string> PlacePaths(const std::vector<std::string>& paths) {
     std::vector<std::string> real;
-    for (const std::string& path : paths)
-        if (std::string r = RealPath(path); !r.empty()) real.push_back(std::move(r));
+    for (const std::string& path : paths) {
+        if (path.empty()) continue;
+        std::string r = RealPath(path);
+        if (r.empty()) {
+            std::error_code ec;
+            r = std::filesystem::absolute(path, ec).lexically_normal().string();
+        }
+        if (!r.empty()) real.push_back(std::move(r));
+    }
     return real;
 }
 
-GuardedPlaces RealPlaces() { return {RealPaths(ProtectedFolders()), RealPaths(ProtectedStartPlaces())}; }
+// A kept folder as the file system knows it, whatever spelling reaches it.
+struct FolderIdentity {
+    dev_t device;
+    ino_t inode;
+    std::string path;
+};
+
+struct Snapshot {
+    GuardedPlaces places;
+    std::vector<FolderIdentity> folders;
+};
+
+Snapshot TakeSnapshot() {
+    Snapshot snapshot{{PlacePaths(ProtectedFolders()), PlacePaths(ProtectedStartPlaces()), PlacePaths(HomeFolders())},
+                      {}};
+    for (const auto* list : {&snapshot.places.folders, &snapshot.places.startPlaces, &snapshot.places.homes})
+        for (const std::string& place : *list) {
+            struct stat st {};
+            if (::stat(place.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                snapshot.folders.push_back({st.st_dev, st.st_ino, place});
+        }
+    return snapshot;
+}
+
+// The target spelt through the kept folder it lies in, the deepest one found:
+// on a file system that ignores letter case, or through a second mount, a
+// folder's other spelling would otherwise pass the comparison of texts.
+std::string SpelledAsPlaces(const std::string& real, const std::vector<FolderIdentity>& folders) {
+    if (real.empty() || real.front() != '/') return real;
+    for (std::string ancestor = real;; ancestor = ParentOf(ancestor)) {
+        struct stat st {};
+        if (::stat(ancestor.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            for (const FolderIdentity& folder : folders)
+                if (folder.device == st.st_dev && folder.inode == st.st_ino) {
+                    const std::size_t skip = ancestor == "/" ? 1 : ancestor.size() + 1;
+                    const std::string rest = real.substr(std::min(skip, real.size()));
+                    return rest.empty() ? folder.path : Join(folder.path, rest);
+                }
+        if (ancestor == "/") return real;
+    }
+}
+
+WriteTargetVerdict Decide(const std::string& real, const Snapshot& snapshot) {
+    return DecideWriteTarget(SpelledAsPlaces(real, snapshot.folders), snapshot.places);
+}
 
 // The real path of an open folder, as the kernel knows it.
 std::string RealPathOf(int fd) {
@@ -104,7 +160,7 @@ struct OpenedFolder {
     bool ok = false;
 };
 
-OpenedFolder OpenTargetFolder(const std::string& target, const GuardedPlaces& places) {
+OpenedFolder OpenTargetFolder(const std::string& target, const Snapshot& places) {
     OpenedFolder opened;
     const std::string name = NameOf(target);
     if (name.empty() || name == "." || name == "..") {
@@ -117,12 +173,12 @@ OpenedFolder OpenTargetFolder(const std::string& target, const GuardedPlaces& pl
         return opened;
     }
     const std::string realFolder = RealPathOf(opened.fd);
-    WriteTargetVerdict verdict = DecideWriteTarget(Join(realFolder, name), places);
+    WriteTargetVerdict verdict = Decide(Join(realFolder, name), places);
     struct stat st {};
     if (verdict.allowed && ::fstatat(opened.fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
         char real[PATH_MAX];
         const std::string through = "/proc/self/fd/" + std::to_string(opened.fd) + "/" + name;
-        if (::realpath(through.c_str(), real)) verdict = DecideWriteTarget(real, places);
+        if (::realpath(through.c_str(), real)) verdict = Decide(real, places);
     }
     if (!verdict.allowed) {
         opened.problem = Refusal(std::move(verdict));
@@ -144,7 +200,7 @@ int CreateScratch(int folder, std::string* name) {
     return -1;
 }
 
-GuardedWrite WriteInto(const std::string& target, const GuardedPlaces& places,
+GuardedWrite WriteInto(const std::string& target, const Snapshot& places,
                        const std::function<bool(std::FILE*)>& write) {
     OpenedFolder opened = OpenTargetFolder(target, places);
     const Descriptor folder(opened.fd);
@@ -199,7 +255,7 @@ bool CopyBytes(const std::string& source, std::FILE* out) {
     return ok;
 }
 
-GuardedWrite CopyInto(const std::string& source, const std::string& target, const GuardedPlaces& places) {
+GuardedWrite CopyInto(const std::string& source, const std::string& target, const Snapshot& places) {
     struct stat st {};
     if (::lstat(source.c_str(), &st) != 0) return Failure(errno);
     if (!S_ISDIR(st.st_mode))
@@ -244,11 +300,19 @@ WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const Guarde
         if (within(folder)) return {false, folder};
     for (const std::string& place : places.startPlaces)
         if (within(place)) return {false, place, true};
+    // Without a home folder no one can tell what the next login reads.
+    if (places.homes.empty()) return {false, {}};
+    for (const std::string& home : places.homes) {
+        if (home.empty()) return {false, {}};
+        const std::string prefix = home.back() == '/' ? home : home + "/";
+        if (realTarget.compare(0, prefix.size(), prefix) != 0) continue;
+        for (std::size_t start = prefix.size(); start < realTarget.size();) {
+            const std::size_t end = std::min(realTarget.find('/', start), realTarget.size());
+            if (end > start && realTarget[start] == '.') return {false, realTarget.substr(0, end), true};
+            start = end + 1;
+        }
+    }
     return {true, {}};
-}
-
-WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders) {
-    return DecideWriteTarget(realTarget, GuardedPlaces{realFolders, {}});
 }
 
 std::vector<std::string> ProtectedFolders() {
@@ -269,7 +333,24 @@ std::vector<std::string> ProtectedStartPlaces() {
     const DesktopPlaces places = DesktopPlaces::FromEnvironment();
     std::vector<std::string> start = AutostartEntryPaths(places);
     for (auto& place : OpenerReadPlaces(places)) start.push_back(std::move(place));
+    // Whole: what the desktop, its autostart and the user's services read there is no list of ours.
+    start.insert(start.end(), places.configDirs.begin(), places.configDirs.end());
+    start.insert(start.end(), places.dataDirs.begin(), places.dataDirs.end());
     return start;
+}
+
+std::vector<std::string> HomeFolders() {
+    std::vector<std::string> homes;
+    if (std::string home = environment::Variable("HOME"); !home.empty()) homes.push_back(std::move(home));
+    // A login shell and the display manager read the account's own, whatever HOME says now.
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        *found->pw_dir && (homes.empty() || homes.front() != found->pw_dir))
+        homes.emplace_back(found->pw_dir);
+    return homes;
 }
 
 void ProtectFolder(const std::string& folder) {
@@ -278,12 +359,12 @@ void ProtectFolder(const std::string& folder) {
 }
 
 WriteTargetVerdict CheckWriteTarget(const std::string& target) {
-    const GuardedPlaces folders = RealPlaces();
+    const Snapshot places = TakeSnapshot();
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(target, ec).string();
     if (ec) return {false, {}};
-    WriteTargetVerdict verdict = DecideWriteTarget(Join(RealPath(ParentOf(absolute)), NameOf(absolute)), folders);
-    if (verdict.allowed) verdict = DecideWriteTarget(RealPath(absolute), folders);
+    WriteTargetVerdict verdict = Decide(Join(RealPath(ParentOf(absolute)), NameOf(absolute)), places);
+    if (verdict.allowed) verdict = Decide(RealPath(absolute), places);
     return verdict;
 }
 
@@ -297,11 +378,11 @@ std::string WriteRefusalText(const WriteTargetVerdict& verdict) {
 }
 
 GuardedWrite WriteFileGuarded(const std::string& target, const std::function<bool(std::FILE*)>& write) {
-    return WriteInto(target, RealPlaces(), write);
+    return WriteInto(target, TakeSnapshot(), write);
 }
 
 GuardedWrite CopyGuarded(const std::string& source, const std::string& target) {
-    return CopyInto(source, target, RealPlaces());
+    return CopyInto(source, target, TakeSnapshot());
 }
 
 }  // namespace corvane

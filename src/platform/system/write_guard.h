@@ -16,32 +16,46 @@ struct WriteTargetVerdict {
     bool startPlace = false;
 };
 
-// What the guard protects, as real paths: Corvane's own folders, and the
-// places that decide what it starts (its autostart entries and what the
-// desktop's opener reads: association lists and applications folders).
+// What the guard keeps, as real paths: Corvane's own folders; the places that
+// decide what starts, each whole (its autostart entries, what the desktop's
+// opener reads, every XDG config and data folder); and the home folders, below
+// which every hidden file and folder decides what starts (what a login shell,
+// the desktop session, its autostart, the environment and the user's services
+// read at the next login).
 struct GuardedPlaces {
     std::vector<std::string> folders;
     std::vector<std::string> startPlaces;
+    std::vector<std::string> homes;
 };
 
-// The decision on real paths (absolute, links resolved): a target that is one
-// of the places or lies below one is refused, naming that place; so is a
-// target that is not absolute.
+// The one decision on a target, on real paths (absolute, links resolved). A
+// target that is one of Corvane's folders or lies below one is refused, naming
+// the folder; one that is or lies below a start place, naming that place; one
+// whose path below a home folder passes through a name starting with ".",
+// naming that hidden file or folder. So is a target that is not absolute, and
+// every target when no home folder is known.
 WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const GuardedPlaces& places);
-WriteTargetVerdict DecideWriteTarget(const std::string& realTarget, const std::vector<std::string>& realFolders);
 
 // Corvane's own folders as they stand now: the program folder, the data
 // folder, the registry folders, the folder of the global INI file, the
 // set-up record's folder and any folder start-up added (the runtime folder).
 std::vector<std::string> ProtectedFolders();
 
-// The places that decide what Corvane starts, as this process's environment
-// names them (see GuardedPlaces).
+// The places that decide what starts, as this process's environment names
+// them (see GuardedPlaces): the named files first, so that a refusal names the
+// very file, then the XDG config and data folders.
 std::vector<std::string> ProtectedStartPlaces();
+
+// The account's home folders: HOME, and the one the account database names.
+std::vector<std::string> HomeFolders();
 void ProtectFolder(const std::string& folder);
 
 // The decision for a target as the file system stands now: its folder after
-// links, and the file a link at its name leads to.
+// links, and the file a link at its name leads to; a folder reached by another
+// spelling (letter case on a file system that ignores it, another mount) counts
+// as the place it is. Every writer a person can aim decides through this (or
+// through the writes below, which decide again as they write), and so does
+// what a page may read.
 WriteTargetVerdict CheckWriteTarget(const std::string& target);
 
 // What a person is told when a target is refused.

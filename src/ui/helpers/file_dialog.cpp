@@ -130,6 +130,9 @@ std::optional<QString> ChooseFileToHandOut(const FileDialogRequest& request, QWi
     const QPointer<QWidget> window = parent ? parent->window() : nullptr;
     ShowMsgBox(verdict.folder.empty()
                    ? std::string("Nothing was handed to the page. Only a plain file of one name that can be read can be.")
+               : verdict.startPlace
+                   ? "Nothing was handed to the page. " + verdict.folder +
+                         " decides which programs start, and no page may read it. Choose another file."
                    : "Nothing was handed to the page. The folder " + verdict.folder +
                          " holds Corvane's own files, which no page may read. Choose another file.",
                kMsgExclamation | kMsgOkOnly, kProgramTitle);

@@ -187,9 +187,10 @@ PrintOutcome PrintLines(QWidget* window, const QString& fontFamily, const PrintS
 
     if (printer.outputFormat() == QPrinter::NativeFormat)
         SetDefaultPrinter(printer.printerName().toStdString(), "", "");
-    // A file named in the dialog is printed in a private folder first and
-    // then copied through the write guard, which decides when it writes.
-    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    // A file named in the dialog, whatever format is left set, is printed in a
+    // private folder first and then copied through the write guard, which
+    // decides when it writes.
+    const QString target = printer.outputFileName();
     QTemporaryDir scratch;
     if (!target.isEmpty()) {
         const WriteTargetVerdict verdict = CheckWriteTarget(target.toStdString());

@@ -396,16 +396,7 @@ TEST_F(BrowserTest, PageNavigationsOfEnforcedUsersPassTheRule) {
         auto box = ScriptedMsgBox::Install();
         FakeBrowserWindow& w = Open();
         EXPECT_EQ(w.control.PageNavigates(r.url, r.kind, r.mainFrame), r.goes);
-        const auto lines = LogLines();
-        if (r.goes) {
-            EXPECT_EQ(box->Count(), 0);
-            for (const auto& line : lines) EXPECT_EQ(line.status, "URL ACCEPTED");
-            continue;
-        }
-        EXPECT_EQ(lines, (std::vector<LogLine>{{r.login, r.url, "URL DENIED"}}));
-        EXPECT_EQ(w.LastStatus(), Status(165));
-        ASSERT_EQ(box->Count(), 1);
-        EXPECT_EQ(box->Last().prompt, Denied425(r.url));
+        ExpectNavigationOutcome(w, box, r.login, r.url, r.goes);
     }
 }
 

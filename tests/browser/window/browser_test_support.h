@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "fake_browser_window.h"
 #include "logs/current_user.h"
 #include "logs/website_log.h"
+#include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/user.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
@@ -77,6 +79,15 @@ public:
         return w;
     }
 
+    // A window for the login alone: no earlier window, probe or website-log record left.
+    FakeBrowserWindow& OpenAfresh(const std::string& login) {
+        std::filesystem::remove(Path("websiteslog.sec"));
+        pool.clear();
+        probed.clear();
+        LogIn(login);
+        return Open();
+    }
+
     static std::vector<LogLine> LogLines() {
         std::vector<LogLine> lines;
         WebsiteLog log;
@@ -85,6 +96,26 @@ public:
             if (log.Load(i)) lines.push_back({log.UserLogin(), log.URL(), log.Status()});
         log.CloseTable();
         return lines;
+    }
+
+    // What one navigation left: when it went ahead, no message and only "URL ACCEPTED" records;
+    // when refused, one "URL DENIED" record of the address, status 165 and, unless it was a
+    // frame's, message 425 naming it.
+    static void ExpectNavigationOutcome(const FakeBrowserWindow& w, const ScriptedMsgBox::Guard& box,
+                                        const std::string& login, const std::string& url, bool went,
+                                        bool message = true) {
+        const auto lines = LogLines();
+        if (went) {
+            EXPECT_EQ(box->Count(), 0);
+            for (const auto& line : lines) EXPECT_EQ(line.status, "URL ACCEPTED");
+            return;
+        }
+        EXPECT_EQ(lines, (std::vector<LogLine>{{login, url, "URL DENIED"}}));
+        EXPECT_EQ(w.LastStatus(), GetMessageText(165));
+        ASSERT_EQ(box->Count(), message ? 1 : 0);
+        if (message) {
+            EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, url));
+        }
     }
 
     FakeWindowPool pool;

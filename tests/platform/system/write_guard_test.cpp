@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <vector>
 
 #include "platform/core/environment.h"
 #include "platform/core/program_globals.h"
@@ -56,12 +58,39 @@ protected:
         gUseGlobalSettingsINIFile = false;
     }
 
+    // The verdict on the target, then a write there: written, or refused naming
+    // the place with the file as it was (not made when it was not there).
+    static void ExpectGuarded(const std::string& target, const std::string& place, bool startPlace) {
+        SCOPED_TRACE(target);
+        const WriteTargetVerdict verdict = CheckWriteTarget(target);
+        EXPECT_EQ(verdict.allowed, place.empty());
+        EXPECT_EQ(verdict.folder, place);
+        EXPECT_EQ(verdict.startPlace, startPlace);
+        const bool existed = fs::exists(target);
+        const std::string before = Read(target);
+        const GuardedWrite written = WriteText(target, "<html>saved</html>");
+        if (place.empty()) {
+            EXPECT_EQ(written.result, GuardedWrite::Result::Written);
+            EXPECT_EQ(Read(target), "<html>saved</html>");
+            return;
+        }
+        EXPECT_EQ(written.result, GuardedWrite::Result::Refused);
+        EXPECT_EQ(written.verdict.folder, place);
+        EXPECT_EQ(fs::exists(target), existed);
+        EXPECT_EQ(Read(target), before);
+        EXPECT_EQ(WriteRefusalText(written.verdict),
+                  startPlace ? "Nothing was saved. " + place +
+                                   " decides which programs start, and cannot be written from here. Choose another folder."
+                             : "Nothing was saved. The folder " + place +
+                                   " holds Corvane's own files, which cannot be written from here. Choose another folder.");
+    }
+
     TempFolder tmp_;
     std::string savedData_, savedIni_, registry_, users_;
 };
 
 TEST_F(WriteGuardTest, TheDecisionOnRealPaths) {
-    const std::vector<std::string> folders{"/srv/corvane", "/var/lib/corvane/"};
+    const GuardedPlaces places{{"/srv/corvane", "/var/lib/corvane/"}, {}, {"/home/p"}};
     struct Row { const char* target; bool allowed; const char* folder; };
     const Row rows[] = {
         {"/srv/corvane/users.sec", false, "/srv/corvane"},
@@ -75,16 +104,19 @@ TEST_F(WriteGuardTest, TheDecisionOnRealPaths) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.target);
-        const WriteTargetVerdict verdict = DecideWriteTarget(row.target, folders);
+        const WriteTargetVerdict verdict = DecideWriteTarget(row.target, places);
         EXPECT_EQ(verdict.allowed, row.allowed);
         EXPECT_EQ(verdict.folder, row.folder);
     }
+    // Without a home folder nothing tells what the next login reads: nothing is written.
+    EXPECT_FALSE(DecideWriteTarget("/srv/report.txt", GuardedPlaces{{"/srv/corvane"}, {}, {}}).allowed);
 }
 
-TEST_F(WriteGuardTest, TheDecisionOnStartPlaces) {
+TEST_F(WriteGuardTest, TheDecisionOnStartPlacesAndHiddenNames) {
     const GuardedPlaces places{{"/srv/corvane"},
                                {"/home/p/.config/mimeapps.list", "/home/p/.config/autostart/corvane.desktop",
-                                "/home/p/.local/share/applications"}};
+                                "/home/p/.local/share/applications", "/home/p/.config", "/etc/xdg"},
+                               {"/home/p", "/var/home/p/"}};
     struct Row { const char* target; bool allowed; const char* place; bool startPlace; };
     const Row rows[] = {
         {"/srv/corvane/users.sec", false, "/srv/corvane", false},
@@ -93,9 +125,20 @@ TEST_F(WriteGuardTest, TheDecisionOnStartPlaces) {
         {"/home/p/.local/share/applications/evil.desktop", false, "/home/p/.local/share/applications", true},
         {"/home/p/.local/share/applications/kde/evil.desktop", false, "/home/p/.local/share/applications", true},
         {"/home/p/.local/share/applications", false, "/home/p/.local/share/applications", true},
-        {"/home/p/.config/mimeapps.list.bak", true, "", false},
-        {"/home/p/.config/autostart/other.desktop", true, "", false},
-        {"/home/p/.local/share/applications-old/x.desktop", true, "", false},
+        {"/home/p/.config/mimeapps.list.bak", false, "/home/p/.config", true},
+        {"/home/p/.config/autostart/other.desktop", false, "/home/p/.config", true},
+        {"/etc/xdg/autostart/other.desktop", false, "/etc/xdg", true},
+        // The rule, not a list: any hidden name below a home folder, however deep.
+        {"/home/p/.local/share/applications-old/x.desktop", false, "/home/p/.local", true},
+        {"/home/p/.profile", false, "/home/p/.profile", true},
+        {"/home/p/.never-heard-of-rc", false, "/home/p/.never-heard-of-rc", true},
+        {"/home/p/Documents/.hidden/x.txt", false, "/home/p/Documents/.hidden", true},
+        {"/var/home/p/.xsessionrc", false, "/var/home/p/.xsessionrc", true},
+        {"/home/p/Documents/x.profile", true, "", false},
+        {"/home/p/Documents/notes.v2.txt", true, "", false},
+        {"/home/p", true, "", false},
+        {"/home/pq/.profile", true, "", false},
+        {"/tmp/.x", true, "", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.target);
@@ -141,8 +184,9 @@ TEST_F(WriteGuardTest, WhatDecidesWhatStartsIsRefusedAfterLinks) {
         {desktop.DataHome() + "/mime/packages/text.xml", fs::canonical(desktop.DataHome()).string() + "/mime"},
         {tmp_ / "out/to-config/mimeapps.list", config + "/mimeapps.list"},
         {tmp_ / "out/list-link", config + "/mimeapps.list"},
-        {desktop.ConfigHome() + "/autostart/other.desktop", ""},
-        {desktop.ConfigHome() + "/notes.txt", ""},
+        // The config folder whole: what else reads it is no list of ours.
+        {desktop.ConfigHome() + "/autostart/other.desktop", config},
+        {desktop.ConfigHome() + "/notes.txt", config},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.target);
@@ -168,6 +212,98 @@ TEST_F(WriteGuardTest, WhatDecidesWhatStartsIsRefusedAfterLinks) {
     if (saved[1].empty()) ::unsetenv("XDG_DATA_DIRS");
 }
 
+// Everything the account's next login reads (a login shell, the desktop
+// session, its autostart, the opener, the environment, the user's services),
+// wherever the XDG variables put it, is refused; reached through a link, ".."
+// or another letter case too. What a person saves to stays writable.
+TEST_F(WriteGuardTest, WhatTheNextLoginReadsIsRefusedAndWhatAPersonSavesToIsWritten) {
+    const std::string home = tmp_ / "home";
+    const std::string config = tmp_ / "elsewhere/config";  // XDG_CONFIG_HOME outside the home folder
+    const std::string data = home + "/appdata";            // XDG_DATA_HOME at a visible name
+    const std::string configDirs = tmp_ / "xdg-config";
+    const std::string dataDirs = tmp_ / "xdg-data";
+    // Every folder there, so that each write meets the guard rather than a missing folder.
+    for (const std::string& dir :
+         {home + "/.config/autostart", home + "/.config/environment.d", home + "/.config/systemd/user",
+          home + "/.config/openbox", home + "/.local/share/applications", home + "/.local/share/mime/packages",
+          home + "/.Config/autostart", home + "/Documents", home + "/Downloads", home + "/Desktop",
+          config + "/autostart", data + "/applications", configDirs + "/autostart", dataDirs + "/applications",
+          tmp_ / "media/STICK"})
+        fs::create_directories(dir);
+    const char* names[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_DIRS"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", configDirs.c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", dataDirs.c_str(), 1);
+    const std::string h = fs::canonical(home).string();
+    const std::string old = "what the account had";
+    for (const char* name : {".profile", ".bashrc", ".xsessionrc", ".config/mimeapps.list", "Documents/old.txt"})
+        tmp_.Write("home/" + std::string(name), old);
+    fs::create_directory_symlink(home + "/.config", home + "/Documents/settings");
+    fs::create_symlink(home + "/.profile", home + "/Desktop/profile.txt");
+    fs::create_directory_symlink(home + "/Downloads", home + "/Documents/to-downloads");
+
+    struct Row { std::string target; std::string place; };  // no place: written
+    const Row rows[] = {
+        {home + "/.profile", h + "/.profile"},
+        {home + "/.bash_profile", h + "/.bash_profile"},
+        {home + "/.bash_login", h + "/.bash_login"},
+        {home + "/.bashrc", h + "/.bashrc"},
+        {home + "/.xsessionrc", h + "/.xsessionrc"},
+        {home + "/.xsession", h + "/.xsession"},
+        {home + "/.xinitrc", h + "/.xinitrc"},
+        {home + "/.xprofile", h + "/.xprofile"},
+        {home + "/.Xresources", h + "/.Xresources"},
+        {home + "/.pam_environment", h + "/.pam_environment"},
+        {home + "/.config/autostart/x.desktop", h + "/.config"},
+        {home + "/.config/environment.d/50-x.conf", h + "/.config"},
+        {home + "/.config/systemd/user/x.service", h + "/.config"},
+        {home + "/.config/openbox/rc.xml", h + "/.config"},
+        {home + "/.config/mimeapps.list", h + "/.config"},
+        {home + "/.local/share/applications/x.desktop", h + "/.local"},
+        {home + "/.local/share/mime/packages/x.xml", h + "/.local"},
+        {home + "/.a-file-no-one-named", h + "/.a-file-no-one-named"},
+        // Wherever the XDG variables put the config and data folders.
+        {config + "/autostart/x.desktop", fs::canonical(config).string()},
+        {config + "/mimeapps.list", fs::canonical(config).string() + "/mimeapps.list"},
+        {data + "/applications/x.desktop", h + "/appdata/applications"},
+        {data + "/notes.txt", h + "/appdata"},
+        {configDirs + "/autostart/x.desktop", fs::canonical(configDirs).string()},
+        {dataDirs + "/applications/x.desktop", fs::canonical(dataDirs).string() + "/applications"},
+        // Through a link, "..", another letter case.
+        {home + "/Documents/settings/autostart/y.desktop", h + "/.config"},
+        {home + "/Desktop/profile.txt", h + "/.profile"},
+        {home + "/Documents/../.bashrc", h + "/.bashrc"},
+        {home + "/Documents/../.config/autostart/z.desktop", h + "/.config"},
+        {home + "/.PROFILE", h + "/.PROFILE"},
+        {home + "/.Config/autostart/x.desktop", h + "/.Config"},
+        // What a person saves to.
+        {home + "/notes.txt", ""},
+        {home + "/Documents/report.html", ""},
+        {home + "/Documents/old.txt", ""},
+        {home + "/Documents/x.profile", ""},
+        {home + "/Documents/to-downloads/page.html", ""},
+        {home + "/Downloads/page.html", ""},
+        {home + "/Desktop/page.html", ""},
+        {home + "/Documents/../Desktop/two.html", ""},
+        {tmp_ / "media/STICK/page.html", ""},
+        {tmp_ / "out/page.html", ""},
+    };
+    for (const Row& row : rows) ExpectGuarded(row.target, row.place, !row.place.empty());
+    for (const char* name : {".profile", ".bashrc", ".xsessionrc", ".config/mimeapps.list"})
+        EXPECT_EQ(Read(home + "/" + name), old) << name;
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) ::setenv(names[i], saved[i]->c_str(), 1);
+        else ::unsetenv(names[i]);
+    }
+}
+
 TEST_F(WriteGuardTest, EveryOwnFolderIsRefusedAfterLinksAndAnOtherFolderIsWritten) {
     fs::create_directory_symlink(tmp_ / "data", tmp_ / "out/to-data");
     fs::create_symlink(users_, tmp_ / "out/users-link");
@@ -186,22 +322,7 @@ TEST_F(WriteGuardTest, EveryOwnFolderIsRefusedAfterLinksAndAnOtherFolderIsWritte
         {tmp_ / "data-old/report.txt", ""},
         {tmp_ / "out/report.txt", ""},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.target);
-        const WriteTargetVerdict verdict = CheckWriteTarget(row.target);
-        EXPECT_EQ(verdict.allowed, row.folder.empty());
-        EXPECT_EQ(verdict.folder, row.folder);
-        const bool existed = fs::exists(row.target);
-        const GuardedWrite written = WriteText(row.target, "written");
-        if (row.folder.empty()) {
-            EXPECT_EQ(written.result, GuardedWrite::Result::Written);
-            EXPECT_EQ(Read(row.target), "written");
-        } else {
-            EXPECT_EQ(written.result, GuardedWrite::Result::Refused);
-            EXPECT_EQ(written.verdict.folder, row.folder);
-            EXPECT_EQ(fs::exists(row.target), existed);
-        }
-    }
+    for (const Row& row : rows) ExpectGuarded(row.target, row.folder, false);
     EXPECT_EQ(Read(users_), std::string(300, 'U'));
     // An INI file the settings do not live in is no file of Corvane's.
     gUseGlobalSettingsINIFile = false;

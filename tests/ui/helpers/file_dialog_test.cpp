@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
@@ -112,6 +114,17 @@ TEST(FileDialog, APageIsHandedNothingOfCorvanesWhateverNameItGoesBy) {
         EXPECT_EQ(box->Count(), boxes + (row.handed ? 0 : 1)) << row.path;
         if (!row.handed) EXPECT_EQ(box->Last().prompt.rfind("Nothing was handed to the page.", 0), 0u) << row.path;
     }
+    // A hidden file of the home folder is what the next login reads: no page gets it either.
+    const char* savedHome = std::getenv("HOME");
+    const std::string keptHome = savedHome ? savedHome : "";
+    ::setenv("HOME", home.Path().c_str(), 1);
+    answer = QString::fromStdString(home.Write(".profile", "PATH=..."));
+    EXPECT_EQ(ChooseFileToHandOut(FileDialogRequest{}, nullptr), std::nullopt);
+    EXPECT_EQ(box->Last().prompt, "Nothing was handed to the page. " +
+                                      std::filesystem::canonical(home / ".profile").string() +
+                                      " decides which programs start, and no page may read it. Choose another file.");
+    if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
+    else ::unsetenv("HOME");
     SetFileDialog(previous);
     gDataPath = savedData;
 }

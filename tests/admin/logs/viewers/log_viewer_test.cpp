@@ -16,6 +16,7 @@
 #include <QTreeView>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -256,6 +257,52 @@ TEST_F(ViewerTest, ExportAndPrintRefuseTheDataFolder) {
     EXPECT_FALSE(std::filesystem::exists(Path("report.pdf")));
     EXPECT_TRUE(ActivityLines().empty());
     EXPECT_TRUE(errors.empty());
+}
+
+// Export and print to a file (whatever format the dialog leaves set) refuse what the account's
+// next login reads, and write a visible file of the home folder.
+TEST_F(ViewerTest, ExportAndPrintRefuseWhatTheNextLoginReads) {
+    AddSessions(2, true);
+    test_support::TempFolder home;
+    const char* savedHome = std::getenv("HOME");
+    const std::string keptHome = savedHome ? savedHome : "";
+    ::setenv("HOME", home.Path().c_str(), 1);
+    std::filesystem::create_directories(home / ".config/autostart");
+    const std::string profile = home.Write(".profile", "PATH=$HOME/bin:$PATH\n");
+    const std::string h = std::filesystem::canonical(home.Path()).string();
+    frmUserLog& w = OpenUserLog();
+    struct Row { std::string target; std::string place; };
+    const Row rows[] = {{profile, h + "/.profile"},
+                        {home / ".config/autostart/x.desktop", h + "/.config"},
+                        {home / "report.txt", ""}};
+    for (const Row& row : rows)
+        for (int way = 0; way < 3; ++way) {
+            SCOPED_TRACE(row.target + " way " + std::to_string(way));
+            box_->Clear();
+            std::filesystem::remove(home / "report.txt");
+            SetFileDialog([&](const FileDialogRequest&, QWidget*) { return std::optional<QString>(QString::fromStdString(row.target)); });
+            SetPrintDialog([&](QPrinter& printer, QWidget*) {
+                printer.setOutputFormat(way == 2 ? QPrinter::NativeFormat : QPrinter::PdfFormat);
+                printer.setOutputFileName(QString::fromStdString(row.target));
+                return true;
+            });
+            if (way == 0) w.ExportList();
+            else w.PrintLog();
+            if (row.place.empty()) {
+                EXPECT_EQ(box_->Count(), 0);
+                EXPECT_TRUE(std::filesystem::exists(row.target));
+                continue;
+            }
+            ASSERT_EQ(box_->Count(), 1);
+            EXPECT_EQ(box_->Last().prompt, "Nothing was saved. " + row.place +
+                                               " decides which programs start, and cannot be written from here. "
+                                               "Choose another folder.");
+        }
+    std::ifstream in(profile, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "PATH=$HOME/bin:$PATH\n");
+    EXPECT_FALSE(std::filesystem::exists(home / ".config/autostart/x.desktop"));
+    if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
+    else ::unsetenv("HOME");
 }
 
 TEST_F(ViewerTest, SelectionMembers) {
