@@ -78,11 +78,13 @@ protected:
         for (std::size_t i : at) bytes[i] = 'Z';
         return bytes;
     }
-    // Writes bytes over slot n under the append lock, in place when allowed.
-    static void WriteSlot(RecordFile& file, int n, const std::string& bytes, bool inPlace) {
+    // Writes bytes over slot n under the append lock, in place when allowed (wherever the
+    // bytes lie with anySpan).
+    static void WriteSlot(RecordFile& file, int n, const std::string& bytes, bool inPlace, bool anySpan = false) {
         RecordFile::AppendLock lock(file);
         std::optional<RecordFile::InPlace> small;
-        if (inPlace) small.emplace(file);
+        if (inPlace)
+            small.emplace(file, anySpan ? RecordFile::Placement::kInPlace : RecordFile::Placement::kInOneBlock);
         file.Write(n, Raw(bytes));
     }
     // Slot 2's bytes 10 to 13 written in place through io: the error raised (none: reported
@@ -111,6 +113,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
         std::vector<std::size_t> changed;  // bytes of the data part
         bool inPlace;                      // the scope is taken
         std::size_t bytesWritten;          // 0: through the journal
+        bool anySpan = false;              // the scope allows any span
     };
     std::vector<std::size_t> whole;
     for (std::size_t i = 0; i < kData; ++i) whole.push_back(i);
@@ -123,6 +126,9 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
         {"across the block boundary", 6, {11, 12}, true, 0},
         {"two bytes in two blocks", 6, {0, 20}, true, 0},
         {"inside a block, without the scope", 2, {10, 11, 12, 13}, false, 0},
+        {"across the block boundary, any span", 6, {11, 12}, true, 2, true},
+        {"two bytes in two blocks, any span", 6, {0, 20}, true, 21, true},
+        {"a whole data part across the boundary, any span", 6, whole, true, kData, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -133,7 +139,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
             RecordIoScope scope(io);
             RecordFile file(kSlot, kData);
             file.Open(Table());
-            WriteSlot(file, r.slot, now, r.inPlace);
+            WriteSlot(file, r.slot, now, r.inPlace, r.anySpan);
         }
         EXPECT_EQ(OnDisk(r.slot), now);
         EXPECT_FALSE(JournalStands());
