@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/raised_error.h"
@@ -50,7 +51,10 @@ public:
         return Real().Close(fd);
     }
     ssize_t Pwrite(int fd, const void* b, size_t c, off_t o) override {
-        if (std::find(journalFds.begin(), journalFds.end(), fd) == journalFds.end()) tableBytes += c;
+        if (std::find(journalFds.begin(), journalFds.end(), fd) == journalFds.end()) {
+            tableBytes += c;
+            tableWrites.emplace_back(o, c);
+        }
         return Real().Pwrite(fd, b, c, o);
     }
     int Sync(int fd) override {
@@ -66,6 +70,7 @@ public:
     int failSync = 0;
     int journals = 0;
     std::size_t tableBytes = 0;
+    std::vector<std::pair<off_t, std::size_t>> tableWrites;  // offset, bytes
     std::vector<int> journalFds;
 };
 
@@ -313,6 +318,35 @@ TEST_F(InPlaceWriteTest, TheBookingWritesInPlaceWithOneFlush) {
     ASSERT_TRUE(after.Load("ann"));
     EXPECT_EQ(after.Name(), "Ann");
     EXPECT_EQ(after.FailedLogins(), 7);  // it stood, as the error said it might
+}
+
+// A booking that locks writes Locked alone first (users.sec offsets 523 and 524) and the
+// count after it (515 to 518), each with its own flush and no journal; with the lock already
+// standing only the count is written.
+TEST_F(InPlaceWriteTest, ABookingThatLocksWritesLockedFirst) {
+    testing::WriteUsers(UsersPath(), {UserRecord("alice", "Alice")});
+    using Writes = std::vector<std::pair<off_t, std::size_t>>;
+    const Writes first{{523, 2}, {515, 4}};
+    const Writes again{{515, 4}};
+    for (const Writes* expected : {&first, &again}) {
+        CountingIo io;
+        {
+            RecordIoScope scope(io);
+            User fresh;
+            ASSERT_TRUE(fresh.Load("alice"));
+            ASSERT_TRUE(fresh.BookLocking([](User& u) {
+                u.SetFailedLogins(u.FailedLogins() == 0 ? 0x01020304 : 0);
+                u.SetLocked(kFlagTrue);
+            }));
+        }
+        EXPECT_EQ(io.tableWrites, *expected);
+        EXPECT_EQ(io.syncs, static_cast<int>(expected->size()));
+        EXPECT_EQ(io.journals, 0);
+    }
+    User after;
+    ASSERT_TRUE(after.Load("alice"));
+    EXPECT_EQ(after.Locked(), kFlagTrue);
+    EXPECT_EQ(after.FailedLogins(), 0);
 }
 
 }  // namespace
