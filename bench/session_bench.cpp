@@ -74,7 +74,7 @@ void Sqlite_Workstations16(benchmark::State& state) {
     const std::string path = bench::RootFolder() + "/sessions.db";
     static std::unique_ptr<bench::CountIo> io;
     if (state.thread_index() == 0) {
-        std::filesystem::remove(path);
+        for (const char* part : {"", "-wal", "-shm"}) std::filesystem::remove(path + part);
         bench::SqliteDb db(path);
         db.Exec("CREATE TABLE users (login TEXT PRIMARY KEY, name TEXT, failed INTEGER, locked INTEGER)");
         db.Exec("CREATE TABLE userlog (id INTEGER PRIMARY KEY, login TEXT, name TEXT, app TEXT, computer TEXT,"
