@@ -29,10 +29,14 @@ struct IoCounts {
     static IoCounts Now();
 };
 
+// While on, fdatasync and fsync return at once without flushing (still counted): the same
+// run without the flushes' cost. Off by default.
+void SkipFlushes(bool skip);
+
 // Counts the calls from its creation to Report, which sets them per iteration (or per
 // operation, with operations done in each iteration) as the benchmark's counters:
-// lock_calls (locks taken), unlock_calls, flush_calls, syscalls (every call counted) and
-// read_MB.
+// lock_calls (locks taken), unlock_calls, flush_calls, read_calls, syscalls (every call
+// counted) and read_MB.
 class CountIo {
 public:
     CountIo() : start_(IoCounts::Now()) {}
@@ -42,6 +46,7 @@ public:
         state.counters["flush_calls"] = static_cast<double>(now.flushes - start_.flushes) / n;
         state.counters["lock_calls"] = static_cast<double>(now.locks - start_.locks) / n;
         state.counters["unlock_calls"] = static_cast<double>(now.unlocks - start_.unlocks) / n;
+        state.counters["read_calls"] = static_cast<double>(now.reads - start_.reads) / n;
         state.counters["syscalls"] =
             static_cast<double>((now.fcntls - start_.fcntls) + (now.reads - start_.reads) +
                                 (now.writes - start_.writes) + (now.stats - start_.stats) +

@@ -17,6 +17,7 @@ namespace corvane::bench {
 namespace {
 
 std::atomic<std::int64_t> gLocks, gUnlocks, gFcntl, gReads, gReadBytes, gWrites, gStats, gOpens, gFlushes;
+std::atomic<bool> gSkipFlushes{false};
 
 template <typename F>
 F Next(const char* name) {
@@ -57,6 +58,8 @@ ssize_t CountRead(ssize_t r) {
 }
 
 }  // namespace
+
+void SkipFlushes(bool skip) { gSkipFlushes = skip; }
 
 IoCounts IoCounts::Now() {
     return {gLocks.load(), gUnlocks.load(), gFcntl.load(), gReads.load(), gReadBytes.load(),
@@ -117,13 +120,13 @@ ssize_t pwrite64(int fd, const void* buf, size_t count, off64_t offset) {
 int fdatasync(int fd) {
     static const auto next = Next<int (*)(int)>("fdatasync");
     ++corvane::bench::gFlushes;
-    return next(fd);
+    return corvane::bench::gSkipFlushes ? 0 : next(fd);
 }
 
 int fsync(int fd) {
     static const auto next = Next<int (*)(int)>("fsync");
     ++corvane::bench::gFlushes;
-    return next(fd);
+    return corvane::bench::gSkipFlushes ? 0 : next(fd);
 }
 
 int fstat(int fd, struct stat* st) {

@@ -99,7 +99,10 @@ bool CloseUserLogEntry(const UserLogEntry& entry) {
     UserLog log;
     if (entry.logID <= 0 || !log.Load(entry.logID)) return false;
     BeforeUserLogWrite();
-    return log.UpdateLoadedRecord([&] {
+    // In place with one flush, as a login's booking: a close that fails and cannot be undone
+    // leaves the session closed, which it is, and one a crash tears leaves it open or closed
+    // with a stamp torn; neither grants anything.
+    return log.UpdateLoadedRecordInPlaceAnySpan([&] {
         if (EntryOf(log) != entry) return false;
         log.SetLogoutStamp(clock::Now());
         log.SetActive(0);

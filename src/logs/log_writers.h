@@ -43,8 +43,10 @@ UserLogEntry WriteUserLogEntry(const std::string& login, const User* account, bo
 // Closes the session's user-log record: LogoutStamp now and Active cleared, in one step under
 // the log's lock, and only while the record there is still entry (LogID, login, computer and
 // stamp; a cleared log may have given the number to another attempt). Whether it was closed;
-// a record gone is not an error. Errors reach the caller, and the record then stays as the
-// login wrote it.
+// a record gone is not an error. Written in place with one flush, whatever blocks the bytes
+// span (RecordTable::UpdateLoadedRecordInPlaceAnySpan). Errors reach the caller, and the record
+// then stays as the login wrote it, unless the error says the change may stand (its old bytes
+// could not be written back either).
 bool CloseUserLogEntry(const UserLogEntry& entry);
 
 // Test seam: runs just before each write of the user log's own writers (an attempt's append,

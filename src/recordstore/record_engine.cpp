@@ -334,7 +334,7 @@ void RecordEngine::CommitBatch(RecordFile::Batch& batch) {
     Trapped(ops::kSaveChanges, [&] { batch.Commit(); });
 }
 
-bool RecordEngine::UpdateLoaded(const std::function<bool()>& change, bool inPlace) {
+bool RecordEngine::UpdateLoaded(const std::function<bool()>& change, RecordFile::Placement placement) {
     return Trapped(ops::kSaveChanges, [&] {
         if (!isSynchronised || loadedRecord_ <= 0) return false;
         OpenIfClosed();
@@ -354,7 +354,7 @@ bool RecordEngine::UpdateLoaded(const std::function<bool()>& change, bool inPlac
         }
         SaveMembers();
         std::optional<RecordFile::InPlace> small;
-        if (inPlace) small.emplace(file_);
+        if (placement != RecordFile::Placement::kJournal) small.emplace(file_, placement);
         StoreBuffer(n);
         loadedKey_ = KeyOf(buffer_.data());
         isDirty = false;

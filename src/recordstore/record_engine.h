@@ -101,9 +101,11 @@ public:
     // members it owns, or answers false to leave the record as it is) and writes the record
     // in the same step. False, nothing written and the members as they were, when that
     // record was deleted, renamed or cleared away meanwhile, change declined, or nothing is
-    // loaded. inPlace: a change within one aligned 512-byte block is written without a
-    // journal (RecordFile::InPlace). Error +4.
-    bool UpdateLoaded(const std::function<bool()>& change, bool inPlace = false);
+    // loaded. placement: a change within one aligned 512-byte block (kInOneBlock), or any
+    // change of the slot (kInPlace), is written without a journal (RecordFile::InPlace).
+    // Error +4.
+    bool UpdateLoaded(const std::function<bool()>& change,
+                      RecordFile::Placement placement = RecordFile::Placement::kJournal);
     void AddNew();
     void Delete(std::int32_t recordNumber);
     // Runs action while the append lock holds the file still, when record n is a valid record

@@ -126,22 +126,36 @@ public:
         bool counted_ = false;
     };
 
+    // Where UpdateLoaded writes a change of one slot: through the journal, in place when its
+    // changed bytes lie in one aligned block, or in place wherever they lie (see InPlace).
+    enum class Placement { kJournal, kInOneBlock, kInPlace };
+
     // While it lives, a write over a slot whose changed bytes all lie within one aligned
     // 512-byte block of the file writes only those bytes, with one flush and no journal: the
     // disk writes such a block whole or not at all. Only for a write whose new value may
     // stand after a reported failure (the login's booking): a failed write or flush puts the
     // old bytes back and flushes, and when even that fails the handle is closed and the error
     // says the change may stand. A larger change goes through the journal as ever, and a
-    // batch's changes always do. Scopes on one handle nest.
+    // batch's changes always do. Scopes on one handle nest. A scope of Placement::kInPlace
+    // writes the changed bytes in place whatever blocks they span, for a change whose parts
+    // torn apart by a crash grant nothing either (the close of a session's record).
     class InPlace {
     public:
-        explicit InPlace(RecordFile& file) : file_(file) { ++file_.inPlaceDepth_; }
-        ~InPlace() { --file_.inPlaceDepth_; }
+        explicit InPlace(RecordFile& file, Placement placement = Placement::kInOneBlock)
+            : file_(file), anySpan_(placement == Placement::kInPlace) {
+            ++file_.inPlaceDepth_;
+            if (anySpan_) ++file_.anySpanDepth_;
+        }
+        ~InPlace() {
+            --file_.inPlaceDepth_;
+            if (anySpan_) --file_.anySpanDepth_;
+        }
         InPlace(const InPlace&) = delete;
         InPlace& operator=(const InPlace&) = delete;
 
     private:
         RecordFile& file_;
+        bool anySpan_;
     };
 
     // One change of many records as one write: from here to Commit the append lock is held
@@ -212,6 +226,7 @@ private:
     int lockDepth_ = 0;
     int batchDepth_ = 0;
     int inPlaceDepth_ = 0;
+    int anySpanDepth_ = 0;
     // Counts the opens of this handle: a batch knows whether its handle was closed under it.
     std::uint64_t openings_ = 0;
     // The writes a batch keeps aside, by slot offset.

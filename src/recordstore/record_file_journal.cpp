@@ -90,7 +90,8 @@ bool RecordFile::WriteInPlace(std::int64_t offset, const Change& change) {
     std::size_t last = dataLength_ - 1;
     while (last > first && change.old[last] == change.now[last]) --last;
     const std::int64_t from = offset + static_cast<std::int64_t>(first);
-    if (from / kAtomicBlock != (offset + static_cast<std::int64_t>(last)) / kAtomicBlock) return false;
+    if (anySpanDepth_ == 0 && from / kAtomicBlock != (offset + static_cast<std::int64_t>(last)) / kAtomicBlock)
+        return false;
     const std::size_t count = last - first + 1;
     int err = WriteAll(*io_, fd_, change.now.data() + first, count, from);
     if (!err) err = SyncFile(*io_, fd_);

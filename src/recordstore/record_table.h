@@ -111,7 +111,15 @@ public:
     // the file they are written in place with one flush and no journal; a failure the old
     // bytes cannot undo closes the table and says the change may stand. A larger change goes
     // through the journal.
-    bool UpdateLoadedRecordInPlace(const std::function<bool()>& change) { return Pin()->UpdateLoaded(change, true); }
+    bool UpdateLoadedRecordInPlace(const std::function<bool()>& change) {
+        return Pin()->UpdateLoaded(change, RecordFile::Placement::kInOneBlock);
+    }
+    // As UpdateLoadedRecordInPlace, written in place whatever blocks the changed bytes span:
+    // for a change whose parts torn apart by a crash grant nothing either (the close of a
+    // session's user-log record), so that it costs one flush wherever its record lies.
+    bool UpdateLoadedRecordInPlaceAnySpan(const std::function<bool()>& change) {
+        return Pin()->UpdateLoaded(change, RecordFile::Placement::kInPlace);
+    }
     // Record n's data part as it was, when it was a valid record (whose first key field is
     // keyText, when given) and is now deleted; nothing when the slot held no such record and
     // nothing was written. Error +10.

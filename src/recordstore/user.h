@@ -149,6 +149,15 @@ public:
         });
     }
 
+    // BookFields for a booking that locks the account (change sets Locked with the rest, such
+    // as the count started again): Locked goes first in a write and flush of its own, the rest
+    // after it in a second. A write cut short, torn or failed anywhere therefore leaves the
+    // account locked, never the rest of the booking without Locked. False as BookFields; the
+    // rest is not written when the first step wrote nothing.
+    bool BookLocking(const std::function<void(User&)>& change) {
+        return BookFields([](User& account) { account.SetLocked(kFlagTrue); }) && BookFields(change);
+    }
+
     // A valid record whose OtherAccess equals strAccessLevel (trimmed, without letter case);
     // sets NoMatch, loads nothing. Error +18 with Exists' text (+11), source User.AccessLevelExists.
     bool AccessLevelExists(std::string_view strAccessLevel);

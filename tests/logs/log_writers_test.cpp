@@ -1,12 +1,17 @@
 // The writers of the three logs: what they store, their switches, and their error traps.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "logs/log_writers.h"
 #include "logs/user_log.h"
 #include "logs_test_support.h"
 #include "support/faulty_record_io.h"
+#include "support/pass_through_record_io.h"
 
 namespace corvane {
 namespace {
@@ -144,6 +149,90 @@ TEST_F(LogWriters, NobodyLoggedInIsAnonymous) {
     EXPECT_EQ(GetCurrentUser(), "Anonymous");
     gAuthenticatedUser = " ann";
     EXPECT_EQ(GetCurrentUser(), " ann");
+}
+
+// Counts flushes and the journals made.
+class FlushCount final : public test_support::PassThroughRecordIo {
+public:
+    int Open(const char* path, int flags, mode_t mode) override {
+        if ((flags & O_CREAT) && std::string(path).ends_with("-journal")) ++journals;
+        return Real().Open(path, flags, mode);
+    }
+    int Sync(int fd) override {
+        ++flushes;
+        return Real().Sync(fd);
+    }
+    int flushes = 0;
+    int journals = 0;
+};
+
+// A session's close writes its stamp and flag in place with one flush and no journal, for
+// every record, also one whose 12 changed bytes straddle a 512-byte block of the file
+// (records 23, 68 and 106 here). A close the disk refuses puts the old bytes back and fails,
+// or, when even they cannot be written back, says the close may stand.
+TEST_F(LogWriters, TheCloseOfASessionIsWrittenInPlaceWithOneFlush) {
+    constexpr int kRecords = 110;
+    const auto session = [] { return UserLogRecord("ann", "Ann Lee", 0, -1, 0); };
+    const auto fill = [&] {
+        std::string bytes;
+        for (int n = 0; n < kRecords; ++n) bytes += session().Slot(kUserLogSlot);
+        WriteFile(Path("userlog.sec"), bytes);
+    };
+    const auto entry = [](int n) {
+        UserLog log;
+        EXPECT_TRUE(log.Load(n));
+        return EntryOf(log);
+    };
+    const auto closed = [](int n) {
+        UserLog log;
+        EXPECT_TRUE(log.Load(n));
+        return log.Active() == 0 && log.LogoutStamp() == kNow;
+    };
+    fill();
+    for (int n = 1; n <= kRecords; ++n) {
+        SCOPED_TRACE(n);
+        FlushCount io;
+        {
+            test_support::RecordIoScope scope(io);
+            ASSERT_TRUE(CloseUserLogEntry(entry(n)));
+        }
+        EXPECT_EQ(io.flushes, 1);
+        EXPECT_EQ(io.journals, 0);
+        EXPECT_TRUE(closed(n));
+    }
+
+    using test_support::FaultyRecordIo;
+    struct Row {
+        const char* what;
+        std::function<void(FaultyRecordIo&)> arm;
+        bool mayStand;  // else the record reads as the login wrote it
+    };
+    const Row rows[] = {
+        {"cut short, the old bytes written back", [](FaultyRecordIo& io) { io.CutTableWriteAfter(1, 5, EIO, true); },
+         false},
+        {"written, its flush and all after refused", [](FaultyRecordIo& io) { io.BreakAfterTableWrite(1, ENOSPC); },
+         true},
+    };
+    for (const int n : {2, 23})
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.what) + ", record " + std::to_string(n));
+        fill();
+        const UserLogEntry open = entry(n);
+        FaultyRecordIo io;
+        row.arm(io);
+        std::optional<RaisedError> error;
+        try {
+            test_support::RecordIoScope scope(io);
+            CloseUserLogEntry(open);
+        } catch (const RaisedError& e) {
+            error = e;
+        }
+        ASSERT_TRUE(error) << "the close was reported done";
+        EXPECT_EQ(error->Description().find("may stand") != std::string::npos, row.mayStand) << error->Description();
+        EXPECT_FALSE(io.Opened().contains(Path("userlog.sec-journal")));
+        if (row.mayStand) EXPECT_TRUE(closed(n));
+        else EXPECT_EQ(ReadFile(Path("userlog.sec")).substr((n - 1) * kUserLogSlot, kUserLogData), session().Data());
+    }
 }
 
 }  // namespace

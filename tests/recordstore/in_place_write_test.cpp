@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/raised_error.h"
@@ -50,7 +51,10 @@ public:
         return Real().Close(fd);
     }
     ssize_t Pwrite(int fd, const void* b, size_t c, off_t o) override {
-        if (std::find(journalFds.begin(), journalFds.end(), fd) == journalFds.end()) tableBytes += c;
+        if (std::find(journalFds.begin(), journalFds.end(), fd) == journalFds.end()) {
+            tableBytes += c;
+            tableWrites.emplace_back(o, c);
+        }
         return Real().Pwrite(fd, b, c, o);
     }
     int Sync(int fd) override {
@@ -66,6 +70,7 @@ public:
     int failSync = 0;
     int journals = 0;
     std::size_t tableBytes = 0;
+    std::vector<std::pair<off_t, std::size_t>> tableWrites;  // offset, bytes
     std::vector<int> journalFds;
 };
 
@@ -78,11 +83,13 @@ protected:
         for (std::size_t i : at) bytes[i] = 'Z';
         return bytes;
     }
-    // Writes bytes over slot n under the append lock, in place when allowed.
-    static void WriteSlot(RecordFile& file, int n, const std::string& bytes, bool inPlace) {
+    // Writes bytes over slot n under the append lock, in place when allowed (wherever the
+    // bytes lie with anySpan).
+    static void WriteSlot(RecordFile& file, int n, const std::string& bytes, bool inPlace, bool anySpan = false) {
         RecordFile::AppendLock lock(file);
         std::optional<RecordFile::InPlace> small;
-        if (inPlace) small.emplace(file);
+        if (inPlace)
+            small.emplace(file, anySpan ? RecordFile::Placement::kInPlace : RecordFile::Placement::kInOneBlock);
         file.Write(n, Raw(bytes));
     }
     // Slot 2's bytes 10 to 13 written in place through io: the error raised (none: reported
@@ -111,6 +118,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
         std::vector<std::size_t> changed;  // bytes of the data part
         bool inPlace;                      // the scope is taken
         std::size_t bytesWritten;          // 0: through the journal
+        bool anySpan = false;              // the scope allows any span
     };
     std::vector<std::size_t> whole;
     for (std::size_t i = 0; i < kData; ++i) whole.push_back(i);
@@ -123,6 +131,9 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
         {"across the block boundary", 6, {11, 12}, true, 0},
         {"two bytes in two blocks", 6, {0, 20}, true, 0},
         {"inside a block, without the scope", 2, {10, 11, 12, 13}, false, 0},
+        {"across the block boundary, any span", 6, {11, 12}, true, 2, true},
+        {"two bytes in two blocks, any span", 6, {0, 20}, true, 21, true},
+        {"a whole data part across the boundary, any span", 6, whole, true, kData, true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -133,7 +144,7 @@ TEST_F(InPlaceWriteTest, OnlyAChangeWithinOneBlockUnderTheScopeSkipsTheJournal) 
             RecordIoScope scope(io);
             RecordFile file(kSlot, kData);
             file.Open(Table());
-            WriteSlot(file, r.slot, now, r.inPlace);
+            WriteSlot(file, r.slot, now, r.inPlace, r.anySpan);
         }
         EXPECT_EQ(OnDisk(r.slot), now);
         EXPECT_FALSE(JournalStands());
@@ -307,6 +318,35 @@ TEST_F(InPlaceWriteTest, TheBookingWritesInPlaceWithOneFlush) {
     ASSERT_TRUE(after.Load("ann"));
     EXPECT_EQ(after.Name(), "Ann");
     EXPECT_EQ(after.FailedLogins(), 7);  // it stood, as the error said it might
+}
+
+// A booking that locks writes Locked alone first (users.sec offsets 523 and 524) and the
+// count after it (515 to 518), each with its own flush and no journal; with the lock already
+// standing only the count is written.
+TEST_F(InPlaceWriteTest, ABookingThatLocksWritesLockedFirst) {
+    testing::WriteUsers(UsersPath(), {UserRecord("alice", "Alice")});
+    using Writes = std::vector<std::pair<off_t, std::size_t>>;
+    const Writes first{{523, 2}, {515, 4}};
+    const Writes again{{515, 4}};
+    for (const Writes* expected : {&first, &again}) {
+        CountingIo io;
+        {
+            RecordIoScope scope(io);
+            User fresh;
+            ASSERT_TRUE(fresh.Load("alice"));
+            ASSERT_TRUE(fresh.BookLocking([](User& u) {
+                u.SetFailedLogins(u.FailedLogins() == 0 ? 0x01020304 : 0);
+                u.SetLocked(kFlagTrue);
+            }));
+        }
+        EXPECT_EQ(io.tableWrites, *expected);
+        EXPECT_EQ(io.syncs, static_cast<int>(expected->size()));
+        EXPECT_EQ(io.journals, 0);
+    }
+    User after;
+    ASSERT_TRUE(after.Load("alice"));
+    EXPECT_EQ(after.Locked(), kFlagTrue);
+    EXPECT_EQ(after.FailedLogins(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <functional>
 #include <map>
@@ -21,6 +22,24 @@ public:
     void FailWrite(int n, int error) { Arm(Kind::Fail, false, n, error); }
     // The nth table write writes half its bytes and returns short; every later one fails.
     void CutTableWrite(int n, int error) { Arm(Kind::Cut, true, n, error); }
+    // The nth table write lands only its first bytes (none: it fails at once) and returns
+    // short, and the write of its rest fails; every write after fails too, or, with restLands,
+    // lands (a disk that refused one write and takes the next, such as the old bytes'
+    // write-back).
+    void CutTableWriteAfter(int n, std::size_t bytes, int error, bool restLands = false) {
+        Arm(Kind::Cut, true, n, error);
+        cutBytes_ = bytes;
+        restLands_ = restLands;
+    }
+    // The nth table write is reported whole but lands torn at boundary (bytes from its start):
+    // its new bytes only before it (newBefore) or only from it on, the file's old bytes on the
+    // other side, as a crash leaves a block the disk wrote in part. Everything after it fails,
+    // its flush first.
+    void TearTableWrite(int n, std::size_t boundary, bool newBefore, int error) {
+        Arm(Kind::Tear, true, n, error);
+        cutBytes_ = boundary;
+        newBefore_ = newBefore;
+    }
     // The nth table write lands whole; everything after it fails (its flush first).
     void BreakAfterTableWrite(int n, int error) { Arm(Kind::BreakAfter, true, n, error); }
     // Every write lands in pieces of at most 7 bytes, and none fails.
@@ -48,6 +67,10 @@ public:
     }
     ssize_t Pwrite(int fd, const void* buffer, size_t count, off_t offset) override {
         if (broken_) return Refuse();
+        if (refuseNext_) {
+            refuseNext_ = false;
+            return Refuse();
+        }
         const bool table = !journal_[fd];
         if (table) ++tableWrites_;
         ++allWrites_;
@@ -58,9 +81,13 @@ public:
                 return Refuse();
             }
             if (kind_ == Kind::Cut) {
-                broken_ = true;
-                return Real().Pwrite(fd, buffer, count / 2, offset);
+                const std::size_t cut = cutBytes_ == kHalf ? count / 2 : std::min(cutBytes_, count);
+                broken_ = !restLands_;
+                refuseNext_ = restLands_ && cut > 0;
+                if (cut == 0) return Refuse();
+                return Real().Pwrite(fd, buffer, cut, offset);
             }
+            if (kind_ == Kind::Tear) return Torn(fd, buffer, count, offset);
             const ssize_t w = Real().Pwrite(fd, buffer, count, offset);
             broken_ = true;
             return w;
@@ -83,7 +110,8 @@ public:
     int Unlink(const char* path) override { return Real().Unlink(path); }
 
 private:
-    enum class Kind { None, Fail, Cut, BreakAfter };
+    enum class Kind { None, Fail, Cut, BreakAfter, Tear };
+    static constexpr std::size_t kHalf = static_cast<std::size_t>(-1);
     void Arm(Kind kind, bool tableOnly, int n, int error) {
         kind_ = kind;
         tableOnly_ = tableOnly;
@@ -94,12 +122,27 @@ private:
         errno = error_;
         return -1;
     }
+    ssize_t Torn(int fd, const void* buffer, size_t count, off_t offset) {
+        broken_ = true;
+        std::vector<char> landed(count);
+        const ssize_t had = Real().Pread(fd, landed.data(), count, offset);
+        if (had < 0) return -1;
+        const auto* now = static_cast<const char*>(buffer);
+        const std::size_t boundary = std::min(cutBytes_, count);
+        for (std::size_t i = 0; i < count; ++i)
+            if ((i < boundary) == newBefore_ || i >= static_cast<std::size_t>(had)) landed[i] = now[i];
+        return Real().Pwrite(fd, landed.data(), count, offset);
+    }
 
     Kind kind_ = Kind::None;
     bool tableOnly_ = false;
     int nth_ = 0;
     int error_ = EIO;
     bool broken_ = false;
+    std::size_t cutBytes_ = kHalf;
+    bool restLands_ = false;
+    bool refuseNext_ = false;
+    bool newBefore_ = false;
     bool shortWrites_ = false;
     int lockError_ = 0;
     int tableWrites_ = 0;

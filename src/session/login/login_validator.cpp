@@ -71,16 +71,19 @@ bool LoginValidator::PasswordExpired(const User& user) const {
 // account deleted or renamed meanwhile is not written and the attempt is one of an unknown
 // login. Written in place without a journal: a count or lock that stands after a booking
 // reported failed is what the attempt would have booked, and the failure refuses the login.
+// A booking that locks writes Locked before the count: a count started again without Locked
+// would let the next right password in.
 bool LoginValidator::BookAttempt(const std::string& login, User* user, bool success, bool resetCount,
                                  bool lock) {
     if (!user) return false;
-    const bool booked = user->BookFields([&](User& account) {
+    const auto book = [&](User& account) {
         std::int32_t count = account.FailedLogins();
         if (success || resetCount) count = 0;
         else if (count < std::numeric_limits<std::int32_t>::max()) ++count;
         account.SetFailedLogins(count);
         if (lock) account.SetLocked(kFlagTrue);
-    });
+    };
+    const bool booked = lock ? user->BookLocking(book) : user->BookFields(book);
     accountGone_ = !booked;
     SessionRecord = WriteUserLogEntry(login, booked ? user : nullptr, success);
     LogID = SessionRecord.logID;

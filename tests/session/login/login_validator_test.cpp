@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <functional>
 #include <limits>
+#include <map>
 
 #include "login_test_support.h"
 #include "messages/message_catalogue.h"
@@ -14,6 +16,7 @@
 #include "session/login/login_validator.h"
 #include "session/login/password_change.h"
 #include "support/faulty_record_io.h"
+#include "support/pass_through_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 namespace corvane::testing {
@@ -460,6 +463,114 @@ TEST_F(Booking, TheAttemptIsBookedInPlaceAndAFailedBookingRefuses) {
     EXPECT_NE(errors[0].description.find("the change may stand"), std::string::npos) << errors[0].description;
     EXPECT_FALSE(io.Opened().contains(journal));
     EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
+// The writes made to users.sec, in order, numbered among every table write (as the faulty
+// disk counts them).
+class UsersWrites final : public test_support::PassThroughRecordIo {
+public:
+    struct Write {
+        int n;  // among the table writes
+        std::size_t bytes;
+    };
+    int Open(const char* path, int flags, mode_t mode) override {
+        const int fd = Real().Open(path, flags, mode);
+        const std::string name(path);
+        if (fd >= 0) kinds_[fd] = name.ends_with("-journal") ? 0 : name.ends_with("/users.sec") ? 2 : 1;
+        return fd;
+    }
+    int Close(int fd) override {
+        kinds_.erase(fd);
+        return Real().Close(fd);
+    }
+    ssize_t Pwrite(int fd, const void* buffer, size_t count, off_t offset) override {
+        if (kinds_[fd] != 0) ++tableWrites_;
+        if (kinds_[fd] == 2) writes.push_back({tableWrites_, count});
+        return Real().Pwrite(fd, buffer, count, offset);
+    }
+    std::vector<Write> writes;
+
+private:
+    std::map<int, int> kinds_;  // 0 a journal, 1 another table, 2 users.sec
+    int tableWrites_ = 0;
+};
+
+// The booking that locks an account (a lockout, an expired password) cut after every byte of
+// each of its writes (the rest refused, or the old bytes' write-back landing) and torn at
+// every byte boundary of each, either side new: the account is left locked or still over its
+// limit, and the next right password is refused and leaves it locked.
+TEST_F(Booking, ALockingBookingCutOrTornAnywhereLeavesTheAccountLocked) {
+    using test_support::FaultyRecordIo;
+    using test_support::RecordIoScope;
+    struct Case {
+        const char* what;
+        Account account;
+        DateTimeParts now;
+        int message;  // of the booking's own attempt
+    };
+    const DateTimeParts today{2024, 5, 6, 7, 8, 9};
+    const Case cases[] = {
+        {"a lockout, 4 refusals over 3", {.lockout = true, .failed = 4, .maxFailed = 3}, today, 441},
+        {"a lockout, a count of four bytes", {.lockout = true, .failed = 0x01020304, .maxFailed = 3}, today, 441},
+        {"an expired password", {.failed = 0x01020304, .expiry = 30}, {2024, 3, 31, 10, 0, 1}, 444},
+    };
+    const LoginInput right{"ann", "secret", "", false, true, ""};
+    auto box = ScriptedMsgBox::Install();
+    const auto fresh = [&](const Case& c) {
+        std::filesystem::remove(Path("users.sec"));
+        std::filesystem::remove(Path("userlog.sec"));
+        AddUser(c.account);
+        SetNow(c.now);
+        errors.clear();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fresh(c);
+        UsersWrites recording;
+        {
+            RecordIoScope scope(recording);
+            EXPECT_FALSE(LoginValidator().ValidateLogin(right));
+        }
+        EXPECT_EQ(box->Last().prompt, GetMessageText(c.message));
+        EXPECT_NE(Stored("ann")->Locked(), 0);
+        ASSERT_FALSE(recording.writes.empty());
+
+        struct Fault {
+            std::string what;
+            std::function<void(FaultyRecordIo&)> arm;
+        };
+        std::vector<Fault> faults;
+        for (const UsersWrites::Write& w : recording.writes) {
+            const std::string write = "users.sec write " + std::to_string(w.n) + " of " + std::to_string(w.bytes);
+            for (std::size_t k = 0; k < w.bytes; ++k)
+                for (const bool restLands : {false, true})
+                    faults.push_back({write + " cut after " + std::to_string(k) + (restLands ? ", written back" : ""),
+                                      [=](FaultyRecordIo& io) { io.CutTableWriteAfter(w.n, k, EIO, restLands); }});
+            for (std::size_t b = 1; b < w.bytes; ++b)
+                for (const bool newBefore : {true, false})
+                    faults.push_back({write + " torn at " + std::to_string(b) + (newBefore ? ", new before" : ", new after"),
+                                      [=](FaultyRecordIo& io) { io.TearTableWrite(w.n, b, newBefore, EIO); }});
+        }
+        for (const Fault& f : faults) {
+            SCOPED_TRACE(f.what);
+            fresh(c);
+            {
+                FaultyRecordIo io;
+                f.arm(io);
+                RecordIoScope scope(io);
+                EXPECT_FALSE(LoginValidator().ValidateLogin(right));
+            }
+            const auto left = Stored("ann");
+            EXPECT_TRUE(left->Locked() != 0 || left->FailedLogins() > left->MaxFailedLogins() || c.account.expiry)
+                << "unlocked, count " << left->FailedLogins();
+            LoginValidator next;
+            EXPECT_FALSE(next.ValidateLogin(right));
+            EXPECT_TRUE(next.AuthenticatedUser.empty());
+            EXPECT_NE(Stored("ann")->Locked(), 0);
+            EXPECT_FALSE(LoginValidator().ValidateLogin(right));
+            EXPECT_EQ(box->Last().prompt, GetMessageText(442));
+        }
+    }
 }
 
 }  // namespace
