@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QString>
+#include <gtest/gtest.h>
 #include <QPointer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -35,6 +37,12 @@ public:
         connect(control.View()->page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
             loading_ = info.status() == QWebEngineLoadingInfo::LoadStartedStatus;
             if (!loading_) ++ended_;
+            static const char* const kStatus[] = {"started", "stopped", "succeeded", "failed"};
+            history_ += QStringLiteral("%1 %2 %3\n")
+                            .arg(QLatin1String(kStatus[std::clamp(static_cast<int>(info.status()), 0, 3)]))
+                            .arg(info.url().toString())
+                            .arg(info.errorCode())
+                            .toStdString();
         });
     }
     // Best made before the control loads anything: made later it starts from the control's
@@ -45,10 +53,13 @@ public:
     }
     bool Idle() const { return !loading_; }
     int Ended() const { return ended_; }
+    // Every load the engine reported, one a line, for a failure's message.
+    const std::string& History() const { return history_; }
 
 private:
     bool loading_;
     int ended_ = 0;
+    std::string history_;
 };
 
 // Stands between the control and its window, forwarding every event, and keeps each
@@ -100,21 +111,24 @@ private:
 
 // Opens address in the window once the engine is idle, and answers once the program has
 // recorded the page as accepted. A load that something else aborts (a late navigation of the
-// page before) is asked for again; false only when no load arrives by the deadline.
-inline bool ArriveAt(EngineBrowserControl& control, const std::string& address, int ms = 30000) {
+// page before) is asked for again; a failure names every load the engine reported.
+inline ::testing::AssertionResult ArriveAt(EngineBrowserControl& control, const std::string& address, int ms = 30000) {
     EngineLoads& loads = EngineLoads::Of(control);
     const int before = AcceptedRecords(address);
     QElapsedTimer deadline;
     deadline.start();
-    while (deadline.elapsed() < ms) {
-        if (!WaitFor([&] { return loads.Idle(); }, static_cast<int>(ms - deadline.elapsed()))) return false;
+    const auto left = [&] { return static_cast<int>(std::max<qint64>(0, ms - deadline.elapsed())); };
+    int tries = 0;
+    while (left() > 0) {
+        if (!WaitFor([&] { return loads.Idle(); }, left())) break;
         const int ended = loads.Ended();
         control.Navigate(address);
-        const auto left = [&] { return static_cast<int>(std::max<qint64>(0, ms - deadline.elapsed())); };
+        ++tries;
         WaitFor([&] { return AcceptedRecords(address) > before || (loads.Idle() && loads.Ended() > ended); }, left());
-        if (AcceptedRecords(address) > before) return true;
+        if (AcceptedRecords(address) > before) return ::testing::AssertionSuccess();
     }
-    return false;
+    return ::testing::AssertionFailure() << address << " not recorded after " << tries << " tries; the engine's loads:\n"
+                                         << loads.History();
 }
 
 }  // namespace corvane::testing
