@@ -48,8 +48,9 @@ public:
     // Best made before the control loads anything: made later it starts from the control's
     // own word.
     static EngineLoads& Of(EngineBrowserControl& control) {
-        auto* loads = control.findChild<EngineLoads*>(QString(), Qt::FindDirectChildrenOnly);
-        return loads ? *loads : *new EngineLoads(control);
+        for (QObject* child : control.children())
+            if (auto* loads = dynamic_cast<EngineLoads*>(child)) return *loads;
+        return *new EngineLoads(control);
     }
     bool Idle() const { return !loading_; }
     int Ended() const { return ended_; }
