@@ -274,8 +274,9 @@ void EngineBrowserControl::GoForward() {
 void EngineBrowserControl::GoHome() { Navigate(kBrowserHomePage); }
 void EngineBrowserControl::GoSearch() { Navigate(kBrowserSearchPage); }
 void EngineBrowserControl::Refresh() {
-    // A reload always loads the page again.
+    // A reload always loads the page again, whatever its address holds.
     commanded_ = !page_->url().isEmpty();
+    if (commanded_) commandWait_->start();
     view_->reload();
 }
 void EngineBrowserControl::Stop() {
