@@ -232,13 +232,21 @@ def find_all(root, role=None, name=None, limit=2000):
     return found
 
 
-def context_menu_items():
-    """The showing items of a context menu the program has open."""
-    return [item for w in app_windows() for item in find_all(w, "menu item") if "Folder" in name_of(item)]
+def popup_at_pointer():
+    """A mapped override-redirect window (a menu) under the pointer, or None."""
+    px, py = pointer()
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
+    for window, w, h, x, y in re.findall(r"^\s*(0x[0-9a-f]+) .*\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", tree, re.M):
+        if not (int(x) <= px + 3 < int(x) + int(w) and int(y) <= py + 3 < int(y) + int(h)):
+            continue
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+        if "IsViewable" in info and re.search(r"Override Redirect State:\s*yes", info):
+            return window
+    return None
 
 
 def context_menu_open():
-    wait_until("the context menu", context_menu_items, 10)
+    wait_until("the context menu under the pointer", popup_at_pointer, 10)
 
 
 def ui_window(title, containing=None):
@@ -839,7 +847,7 @@ class Road:
         type_text("gone")
         key("Return")
         key("Escape")
-        wait_until("the chooser's context menu closed", lambda: not context_menu_items())
+        wait_until("the chooser's context menu closed", lambda: not popup_at_pointer(), 10)
         xdo("click", "3")
         context_menu_open()
         key("n")
