@@ -236,17 +236,22 @@ TEST_F(DeadControls, NoWindowHasAControlThatNothingAnswers) {
         // The message box with every button it can show.
         SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());
         for (const int buttons : {kMsgYesNoCancel + kMsgHelpButton, int{kMsgAbortRetryIgnore}}) {
-            QTimer::singleShot(50, [this] {
-                QWidget* box = QApplication::activeModalWidget();
-                ASSERT_NE(qobject_cast<frmEnhMsgBox*>(box), nullptr);
+            // Walked once it is the modal window, however long it takes to get there.
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                auto* box = qobject_cast<frmEnhMsgBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                watch.stop();
                 checked_.insert(box->objectName().toStdString());
                 for (const std::string& control : test::DeadControls(box, &walked_)) found_.push_back(control);
                 box->close();
             });
+            watch.start(5);
             MsgBoxRequest request;
             request.prompt = "Which?";
             request.buttons = buttons;
             PresentMsgBox(request);
+            EXPECT_FALSE(watch.isActive()) << "the message box never became the modal window";
         }
     }
 

@@ -232,6 +232,23 @@ def find_all(root, role=None, name=None, limit=2000):
     return found
 
 
+def popup_at_pointer():
+    """A mapped override-redirect window (a menu) under the pointer, or None."""
+    px, py = pointer()
+    tree = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
+    for window, w, h, x, y in re.findall(r"^\s*(0x[0-9a-f]+) .*\s(\d+)x(\d+)\+(-?\d+)\+(-?\d+)\s", tree, re.M):
+        if not (int(x) <= px + 3 < int(x) + int(w) and int(y) <= py + 3 < int(y) + int(h)):
+            continue
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+        if "IsViewable" in info and re.search(r"Override Redirect State:\s*yes", info):
+            return window
+    return None
+
+
+def context_menu_open():
+    wait_until("the context menu under the pointer", popup_at_pointer, 10)
+
+
 def ui_window(title, containing=None):
     """The program's showing window of that title (holding a control named `containing`)."""
     for w in app_windows():
@@ -855,14 +872,15 @@ class Road:
         self.shot("print-chooser-on-data-folder")
         # Rename from the context menu by its key, as a person would, then New Folder.
         xdo("click", "3")
-        time.sleep(0.5)
+        context_menu_open()
         self.shot("print-chooser-menu")
         key("r")
         type_text("gone")
         key("Return")
         key("Escape")
+        wait_until("the chooser's context menu closed", lambda: not popup_at_pointer(), 10)
         xdo("click", "3")
-        time.sleep(0.5)
+        context_menu_open()
         key("n")
         key("Escape")
         new_folder = [a for a in find_all(chooser, "push button") if name_of(a) == "Create New Folder"]
@@ -894,9 +912,9 @@ class Road:
         click(control(browser, "push button", "Refresh"))
         wait_until("the page with its pickers", lambda: open(self.server_log).read().count("GET /carol/index.html") >= 2,
                    15)
-        time.sleep(1)  # the reloaded page lays itself out
+        # Once the reloaded page is done, the browser's caption is the page's title.
+        window = wait_until("the reloaded page in the browser's caption", lambda: ui_window("Carol's page"))
         view = address.get_extents(Atspi.CoordType.SCREEN)
-        window = ui_window(T_BROWSER) or ui_window("Carol's page")
         self.require(window is not None, "the browser window")
         frame = window.get_extents(Atspi.CoordType.SCREEN)
         top, bottom = view.y + view.height, frame.y + frame.height
@@ -1290,8 +1308,10 @@ def screen_free_again(road):
         road.check(False, "the desktop's key binding works after the login")
     for corner in CORNERS:
         xdo("mousemove", str(corner[0]), str(corner[1]))
-        time.sleep(0.05)
-        road.check(pointer() == corner, f"the pointer reaches {corner}: at {pointer()}")
+        try:
+            wait_until(f"the pointer at {corner}", lambda: pointer() == corner, 5)
+        except StepFailed:
+            road.check(False, f"the pointer reaches {corner}: at {pointer()}")
 
 
 def off_the_taskbar(road, window, what):

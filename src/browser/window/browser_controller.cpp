@@ -273,7 +273,12 @@ void BrowserController::brwWebBrowser_BeforeNavigate2(const std::string& URL, Na
                                                       bool& Cancel) {
     SetCurrentURL(URL);
     if (MayOpen(URL)) {
-        if (mainFrame) frameRefusalLogged_ = false;
+        // A main-frame navigation that goes ahead begins a new page load, which gets its own
+        // message and its own frame record, whether or not it ever completes.
+        if (mainFrame) {
+            frameRefusalLogged_ = false;
+            refusalShown_ = false;
+        }
         return;
     }
     Cancel = true;

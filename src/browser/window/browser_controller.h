@@ -126,7 +126,7 @@ private:
     bool allowNewWindows_ = false;
     // Rights were copied from a record: login required and the user found.
     bool recordLoaded_ = false;
-    // A refusal's message was shown since the last completed page.
+    // A refusal's message was shown during this page load.
     bool refusalShown_ = false;
     // A refused frame was recorded since the last page navigation went ahead.
     bool frameRefusalLogged_ = false;

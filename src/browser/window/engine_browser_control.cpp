@@ -10,11 +10,13 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -30,6 +32,9 @@
 
 namespace corvane {
 namespace {
+
+// How long a command's load may take to start before the engine is taken to have dropped it.
+constexpr int kCommandWaitMs = 5000;
 
 NavigationKind KindOf(QWebEnginePage::NavigationType type) {
     switch (type) {
@@ -177,6 +182,7 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     });
     connect(page_, &QWebEnginePage::loadStarted, this, [this] {
         busy_ = true;
+        commanded_ = false;
         certificateError_ = false;
     });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -200,9 +206,16 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
         certificateError_ = true;
         if (events_) events_->brwWebBrowser_SetSecureLockIcon(0);
     });
+    // A navigation within the page loads nothing; it only moves the address.
+    connect(page_, &QWebEnginePage::urlChanged, this, [this] { commanded_ = false; });
+    commandWait_ = new QTimer(this);
+    commandWait_->setSingleShot(true);
+    commandWait_->setInterval(kCommandWaitMs);
+    connect(commandWait_, &QTimer::timeout, this, [this] { commanded_ = false; });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 busy_ = false;
+                commanded_ = false;
                 if (status != QWebEnginePage::NormalTerminationStatus && events_) events_->brwWebBrowser_EngineFailed();
             });
     connect(view_, &QWebEngineView::printFinished, this, [this](bool ok) {
@@ -236,17 +249,42 @@ void EngineBrowserControl::SetEvents(IBrowserEvents* events) {
     page_->events = events;
 }
 
-void EngineBrowserControl::Navigate(const std::string& URL) {
-    page_->load(QUrl::fromUserInput(QString::fromStdString(URL)));
+// The engine starts a command's load later, from its own queue: until then the control is
+// busy with it, unless the command leads nowhere or only to another place in the same page
+// at the very address shown (which the engine reports in no way at all). An address the
+// engine drops without a word (one it cannot load) ends the wait after a while.
+void EngineBrowserControl::Commanded(const QUrl& target) {
+    commanded_ = target.isValid() && !(target.hasFragment() && target == page_->url());
+    if (commanded_) commandWait_->start();
 }
-void EngineBrowserControl::GoBack() { view_->back(); }
-void EngineBrowserControl::GoForward() { view_->forward(); }
+
+void EngineBrowserControl::Navigate(const std::string& URL) {
+    const QUrl target = QUrl::fromUserInput(QString::fromStdString(URL));
+    Commanded(target);
+    page_->load(target);
+}
+void EngineBrowserControl::GoBack() {
+    QWebEngineHistory* history = page_->history();
+    Commanded(history->canGoBack() ? history->backItem().url() : QUrl());
+    view_->back();
+}
+void EngineBrowserControl::GoForward() {
+    QWebEngineHistory* history = page_->history();
+    Commanded(history->canGoForward() ? history->forwardItem().url() : QUrl());
+    view_->forward();
+}
 void EngineBrowserControl::GoHome() { Navigate(kBrowserHomePage); }
 void EngineBrowserControl::GoSearch() { Navigate(kBrowserSearchPage); }
-void EngineBrowserControl::Refresh() { view_->reload(); }
+void EngineBrowserControl::Refresh() {
+    // A reload always loads the page again, whatever its address holds.
+    commanded_ = !page_->url().isEmpty();
+    if (commanded_) commandWait_->start();
+    view_->reload();
+}
 void EngineBrowserControl::Stop() {
     view_->stop();
     busy_ = false;
+    commanded_ = false;
 }
 
 void EngineBrowserControl::ExecWB(OleCommandId command, OleCommandOption) {

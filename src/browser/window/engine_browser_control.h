@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QPrinter;
+class QTimer;
 class QUrl;
 class QWebEngineView;
 
@@ -39,7 +40,8 @@ public:
     void ExecWB(OleCommandId command, OleCommandOption option) override;
     std::string LocationURL() const override;
     std::string LocationName() const override;
-    bool Busy() const override { return busy_; }
+    // From a command until the load it started has ended, and while a page loads.
+    bool Busy() const override { return busy_ || commanded_; }
     void SetFocus() override;
 
     QWebEngineView* View() const { return view_; }
@@ -60,6 +62,8 @@ private:
     void Print();
     void PageSetup();
     void ShowFindBar();
+    // A command asked the engine for target; the control is busy until the engine starts it.
+    void Commanded(const QUrl& target);
 
     QWebEngineView* view_ = nullptr;
     EnginePage* page_ = nullptr;
@@ -69,6 +73,9 @@ private:
     std::shared_ptr<PendingSave> pendingSave_;
     IBrowserEvents* events_ = nullptr;
     bool busy_ = false;
+    // A command's load that the engine has not started yet.
+    bool commanded_ = false;
+    QTimer* commandWait_ = nullptr;
     bool printing_ = false;
     bool certificateError_ = false;
 };

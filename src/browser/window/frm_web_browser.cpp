@@ -98,6 +98,11 @@ frmWebBrowser::frmWebBrowser(QWidget* parent) : QMainWindow(parent) {
     cboAddress_->setObjectName(QStringLiteral("cboAddress"));
     cboAddress_->setEditable(true);
     cboAddress_->setInsertPolicy(QComboBox::NoInsert);
+    // The box runs exactly what was typed, once: nothing completes it from the list, and leaving
+    // it is no command (the box would otherwise pick the entry equal to its text and raise
+    // another activation after Enter already ran it).
+    cboAddress_->setCompleter(nullptr);
+    disconnect(cboAddress_->lineEdit(), &QLineEdit::editingFinished, cboAddress_, nullptr);
     // Typed keys reach the box itself, which hands them to its line edit without filters.
     cboAddress_->installEventFilter(this);
     cboAddress_->lineEdit()->installEventFilter(this);

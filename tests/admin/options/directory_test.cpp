@@ -150,7 +150,8 @@ TEST_F(Directory, SizeAndPlaceComeBackAtTheNextOpening) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&picker));
         picker.resize(520, 410);
         picker.move(140, 90);
-        QTest::qWait(20);
+        // Once the window system has the new place and size.
+        QTest::qWaitFor([&] { return picker.size() == QSize(520, 410) && picker.pos() == QPoint(140, 90); }, 5000);
         saved = picker.geometry();
     }
     frmDirectory again;

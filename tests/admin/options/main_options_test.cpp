@@ -101,8 +101,7 @@ protected:
 
     static void Open(frmMainOptions& window) {
         window.show();
-        for (int i = 0; i < 200 && window.FormLoad(); ++i) QTest::qWait(5);
-        ASSERT_FALSE(window.FormLoad());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.FormLoad(); }, 10000));
     }
     template <typename T = QCheckBox>
     static T* Control(frmMainOptions& window, const char* name) {

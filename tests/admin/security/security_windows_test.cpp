@@ -33,10 +33,12 @@ T* Find(QWidget& window, const char* name) {
     return child;
 }
 
-// Shows the window and lets its first activation run.
-void Open(QWidget& window) {
+// Shows the window and waits for its first activation, where the window has one of its own.
+template <typename Window>
+void Open(Window& window) {
     window.show();
-    QTest::qWait(20);
+    if constexpr (requires { window.FormLoad(); })
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.FormLoad(); }, 10000));
 }
 
 QStringList Texts(QTreeWidget* list) {
@@ -186,7 +188,8 @@ TEST_F(SecurityWindowsTest, TickingARowAsksThroughTheWindowAndNoUnticksIt) {
     Open(window);
     auto* lockdown = Find<QTreeWidget>(window, "lsvLockdown");
     lockdown->topLevelItem(1)->setCheckState(0, Qt::Checked);  // No Desktop
-    QTest::qWait(20);
+    // The question comes once the tick's own handling has returned.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->Count() > 0; }, 10000));
     ASSERT_EQ(box->Count(), 1);
     EXPECT_EQ(box->Last().prompt, GetMessageText(480, 0, std::string("No Desktop")));
     EXPECT_EQ(lockdown->topLevelItem(1)->checkState(0), Qt::Unchecked);

@@ -530,6 +530,28 @@ TEST_F(BrowserTest, RefusalsShowOneMessagePerPageLoadAndBackToARefusedPageIsCanc
     EXPECT_TRUE(cancel);
 }
 
+// A page load begins when an allowed main-frame navigation starts, whether or not it ever
+// completes (another navigation may abort it).
+TEST_F(BrowserTest, ARefusedLoadAfterARefusedLoadWithNoPageBetweenShowsItsMessage) {
+    AddWebsites({"http://a.com", "http://a.com/next", "http://b.com"});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {"http://a.com"});
+    LogIn("ann");
+    auto box = ScriptedMsgBox::Install();
+    FakeBrowserWindow& w = Open({}, true);
+    w.control.Navigate("http://a.com");
+    EXPECT_FALSE(w.control.PageNavigates("http://b.com", NavigationKind::Link));
+    EXPECT_FALSE(w.control.PageNavigates("http://b.com/again", NavigationKind::Link));
+    ASSERT_EQ(box->Count(), 1);
+    w.control.Navigate("http://a.com/next");
+    EXPECT_FALSE(w.control.PageNavigates("http://b.com/x", NavigationKind::Redirect));
+    ASSERT_EQ(box->Count(), 2);
+    EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, std::string("http://b.com/x")));
+    const auto lines = LogLines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const LogLine& l) { return l.status == "URL DENIED"; }), 3);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const LogLine& l) { return l.status == "URL ACCEPTED"; }), 0);
+}
+
 TEST_F(BrowserTest, TheBusyTimerShowsLoadingThenDoneAndPutsTheCurrentPageBack) {
     AddWebsites({"http://a.com"});
     AddBrowserUser({.login = "ann"});

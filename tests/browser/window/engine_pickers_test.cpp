@@ -24,6 +24,7 @@
 #include "engine_test_main.h"
 #include "browser/window/frm_web_browser.h"
 #include "browser_test_support.h"
+#include "engine_waits.h"
 #include "loopback_server.h"
 #include "platform/system/workstation_forms.h"
 #include "ui/helpers/file_dialog.h"
@@ -61,14 +62,15 @@ protected:
         BrowserTest::TearDown();
     }
 
-    // The window as the launchers open it, on the picker page; false when the engine cannot start.
+    // The window as the launchers open it, once the program recorded the picker page as
+    // accepted; false when the engine cannot start.
     bool Open() {
         window_ = new frmWebBrowser;
         window_->setAttribute(Qt::WA_DeleteOnClose);
         window_->setObjectName(QStringLiteral("frmWebBrowser"));
         window_->Controller().StartingAddress = page_;
         window_->show();
-        return WaitFor([&] { return !Control().Busy() && Control().LocationURL() == page_; }, 20000);
+        return WaitFor([&] { return AcceptedRecords(page_) > 0; }, 30000);
     }
     EngineBrowserControl& Control() { return static_cast<EngineBrowserControl&>(window_->Control()); }
     QWebEnginePage* Page() { return Control().View()->page(); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -183,6 +184,63 @@ TEST_F(BrowserWindowTest, EnterAndGoRunTheSameCommandOnARefusedAddress) {
             w.close();
         }
     }
+}
+
+// Typed with real keys: what was typed runs, once, whatever entries it begins; the focus then
+// leaving the box (to the page, or to a message box) runs nothing more. A pick from the list
+// still runs its entry.
+TEST_F(BrowserWindowTest, TheBoxRunsExactlyWhatWasTypedOncePerEnterAndAListPickRunsItsEntry) {
+    const std::string school = "http://s.com/school/";
+    AddWebsites({school.c_str(), "http://s.com/school/page2.html", "http://s.com/schoolgames/"});
+    AddBrowserUser({.login = "ann"});
+    Assign("ann", {school.c_str()});
+    LogIn("ann");
+    const struct {
+        std::string typed;
+        std::vector<std::string> navigations;
+        int messages;
+    } rows[] = {
+        {school, {school}, 0},
+        {"http://s.com/school", {}, 1},
+        {"http://s.com/schoolgames/", {}, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        std::filesystem::remove(Path("websiteslog.sec"));
+        auto box = ScriptedMsgBox::Install();
+        frmWebBrowser& w = OpenWindow();
+        auto* address = Child<QComboBox>(&w, "cboAddress");
+        FakeControlWidget& control = FakeControlScope::Of(w);
+        control.navigations.clear();
+        w.activateWindow();
+        address->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        QTest::keyClicks(address, QString::fromStdString(row.typed));
+        EXPECT_EQ(address->currentText().toStdString(), row.typed);
+        QTest::keyClick(w.windowHandle(), Qt::Key_Return);
+        // A message box would take the focus; an allowed address gives it to the page.
+        control.setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(control.navigations, row.navigations);
+        EXPECT_EQ(box->Count(), row.messages);
+        if (row.messages) EXPECT_EQ(box->Last().prompt, GetMessageText(425, 0, row.typed));
+        EXPECT_EQ(LogLines().size(), 1u);
+        w.close();
+    }
+
+    // A pick from the list runs its entry, once.
+    auto box = ScriptedMsgBox::Install();
+    frmWebBrowser& w = OpenWindow();
+    auto* address = Child<QComboBox>(&w, "cboAddress");
+    FakeControlWidget& control = FakeControlScope::Of(w);
+    control.navigations.clear();
+    address->showPopup();
+    address->view()->setCurrentIndex(address->model()->index(address->findText(QString::fromStdString(school)), 0));
+    QTest::keyClick(address->view(), Qt::Key_Return);
+    control.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(control.navigations, std::vector<std::string>{school});
+    EXPECT_EQ(box->Count(), 0);
 }
 
 // The engine's request returns at once; the probe runs from the event loop, and not at all

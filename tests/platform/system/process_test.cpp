@@ -69,9 +69,13 @@ TEST(Process, FindsAndEndsAStartedProgramPolitely) {
 TEST(Process, EndProcessByNameAndItsFailures) {
     const Process p;
     // A program that ignores the polite request stays, and the answer says so.
-    const int stubborn = SpawnProcess({"sh", "-c", "trap '' TERM; while :; do sleep 1; done"});
+    corvane::test_support::TempFolder scratch;
+    const std::string trapSet = scratch / "trap-set";
+    const int stubborn = SpawnProcess({"sh", "-c", "trap '' TERM; : > \"$0\"; while :; do sleep 1; done", trapSet});
     ASSERT_GT(stubborn, 0);
-    usleep(200000);
+    // Asked only once it ignores the request, however long the shell takes to get there.
+    for (int i = 0; i < 3000 && !std::filesystem::exists(trapSet); ++i) usleep(10000);
+    ASSERT_TRUE(std::filesystem::exists(trapSet));
     {
         ShortWaits noWait(0);
         EXPECT_FALSE(p.EndProcessByID(stubborn));

@@ -40,8 +40,7 @@ protected:
         WriteFile(LogPath(), kLog);
         viewer_ = std::make_unique<frmErrorLog>();
         viewer_->AppErrorLog = LogPath();
-        viewer_->show();
-        QTest::qWait(20);  // the first activation loads the list
+        viewer_->show();  // its first showing loads the list
         return *viewer_;
     }
     bool ShowPopup(const std::function<void(frmErrorLogPopup*)>& action) {

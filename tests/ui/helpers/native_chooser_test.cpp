@@ -23,20 +23,25 @@ bool ThemeLoaded() {
     return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libqgtk3.so");
 }
 
-// The next file dialog that shows, as it shows; it is then cancelled.
+// The next file dialog that shows, once it shows, however long that takes; it is then
+// cancelled.
 struct NextDialog {
     bool seen = false, own = false, onScreen = false;
+    QTimer watch;
     NextDialog() {
-        QTimer::singleShot(300, [this] {
+        QObject::connect(&watch, &QTimer::timeout, [this] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 auto* dialog = qobject_cast<QFileDialog*>(w);
                 if (!dialog || !dialog->isVisible()) continue;
+                watch.stop();
                 seen = true;
                 own = IsOwnChooser(*dialog);
                 onScreen = !dialog->testAttribute(Qt::WA_DontShowOnScreen);
                 dialog->reject();
+                return;
             }
         });
+        watch.start(20);
     }
 };
 

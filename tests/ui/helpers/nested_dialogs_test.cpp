@@ -61,7 +61,7 @@ TEST(NestedDialogs, AWindowClosedUnderItsOwnDialogsGoesAfterTheyReturn) {
                     dialog->reject();
                 }
         });
-        failSafe.start(3000);
+        failSafe.start(20000);
         for (int i = 0; i < 100 && dialogResult < 0; ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
         failSafe.stop();
         EXPECT_FALSE(leftOpen);

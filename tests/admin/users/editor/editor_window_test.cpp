@@ -38,8 +38,7 @@ protected:
     static void Open(frmUserDetails& window, const std::string& login) {
         window.SetUserLogin(login);
         window.show();
-        for (int i = 0; i < 100 && window.FormLoad(); ++i) QTest::qWait(5);
-        ASSERT_FALSE(window.FormLoad());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.FormLoad(); }, 10000));
     }
     template <typename T>
     static T* Find(QWidget& window, const char* name) {
@@ -239,11 +238,13 @@ TEST_F(EditorWindow, EachTextBoxSelectsItsTextOnFocus) {
         auto* box = Find<QWidget>(window, name);
         Find<QPushButton>(window, "cmdCancel")->setFocus();
         box->setFocus(Qt::MouseFocusReason);
-        QTest::qWait(10);
-        const QString selected = qobject_cast<QLineEdit*>(box)
-                                     ? qobject_cast<QLineEdit*>(box)->selectedText()
-                                     : qobject_cast<QPlainTextEdit*>(box)->textCursor().selectedText();
-        EXPECT_EQ(selected, text) << name;
+        const auto selected = [box] {
+            return qobject_cast<QLineEdit*>(box) ? qobject_cast<QLineEdit*>(box)->selectedText()
+                                                 : qobject_cast<QPlainTextEdit*>(box)->textCursor().selectedText();
+        };
+        // The text is selected once the focus change has settled.
+        QTest::qWaitFor([&] { return selected() == text; }, 5000);
+        EXPECT_EQ(selected(), text) << name;
     }
 }
 

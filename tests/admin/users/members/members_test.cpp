@@ -41,7 +41,7 @@ protected:
     static void Open(frmMembers& window, const std::string& group) {
         window.setProperty("GroupName", QString::fromStdString(group));
         window.show();
-        for (int i = 0; i < 100 && window.FormLoad(); ++i) QTest::qWait(5);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.FormLoad(); }, 10000));
     }
     static QStringList Column(frmMembers& window, int column) {
         auto* list = window.findChild<QTreeWidget*>("lsvItems");
