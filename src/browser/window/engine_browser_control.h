@@ -8,6 +8,7 @@
 class QLineEdit;
 class QPrinter;
 class QUrl;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace corvane {
@@ -61,6 +62,8 @@ private:
     void PageSetup();
     void ShowFindBar();
 
+    // The login's store; the view and its page go before it.
+    std::shared_ptr<QWebEngineProfile> profile_;
     QWebEngineView* view_ = nullptr;
     EnginePage* page_ = nullptr;
     QWidget* findBar_ = nullptr;
