@@ -22,9 +22,10 @@ QString Header(const QUrl& origin) {
 }
 
 bool AskBox(QWidget* parent, const QUrl& origin, const QString& text, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, Title(), Header(origin) + text, buttons, parent);
+    QMessageBox box(QMessageBox::NoIcon, Title(), text, buttons, parent);
     box.setObjectName(QStringLiteral("frmPageDialog"));
-    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(Header(origin).trimmed());
+    for (QLabel* label : box.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
     box.setEscapeButton(buttons & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     RunNestedDialog(box);
