@@ -419,6 +419,16 @@ class Road:
         wait_until(f"'{item}' selected in the console", lambda: selected_items(acc) == [item], 5)
         key("Return")
 
+    def open_browser(self, console):
+        """The console's Web Browser, with the pointer in its address box; (window, accessible, address boxes)."""
+        self.launch_from_console(console, "Web Browser")
+        browser_window, browser = self.wait_window(T_BROWSER)
+        self.wait_active(browser_window, T_BROWSER)
+        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
+        self.require(address, "the browser has an address box")
+        click(address[0])
+        return browser_window, browser, address
+
     def log_in(self, login, password):
         window, acc = self.wait_window(T_LOGIN, containing="Password Required")
         self.wait_active(window, T_LOGIN)
@@ -590,12 +600,7 @@ class Road:
                    f"userlog.sec: carol's refused attempt, then her session: {log}")
 
         self.step("the browser refuses an address typed with Enter")
-        self.launch_from_console(console, "Web Browser")
-        browser_window, browser = self.wait_window(T_BROWSER)
-        self.wait_active(browser_window, T_BROWSER)
-        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
-        self.require(address, "the browser has an address box")
-        click(address[0])
+        browser_window, browser, address = self.open_browser(console)
         type_text(refused)
         key("Return")
         try:
@@ -934,12 +939,7 @@ class Road:
         key("Return")
         self.log_in(CAROL, CAROL_PASSWORD)
         window, console = self.console(CAROL)
-        self.launch_from_console(console, "Web Browser")
-        browser_window, browser = self.wait_window(T_BROWSER)
-        self.wait_active(browser_window, T_BROWSER)
-        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
-        self.require(address, "the browser has an address box")
-        click(address[0])
+        self.open_browser(console)
         key("ctrl+a")
         type_text(websites(self.data)[0])
         key("Return")
