@@ -1,9 +1,13 @@
 #include "browser/window/login_browser_profile.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QPointer>
 #include <QWebEngineProfile>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
+#include "browser/window/engine_browser_control.h"
 #include "logs/current_user.h"
 
 namespace corvane {
@@ -19,16 +23,28 @@ Kept& Current() {
     return kept;
 }
 
-// The windows that still hold it keep it until they go; the engine must outlive them all, so
-// the program's end lets go before the engine shuts down.
+// Past the application's end the engine is gone: a profile is no longer deleted, only
+// forgotten (it is off the record, so nothing of it remains with the process).
+bool gEngineGone = false;
+
+// The windows that still hold it keep it until they go.
 void LetGo() { Current().profile.reset(); }
+
+void LetGoAtTheEnd() {
+    gEngineGone = true;
+    LetGo();
+}
+
+void Delete(QWebEngineProfile* profile) {
+    if (!gEngineGone) delete profile;
+}
 
 }  // namespace
 
 std::shared_ptr<QWebEngineProfile> LoginBrowserProfile() {
     static const bool watching = [] {
         OnAuthenticationPublished(LetGo);
-        qAddPostRoutine(LetGo);
+        qAddPostRoutine(LetGoAtTheEnd);
         if (qApp) QObject::connect(qApp, &QCoreApplication::aboutToQuit, LetGo);
         return true;
     }();
@@ -36,12 +52,21 @@ std::shared_ptr<QWebEngineProfile> LoginBrowserProfile() {
     Kept& kept = Current();
     if (!kept.profile || kept.login != AuthenticationNumber()) {
         // Without a storage name the profile is off the record: memory only.
-        kept.profile = std::make_shared<QWebEngineProfile>();
+        kept.profile = std::shared_ptr<QWebEngineProfile>(new QWebEngineProfile, Delete);
         kept.profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         kept.profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         kept.login = AuthenticationNumber();
     }
     return kept.profile;
+}
+
+void EndLoginBrowsers() {
+    if (!qApp) return;
+    std::vector<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<EngineBrowserControl*>(w) || w->findChild<EngineBrowserControl*>()) windows.emplace_back(w);
+    for (const QPointer<QWidget>& window : windows) delete window.data();
+    LetGo();
 }
 
 }  // namespace corvane

@@ -13,4 +13,9 @@ namespace corvane {
 // its windows has gone. A later login, of the same account too, gets a new one.
 std::shared_ptr<QWebEngineProfile> LoginBrowserProfile();
 
+// The program's end, before the application goes: every browser window still there (one whose
+// deletion never came, as after the last loop) is deleted, its page before the login's profile,
+// while the engine can still take them down in that order.
+void EndLoginBrowsers();
+
 }  // namespace corvane
