@@ -87,6 +87,8 @@ const QByteArray kSessionPage =
     "<html><head><title>Lesson</title></head><body style='margin:0'>"
     "<select id='s' style='position:absolute;left:10px;top:10px;width:200px;height:30px'>"
     "<option>one</option><option>two</option></select>"
+    "<input type='date' style='position:absolute;left:10px;top:50px;width:200px;height:30px'>"
+    "<input type='color' style='position:absolute;left:250px;top:10px;width:60px;height:30px'>"
     "<div style='position:absolute;left:0;top:100px;width:100%;height:300px'>text</div></body></html>";
 
 class EngineSessionTest : public BrowserTest {
@@ -157,6 +159,10 @@ TEST_F(EngineSessionTest, ARemoteLogOffUnderEachPageDialogAndPopupLeavesCorvaneR
          PageBoxShown},
         {"select", [&](frmWebBrowser&, QWidget* page) { clickAt(page, Qt::LeftButton, QPoint(60, 25)); }, PopupShown,
          true},
+        {"date picker", [&](frmWebBrowser&, QWidget* page) { clickAt(page, Qt::LeftButton, QPoint(196, 65)); },
+         PopupShown, true},
+        {"colour chooser", [&](frmWebBrowser&, QWidget* page) { clickAt(page, Qt::LeftButton, QPoint(280, 25)); },
+         PageBoxShown, true},
         {"context menu", [&](frmWebBrowser&, QWidget* page) { clickAt(page, Qt::RightButton, QPoint(300, 200)); },
          MenuShown, true},
     };
