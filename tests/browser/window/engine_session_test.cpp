@@ -1,6 +1,7 @@
 // A session's end over the real engine: an administrator's remote log-off (the session's
-// user-log record closed from elsewhere) while a page's box, its <select> list or its context
-// menu is open; and what one login's browser keeps, never seen by the next. Skipped where the
+// user-log record closed from elsewhere) while a page's box, its <select> list, date picker,
+// colour chooser or context menu is open; and what one login's browser keeps, never seen by the
+// next. Skipped where the
 // engine cannot start (no display, no engine process).
 
 #include <gtest/gtest.h>
