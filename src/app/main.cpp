@@ -3,6 +3,7 @@
 #include "app/app_main.h"
 #include "app/program.h"
 #include "browser/window/engine_sandbox.h"
+#include "browser/window/login_browser_profile.h"
 #include "logs/log_clearing.h"
 #include "recordstore/user_log_clearer.h"
 #include "ui/helpers/file_dialog.h"
@@ -24,5 +25,7 @@ int main(int argc, char** argv) {
     corvane::InstallProgram();
     corvane::Main();
     if (!corvane::MainFormLoaded()) return 0;
-    return app.exec();
+    const int status = app.exec();
+    corvane::EndLoginBrowsers();
+    return status;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace corvane {
@@ -11,6 +13,13 @@ extern std::string gAuthenticatedUser;
 // with gAuthenticatedUser, False and empty at start.
 extern bool gAuthenticated;
 extern std::string gAuthenticatedGroup;
+
+// Publishes the three values above (the session does, at the end of each login and log-off) and
+// counts it, then tells the listeners: something kept for one login knows by the count that the
+// login it was kept for has ended, also when the same account logs in again.
+void PublishAuthentication(bool authenticated, const std::string& user, const std::string& group);
+std::uint64_t AuthenticationNumber();
+void OnAuthenticationPublished(std::function<void()> listener);
 
 // The current login: gAuthenticatedUser as it stands, or "Anonymous" when it is blank after
 // trimming spaces. Never fails.

@@ -436,6 +436,16 @@ class Road:
         wait_until(f"'{item}' selected in the console", lambda: selected_items(acc) == [item], 5)
         key("Return")
 
+    def open_browser(self, console):
+        """The console's Web Browser, with the pointer in its address box; (window, accessible, address boxes)."""
+        self.launch_from_console(console, "Web Browser")
+        browser_window, browser = self.wait_window(T_BROWSER)
+        self.wait_active(browser_window, T_BROWSER)
+        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
+        self.require(address, "the browser has an address box")
+        click(address[0])
+        return browser_window, browser, address
+
     def log_in(self, login, password):
         window, acc = self.wait_window(T_LOGIN, containing="Password Required")
         self.wait_active(window, T_LOGIN)
@@ -607,12 +617,7 @@ class Road:
                    f"userlog.sec: carol's refused attempt, then her session: {log}")
 
         self.step("the browser refuses an address typed with Enter")
-        self.launch_from_console(console, "Web Browser")
-        browser_window, browser = self.wait_window(T_BROWSER)
-        self.wait_active(browser_window, T_BROWSER)
-        address = [a for a in find_all(browser, "text") if role_of(a) == "text"]
-        self.require(address, "the browser has an address box")
-        click(address[0])
+        browser_window, browser, address = self.open_browser(console)
         type_text(refused)
         key("Return")
         try:
@@ -959,6 +964,67 @@ class Road:
                 shared += [f"{path} {os.lstat(path).st_mode & 0o7777:o}" for path in made
                            if os.lstat(path).st_mode & 0o077]
         self.check(not shared, f"open to others: {shared}")
+
+    # -- after the road: a remote log-off while a page's box is open
+
+    def remote_log_off_under_a_page_alert(self):
+        """Carol leaves her page's alert() open; the administrator logs her off from another
+        workstation (her session's record closed in userlog.sec). The watchdog's message 510 comes,
+        Corvane keeps running, and the next login (the administrator's) works."""
+        self.step("a remote log-off while the page's alert is open")
+        users_window = visible_windows(T_PROGRAM)
+        users_acc = ui_window(T_PROGRAM, containing="Users")
+        if users_acc is not None:
+            click(control(users_acc, "push button", "OK"))
+            self.wait_gone(users_window[0])
+        window, console = self.console(ADMIN)
+        self.launch_from_console(console, "Log Off")
+        window, console = self.console("Anonymous")
+        # Carol's page now greets her with a box of its own.
+        site = os.path.join(self.scratch, "site", "carol", "index.html")
+        with open(site, "w") as f:
+            f.write("<!DOCTYPE html><html><head><title>Carol's page</title></head><body><h1>Carol's page</h1>"
+                    "<script>setTimeout(() => alert('Left open by carol'), 100)</script></body></html>\n")
+        key("Return")
+        self.log_in(CAROL, CAROL_PASSWORD)
+        window, console = self.console(CAROL)
+        self.open_browser(console)
+        key("ctrl+a")
+        type_text(websites(self.data)[0])
+        key("Return")
+        alert = self.message_box("Left open by carol")
+        self.shot("page-alert-open")
+
+        # What an administrator's log-off on another workstation writes: the record inactive, stamped.
+        path = os.path.join(self.data, "userlog.sec")
+        log = user_log(self.data)
+        open_sessions = [i for i, r in enumerate(log) if r["login"] == CAROL and r["active"] == -1]
+        self.require(open_sessions, f"carol's session is open in userlog.sec: {log}")
+        record = open_sessions[-1] * 364
+        with open(path, "r+b") as f:
+            f.seek(record + 178)
+            f.write(struct.pack("<d", log[open_sessions[-1]]["login_stamp"]))
+            f.seek(record + 188)
+            f.write(struct.pack("<h", 0))
+        ended = self.message_box("Session Terminated Remotely!")
+        self.shot("session-terminated-over-the-alert")
+        key("Return")
+        self.wait_gone(ended)
+        window, console = self.console("Anonymous")
+        self.shot("remote-log-off-done")
+        corvane = [process for name, process in started if name == "corvane"]
+        self.check(corvane and corvane[-1].poll() is None, "Corvane keeps running")
+        self.check(alert not in xdo("search", "--onlyvisible", "--name", ".", check=False), "the page's box is gone")
+        self.check(not visible_windows(T_BROWSER), "carol's browser is gone")
+
+        self.step("after the remote log-off the next login works")
+        key("Return")
+        self.log_in(ADMIN, ADMIN_PASSWORD)
+        window, console = self.console(ADMIN)
+        self.shot("next-login-after-remote-log-off")
+        log = user_log(self.data)
+        self.check([(r["login"], r["active"]) for r in log[-2:]] == [(CAROL, 0), (ADMIN, -1)],
+                   f"userlog.sec: carol's session closed, the administrator's open: {log}")
 
     # -- after the road: the data folder renamed while the program runs
 
@@ -1368,6 +1434,7 @@ def main():
         start_display(scratch)
         road = Road(args, scratch)
         road.run()
+        road.remote_log_off_under_a_page_alert()
         road.data_folder_renamed_mid_session()
         road.restart_with_a_short_account_table()
     except StepFailed as failed:

@@ -24,6 +24,8 @@
 #include <utility>
 
 #include "browser/window/engine_local_files.h"
+#include "browser/window/engine_page_dialogs.h"
+#include "browser/window/login_browser_profile.h"
 #include "messages/message_catalogue.h"
 #include "platform/settings/global_settings.h"
 #include "ui/helpers/file_dialog.h"
@@ -97,7 +99,7 @@ struct EngineBrowserControl::PendingSave {
 // Puts the engine's requests to the window before anything happens.
 class EnginePage : public QWebEnginePage {
 public:
-    explicit EnginePage(QObject* parent) : QWebEnginePage(parent) {}
+    EnginePage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent) {}
 
     IBrowserEvents* events = nullptr;
     // The page's last request that went ahead: the address the page is loaded from.
@@ -120,6 +122,18 @@ protected:
     // newWindowRequested, which names the address the page asked for.
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 
+    // The page's boxes are Corvane's own, so that a session's end ends them as it ends the others.
+    void javaScriptAlert(const QUrl& origin, const QString& text) override {
+        ShowPageAlert(QWebEngineView::forPage(this), origin, text);
+    }
+    bool javaScriptConfirm(const QUrl& origin, const QString& text) override {
+        return AskPageConfirm(QWebEngineView::forPage(this), origin, text);
+    }
+    bool javaScriptPrompt(const QUrl& origin, const QString& text, const QString& defaultValue,
+                          QString* answer) override {
+        return AskPagePrompt(QWebEngineView::forPage(this), origin, text, defaultValue, answer);
+    }
+
     // A page gets a file only through Corvane's chooser, read-only, and never
     // one of Corvane's; a folder upload and a save picker get nothing.
     QStringList chooseFiles(FileSelectionMode mode, const QStringList&, const QStringList&) override {
@@ -133,8 +147,9 @@ protected:
 
 EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("brwWebBrowser"));
+    profile_ = LoginBrowserProfile();
     view_ = new QWebEngineView(this);
-    page_ = new EnginePage(view_);
+    page_ = new EnginePage(profile_.get(), view_);
     KeepFilePagesToThemselves(*page_);
     view_->setPage(page_);
 
@@ -242,6 +257,8 @@ EngineBrowserControl::EngineBrowserControl(QWidget* parent) : QWidget(parent) {
 EngineBrowserControl::~EngineBrowserControl() {
     events_ = nullptr;
     page_->events = nullptr;
+    // The page before the login's store it uses: the store may go with this window.
+    delete view_;
 }
 
 void EngineBrowserControl::SetEvents(IBrowserEvents* events) {

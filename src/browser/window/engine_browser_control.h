@@ -9,6 +9,7 @@ class QLineEdit;
 class QPrinter;
 class QTimer;
 class QUrl;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace corvane {
@@ -65,6 +66,8 @@ private:
     // A command asked the engine for target; the control is busy until the engine starts it.
     void Commanded(const QUrl& target);
 
+    // The login's store; the view and its page go before it.
+    std::shared_ptr<QWebEngineProfile> profile_;
     QWebEngineView* view_ = nullptr;
     EnginePage* page_ = nullptr;
     QWidget* findBar_ = nullptr;

@@ -34,6 +34,11 @@ bool IsFormLoaded(std::string_view formName) {
 
 void UnloadAllForms(bool keepAll) {
     if (keepAll || !Source().unload) return;
+    try {
+        if (Source().endDialogs) Source().endDialogs();
+    } catch (const std::exception&) {
+        // The windows still go, each after the loops above it.
+    }
     std::vector<std::string> done;
     // A snapshot: unloading one window may load or unload others.
     for (const auto& name : LoadedNames()) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "logs/current_user.h"
 #include "logs/user_log.h"
 #include "platform/core/carry_on.h"
 #include "platform/core/error_trap.h"
@@ -90,9 +91,7 @@ bool Security::HideTaskBarDuringLogin() const { return gHideTaskBarDuringLogin; 
 void Security::SetHideTaskBarDuringLogin(bool value) { SaveSetting(gHideTaskBarDuringLogin, value); }
 
 void Security::SetGlobalAuthentication() {
-    gAuthenticated = authenticated_;
-    gAuthenticatedUser = authenticatedUser_;
-    gAuthenticatedGroup = authenticatedGroup_;
+    PublishAuthentication(authenticated_, authenticatedUser_, authenticatedGroup_);
 }
 
 bool Security::Login() {

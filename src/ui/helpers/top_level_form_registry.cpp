@@ -48,7 +48,7 @@ void TopLevelFormRegistry::Unload(const std::string& formName) {
 }
 
 void InstallTopLevelFormRegistry() {
-    SetFormSource({&TopLevelFormRegistry::LoadedFormNames, &TopLevelFormRegistry::Unload});
+    SetFormSource({&TopLevelFormRegistry::LoadedFormNames, &TopLevelFormRegistry::Unload, &EndEveryDialog});
 }
 
 }  // namespace corvane::ui

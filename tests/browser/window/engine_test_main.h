@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "browser/window/engine_sandbox.h"
+#include "browser/window/login_browser_profile.h"
 #include "ui/helpers/file_dialog.h"
 
 namespace corvane::testing {
@@ -27,7 +28,9 @@ inline int RunEngineTests(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    EndLoginBrowsers();
+    return status;
 }
 
 }  // namespace corvane::testing

@@ -90,7 +90,7 @@ protected:
         // The console is the one window besides the main form that matters here.
         SetFormSource({[this] { return console ? std::vector<std::string>{"frmSecureConsole"}
                                                : std::vector<std::string>{}; },
-                       [this](const std::string&) { console = false; }});
+                       [this](const std::string&) { console = false; }, nullptr});
     }
     void TearDown() override {
         SetFormSource({});

@@ -2,14 +2,19 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/nested_dialogs.h"
+#include "platform/system/workstation_forms.h"
 #include "ui/helpers/top_level_form_registry.h"
+#include "ui/helpers/window_helpers.h"
 
 namespace corvane {
 namespace {
@@ -78,6 +83,79 @@ TEST(NestedDialogs, AWindowClosedUnderItsOwnDialogsGoesAfterTheyReturn) {
         EXPECT_EQ(window.isNull(), deleteOnClose);
         delete window.data();
     }
+}
+
+// A loop nobody counted, run by a handler of the window under the program's main loop: the
+// session's end (UnloadAllForms) ends what holds it, and the window goes only after it returned
+// and the handler went on with its window. A loop with nothing to end is waited for.
+TEST(NestedDialogs, ASessionsEndUnderALoopNobodyCountedWaitsForItsReturn) {
+    struct Loop {
+        const char* name;
+        std::function<void(QWidget* window)> run;
+    };
+    const std::vector<Loop> loops = {
+        {"a dialog run with exec()", [](QWidget* window) { QDialog(window).exec(); }},
+        {"a box without a parent", [](QWidget*) { QMessageBox(QMessageBox::NoIcon, "box", "text").exec(); }},
+        {"a menu run with exec()",
+         [](QWidget* window) {
+             QMenu menu(window);
+             menu.addAction(QStringLiteral("item"));
+             menu.exec(window->mapToGlobal(QPoint(10, 10)));
+         }},
+        {"a modal window", [](QWidget*) {
+             QWidget modal;
+             modal.setWindowModality(Qt::ApplicationModal);
+             RunModal(&modal);
+         }},
+        {"a loop with no window", [](QWidget*) {
+             QEventLoop probe;
+             QTimer::singleShot(300, &probe, &QEventLoop::quit);
+             probe.exec();
+         }},
+    };
+    ui::InstallTopLevelFormRegistry();
+    for (const Loop& loop : loops) {
+        SCOPED_TRACE(loop.name);
+        QPointer<QWidget> window = new QWidget;
+        window->setObjectName(QStringLiteral("frmNested"));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        bool nestedInside = false, aliveInside = false, hiddenInside = false, aliveAfter = false;
+        QEventLoop main;
+        QTimer::singleShot(0, window, [&] {
+            QTimer::singleShot(50, [&] {
+                nestedInside = NestedLoopRuns();
+                UnloadAllForms(false);
+                aliveInside = window;
+                hiddenInside = window && !window->isVisible();
+            });
+            loop.run(window);
+            aliveAfter = window;
+        });
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (window.isNull()) main.quit();
+        });
+        watch.start(10);
+        // Should a loop stay open, the test ends it and fails rather than hangs.
+        bool leftOpen = false;
+        QTimer::singleShot(3000, &main, [&] {
+            leftOpen = true;
+            while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+            while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
+            main.quit();
+        });
+        main.exec();
+        EXPECT_FALSE(leftOpen);
+        EXPECT_TRUE(nestedInside);
+        EXPECT_TRUE(aliveInside);
+        EXPECT_TRUE(hiddenInside);
+        EXPECT_TRUE(aliveAfter) << "freed under the loop";
+        EXPECT_TRUE(window.isNull());
+        EXPECT_FALSE(NestedLoopRuns());
+        delete window.data();
+    }
+    SetFormSource({});
 }
 
 // With no dialog in its loop a window closes at once, as before.
