@@ -129,7 +129,10 @@ std::optional<QString> ChooseFileToHandOut(const FileDialogRequest& request, QWi
     if (MayHandOut(*chosen, verdict)) return chosen;
     const QPointer<QWidget> window = parent ? parent->window() : nullptr;
     ShowMsgBox(verdict.folder.empty()
-                   ? std::string("Nothing was handed to the page. Only a plain file of one name that can be read can be.")
+                   ? std::string("Nothing was handed to the page. A page may be given only an ordinary file, such as a "
+                                 "document or a picture: not a folder, a device or a system file, nor a file "
+                                 "with a second name (a hard link) or one that Corvane protects. Choose another "
+                                 "file.")
                    : "Nothing was handed to the page. The folder " + verdict.folder +
                          " holds Corvane's own files, which no page may read. Choose another file.",
                kMsgExclamation | kMsgOkOnly, kProgramTitle);
