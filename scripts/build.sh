@@ -32,6 +32,7 @@ else
   printf '%s\n' "$wanted" >"$stamp"
 fi
 if [ ${#targets[@]} -gt 0 ]; then what="$*"; else what="everything"; fi
-echo "== Building $what in $dir with $(nproc) jobs: a first build compiles for several minutes"
-echo "   (about 8 on four cores with an empty compiler cache); with nothing changed it takes seconds"
+echo "== Building $what in $dir with $(nproc) jobs: a first build compiles for a few minutes (everything"
+echo "   took about 3.5 on eight cores with an empty compiler cache; fewer cores take longer); with nothing"
+echo "   changed it takes seconds"
 cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

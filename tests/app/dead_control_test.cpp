@@ -36,6 +36,7 @@
 #include "admin/users/members/frm_members.h"
 #include "app/frm_splash.h"
 #include "app/program_windows.h"
+#include "app/program_windows_test.h"
 #include "browser/window/fake_control_widget.h"
 #include "catalogue/program.h"
 #include "catalogue/user_program.h"
@@ -71,6 +72,7 @@
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
+using corvane::testing::kLaunchedWindows;
 
 namespace {
 
@@ -82,70 +84,8 @@ const std::map<std::string, std::string> kAllowed = {
     {"frmMessage/cmdSend", "Send has no action: nothing in the program opens this window"},
 };
 
-// Every window the launchers open by name.
-const char* const kLaunchedWindows[] = {
-    "frmChangePassword", "frmSetPassword", "frmWizard", "frmUserDetails", "frmCorvane", "frmAdvancedSecurity",
-    "frmSecurity", "frmMainOptions", "frmPrograms", "frmWebsites", "frmWebBrowser", "frmSecureConsole", "frmTip",
-    "frmUserLog", "frmWebsiteLog", "frmUserLogDetails", "frmWebsiteLogDetails", "frmAbout",
-};
-
-class DeadControls : public corvane::testing::DataFolderTest {
+class DeadControls : public corvane::testing::ProgramWindowsTest {
 protected:
-    void SetUp() override {
-        DataFolderTest::SetUp();
-        UseComputerName("WS01");
-        RegisterProgramWindows();
-        Seed();
-        gAuthenticated = true;
-        gAuthenticatedUser = "admin";
-        gRequireLogin = true;
-        // Whatever a window asks while it loads is answered OK.
-        box_->SetDefaultAnswer(kMsgOk);
-    }
-    void TearDown() override {
-        gAuthenticated = false;
-        gAuthenticatedUser.clear();
-        gRequireLogin = false;
-        DataFolderTest::TearDown();
-    }
-
-    static void Seed() {
-        for (const auto& [login, level] : {std::pair{"admin", 0}, {"alice", 1}}) {
-            User u;
-            u.SetLogin(login);
-            u.SetName(login);
-            u.SetAccessLevel(level);
-            u.SetIsAdministrator(level == 0 ? kFlagTrue : kFlagFalse);
-            u.SetEnableInternetAccess(kFlagTrue);
-            u.AddNew();
-        }
-        Website w;
-        w.SetURL("http://intranet.example/");
-        w.AddNew();
-        Program p;
-        p.SetProgramPathName("/bin/sh");
-        p.AddNew();
-        UserWebsite allowed;
-        allowed.SetUserLogin("alice");
-        allowed.SetURL("http://intranet.example/");
-        allowed.AddNew();
-        UserGroup group;
-        group.SetName("Staff");
-        group.AddNew();
-        UserMember member;
-        member.SetUserLogin("alice");
-        member.SetGroup("Staff");
-        member.AddNew();
-        UserLog log;
-        log.SetUserLogin("alice");
-        log.SetComputer("WS01");
-        log.AddNew();
-        WebsiteLog visit;
-        visit.SetUserLogin("alice");
-        visit.SetURL("http://intranet.example/");
-        visit.AddNew();
-    }
-
     // Shows the window as the program would, lets its first activation run,
     // then walks it. Modal windows are shown modeless: nothing waits on them.
     void Check(QWidget* window, const std::function<void(QWidget*)>& before = {}) {
@@ -166,10 +106,6 @@ protected:
         });
     }
 
-    ScriptedMsgBox::Guard box_ = ScriptedMsgBox::Install();
-    // The browser over a stand-in for the web engine's control: the engine does not start
-    // headless, and the window's own menus, tool bar and buttons are what is walked.
-    corvane::testing::FakeControlScope browserControl_;
     std::vector<std::string> found_;
     std::set<std::string> checked_;
     int walked_ = 0;

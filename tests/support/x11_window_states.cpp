@@ -15,30 +15,81 @@
 
 namespace corvane::test {
 
-QStringList X11WindowStates(const QWidget* window) {
-    QStringList names;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return names;
-    const Atom netWmState = XInternAtom(display, "_NET_WM_STATE", True);
+namespace {
+
+// A 32-bit property of the window of that type, as the server holds it;
+// empty when the property is absent or of another type.
+std::vector<unsigned long> Property(Display* display, Window window, const char* name, Atom wanted) {
+    std::vector<unsigned long> values;
+    const Atom property = XInternAtom(display, name, True);
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (netWmState != 0 &&
-        XGetWindowProperty(display, static_cast<Window>(window->winId()), netWmState, 0, 1024, False, XA_ATOM, &type,
-                           &format, &count, &after, &data) == Success &&
+    if (property != 0 &&
+        XGetWindowProperty(display, window, property, 0, 1024, False, wanted, &type, &format, &count, &after,
+                           &data) == Success &&
         data) {
-        const auto* atoms = reinterpret_cast<const unsigned long*>(data);
-        for (unsigned long i = 0; type == XA_ATOM && format == 32 && i < count; ++i) {
-            if (char* name = XGetAtomName(display, atoms[i])) {
-                names << QString::fromLatin1(name);
-                XFree(name);
-            }
-        }
+        const auto* items = reinterpret_cast<const unsigned long*>(data);
+        if (type == wanted && format == 32) values.assign(items, items + count);
         XFree(data);
+    }
+    return values;
+}
+
+}  // namespace
+
+QStringList X11WindowStates(const QWidget* window) {
+    QStringList names;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return names;
+    for (const unsigned long atom :
+         Property(display, static_cast<Window>(window->winId()), "_NET_WM_STATE", XA_ATOM)) {
+        if (char* name = XGetAtomName(display, atom)) {
+            names << QString::fromLatin1(name);
+            XFree(name);
+        }
     }
     XCloseDisplay(display);
     return names;
+}
+
+QRect X11FrameGeometry(const QWidget* window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return {};
+    const Window root = DefaultRootWindow(display);
+    Window outer = static_cast<Window>(window->winId());
+    // Up to the root's child: the frame, or the window when nothing frames it.
+    for (;;) {
+        Window rootReturn = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, outer, &rootReturn, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        if (parent == root || parent == 0) break;
+        outer = parent;
+    }
+    QRect rect;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, outer, &attributes)) {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, outer, root, 0, 0, &x, &y, &child);
+        // The border lies outside the window's own width and height.
+        const int border = attributes.border_width;
+        rect = QRect(x - border, y - border, attributes.width + 2 * border, attributes.height + 2 * border);
+    }
+    XCloseDisplay(display);
+    return rect;
+}
+
+bool X11WindowManagerRuns() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const bool runs =
+        Property(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1;
+    XCloseDisplay(display);
+    return runs;
 }
 
 bool RunsOnX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }

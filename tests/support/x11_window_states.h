@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QStringList>
 
 class QWidget;
@@ -10,6 +11,15 @@ namespace corvane::test {
 // read over a connection of the test's own ("_NET_WM_STATE_SKIP_TASKBAR",
 // ...); empty when there is no X server or no such property.
 QStringList X11WindowStates(const QWidget* window);
+
+// The window's outer rectangle on the root window as the X server holds it:
+// the window manager's frame around it once it is framed (the root's child
+// that holds the window), else the window itself. Invalid without X.
+QRect X11FrameGeometry(const QWidget* window);
+
+// Whether a window manager has taken the display (_NET_SUPPORTING_WM_CHECK
+// on the root window).
+bool X11WindowManagerRuns();
 
 // Whether the application runs on X11 (the tests that read the server back
 // skip themselves elsewhere).

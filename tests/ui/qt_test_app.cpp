@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <memory>
 
+#include "ui/helpers/window_metrics.h"
+
 namespace {
 
 // Window tests need one application object for the whole run.
@@ -13,6 +15,8 @@ public:
         static char name[] = "ui_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
+        // Windows are placed as in the program.
+        corvane::KeepWindowsOnScreen();
     }
     void TearDown() override { app_.reset(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <chrono>
 #include <functional>
@@ -80,6 +81,26 @@ void ExpectCardPlaces(QSize size, std::initializer_list<CardPlace> places) {
         Card card;
         EXPECT_EQ(card.size(), size);
         EXPECT_EQ(card.pos(), place.topLeft);
+    }
+}
+
+// Every bold label (a caption) of the window shows its whole text in its
+// font, and no label to its right on its row begins under it.
+inline void ExpectCaptionsFit(const QWidget* window) {
+    const QList<QLabel*> labels = window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (const QLabel* caption : labels) {
+        if (!caption->font().bold() || caption->text().isEmpty()) continue;
+        const QRect own = caption->geometry();
+        EXPECT_GE(own.width(), caption->fontMetrics().horizontalAdvance(caption->text()))
+            << caption->objectName().toStdString() << " \"" << caption->text().toStdString() << "\" is cut";
+        for (const QLabel* other : labels) {
+            const QRect at = other->geometry();
+            const bool sameRow = at.center().y() >= own.top() && at.center().y() <= own.bottom();
+            if (other == caption || !sameRow || at.left() <= own.left())
+                continue;
+            EXPECT_GT(at.left(), own.right()) << other->objectName().toStdString() << " begins under "
+                                              << caption->objectName().toStdString();
+        }
     }
 }
 

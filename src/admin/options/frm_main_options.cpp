@@ -30,6 +30,7 @@
 #include "platform/settings/settings_store.h"
 #include "session/shell/start_up_with_windows.h"
 #include "ui/helpers/busy_pointer.h"
+#include "ui/helpers/off_taskbar.h"
 #include "ui/helpers/window_helpers.h"
 
 namespace corvane {
@@ -63,6 +64,7 @@ frmMainOptions::frmMainOptions(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Options"));
+    KeepOffTaskbar(this);
     auto* layout = new QVBoxLayout(this);
     tabOptions_ = new QTabWidget(this);
     tabOptions_->setObjectName("tabOptions");

@@ -38,6 +38,19 @@ constexpr std::array<int, kSettingsBoxCount> kBoxSaveOrder = {
 
 const std::string kForm = "frmAdvancedSecurity.";
 
+// The hourglass for one step, taken back however the step ends, a failed
+// statement included.
+class Hourglass {
+public:
+    explicit Hourglass(const SecurityWindowServices& services) : services_(services) { services_.Busy(true); }
+    ~Hourglass() { services_.Busy(false); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    const SecurityWindowServices& services_;
+};
+
 }  // namespace
 
 AdvancedSecurityLogic::AdvancedSecurityLogic(SecurityWindowServices services) : services_(std::move(services)) {
@@ -165,6 +178,7 @@ void AdvancedSecurityLogic::RestrictRunClicked(bool ticked) {
 }
 
 void AdvancedSecurityLogic::LoadRestrictRunOptions() {
+    const Hourglass hourglass(services_);
     RunTrapped(kForm + "LoadRestrictRunOptions", {[&] { entries_ = ListedRestrictRunEntries(); }});
 }
 
@@ -225,12 +239,7 @@ void AdvancedSecurityLogic::LoadSettings() {
 }
 
 void AdvancedSecurityLogic::SaveSettings() {
-    // Taken back however the save ends, a failed step included.
-    struct Hourglass {
-        const SecurityWindowServices& services;
-        explicit Hourglass(const SecurityWindowServices& s) : services(s) { services.Busy(true); }
-        ~Hourglass() { services.Busy(false); }
-    } hourglass(services_);
+    const Hourglass hourglass(services_);
     const bool saved = RunTrapped(kForm + "SaveSettings", {
         [&] { ApplyLogoutActionLockdown(); },
         [&] { ApplySecureConsoleLockdown(); },

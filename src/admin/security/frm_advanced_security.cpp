@@ -95,13 +95,19 @@ QLabel* Heading(const char* name) {
     return label;
 }
 
-// The saves run under the program's busy pointer.
+// The saves and the Restrict Run list's loads run under the program's busy
+// pointer; a busy step inside another keeps it until the outer one ends.
 SecurityWindowServices WithHourglass(SecurityWindowServices services) {
-    services.busyPointer = [pointer = std::make_shared<std::optional<BusyPointer>>()](bool busy) {
-        if (busy)
-            pointer->emplace();
-        else
-            pointer->reset();
+    struct Pointer {
+        int depth = 0;
+        std::optional<BusyPointer> busy;
+    };
+    services.busyPointer = [pointer = std::make_shared<Pointer>()](bool busy) {
+        if (busy) {
+            if (pointer->depth++ == 0) pointer->busy.emplace();
+        } else if (pointer->depth > 0 && --pointer->depth == 0) {
+            pointer->busy.reset();
+        }
     };
     return services;
 }

@@ -10,6 +10,7 @@
 #include "errors/error_handler.h"
 #include "ui/errors/frm_error_debug.h"
 #include "ui_core/help.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/link_label.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui/helpers/window_metrics.h"
@@ -130,6 +131,7 @@ void frmXPErrorDialog::showEvent(QShowEvent* event) {
     if (!formLoad_) return;
     formLoad_ = false;
     SetOptionToolTips();
+    ResetProgramPointer();
     unsetCursor();
 }
 

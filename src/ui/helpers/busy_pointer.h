@@ -13,4 +13,11 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// The program's pointer back to the default one, whatever hourglasses the
+// steps under way have set: a window that needs the user shows no hourglass.
+// Those steps still end theirs, which then takes nothing away.
+inline void ResetProgramPointer() {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
 }  // namespace corvane

@@ -129,7 +129,10 @@ std::optional<QString> ChooseFileToHandOut(const FileDialogRequest& request, QWi
     if (MayHandOut(*chosen, verdict)) return chosen;
     const QPointer<QWidget> window = parent ? parent->window() : nullptr;
     ShowMsgBox(verdict.folder.empty()
-                   ? std::string("Nothing was handed to the page. Only a plain file of one name that can be read can be.")
+                   ? std::string("Nothing was handed to the page. A page may be given only an ordinary file, such as a "
+                                 "document or a picture: not a folder, a device or a system file, nor a file "
+                                 "with a second name (a hard link) or one that Corvane protects. Choose another "
+                                 "file.")
                : verdict.startPlace
                    ? "Nothing was handed to the page. " + verdict.folder +
                          " decides which programs start, and no page may read it. Choose another file."

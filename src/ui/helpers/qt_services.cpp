@@ -8,6 +8,7 @@
 #include "ui/errors/frm_xp_error_dialog.h"
 #include "ui/helpers/file_dialog.h"
 #include "ui/helpers/top_level_form_registry.h"
+#include "ui/helpers/window_metrics.h"
 
 namespace corvane {
 
@@ -19,6 +20,7 @@ void InstallEventLoopYield() {
 
 void InstallWidgetServices() {
     InstallEventLoopYield();
+    KeepWindowsOnScreen();
     ui::InstallTopLevelFormRegistry();
     InstallChooserGuard();
     SetMsgBoxPresenter(std::make_shared<EnhMsgBoxPresenter>());

@@ -56,8 +56,29 @@ void QuickViewCard::KeepOpenOnClick(QWidget* control) {
     control->installEventFilter(this);
 }
 
+void QuickViewCard::FitCaptions() {
+    const QList<QLabel*> labels = findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    const int gap = ui::ToPixelsX(60);
+    for (QLabel* caption : labels) {
+        if (!caption->font().bold() || caption->text().isEmpty()) continue;
+        const int needed = std::min(caption->sizeHint().width(), width() - caption->x());
+        if (caption->width() >= needed) continue;
+        caption->resize(needed, caption->height());
+        const QRect own = caption->geometry();
+        for (QLabel* other : labels) {
+            const QRect at = other->geometry();
+            // Rows overlap by a pixel or two: a label is on the caption's row by its middle.
+            const bool sameRow = at.center().y() >= own.top() && at.center().y() <= own.bottom();
+            if (other == caption || !sameRow || at.left() <= own.left() || at.left() > own.right() + gap) continue;
+            const int left = own.right() + 1 + gap;
+            other->setGeometry(left, at.top(), std::max(0, at.right() + 1 - left), at.height());
+        }
+    }
+}
+
 void QuickViewCard::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    FitCaptions();
     activateWindow();
     if (focusHolder_) focusHolder_->setFocus();
 }

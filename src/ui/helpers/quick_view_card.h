@@ -37,6 +37,11 @@ protected:
     // Takes the keyboard focus when the card shows.
     void SetFocusHolder(QWidget* holder) { focusHolder_ = holder; }
 
+    // Every bold label (a caption) made as wide as its text, and the labels
+    // to its right on its row moved to begin after it, their right edges kept.
+    // Runs as the card shows, once its texts and fonts are set.
+    void FitCaptions();
+
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -97,7 +97,7 @@ void CenterForm(QWidget* window) {
     const QSize w = window->frameGeometry().size();
     const ui::TwipsPoint p = ui::CenteredPosition(ui::ToTwipsX(s.width()), ui::ToTwipsY(s.height()),
                                                   ui::ToTwipsX(w.width()), ui::ToTwipsY(w.height()));
-    window->move(screen->geometry().topLeft() + QPoint(ui::ToPixelsX(p.left), ui::ToPixelsY(p.top)));
+    MoveFrameTo(window, screen->geometry().topLeft() + QPoint(ui::ToPixelsX(p.left), ui::ToPixelsY(p.top)));
     KeepOnScreen(window, screen->availableGeometry());
 }
 

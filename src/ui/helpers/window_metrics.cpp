@@ -1,11 +1,16 @@
 #include "ui/helpers/window_metrics.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "ui_core/form_metrics.h"
 #include "ui/helpers/screen_metrics.h"
@@ -66,24 +71,148 @@ QPoint OnAvailableScreen(const QRect& wanted) {
     return area.isValid() ? ClampInto(wanted, area).topLeft() : wanted.topLeft();
 }
 
+bool Frameless(const QWidget* form) {
+    const Qt::WindowType type = form->windowType();
+    return form->windowFlags() & Qt::FramelessWindowHint || type == Qt::ToolTip || type == Qt::Popup ||
+           type == Qt::SplashScreen;
+}
+
+// The frame the window manager has put around a made window; none before it
+// has framed it (and never without a window manager).
+QMargins RealFrame(const QWidget* form) {
+    const QWindow* handle = form->testAttribute(Qt::WA_WState_Created) ? form->windowHandle() : nullptr;
+    return handle && !Frameless(form) ? handle->frameMargins() : QMargins();
+}
+
 // The window's frame around its client area; before the window manager has
 // framed it, a title bar and thin edges are assumed. Frameless windows have none.
 QMargins FrameMargins(const QWidget* form) {
-    const Qt::WindowType type = form->windowType();
-    if (form->windowFlags() & Qt::FramelessWindowHint || type == Qt::ToolTip || type == Qt::Popup ||
-        type == Qt::SplashScreen)
-        return {};
-    const QRect frame = form->frameGeometry();
-    const QRect client = form->geometry();
-    if (form->isVisible() && frame != client)
-        return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                frame.bottom() - client.bottom()};
+    if (Frameless(form)) return {};
+    if (const QMargins real = RealFrame(form); !real.isNull()) return real;
     const int edge = 4;
     const int title = std::max(form->style()->pixelMetric(QStyle::PM_TitleBarHeight), 24);
     return {edge, title + edge, edge, edge};
 }
 
+// A made window is placed by its client area (the frame, known or still to
+// come, goes around it); one not made yet by its frame's corner, as Qt
+// places it when it makes it.
+bool PlacedByClientArea(const QWidget* form) {
+    return form->testAttribute(Qt::WA_WState_Created) && !Frameless(form);
+}
+
+// Whether the window is made but not framed yet.
+bool FrameStillToCome(const QWidget* form) {
+    return PlacedByClientArea(form) && RealFrame(form).isNull();
+}
+
+// Where the window's frame stands, or will once the window manager frames it.
+QRect FrameRect(const QWidget* form) {
+    const QMargins frame = FrameMargins(form);
+    if (!PlacedByClientArea(form)) return {form->pos(), form->size().grownBy(frame)};
+    return form->geometry().marginsAdded(frame);
+}
+
+// Top-level windows the placement rule leaves alone: menus and lists that
+// drop down, which Qt keeps on screen itself, tool tips, the desktop, and
+// windows without a frame (the splash, the cards, the balloon, the icon's
+// menu), which have no frame to wait for: they are placed where they belong,
+// beside the pointer or the icon, and kept on that screen as they are.
+bool PlacedByTheRule(const QWidget* window) {
+    if (window->windowFlags() & Qt::FramelessWindowHint) return false;
+    switch (window->windowType()) {
+        case Qt::SplashScreen:
+        case Qt::Popup:
+        case Qt::ToolTip:
+        case Qt::Desktop:
+        case Qt::ForeignWindow:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// The frame of the window this one belongs to, when that one shows: its
+// parent's, else the window Qt made it transient for (a modal window
+// without a parent belongs to the window active when it opened).
+QRect OwnerFrame(const QWidget* window) {
+    if (const QWidget* parent = window->parentWidget(); parent && parent->window()->isVisible())
+        return FrameRect(parent->window());
+    const QWindow* handle = window->windowHandle();
+    const QWindow* owner = handle ? handle->transientParent() : nullptr;
+    return owner && owner->isVisible() ? owner->frameGeometry() : QRect();
+}
+
+// A window the program gave no place: centred over the window it belongs
+// to, else in its screen's available area.
+void PlaceUnplaced(QWidget* window) {
+    QRect around = OwnerFrame(window);
+    if (!around.isValid()) {
+        const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+        if (screen) around = screen->availableGeometry();
+    }
+    if (!around.isValid()) return;
+    QRect frame = FrameRect(window);
+    frame.moveCenter(around.center());
+    MoveFrameTo(window, frame.topLeft());
+}
+
+class ScreenKeeper : public QObject {
+public:
+    static constexpr const char* kName = "corvaneScreenKeeper";
+    explicit ScreenKeeper(QObject* parent) : QObject(parent) { setObjectName(QLatin1String(kName)); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (!window->isWindow() || !PlacedByTheRule(window)) return false;
+            if (!window->testAttribute(Qt::WA_Moved)) PlaceUnplaced(window);
+            KeepOnScreen(window);
+            if (FrameStillToCome(window)) Await(window);
+        } else if (event->type() == QEvent::Expose && watched->isWindowType() && !awaitingFrame_.empty()) {
+            // Shown on screen: a window manager has framed it by now. The clamp
+            // again, with the real frame.
+            const auto* handle = static_cast<QWindow*>(watched);
+            if (!handle->isExposed()) return false;
+            const auto awaiting = std::find_if(awaitingFrame_.begin(), awaitingFrame_.end(), [&](const auto& w) {
+                return w && w->windowHandle() == handle;
+            });
+            if (awaiting == awaitingFrame_.end()) return false;
+            const QPointer<QWidget> window = *awaiting;
+            awaitingFrame_.erase(awaiting);
+            KeepOnScreen(window);
+        }
+        return false;
+    }
+
+private:
+    void Await(QWidget* window) {
+        std::erase_if(awaitingFrame_, [](const QPointer<QWidget>& w) { return !w || !w->isVisible(); });
+        if (std::find(awaitingFrame_.begin(), awaitingFrame_.end(), window) == awaitingFrame_.end())
+            awaitingFrame_.emplace_back(window);
+    }
+
+    // Shown windows the window manager has still to frame.
+    std::vector<QPointer<QWidget>> awaitingFrame_;
+};
+
 }  // namespace
+
+void MoveFrameTo(QWidget* form, QPoint corner) {
+    if (!form) return;
+    if (!PlacedByClientArea(form)) {
+        form->move(corner);
+        return;
+    }
+    const QMargins frame = FrameMargins(form);
+    form->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), form->size()));
+}
+
+void KeepWindowsOnScreen() {
+    if (!qApp || qApp->findChild<QObject*>(QLatin1String(ScreenKeeper::kName), Qt::FindDirectChildrenOnly)) return;
+    qApp->installEventFilter(new ScreenKeeper(qApp));
+}
 
 QRect ClampInto(const QRect& frame, const QRect& area) {
     const QSize size = frame.size().boundedTo(area.size());
@@ -95,13 +224,13 @@ QRect ClampInto(const QRect& frame, const QRect& area) {
 void KeepOnScreen(QWidget* form, const QRect& given) {
     if (!form || form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) return;
     const QMargins frame = FrameMargins(form);
-    const QRect whole(form->pos(), form->size().grownBy(frame));
+    const QRect whole = FrameRect(form);
     const QRect area = given.isValid() ? given : BestArea(whole);
     if (!area.isValid() || area.contains(whole)) return;
     const QRect fitted = ClampInto(whole, area);
     const QSize client = fitted.size().shrunkBy(frame).expandedTo(form->minimumSize());
     if (client != form->size()) form->resize(client);
-    form->move(fitted.topLeft());
+    MoveFrameTo(form, fitted.topLeft());
 }
 
 QPoint OnAvailableScreen(const QWidget* form, const QPoint& wanted) {

@@ -33,6 +33,21 @@ void PlaceOnAvailableScreen(QWidget* form, QSize wanted);
 // than the area and moved the least distance that puts it wholly inside.
 QRect ClampInto(const QRect& frame, const QRect& area);
 
+// Puts the window's frame's top left corner at `corner`, also for a window
+// that is made but not framed yet, whose move() places its client area.
+void MoveFrameTo(QWidget* form, QPoint corner);
+
+// The rule every top-level window of the application follows from the call
+// on (once, after the QApplication exists): as it shows, a window the program
+// gave no place is centred over the window it belongs to (else in its
+// screen's available area), and every window is kept wholly on its screen
+// (KeepOnScreen); once the window manager has framed it, the same clamp runs
+// again with the real frame. Drop-down menus and lists, which Qt keeps on
+// screen itself, tool tips, full-screen or maximised windows, and windows
+// without a frame, which place themselves with KeepOnScreen where they belong
+// (beside the pointer or the icon), are left alone.
+void KeepWindowsOnScreen();
+
 // Keeps a window wholly on the screen it opens on (the one holding the
 // middle of its frame, else the nearest): its frame clamped into that screen's
 // available area, its client area shrunk when the frame is larger (never

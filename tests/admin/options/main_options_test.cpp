@@ -10,6 +10,7 @@
 
 #include "admin/options/frm_directory.h"
 #include "admin/options/frm_main_options.h"
+#include "support/x11_window_states.h"
 #include "admin/options/options_test_support.h"
 #include "admin/options/options_windows.h"
 #include "lockdown/lockdown_options.h"
@@ -113,6 +114,11 @@ protected:
 
     std::vector<std::string> errors;
 };
+
+TEST_F(MainOptions, StaysOffTheTaskBarAndThePager) {
+    frmMainOptions window;
+    test::ExpectOffTheTaskbar(&window);
+}
 
 TEST_F(MainOptions, TheTenSettingsComeInAndGoOutAndAFreshLoadReadsThemBack) {
     const Options rows[] = {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "admin/security/advanced_security_logic.h"
 #include "admin/security/security_windows_test_support.h"
@@ -144,6 +145,39 @@ TEST_F(RestrictRunLogicTest, TheSwitchEnablesTheListAndItsButtons) {
     logic.ClearPrograms();
     EXPECT_TRUE(logic.AddEnabled());
     EXPECT_FALSE(logic.DeleteEnabled() || logic.ClearEnabled());
+}
+
+// Add, Delete and Clear each reload the list under the hourglass: it comes
+// once the registry holds the change and goes once the list shows it.
+TEST_F(RestrictRunLogicTest, AddDeleteAndClearReloadTheListUnderTheHourglass) {
+    Put("1", "a.exe");
+    auto box = ScriptedMsgBox::Install();
+    box->SetDefaultAnswer(kMsgYes);
+    SecurityWindowServices services = Services();
+    std::vector<std::string> pointer;
+    AdvancedSecurityLogic* shown = nullptr;
+    services.busyPointer = [&](bool busy) {
+        pointer.push_back((busy ? "Busy " : "Idle ") + std::to_string(RestrictRunNames().size()) + "/" +
+                          std::to_string(shown ? shown->ListCount() : -1));
+    };
+    AdvancedSecurityLogic logic(services);
+    logic.LoadSettings();
+    shown = &logic;
+    const struct {
+        const char* what;
+        std::function<void()> command;
+        std::vector<std::string> pointer;
+    } rows[] = {
+        {"Add", [&] { logic.AddProgram(std::string("/usr/bin/b.exe")); }, {"Busy 2/1", "Idle 2/2"}},
+        {"Delete", [&] { logic.DeletePrograms({"1"}); }, {"Busy 1/2", "Idle 1/1"}},
+        {"Clear", [&] { logic.ClearPrograms(); }, {"Busy 0/1", "Idle 0/0"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        pointer.clear();
+        row.command();
+        EXPECT_EQ(pointer, row.pointer);
+    }
 }
 
 TEST_F(RestrictRunLogicTest, ACancelledChooserChangesNothing) {

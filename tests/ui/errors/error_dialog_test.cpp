@@ -11,6 +11,7 @@
 #include "errors/error_handler.h"
 #include "ui/errors/frm_error_debug.h"
 #include "ui/errors/frm_xp_error_dialog.h"
+#include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/link_label.h"
 
 using namespace corvane;
@@ -138,4 +139,25 @@ TEST_F(ErrorDialogWindow, TheHandlerShowsTheRealDialogAndReturnsItsChoice) {
     EXPECT_EQ(handler.HandleError(RaisedError(7, "Subs.X", "Out of memory"), "Subs.WriteUserLog"),
               kErrorResume);
     EXPECT_EQ(message, "Out of memory Occured in Subs.WriteUserLog");
+}
+
+// An error raised in a busy step (two hourglasses set, as nested steps set
+// them) is shown under the default pointer, and the steps' own ends after it
+// leave the default pointer too.
+TEST_F(ErrorDialogWindow, TheDialogShowsUnderTheDefaultPointerWhateverHourglassesWereSet) {
+    SetErrorDialogPresenter(std::make_shared<XPErrorDialogPresenter>());
+    bool busyWhileShown = true;
+    OnNextModal<frmXPErrorDialog>([&](frmXPErrorDialog* dialog) {
+        busyWhileShown = QApplication::overrideCursor() != nullptr;
+        QTest::mouseClick(Link(dialog, 1), Qt::LeftButton);
+    });
+    {
+        BusyPointer outer;
+        BusyPointer inner;
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        ErrorHandler handler;
+        EXPECT_EQ(handler.HandleError(RaisedError(7, "Subs.X", "Out of memory"), "Subs.WriteUserLog"), kErrorRetry);
+    }
+    EXPECT_FALSE(busyWhileShown);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -86,6 +86,7 @@ TEST_F(ErrorLogPopup, ShowsTheSelectedRowTrimmedBesideItsCaptions) {
             values << card->ValueLabel(i)->objectName() + "=" + card->ValueLabel(i)->text();
         }
         owner = card->parentWidget();
+        test::ExpectCaptionsFit(card);
         EXPECT_TRUE(card->isModal());
         EXPECT_EQ(card->findChild<QPushButton*>("cmdClose")->toolTip(), "Close this pop up window");
     }));

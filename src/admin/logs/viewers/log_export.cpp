@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <future>
 
 #include "admin/logs/viewers/parallel_pieces.h"
 #include "platform/core/cp1252.h"
@@ -51,9 +53,10 @@ void WriteExportFile(std::FILE* file, const LogRows& rows, const std::vector<std
     std::vector<std::size_t> widths;
     for (const std::string& tag : tags) widths.push_back(static_cast<std::size_t>(ui::ExportColumnWidth(tag)));
     const std::int32_t count = rows.Count();
-    std::vector<std::string> blocks(PieceCount(static_cast<std::size_t>(count), kBlockRows));
-    const auto batch = static_cast<std::int32_t>(blocks.size()) * kBlockRows;
-    for (std::int32_t first = 0; first < count; first += batch) {
+    const std::size_t pieces = PieceCount(static_cast<std::size_t>(count), kBlockRows);
+    const auto batch = static_cast<std::int32_t>(pieces) * kBlockRows;
+    // One batch of rows, formatted block by block side by side.
+    const auto format = [&](std::int32_t first, std::vector<std::string>& blocks) {
         RunPieces(blocks.size(), [&](std::size_t k) {
             // A block of its own on the thread's stack: strings side by side in
             // the vector would share cache lines with every append.
@@ -63,7 +66,16 @@ void WriteExportFile(std::FILE* file, const LogRows& rows, const std::vector<std
             for (std::int32_t r = from; r < to; ++r) AppendLine(out, rows, r, widths);
             blocks[k] = std::move(out);
         });
-        for (std::string& block : blocks) Flush(file, block);
+    };
+    // The next batch is formatted while this one is written.
+    std::vector<std::string> current(pieces), next(pieces);
+    if (count > 0) format(0, current);
+    for (std::int32_t first = 0; first < count; first += batch) {
+        std::future<void> ahead;
+        if (first + batch < count) ahead = std::async(std::launch::async, format, first + batch, std::ref(next));
+        for (std::string& block : current) Flush(file, block);
+        if (ahead.valid()) ahead.get();
+        std::swap(current, next);
     }
     if (std::fflush(file) != 0) throw RaisedError(57, "ExportList", std::strerror(errno));
 }

@@ -95,7 +95,7 @@ struct LogRows::Piece {
 
 // Parses slots first to last into the rows just before end, newest first.
 LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
-                                  std::int64_t length, Record* end, int language) {
+                                  std::int64_t length, Record* end, int language, BulkVector<char> arena) {
     const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
     const auto& f = desc.fields;
     const FieldSpec& deleted = f[static_cast<std::size_t>(desc.deletedIndex)];
@@ -105,6 +105,8 @@ LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_
     const int* texts = textFields[kind == Kind::User ? 0 : 1];
 
     Piece piece;
+    piece.arena = std::move(arena);
+    piece.arena.clear();
     StatusCodes statusCodes(language);
     const auto slots = static_cast<std::size_t>(std::max(0, last - first + 1));
     // Room for the widest texts of every slot: pages never written cost nothing.
@@ -156,8 +158,22 @@ LogRows::Piece LogRows::ReadPiece(Kind kind, const RecordFile& file, std::int32_
 }
 
 LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
+    return Load(kind, path, language, LogRows(kind));
+}
+
+LogRows LogRows::Load(Kind kind, const std::string& path, int language, LogRows recycled) {
     const RecordDescription& desc = kind == Kind::User ? UserLog::Table() : WebsiteLog::Table();
-    auto data = std::make_shared<Data>();
+    std::shared_ptr<Data> data;
+    std::vector<BulkVector<char>> spareArenas;
+    if (recycled.data_ && recycled.data_.use_count() == 1) {
+        data = std::const_pointer_cast<Data>(std::move(recycled.data_));
+        data->records.clear();
+        spareArenas = std::move(data->arenas);
+        data->arenas.clear();
+        data->statusText.clear();
+    } else {
+        data = std::make_shared<Data>();
+    }
     data->yes = cp1252::FromUtf8(GetMessageText(47, language));
     data->no = cp1252::FromUtf8(GetMessageText(48, language));
 
@@ -178,7 +194,8 @@ LogRows LogRows::Load(Kind kind, const std::string& path, int language) {
             const std::size_t first = PieceStart(slots, pieces.size(), k);
             const std::size_t last = PieceStart(slots, pieces.size(), k + 1);
             pieces[k] = ReadPiece(kind, file, static_cast<std::int32_t>(first) + 1, static_cast<std::int32_t>(last),
-                                  length, data->records.data() + (slots - first), language);
+                                  length, data->records.data() + (slots - first), language,
+                                  k < spareArenas.size() ? std::move(spareArenas[k]) : BulkVector<char>());
         });
         file.EndScan();
     }
@@ -271,6 +288,12 @@ int LogRows::Icon(std::int32_t r) const {
     const Record& rec = At(r);
     if (rec.code & kInvalidBit) return 3;
     return rec.code & kFailedBit ? 2 : 1;
+}
+
+std::int32_t LogRows::ActiveCount() const {
+    if (kind_ == Kind::Website || !data_) return 0;
+    return static_cast<std::int32_t>(std::count_if(data_->records.begin(), data_->records.end(),
+                                                   [](const Record& rec) { return rec.code & kActiveBit; }));
 }
 
 bool LogRows::Dimmed(std::int32_t r) const {

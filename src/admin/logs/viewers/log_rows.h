@@ -34,6 +34,9 @@ public:
     // reach the caller.
     // language picks the texts of "Yes"/"No" and the statuses.
     static LogRows Load(Kind kind, const std::string& path, int language);
+    // The same, in the memory of earlier rows nothing else holds (a reload's
+    // old rows): their pages are already there, new ones would be zeroed first.
+    static LogRows Load(Kind kind, const std::string& path, int language, LogRows recycled);
 
     Kind GetKind() const { return kind_; }
     int ColumnCount() const { return kind_ == Kind::User ? 7 : 6; }
@@ -50,6 +53,10 @@ public:
     int Icon(std::int32_t r) const;
     // An ended session.
     bool Dimmed(std::int32_t r) const;
+    // The user-log rows whose session is open (Active set), as the records
+    // were read: the count a separate scan of the same file would give.
+    // 0 for the website log.
+    std::int32_t ActiveCount() const;
 
     // Orders the rows by the text of one column, letter case ignored; equal
     // cells keep their order. Sorting stays on: SetRecords sorts again.
@@ -87,7 +94,7 @@ private:
     struct Piece;
 
     static Piece ReadPiece(Kind kind, const RecordFile& file, std::int32_t first, std::int32_t last,
-                           std::int64_t length, Record* end, int language);
+                           std::int64_t length, Record* end, int language, BulkVector<char> arena);
     const Record& At(std::int32_t r) const;
     std::string_view Text(const Record& rec, int field) const;
     // The cell a record's code stands for: the website log's status, the user

@@ -80,6 +80,14 @@ void LogTableModel::ClearRows() {
     endResetModel();
 }
 
+LogRows LogTableModel::TakeRows() {
+    beginResetModel();
+    LogRows taken = rows_;
+    rows_.SetRecords(LogRows(rows_.GetKind()));
+    endResetModel();
+    return taken;
+}
+
 void LogTableModel::SetRecords(const LogRows& loaded) {
     beginResetModel();
     rows_.SetRecords(loaded);

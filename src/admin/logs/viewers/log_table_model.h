@@ -34,6 +34,8 @@ public:
     // Switches sorting off and removes every row.
     void ResetColumns();
     void ClearRows();
+    // Removes every row and hands back the rows it showed (for their memory).
+    LogRows TakeRows();
     // A reload: the new records take their sorted places when sorting is on.
     void SetRecords(const LogRows& loaded);
     const LogRows& Rows() const { return rows_; }

@@ -112,6 +112,9 @@ void LogViewer::BuildControls() {
     lsvItems_->setModel(model_);
     lsvItems_->setRootIsDecorated(false);
     lsvItems_->setUniformRowHeights(true);
+    // A column is fitted to the cells in view: measuring Qt's thousand rows
+    // of every column at each reload took as long as reading the whole log.
+    lsvItems_->header()->setResizeContentsPrecision(0);
     lsvItems_->setAllColumnsShowFocus(true);  // whole rows selected
     lsvItems_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lsvItems_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -275,12 +278,13 @@ std::string LogViewer::Section() const { return std::string("Form Metrics\\") + 
 
 void LogViewer::LoadData() {
     auto busy = std::make_unique<BusyPointer>();
-    model_->ClearRows();
+    // The rows shown so far lend their memory to the new ones.
+    LogRows shown = model_->TakeRows();
     const bool whole = RunTrapped(Place(spec_.loadPlace), {
         [&] {
             const std::string path = spec_.kind == LogRows::Kind::User ? UserLog().GetPathName("")
                                                                        : WebsiteLog().GetPathName("");
-            model_->SetRecords(LogRows::Load(spec_.kind, path, gLanguage));
+            model_->SetRecords(LogRows::Load(spec_.kind, path, gLanguage, std::move(shown)));
         },
     });
     if (!whole) return;
@@ -304,7 +308,8 @@ void LogViewer::RefreshStatusBar() {
     RunTrapped(Place("RefreshStatusBar"), {
         [&] { panels_[0]->setText(QStringLiteral("%1 %2").arg(n).arg(Msg(n == 1 ? 128 : 129))); },
         [&] {
-            const std::int32_t a = UserLog().GetActiveUserCount();
+            // Counted in the rows just read: the file is read once per load.
+            const std::int32_t a = model_->Rows().ActiveCount();
             panels_[1]->setText(QStringLiteral("%1 %2").arg(a).arg(Msg(a == 1 ? 232 : 233)));
         },
     });

@@ -102,6 +102,11 @@ TEST_F(LogRowsTest, UserLogCellsIconsAndDimming) {
         {{"stranger", "", "Corvane", "pc1", "12/9/2026 17:48:05", "-", "-"}, 3, false, 1},
     };
     ASSERT_EQ(rows.Count(), 6);
+    // The open sessions among the rows read, as a scan of their own counts
+    // them: ben and gus (an unknown login), not the deleted eve nor fay
+    // without a login.
+    EXPECT_EQ(rows.ActiveCount(), 2);
+    EXPECT_EQ(rows.ActiveCount(), UserLog().GetActiveUserCount());
     for (std::int32_t r = 0; r < rows.Count(); ++r) {
         SCOPED_TRACE(r);
         EXPECT_EQ(RowCells(rows, r), expected[r].cells);
@@ -280,6 +285,35 @@ TEST_F(LogRowsTest, WebsiteLogSortsAsTheTextComparisonDid) {
 // here and there, 301 spellings of one status that first appear one after
 // another through the file (only the first 255 get a cell), and a last slot
 // that holds its data part but not its padding.
+// A reload in the memory of the rows it replaces reads what a fresh load
+// reads, and rows still held elsewhere (a report printing them) are left
+// whole.
+TEST_F(LogRowsTest, AReloadInTheOldRowsMemoryReadsAsAFreshLoadAndSparesHeldRows) {
+    const OleDate in = Stamp(2026, 12, 9, 17, 48, 5);
+    for (int i = 0; i < 40; ++i)
+        AddUserLog({"user" + std::to_string(i), "Name " + std::to_string(i), "Corvane", "pc", in, 0, i % 3 == 0,
+                    i % 4 == 0, false});
+    const std::string path = UserLog().GetPathName("");
+    LogRows shown = LogRows::Load(LogRows::Kind::User, path, 0);
+    const LogRows held = shown;  // a report's copy
+    const std::vector<std::string> heldFirst = RowCells(held, 0);
+    AddUserLog({"zed", "A much longer name than any before it", "Corvane", "pc9", in, 0, false, true, false});
+    for (const bool stillHeld : {true, false}) {
+        SCOPED_TRACE(stillHeld ? "a copy still held" : "nothing else holds them");
+        LogRows reloaded = LogRows::Load(LogRows::Kind::User, path, 0, std::move(shown));
+        const LogRows fresh = LogRows::Load(LogRows::Kind::User, path, 0);
+        ASSERT_EQ(reloaded.Count(), fresh.Count());
+        for (std::int32_t r = 0; r < fresh.Count(); ++r) {
+            ASSERT_EQ(RowCells(reloaded, r), RowCells(fresh, r)) << r;
+            ASSERT_EQ(reloaded.LogID(r), fresh.LogID(r));
+        }
+        EXPECT_EQ(reloaded.ActiveCount(), UserLog().GetActiveUserCount());
+        EXPECT_EQ(held.Count(), 40);
+        EXPECT_EQ(RowCells(held, 0), heldFirst);
+        shown = std::move(reloaded);
+    }
+}
+
 TEST_F(LogRowsTest, ALogReadInPiecesGivesTheRowsOfOneReader) {
     const RecordDescription& d = WebsiteLog::Table();
     const std::int32_t slots = 50000;

@@ -82,6 +82,7 @@ TEST_F(PopupTest, ShowsTheSelectedRowUnderTheColumnCaptions) {
         }
         owner = card->parentWidget();
         at = card->pos();
+        ExpectCaptionsFit(card);
         EXPECT_TRUE(card->isModal());
         EXPECT_EQ(card->focusWidget()->objectName(), "Text3");
     }));

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Runs a command on the X display in DISPLAY with openbox managing it: starts
+# openbox, waits until it has taken the display, runs the command and ends
+# openbox after it.
+#   with_window_manager.sh <command> [argument...]
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+tries=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+  tries=$((tries + 1))
+  if [ "$tries" -gt 400 ] || ! kill -0 "$wm" 2>/dev/null; then
+    echo "openbox did not take the display" >&2
+    kill "$wm" 2>/dev/null
+    exit 1
+  fi
+  sleep 0.05
+done
+"$@"
+status=$?
+kill "$wm" 2>/dev/null
+wait "$wm" 2>/dev/null
+exit "$status"
