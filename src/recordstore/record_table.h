@@ -232,6 +232,7 @@ protected:
     std::shared_ptr<RecordEngine> Pin() const { return engine_; }
 
 private:
+    friend class TablesChange;
     static std::size_t Index(int field) { return static_cast<std::size_t>(field); }
     std::shared_ptr<RecordEngine> engine_;
 };
