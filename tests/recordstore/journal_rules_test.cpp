@@ -81,6 +81,7 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
         mode_t journalMode;
         std::string name;  // the table the journal names
         bool applied;
+        bool hardLink = false;  // a second name of the journal stands in the folder
     };
     const Row rows[] = {
         {"the table's owner", 0700, 0600, 0, 0, 0, 0600, "t.sec", true},
@@ -91,6 +92,13 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
         {"a group member, journal of another group", 02770, 0660, kNobody, kNobody, 0, 0660, "t.sec", false},
         {"a group-writable table, folder not group-shared", 0770, 0660, kNobody, kNobody, kNobody, 0660, "t.sec", false},
         {"another account in a folder everyone may write", 01777, 0600, 0, kNobody, kNobody, 0600, "t.sec", false},
+        // The owner's own file, made by a group member into a journal (a hard link of a file
+        // the member may write, or one renamed): more than one name, or a mode the table's
+        // writers do not bound.
+        {"a hard link of the owner's file", 02770, 0600, 0, 0, 0, 0600, "t.sec", false, true},
+        {"a group-writable file of the owner, table 0600", 02770, 0600, 0, 0, kNobody, 0660, "t.sec", false},
+        {"the owner's file readable by all, table 0600", 0700, 0600, 0, 0, 0, 0644, "t.sec", false},
+        {"the owner's file of another group", 02770, 0660, kNobody, 0, 0, 0660, "t.sec", false},
     };
     for (const Row& r : rows) {
         LetteredSlots(3);
@@ -101,6 +109,7 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
         WriteFile(Journal(), JournalOf(r.name));
         ASSERT_EQ(::chown(Journal().c_str(), r.journalOwner, r.journalGroup), 0);
         ASSERT_EQ(::chmod(Journal().c_str(), r.journalMode), 0);
+        if (r.hardLink) ASSERT_EQ(::link(Journal().c_str(), Path("websites.sec").c_str()), 0);
         WatchingIo io;
         {
             RecordIoScope scope(io);
@@ -113,8 +122,11 @@ TEST_F(JournalRulesTest, AJournalIsAppliedOnlyWhenItsOwnerCouldHaveWrittenTheTab
         EXPECT_EQ(JournalStands(), foreign) << r.what;
         EXPECT_EQ(io.reports.size(), foreign ? 1u : 0u) << r.what;
         if (foreign) EXPECT_NE(io.reports[0].find(Journal()), std::string::npos) << io.reports[0];
-        if (foreign) EXPECT_NE(io.reports[0].find("nobody"), std::string::npos) << io.reports[0];
+        if (foreign)
+            EXPECT_NE(io.reports[0].find(r.journalOwner == kNobody ? "nobody" : "root"), std::string::npos)
+                << io.reports[0];
         std::filesystem::remove(Journal());
+        std::filesystem::remove(Path("websites.sec"));
     }
 }
 
