@@ -18,7 +18,7 @@
 #include "recordstore/record_file.h"
 #include "recordstore/test_support.h"
 #include "support/faulty_record_io.h"
-#include "support/pass_through_record_io.h"
+#include "support/step_record_io.h"
 
 namespace corvane {
 namespace {
@@ -31,43 +31,7 @@ const char* const kTables[] = {"a.sec", "b.sec", "c.sec"};
 
 const std::uint8_t* Raw(const std::string& s) { return reinterpret_cast<const std::uint8_t*>(s.data()); }
 
-// Every call that changes the disk counts as a step; at step `at` it kills the process,
-// fails once, or fails from there on (a disk that stays full).
-class StepIo final : public test_support::PassThroughRecordIo {
-public:
-    enum class Mode { Count, Kill, FailOnce, FailFromHere };
-    StepIo(Mode mode, int at, int error) : mode_(mode), at_(at), error_(error) {}
-
-    int Open(const char* path, int flags, mode_t mode) override {
-        if ((flags & O_CREAT) && Step()) return Refuse();
-        return Real().Open(path, flags, mode);
-    }
-    ssize_t Pwrite(int fd, const void* buffer, size_t count, off_t offset) override {
-        if (Step()) return Refuse();
-        return Real().Pwrite(fd, buffer, count, offset);
-    }
-    int Sync(int fd) override { return Step() ? Refuse() : Real().Sync(fd); }
-    int Ftruncate(int fd, off_t length) override { return Step() ? Refuse() : Real().Ftruncate(fd, length); }
-    int Unlink(const char* path) override { return Step() ? Refuse() : Real().Unlink(path); }
-    void Report(const std::string&) override {}
-
-    int steps = 0;
-
-private:
-    bool Step() {
-        ++steps;
-        if (mode_ == Mode::Kill && steps == at_) ::_exit(0);
-        if (mode_ == Mode::FailOnce) return steps == at_;
-        return mode_ == Mode::FailFromHere && steps >= at_;
-    }
-    int Refuse() {
-        errno = error_;
-        return -1;
-    }
-    Mode mode_;
-    int at_;
-    int error_;
-};
+using StepIo = test_support::StepRecordIo;
 
 class ChangeOfTablesTest : public testing::DataFolderTest {
 protected:
@@ -165,60 +129,32 @@ TEST_F(ChangeOfTablesTest, CutAtEveryStepEveryTableIsOldOrNewAfterTheNextOpenOfA
     ASSERT_NE(before, after);
     const int steps = counting.steps;
     ASSERT_GE(steps, 8);
-    struct Way {
-        const char* what;
-        StepIo::Mode mode;
-        int error;
-    };
-    const Way ways[] = {
-        {"kill", StepIo::Mode::Kill, 0},
-        {"ENOSPC once", StepIo::Mode::FailOnce, ENOSPC},
-        {"EIO once", StepIo::Mode::FailOnce, EIO},
-        {"a disk that stays full", StepIo::Mode::FailFromHere, ENOSPC},
-    };
-    for (const Way& way : ways)
+    for (const test_support::StepCut& way : test_support::kStepCuts)
         for (int at = 1; at <= steps; ++at)
             for (const char* first : kTables) {
                 SCOPED_TRACE(std::string(way.what) + " at step " + std::to_string(at) + ", opening " + first);
                 Fill();
-                bool reported = false;
-                if (way.mode == StepIo::Mode::Kill) {
-                    const pid_t child = ::fork();
-                    ASSERT_GE(child, 0);
-                    if (child == 0) {
-                        StepIo io(way.mode, at, way.error);
-                        RecordIoScope scope(io);
-                        try {
-                            Change('z');
-                        } catch (...) {
-                            ::_exit(3);
-                        }
-                        ::_exit(2);  // never killed
-                    }
-                    int status = 0;
-                    ASSERT_EQ(::waitpid(child, &status, 0), child);
-                    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-                } else {
-                    StepIo io(way.mode, at, way.error);
-                    RecordIoScope scope(io);
+                const bool reported = test_support::RunCut(way, at, [&] {
                     try {
                         Change('z');
                     } catch (const RaisedError&) {
-                        reported = true;
-                    }
-                    if (way.mode == StepIo::Mode::FailFromHere) {
                         // Still full at the next open: it fails or reads a whole state.
-                        try {
-                            const std::string state = AfterOpening(first, before, after);
-                            EXPECT_NE(state, "mixed");
-                        } catch (const RaisedError&) {
+                        if (way.mode == StepIo::Mode::FailFromHere) {
+                            try {
+                                EXPECT_NE(AfterOpening(first, before, after), "mixed");
+                            } catch (const RaisedError&) {
+                            }
                         }
+                        return true;
                     }
-                }
+                    return false;
+                });
                 const std::string state = AfterOpening(first, before, after);
                 EXPECT_NE(state, "mixed");
                 // A change reported failed is not on the disk.
-                if (reported) EXPECT_EQ(state, "old");
+                if (reported) {
+                    EXPECT_EQ(state, "old");
+                }
                 OpenAll();
                 EXPECT_EQ(Disk(), state == "new" ? after : before);
                 EXPECT_FALSE(AnyJournal());

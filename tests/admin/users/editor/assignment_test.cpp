@@ -2,12 +2,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/wait.h>
+
+#include <filesystem>
 #include <functional>
+#include <map>
 
 #include "admin/users/editor/login_links.h"
 #include "editor_fixture.h"
 #include "support/append_in_flight.h"
+#include "recordstore/record_file.h"
 #include "support/child_report.h"
+#include "support/faulty_record_io.h"
+#include "support/step_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -328,6 +335,78 @@ TEST_F(Assignment, ARenameWhoseRecordCannotBeWrittenMovesNoLinkAndOkAgainAddsNon
                                              {{"alicia", "Print"}},
                                              {{"alicia", "Accounts"}}}));
     EXPECT_TRUE(User().Load("alicia"));
+}
+
+
+// The rename cut at every step of its commit (killed, a write failing once, a disk that stays
+// full), with any one of its tables opened first afterwards: the account and every link are
+// all under the old login or all under the new one; a failure reported leaves them all old
+// and the editor open; a new account of the old login then holds no links.
+TEST_F(Assignment, ARenameCutAtEveryStepIsAllOldOrAllNewInEveryTable) {
+    AddLink<UserWebsite>("alice", "http://a.example/");
+    AddLink<UserWebsite>("ALICE ", "http://gone.example/");
+    AddLink<UserProgram>("alice", "/usr/bin/calc");
+    AddLink<UserPermission>("Alice", "Print");
+    AddLink<UserMember>("alice", "Accounts");
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder_)) files[e.path().string()] = ReadFile(e.path().string());
+    const auto restore = [&] {
+        for (const auto& e : std::filesystem::directory_iterator(folder_)) std::filesystem::remove_all(e.path());
+        for (const auto& [path, bytes] : files) WriteFile(path, bytes);
+    };
+    const auto state = [&] {
+        std::string s = User().Exists("alice") ? "alice " : "";
+        s += User().Exists("alicia") ? "alicia " : "";
+        for (const auto& l : Links<UserWebsite>()) s += l.first + ":" + l.second + " ";
+        for (const auto& l : Links<UserProgram>()) s += l.first + ":" + l.second + " ";
+        for (const auto& l : Links<UserPermission>()) s += l.first + ":" + l.second + " ";
+        for (const auto& l : Links<UserMember>()) s += l.first + ":" + l.second + " ";
+        return s;
+    };
+    const std::string before = state();
+    corvane::test_support::StepRecordIo counting;
+    {
+        M editor = Open("alice");
+        editor.SetLoginText("alicia");
+        corvane::test_support::RecordIoScope scope(counting);
+        editor.OK();
+        ASSERT_TRUE(editor.hideRequested);
+    }
+    const std::string after = state();
+    ASSERT_NE(before, after);
+    const int steps = counting.steps;
+    const char* const tables[] = {"users.sec", "userwebsites.sec", "userprograms.sec", "userpermissions.sec", "members.sec"};
+    for (const corvane::test_support::StepCut& cut : corvane::test_support::kStepCuts)
+        for (int at = 1; at <= steps; ++at)
+            for (const char* first : tables) {
+                SCOPED_TRACE(std::string(cut.what) + " at step " + std::to_string(at) + ", opening " + first);
+                restore();
+                reports.clear();
+                M editor = Open("alice");
+                editor.SetLoginText("alicia");
+                const bool failed = corvane::test_support::RunCut(cut, at, [&] {
+                    editor.OK();
+                    // A save that did not stand says so, and the editor stays open.
+                    EXPECT_EQ(editor.hideRequested, reports.empty());
+                    return !editor.hideRequested;
+                });
+                {
+                    RecordFile file(64, 40);
+                    file.Open(Path(first));
+                }
+                const std::string now = state();
+                EXPECT_TRUE(now == before || now == after) << now;
+                if (failed) {
+                    EXPECT_EQ(now, before);
+                }
+                if (now == after) {
+                    AddUser("alice");
+                    EXPECT_EQ(Links<UserWebsite>().size(), 2u);
+                    for (const auto& l : Links<UserMember>()) {
+                        EXPECT_NE(l.first, "alice");
+                    }
+                }
+            }
 }
 
 }  // namespace
