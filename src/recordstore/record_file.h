@@ -75,6 +75,11 @@ public:
     // append lock. The position becomes n.
     void Write(std::int32_t n, const std::uint8_t* buffer);
 
+    // Writes exactly the data part of record n, a slot the file holds whole, whose bytes are
+    // old as read under the lock still held: inside a batch or a change of several tables it
+    // waits for the commit with no read of its own; otherwise as Write.
+    void WriteKnown(std::int32_t n, const std::uint8_t* old, const std::uint8_t* now);
+
     // The file's length in bytes; inside a scan the length measured at the scan's start.
     std::int64_t Length();
     // The length measured now, whatever scan is running.
@@ -231,6 +236,8 @@ private:
         RecordFile* file;
         const Changes* changes;
     };
+    // Writes the new bytes of the changes (runs of neighbouring slots in one write); 0 or errno.
+    int WriteRuns(const Changes& changes);
     // Writes a change of one or more tables (their locks held) through one journal.
     static void CommitParts(const std::vector<Part>& parts);
     // What the journals beside the table ask: nothing (or only files nobody allowed could

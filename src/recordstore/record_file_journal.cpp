@@ -136,7 +136,8 @@ namespace {
 
 // What one table of a change writes, as the journal holds it.
 struct PartPlan {
-    JournalTable journal;
+    JournalTable journal;  // without its slots, which the change holds
+    std::size_t slots = 0;
     bool writes = false;
 };
 
@@ -181,7 +182,7 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
                 table.length = st.st_size;
                 plans[i].writes = true;
             } else if (change.old != change.now) {
-                table.slots.push_back({offset, change.old});
+                ++plans[i].slots;
                 plans[i].writes = true;
             }
         }
@@ -202,12 +203,12 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
         }
         return fd;
     };
-    std::vector<JournalTable> tables;
+    std::vector<const JournalTable*> tables;
     for (const PartPlan& plan : plans)
-        if (plan.writes) tables.push_back(plan.journal);
+        if (plan.writes) tables.push_back(&plan.journal);
     // The journal at the first table's name when that is free, else at a name of its own: a
     // file anyone put at a name everyone knows stops nothing.
-    const std::string first = folder + tables.front().name + "-journal";
+    const std::string first = folder + tables.front()->name + "-journal";
     std::string journal = first;
     int fd = create(first);
     for (int tries = 0; fd < 0 && errno == EEXIST && tries < 32; ++tries) {
@@ -216,7 +217,7 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
     }
     if (fd < 0) throw FileError(errno, journal);
     for (std::size_t t = 1; t < tables.size(); ++t) {
-        const std::string marker = folder + tables[t].name + "-journal";
+        const std::string marker = folder + tables[t]->name + "-journal";
         const int m = create(marker);
         if (m >= 0) {
             io.Close(m);
@@ -227,7 +228,17 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
             throw failure;
         }
     }
-    const std::vector<std::uint8_t> bytes = EncodeChangeJournal(std::hash<std::string>{}(RandomSuffix()), tables);
+    std::size_t size = 32;
+    for (const PartPlan& plan : plans)
+        if (plan.writes) size += 48 + plan.journal.name.size() + plan.slots * (8 + plan.journal.dataLength);
+    JournalWriter writer(std::hash<std::string>{}(RandomSuffix()), size);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!plans[i].writes) continue;
+        writer.Table(plans[i].journal, plans[i].slots);
+        for (const auto& [offset, change] : *parts[i].changes)
+            if (!change.appended && change.old != change.now) writer.Slot(offset, change.old.data());
+    }
+    const std::vector<std::uint8_t> bytes = writer.Finish();
     int err = WriteAll(io, fd, bytes.data(), bytes.size(), 0);
     if (!err) err = SyncFile(io, fd);
     io.Close(fd);
@@ -240,10 +251,7 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
     std::string failedPath;
     for (const Part& part : parts) {
         RecordFile& file = *part.file;
-        for (const auto& [offset, change] : *part.changes) {
-            if (!change.appended && change.old == change.now) continue;
-            if ((err = WriteAll(io, file.fd_, change.now.data(), file.dataLength_, offset)) != 0) break;
-        }
+        err = file.WriteRuns(*part.changes);
         if (!err) err = SyncFile(io, file.fd_);
         file.blockBytes_ = 0;
         if (err) {
@@ -279,6 +287,35 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
         for (const Part& part : parts) part.file->Close();
     }
     throw failure;
+}
+
+// Slots next to each other go in one write, the bytes between their data parts (the slots'
+// tails, which carry nothing and are never read) zero as every writer leaves them.
+int RecordFile::WriteRuns(const Changes& changes) {
+    std::vector<std::uint8_t> run;
+    auto it = changes.begin();
+    const auto writes = [](const Change& c) { return c.appended || c.old != c.now; };
+    while (it != changes.end()) {
+        if (!writes(it->second)) {
+            ++it;
+            continue;
+        }
+        auto last = it;
+        auto next = std::next(it);
+        while (next != changes.end() && writes(next->second) && next->first == last->first + slotLength_) last = next++;
+        const std::int64_t start = it->first;
+        if (last == it) {
+            if (const int err = WriteAll(*io_, fd_, it->second.now.data(), dataLength_, start)) return err;
+        } else {
+            const std::size_t length = static_cast<std::size_t>(last->first - start) + dataLength_;
+            run.assign(length, 0);
+            for (auto c = it; c != next; ++c)
+                std::memcpy(run.data() + (c->first - start), c->second.now.data(), dataLength_);
+            if (const int err = WriteAll(*io_, fd_, run.data(), length, start)) return err;
+        }
+        it = next;
+    }
+    return 0;
 }
 
 // --- the journals found standing ---
@@ -694,6 +731,27 @@ void RecordFile::StageInGroup(Group::Member& member, std::int64_t offset, const 
         member.appendEnd = std::max<std::int64_t>(member.appendEnd, offset + dataLength_);
     }
     member.staged.emplace(offset, std::move(change));
+}
+
+void RecordFile::WriteKnown(std::int32_t n, const std::uint8_t* old, const std::uint8_t* now) {
+    RequireWritable();
+    const std::int64_t offset = Offset(n);
+    if (std::memcmp(old, now, dataLength_) == 0) return;
+    Group::Member* member = Grouped();
+    Changes* staged = member ? &member->staged : batchDepth_ > 0 ? &staged_ : nullptr;
+    if (!staged) {
+        Write(n, now);
+        return;
+    }
+    if (const auto it = staged->find(offset); it != staged->end()) {
+        it->second.now.assign(now, now + dataLength_);
+    } else {
+        staged->emplace_hint(staged->end(), offset,
+                             Change{std::vector<std::uint8_t>(old, old + dataLength_),
+                                    std::vector<std::uint8_t>(now, now + dataLength_), false});
+    }
+    position_ = n;
+    blockBytes_ = 0;
 }
 
 // --- batches ---

@@ -1,9 +1,11 @@
 #include "recordstore/record_journal.h"
 
+#include <endian.h>
 #include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace corvane {
@@ -35,6 +37,30 @@ std::uint32_t Fnv1a(const std::uint8_t* from, std::size_t count) {
 
 std::uint32_t Checksum(const std::vector<std::uint8_t>& bytes) {
     return Fnv1a(bytes.data() + 8, 16) ^ Fnv1a(bytes.data() + kHeader, bytes.size() - kHeader);
+}
+
+// FNV-1a (64-bit) over little-endian 8-byte words, the last one padded with zeros, folded to
+// 32 bits: the check of today's journal, eight times fewer steps than byte by byte.
+std::uint32_t FoldedWords(const std::uint8_t* from, std::size_t count) {
+    std::uint64_t h = 14695981039346656037ull;
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, from + i, 8);
+        h = (h ^ le64toh(w)) * 1099511628211ull;
+    }
+    if (i < count) {
+        std::uint8_t last[8] = {};
+        std::memcpy(last, from + i, count - i);
+        std::uint64_t w;
+        std::memcpy(&w, last, 8);
+        h = (h ^ le64toh(w)) * 1099511628211ull;
+    }
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+std::uint32_t WordChecksum(const std::vector<std::uint8_t>& bytes) {
+    return FoldedWords(bytes.data() + 8, 16) ^ FoldedWords(bytes.data() + kHeader, bytes.size() - kHeader);
 }
 
 // The journal of the build before: one table, named but without its identity.
@@ -92,7 +118,7 @@ struct Cursor {
 
 DecodedJournal DecodeChange(const std::vector<std::uint8_t>& bytes) {
     DecodedJournal out;
-    if (GetLe(bytes.data() + 24, 4) != Checksum(bytes)) return out;
+    if (GetLe(bytes.data() + 24, 4) != WordChecksum(bytes)) return out;
     const std::uint64_t tables = GetLe(bytes.data() + 8, 4);
     Cursor c{bytes, kHeader};
     for (std::uint64_t t = 0; t < tables && c.ok; ++t) {
@@ -147,33 +173,50 @@ std::vector<std::uint8_t> EncodeJournal(const std::string& tableName, std::uint3
     return bytes;
 }
 
+JournalWriter::JournalWriter(std::uint64_t changeId, std::size_t bytes) : bytes_(kHeader) {
+    bytes_.reserve(std::max(bytes, kHeader));
+    std::memcpy(bytes_.data(), kMagic, sizeof kMagic);
+    PutLe(bytes_.data() + 16, changeId, 8);
+}
+
+void JournalWriter::Put(std::uint64_t v, int width) {
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + static_cast<std::size_t>(width));
+    PutLe(bytes_.data() + at, v, width);
+}
+
+void JournalWriter::Table(const JournalTable& head, std::size_t slots) {
+    const std::string name = head.name.substr(0, kMaxName);
+    Put(name.size(), 4);
+    bytes_.insert(bytes_.end(), name.begin(), name.end());
+    Put(head.slotLength, 4);
+    Put(head.dataLength, 4);
+    Put(head.device, 8);
+    Put(head.inode, 8);
+    Put(static_cast<std::uint64_t>(head.length), 8);
+    Put(slots, 4);
+    dataLength_ = head.dataLength;
+    ++tables_;
+}
+
+void JournalWriter::Slot(std::int64_t offset, const std::uint8_t* old) {
+    Put(static_cast<std::uint64_t>(offset), 8);
+    bytes_.insert(bytes_.end(), old, old + dataLength_);
+}
+
+std::vector<std::uint8_t> JournalWriter::Finish() {
+    PutLe(bytes_.data() + 8, tables_, 4);
+    PutLe(bytes_.data() + 24, WordChecksum(bytes_), 4);
+    return std::move(bytes_);
+}
+
 std::vector<std::uint8_t> EncodeChangeJournal(std::uint64_t changeId, const std::vector<JournalTable>& tables) {
-    std::vector<std::uint8_t> bytes(kHeader);
-    std::memcpy(bytes.data(), kMagic, sizeof kMagic);
-    PutLe(bytes.data() + 8, tables.size(), 4);
-    PutLe(bytes.data() + 16, changeId, 8);
-    const auto put = [&](std::uint64_t v, int width) {
-        const std::size_t at = bytes.size();
-        bytes.resize(at + static_cast<std::size_t>(width));
-        PutLe(bytes.data() + at, v, width);
-    };
+    JournalWriter writer(changeId);
     for (const JournalTable& table : tables) {
-        const std::string name = table.name.substr(0, kMaxName);
-        put(name.size(), 4);
-        bytes.insert(bytes.end(), name.begin(), name.end());
-        put(table.slotLength, 4);
-        put(table.dataLength, 4);
-        put(table.device, 8);
-        put(table.inode, 8);
-        put(static_cast<std::uint64_t>(table.length), 8);
-        put(table.slots.size(), 4);
-        for (const JournalSlot& slot : table.slots) {
-            put(static_cast<std::uint64_t>(slot.offset), 8);
-            bytes.insert(bytes.end(), slot.old.begin(), slot.old.end());
-        }
+        writer.Table(table, table.slots.size());
+        for (const JournalSlot& slot : table.slots) writer.Slot(slot.offset, slot.old.data());
     }
-    PutLe(bytes.data() + 24, Checksum(bytes), 4);
-    return bytes;
+    return writer.Finish();
 }
 
 DecodedJournal DecodeJournal(const std::vector<std::uint8_t>& bytes, const std::string& tableName,

@@ -27,7 +27,24 @@ struct JournalTable {
     std::vector<JournalSlot> slots;
 };
 
-// The bytes of a journal of the tables given; changeId tells one change from another.
+// Builds a journal table by table, slot by slot, copying each slot's old bytes once.
+class JournalWriter {
+public:
+    // changeId tells one change from another; bytes: the journal's length, when known.
+    explicit JournalWriter(std::uint64_t changeId, std::size_t bytes = 0);
+    // A table's section: head's name, geometry, identity and length, then slots of it.
+    void Table(const JournalTable& head, std::size_t slots);
+    void Slot(std::int64_t offset, const std::uint8_t* old);
+    std::vector<std::uint8_t> Finish();
+
+private:
+    void Put(std::uint64_t v, int width);
+    std::vector<std::uint8_t> bytes_;
+    std::uint32_t tables_ = 0;
+    std::uint32_t dataLength_ = 0;
+};
+
+// The bytes of a journal of the tables given.
 std::vector<std::uint8_t> EncodeChangeJournal(std::uint64_t changeId, const std::vector<JournalTable>& tables);
 
 // What a journal read back holds.
