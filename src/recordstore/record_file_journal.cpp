@@ -619,6 +619,10 @@ void RecordFile::Group::Lock() {
     std::sort(members_.begin(), members_.end(), [](const auto& a, const auto& b) {
         return FileName(a->path) != FileName(b->path) ? FileName(a->path) < FileName(b->path) : a->path < b->path;
     });
+    // A file named twice is one member: a second lock of it would wait for the first.
+    members_.erase(std::unique(members_.begin(), members_.end(),
+                               [](const auto& a, const auto& b) { return a->path == b->path; }),
+                   members_.end());
     try {
         for (auto& member : members_) {
             member->file = std::make_unique<RecordFile>(member->slotLength, member->dataLength);
@@ -627,15 +631,6 @@ void RecordFile::Group::Lock() {
             if (!member->file->IsOpen())
                 throw RaisedError(kErrPathFileAccess, kProgramTitle, "Path/File access error (" + member->path + ")");
         }
-        // The same file under two names is one member.
-        for (std::size_t i = 1; i < members_.size(); ++i)
-            for (std::size_t j = 0; j < i; ++j)
-                if (members_[j] && members_[i] && members_[j]->file->inode_ == members_[i]->file->inode_ &&
-                    members_[j]->file->device_ == members_[i]->file->device_) {
-                    members_[i].reset();
-                    break;
-                }
-        members_.erase(std::remove(members_.begin(), members_.end(), nullptr), members_.end());
     } catch (...) {
         Release();
         throw;
