@@ -168,39 +168,8 @@ TEST_F(ChangeOfTablesTest, KilledAtRandomEveryTableIsInOneState) {
     int cutInTheMiddle = 0;
     for (int round = 0; round < 300; ++round) {
         for (const char* name : kTables) WriteFile(Path(name), Slot('a') + Slot('b') + Slot('c') + Slot('d'));
-        int started[2];
-        ASSERT_EQ(::pipe(started), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(started[0]);
-            for (int i = 0;; ++i) {
-                RecordFile::Group group;
-                for (const char* name : kTables) group.Add(Path(name), kSlot, kData);
-                group.Lock();
-                RecordFile a(kSlot, kData), b(kSlot, kData);
-                a.Open(Path("a.sec"));
-                b.Open(Path("b.sec"));
-                const std::string bytes(kData, i % 2 ? 'x' : 'y');
-                a.Write(1, Raw(bytes));
-                b.Write(2, Raw(bytes));
-                b.Write(3, Raw(bytes));
-                RecordFile c(kSlot, kData);
-                c.Open(Path("c.sec"));
-                c.Write(4, Raw(bytes));
-                group.Commit();
-                if (i == 0 && ::write(started[1], "s", 1) != 1) ::_exit(3);
-            }
-        }
-        ::close(started[1]);
-        char s = 0;
-        ASSERT_EQ(::read(started[0], &s, 1), 1);
-        ::close(started[0]);
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 400));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << status;
+        test_support::KillAtRandom(random, 400, [&](int i) { Change(i % 2 ? 'x' : 'y'); });
+        if (HasFatalFailure()) return;
         if (AnyJournal()) ++cutInTheMiddle;
         {
             RecordFile file(kSlot, kData);
@@ -211,6 +180,7 @@ TEST_F(ChangeOfTablesTest, KilledAtRandomEveryTableIsInOneState) {
         ASSERT_TRUE(state == 'x' || state == 'y') << round;
         EXPECT_EQ(now[1].substr(kSlot, kData), std::string(kData, state)) << round;
         EXPECT_EQ(now[1].substr(2 * kSlot, kData), std::string(kData, state)) << round;
+        EXPECT_EQ(now[2].substr(0, kData), std::string(kData, state)) << round;
         EXPECT_EQ(now[2].substr(3 * kSlot, kData), std::string(kData, state)) << round;
         OpenAll();
         EXPECT_FALSE(AnyJournal()) << round;

@@ -4,6 +4,7 @@
 // call once, or fails it and every later one (a disk that stays full). Counting alone tells
 // how many steps a change has.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,6 +91,37 @@ inline bool RunCut(const StepCut& cut, int at, const std::function<bool()>& chan
     EXPECT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not cut at step " << at << ": " << status;
     return false;
+}
+
+// Runs change(0), change(1), ... for ever in a child process and kills it after a random
+// wait of up to maxMicros microseconds past the end of change(0); returns once it is gone.
+// A change that fails ends the child early, which the caller hears as a failure.
+template <typename Random>
+void KillAtRandom(Random& random, int maxMicros, const std::function<void(int)>& change) {
+    int started[2];
+    ASSERT_EQ(::pipe(started), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(started[0]);
+        try {
+            for (int i = 0;; ++i) {
+                change(i);
+                if (i == 0 && ::write(started[1], "s", 1) != 1) ::_exit(3);
+            }
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    ::close(started[1]);
+    char s = 0;
+    ASSERT_EQ(::read(started[0], &s, 1), 1);
+    ::close(started[0]);
+    ::usleep(static_cast<useconds_t>(random() % static_cast<unsigned>(maxMicros)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself: " << status;
 }
 
 }  // namespace corvane::test_support
