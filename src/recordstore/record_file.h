@@ -113,8 +113,8 @@ public:
     public:
         // Before the holder reads or writes, a journal left by a failed write is put back
         // (raising, the lock given up, when it cannot be). appendOnly: the holder only
-        // measures and appends, which no journal's slot concerns, so that is left to the
-        // next holder that reads.
+        // measures and appends; it looks for a journal all the same, since putting back a
+        // change cut off cuts its tables back to their length before it.
         // Taken again on a handle that holds it (inside a Batch), it only nests. Raises when
         // another handle of this process holds a Batch on the same file, rather than wait
         // for itself.
