@@ -235,6 +235,7 @@ void RecordFile::Open(const std::string& path) {
     othersMayWrite_ = folder.othersMayWrite;
     groupShared_ = folder.groupShared;
     foreignReported_ = false;
+    deadSwept_ = false;
     fileMode_ = mode;
     // A write that failed and could not be undone left its journal: the slots go back
     // before anything reads the table.

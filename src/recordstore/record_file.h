@@ -272,6 +272,8 @@ private:
     bool othersMayWrite_ = false;
     bool groupShared_ = false;
     bool foreignReported_ = false;
+    // Markers and dead journals beside the table were swept once since the open.
+    bool deadSwept_ = false;
     // Append locks taken through this handle and not yet given back (they nest in a batch).
     int lockDepth_ = 0;
     int batchDepth_ = 0;

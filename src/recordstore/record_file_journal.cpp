@@ -430,7 +430,15 @@ RecordFile::Journal RecordFile::ProbeJournal() {
     }
     Journal result = Journal::None;
     for (const Finding& f : Survey()) {
-        if (f.what != Finding::What::Foreign) return Journal::Own;
+        if (f.what == Finding::What::Hot) return Journal::Own;
+        if (f.what == Finding::What::Dead) {
+            // A marker or dead journal is only worth the lock when this account may remove it,
+            // and only once per open: it changes no slot.
+            struct stat ds{};
+            if (!deadSwept_ && !readOnly_ && io_->Lstat(f.path.c_str(), &ds) == 0 && ds.st_uid == ::geteuid())
+                return Journal::Own;
+            continue;
+        }
         struct stat fs{};
         io_->Lstat(f.path.c_str(), &fs);
         ReportForeign(f.path, "belongs to " + AccountName(fs.st_uid) +
@@ -576,6 +584,7 @@ void RecordFile::RollBack() {
     }
     for (const Finding& f : Survey())
         if (f.what == Finding::What::Dead) io_->Unlink(f.path.c_str());
+    deadSwept_ = true;
 }
 
 // --- groups of tables ---
