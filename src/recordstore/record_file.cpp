@@ -64,6 +64,21 @@ RaisedError FileError(int err, const std::string& path) {
     }
 }
 
+RaisedError JournalError(std::int32_t number, const std::string& journal, const std::string& why) {
+    const char* word = number == kErrPermissionDenied ? "Permission denied" : "Path/File access error";
+    return RaisedError(number, kProgramTitle, std::string(word) + " (" + journal + " " + why + ")");
+}
+
+std::string FileName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderPath(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace record_calls
 
 using record_calls::FileError;
