@@ -13,13 +13,10 @@ namespace corvane {
 // HandleError under "Functions.UpdateUsersWebsites"; none reaches the caller.
 bool UpdateUsersWebsites(const std::string& oldURL, const std::string& newURL);
 
-// The walk of UpdateUsersWebsites over an assignment table with URL() and SetURL() (UserWebsite;
-// tests hand it one that fails on purpose).
+// The walk of UpdateUsersWebsites over an assignment table (UserWebsite, or a test's).
 template <typename Assignments>
 bool RenameAssignedWebsite(const std::string& oldURL, const std::string& newURL) {
-    return RenameLinkKeys<Assignments>(
-        "Functions.UpdateUsersWebsites", oldURL, newURL, [](Assignments& t) { return t.URL(); },
-        [](Assignments& t, const std::string& url) { t.SetURL(url); });
+    return RenameLinkKeys<Assignments>("Functions.UpdateUsersWebsites", oldURL, newURL);
 }
 
 }  // namespace corvane

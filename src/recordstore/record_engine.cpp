@@ -334,6 +334,22 @@ void RecordEngine::CommitBatch(RecordFile::Batch& batch) {
     Trapped(ops::kSaveChanges, [&] { batch.Commit(); });
 }
 
+void RecordEngine::RewriteScanned(const std::vector<std::pair<std::int32_t, std::vector<std::uint8_t>>>& scanned,
+                                  int field, std::string_view utf8) {
+    Trapped(ops::kSaveChanges, [&] {
+        OpenIfClosed();
+        const FieldSpec& f = desc_.fields[static_cast<std::size_t>(field)];
+        std::vector<std::uint8_t> now;
+        for (const auto& [n, old] : scanned) {
+            if (old.size() != desc_.dataLength) continue;
+            now = old;
+            PutText(now.data() + f.offset, f, utf8);
+            file_.WriteKnown(n, old.data(), now.data());
+        }
+        ended_ = Ended::No;
+    });
+}
+
 bool RecordEngine::UpdateLoaded(const std::function<bool()>& change, RecordFile::Placement placement) {
     return Trapped(ops::kSaveChanges, [&] {
         if (!isSynchronised || loadedRecord_ <= 0) return false;

@@ -126,6 +126,12 @@ public:
     std::unique_ptr<RecordFile::Batch> BeginBatch();
     // Writes what a batch kept aside. Error +4.
     void CommitBatch(RecordFile::Batch& batch);
+    // Inside a change that holds the table's lock since the records were scanned (a batch or
+    // a change of several tables): gives one text field of each scanned record (its number
+    // and its data part as the scan read it) the text, keeping the rest of its bytes. Reads
+    // nothing more; the records whose bytes change wait for the change's commit. Error +4.
+    void RewriteScanned(const std::vector<std::pair<std::int32_t, std::vector<std::uint8_t>>>& scanned, int field,
+                        std::string_view utf8);
     void CopyProperties(const RecordEngine& other);
     void Clear();
     bool IsEmpty();

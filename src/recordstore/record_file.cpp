@@ -64,6 +64,21 @@ RaisedError FileError(int err, const std::string& path) {
     }
 }
 
+RaisedError JournalError(std::int32_t number, const std::string& journal, const std::string& why) {
+    const char* word = number == kErrPermissionDenied ? "Permission denied" : "Path/File access error";
+    return RaisedError(number, kProgramTitle, std::string(word) + " (" + journal + " " + why + ")");
+}
+
+std::string FileName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderPath(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace record_calls
 
 using record_calls::FileError;
@@ -226,6 +241,8 @@ void RecordFile::Open(const std::string& path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     io_ = &io;
     fd_ = fd;
+    device_ = static_cast<std::uint64_t>(st.st_dev);
+    inode_ = static_cast<std::uint64_t>(st.st_ino);
     ++openings_;
     path_ = target;
     readOnly_ = readOnly;
@@ -233,11 +250,13 @@ void RecordFile::Open(const std::string& path) {
     othersMayWrite_ = folder.othersMayWrite;
     groupShared_ = folder.groupShared;
     foreignReported_ = false;
+    deadSwept_ = false;
     fileMode_ = mode;
     // A write that failed and could not be undone left its journal: the slots go back
     // before anything reads the table.
     try {
-        if (ProbeJournal() == Journal::Own) AppendLock lock(*this);
+        // A table of this thread's change of several tables was looked at when it began.
+        if (!GroupedLive() && ProbeJournal() == Journal::Own) AppendLock lock(*this);
     } catch (...) {
         Close();
         throw;
@@ -247,6 +266,7 @@ void RecordFile::Open(const std::string& path) {
 std::string RecordFile::JournalPath() const { return path_ + "-journal"; }
 
 void RecordFile::Close() noexcept {
+    if (lockHeld_) RegisterHeld(false);
     if (fd_ >= 0) io_->Close(fd_);
     fd_ = -1;
     scanLocked_ = false;
@@ -286,8 +306,11 @@ std::int64_t RecordFile::FreshLength() {
     RequireOpen();
     struct stat st{};
     if (io_->Fstat(fd_, &st) != 0) throw FileError(errno, path_);
-    if (lockHeld_) lockedLength_ = st.st_size;
-    return st.st_size;
+    std::int64_t length = st.st_size;
+    // Appends a change of several tables keeps aside count as written.
+    if (const Group::Member* member = GroupedLive()) length = std::max(length, GroupAppendEnd(*member));
+    if (lockHeld_) lockedLength_ = length;
+    return length;
 }
 
 std::int64_t RecordFile::Length() {
@@ -305,7 +328,7 @@ std::int32_t RecordFile::SlotCount(std::int64_t length, std::uint32_t slotLength
 }
 
 void RecordFile::BeginScan() {
-    if (scanDepth_ == 0 && fd_ >= 0 && lockDepth_ == 0 && !BatchElsewhere()) {
+    if (scanDepth_ == 0 && fd_ >= 0 && lockDepth_ == 0 && !BatchElsewhere() && !GroupedLive()) {
         // Shared with other readers, exclusive of a writer changing the file's length: a read
         // racing a cut can hand out zeros where the cut bytes were. A journal found under it
         // is put back under the lock held exclusively, then the scan starts again.
@@ -376,9 +399,17 @@ std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::s
         if (r == 0) break;
         got += static_cast<std::size_t>(r);
     }
-    // A batch's writes kept aside read as written.
+    // A batch's writes kept aside read as written; so do the appends a group keeps aside.
+    const Changes& staged = Overlay();
+    if (const Group::Member* member = GroupedLive()) {
+        const std::int64_t end = std::min<std::int64_t>(offset + static_cast<std::int64_t>(count), GroupAppendEnd(*member));
+        if (end > offset + static_cast<std::int64_t>(got)) {
+            std::memset(buffer + got, 0, static_cast<std::size_t>(end - offset) - got);
+            got = static_cast<std::size_t>(end - offset);
+        }
+    }
     const std::int64_t end = offset + static_cast<std::int64_t>(got);
-    for (auto it = staged_.lower_bound(offset - dataLength_ + 1); it != staged_.end() && it->first < end; ++it) {
+    for (auto it = staged.lower_bound(offset - dataLength_ + 1); it != staged.end() && it->first < end; ++it) {
         const std::int64_t from = std::max(offset, it->first);
         const std::int64_t to = std::min<std::int64_t>(end, it->first + dataLength_);
         if (from < to)
@@ -428,6 +459,9 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
     const std::int64_t length = lockedLength_ >= 0 ? lockedLength_ : FreshLength();
     if (offset + dataLength_ <= length) {
         Overwrite(offset, buffer);
+    } else if (Group::Member* member = Grouped()) {
+        StageInGroup(*member, offset, buffer, true);
+        if (lockedLength_ >= 0) lockedLength_ = std::max<std::int64_t>(lockedLength_, offset + dataLength_);
     } else if (const int err = WriteAll(*io_, fd_, buffer, dataLength_, offset)) {
         // An append cut short leaves a slot the file does not hold whole: it reads as blank
         // and the next append takes it.
@@ -445,6 +479,9 @@ void RecordFile::Write(std::int32_t n, const std::uint8_t* buffer) {
 
 void RecordFile::Truncate() {
     RequireWritable();
+    if (Grouped())
+        throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                          "Path/File access error (" + path_ + " is held by a change of several tables)");
     {
         AppendLock lock(*this);
         int r;
@@ -469,6 +506,14 @@ RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(fi
         counted_ = true;
         return;
     }
+    if (file_.GroupedLive()) {
+        // The change of several tables this thread runs holds the lock already.
+        file_.lockDepth_ = 1;
+        counted_ = true;
+        file_.lockHeld_ = true;
+        file_.lockedLength_ = -1;
+        return;
+    }
     if (file_.BatchElsewhere())
         throw RaisedError(kErrPathFileAccess, kProgramTitle,
                           "Path/File access error (" + file_.path_ +
@@ -486,7 +531,13 @@ RecordFile::AppendLock::AppendLock(RecordFile& file, bool appendOnly) : file_(fi
     counted_ = true;
     file_.lockHeld_ = held_;
     file_.lockedLength_ = -1;
-    if (appendOnly) return;
+    if (held_) {
+        file_.RegisterHeld(true);
+        registered_ = true;
+    }
+    // Even an append looks: a change cut off may have appended, and putting it back cuts the
+    // table to its length before.
+    (void)appendOnly;
     try {
         if (file_.ProbeJournal() != Journal::Own) return;
         // Putting a slot back without the lock could undo a write in flight elsewhere.
@@ -516,6 +567,8 @@ void RecordFile::AppendLock::Release() noexcept {
     // A handle closed meanwhile gave its locks back with its descriptor.
     if (file_.fd_ != fd_) return;
     if (--file_.lockDepth_ > 0) return;
+    if (registered_) file_.RegisterHeld(false);
+    registered_ = false;
     file_.lockHeld_ = false;
     file_.lockedLength_ = -1;
     if (!held_) return;

@@ -11,6 +11,7 @@
 namespace corvane {
 
 class RecordIo;
+struct DecodedJournal;
 
 // One open table file: fixed slots of slotLength bytes, each holding dataLength bytes of
 // record data at its start. Opened shared for reading and writing (created empty when
@@ -74,6 +75,11 @@ public:
     // append lock. The position becomes n.
     void Write(std::int32_t n, const std::uint8_t* buffer);
 
+    // Writes exactly the data part of record n, a slot the file holds whole, whose bytes are
+    // old as read under the lock still held: inside a batch or a change of several tables it
+    // waits for the commit with no read of its own; otherwise as Write.
+    void WriteKnown(std::int32_t n, const std::uint8_t* old, const std::uint8_t* now);
+
     // The file's length in bytes; inside a scan the length measured at the scan's start.
     std::int64_t Length();
     // The length measured now, whatever scan is running.
@@ -107,8 +113,8 @@ public:
     public:
         // Before the holder reads or writes, a journal left by a failed write is put back
         // (raising, the lock given up, when it cannot be). appendOnly: the holder only
-        // measures and appends, which no journal's slot concerns, so that is left to the
-        // next holder that reads.
+        // measures and appends; it looks for a journal all the same, since putting back a
+        // change cut off cuts its tables back to their length before it.
         // Taken again on a handle that holds it (inside a Batch), it only nests. Raises when
         // another handle of this process holds a Batch on the same file, rather than wait
         // for itself.
@@ -124,6 +130,7 @@ public:
         int fd_;
         bool held_ = false;
         bool counted_ = false;
+        bool registered_ = false;
     };
 
     // Where UpdateLoaded writes a change of one slot: through the journal, in place when its
@@ -181,6 +188,42 @@ public:
         std::uint64_t opening_ = 0;
     };
 
+    // One change of several tables as one commit. While it lives on its thread (one at a time),
+    // every handle of that thread on one of its files reads and writes through it: the files'
+    // append locks are held once, taken in the order of the files' names (so that two changes
+    // of the same tables never wait for each other), writes and appends wait, and reads see
+    // them. Commit writes every table through one journal naming them all, whose removal is
+    // the commit point; after a failure or a crash the next open of any of its tables puts
+    // every one of them back. Destroyed without Commit, or after Abandon, it writes nothing.
+    class Group {
+    public:
+        Group();
+        ~Group();
+        Group(const Group&) = delete;
+        Group& operator=(const Group&) = delete;
+        // The files of the change, before Lock.
+        void Add(const std::string& path, std::uint32_t slotLength, std::uint32_t dataLength);
+        // Opens the files and takes their locks (a journal standing is put back first).
+        // Raises as Open and AppendLock do, nothing then held.
+        void Lock();
+        // Writes the change; raises as Write does, every table then as before.
+        void Commit();
+        // Drops what the change holds and gives the locks back (before an error is shown, so
+        // that no workstation waits on it); every later write through it is refused.
+        void Abandon() noexcept;
+        bool Abandoned() const { return abandoned_; }
+
+    private:
+        friend class RecordFile;
+        struct Member;
+        Member* Find(const RecordFile& file) const;
+        void Release() noexcept;
+
+        std::vector<std::unique_ptr<Member>> members_;
+        bool locked_ = false;
+        bool abandoned_ = false;
+    };
+
 private:
     void RequireOpen() const;
     void RequireWritable() const;
@@ -193,6 +236,7 @@ private:
     struct Change {
         std::vector<std::uint8_t> old;
         std::vector<std::uint8_t> now;
+        bool appended = false;  // a slot past the table's end: old holds nothing
     };
     using Changes = std::map<std::int64_t, Change>;
     void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
@@ -201,18 +245,38 @@ private:
     // (nothing written) when they do not.
     bool WriteInPlace(std::int64_t offset, const Change& change);
     void WriteJournalled(const Changes& changes);
-    void WriteJournal(const Changes& changes);
-    void PutBack(const Changes& changes);
-    // What stands at the journal's name: nothing, a journal its owner could not have
-    // written (reported once per open, never applied), or one to put back.
+    // The tables of one change and what each writes, in the order of their names.
+    struct Part {
+        RecordFile* file;
+        const Changes* changes;
+    };
+    // Writes the new bytes of the changes (runs of neighbouring slots in one write); 0 or errno.
+    int WriteRuns(const Changes& changes);
+    // Writes a change of one or more tables (their locks held) through one journal.
+    static void CommitParts(const std::vector<Part>& parts);
+    // What the journals beside the table ask: nothing (or only files nobody allowed could
+    // have written, reported once per open and never applied), or work under the lock held
+    // exclusively (a journal to put back, a marker or a dead journal to remove).
     enum class Journal { None, Foreign, Own };
     Journal ProbeJournal();
-    Journal Judge(const struct stat& journal);
-    // Under the append lock: puts back the slots a journal holds and removes the journal.
-    // Raises, naming the journal and why, the journal kept, when they cannot be put back.
+    struct Finding;
+    std::vector<Finding> Survey();
+    void ReportForeign(const std::string& journal, const std::string& why);
+    // Under the append lock: puts back every change a journal beside the table holds, in
+    // every table it names, and removes what is left of them. Raises, naming the journal and
+    // why, the journal kept, when they cannot be put back.
     void RollBack();
-    [[noreturn]] void ThrowForeignJournal(const struct stat& journal);
+    void PutBackChange(const std::string& journal, const DecodedJournal& decoded);
     bool BatchElsewhere() const;
+    // The group of this thread holding this file (any other handle of it), or nullptr.
+    Group::Member* Grouped() const;
+    // The same, only while the group has not been abandoned.
+    Group::Member* GroupedLive() const;
+    const Changes& Overlay() const;
+    void StageInGroup(Group::Member& member, std::int64_t offset, const std::uint8_t* buffer, bool append);
+    // Notes (or forgets) this handle as holding its file's append lock on this thread.
+    void RegisterHeld(bool on);
+    static std::int64_t GroupAppendEnd(const Group::Member& member);
 
     std::uint32_t slotLength_;
     std::uint32_t dataLength_;
@@ -222,6 +286,8 @@ private:
     bool othersMayWrite_ = false;
     bool groupShared_ = false;
     bool foreignReported_ = false;
+    // Markers and dead journals beside the table were swept once since the open.
+    bool deadSwept_ = false;
     // Append locks taken through this handle and not yet given back (they nest in a batch).
     int lockDepth_ = 0;
     int batchDepth_ = 0;
@@ -237,6 +303,8 @@ private:
     std::int64_t lockedLength_ = -1;
     bool lockHeld_ = false;
     std::string path_;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     std::int32_t position_ = 0;
 
     int scanDepth_ = 0;

@@ -1,12 +1,16 @@
 // The writing half of RecordFile: changes in place, their journal, putting a journal back,
 // and batches of many changes.
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -19,27 +23,13 @@
 
 namespace corvane {
 
-using record_calls::FileError;
-using record_calls::SyncFile;
-using record_calls::WriteAll;
+// The helpers the record file's parts share.
+using namespace record_calls;
 
 namespace {
 
 // The disk writes an aligned block of this many bytes whole or not at all.
 constexpr std::int64_t kAtomicBlock = 512;
-
-// A journal longer than this is no journal of ours.
-constexpr std::int64_t kMaxJournal = std::int64_t{1} << 30;
-
-std::string FileName(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-RaisedError JournalError(std::int32_t number, const std::string& journal, const std::string& why) {
-    const char* word = number == kErrPermissionDenied ? "Permission denied" : "Path/File access error";
-    return RaisedError(number, kProgramTitle, std::string(word) + " (" + journal + " " + why + ")");
-}
 
 // The files a batch holds, by path, and the thread running it: another handle of the same
 // file on that thread would wait for ever for the lock its own thread holds. Other threads
@@ -65,6 +55,10 @@ bool RecordFile::BatchElsewhere() const {
 // --- writing over a slot ---
 
 void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
+    if (Group::Member* member = Grouped()) {
+        StageInGroup(*member, offset, buffer, false);
+        return;
+    }
     if (const auto staged = staged_.find(offset); staged != staged_.end()) {
         staged->second.now.assign(buffer, buffer + dataLength_);
         return;
@@ -110,168 +104,369 @@ bool RecordFile::WriteInPlace(std::int64_t offset, const Change& change) {
 
 void RecordFile::WriteChanges(const Changes& changes) {
     for (const auto& [offset, change] : changes)
-        if (change.old != change.now) {
+        if (change.appended || change.old != change.now) {
             WriteJournalled(changes);
             return;
         }
 }
 
-// The old bytes of every slot go to the journal (flushed) first, and the journal goes once
-// the new bytes are on the disk. A failure puts the old bytes back at once; when even that
-// fails the journal stays, and whoever takes the lock next puts them back. So the table
-// never reads as a mixture of old and new.
-void RecordFile::WriteJournalled(const Changes& changes) {
-    WriteJournal(changes);
-    int err = 0;
-    for (const auto& [offset, change] : changes) {
-        if (change.old == change.now) continue;
-        if ((err = WriteAll(*io_, fd_, change.now.data(), dataLength_, offset)) != 0) break;
+void RecordFile::WriteJournalled(const Changes& changes) { CommitParts({Part{this, &changes}}); }
+
+namespace {
+
+// What one table of a change writes, as the journal holds it.
+struct PartPlan {
+    JournalTable journal;  // without its slots, which the change holds
+    std::size_t slots = 0;
+    bool writes = false;
+};
+
+std::string RandomSuffix() {
+    std::uint64_t v = 0;
+    if (::getrandom(&v, sizeof v, 0) != static_cast<ssize_t>(sizeof v))
+        v = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+            (static_cast<std::uint64_t>(::getpid()) << 32);
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
+    return text;
+}
+
+}  // namespace
+
+// The order: a marker at every table's journal name (so that every reader of every table
+// looks), the journal written whole and flushed, the tables written and flushed, the journal
+// removed (the commit point), the markers removed. A failure before the journal's removal
+// puts the old bytes back at once; when even that fails the journal stays, every handle of
+// the change is closed, and whoever opens any of its tables next puts them all back.
+void RecordFile::CommitParts(const std::vector<Part>& parts) {
+    if (parts.empty()) return;
+    RecordIo& io = *parts.front().file->io_;
+    const std::string folder = FolderPath(parts.front().file->path_);
+    std::vector<PartPlan> plans(parts.size());
+    bool any = false;
+    mode_t mode = 0666;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        RecordFile& file = *parts[i].file;
+        file.RequireWritable();
+        JournalTable& table = plans[i].journal;
+        table.name = FileName(file.path_);
+        table.slotLength = file.slotLength_;
+        table.dataLength = file.dataLength_;
+        table.device = file.device_;
+        table.inode = file.inode_;
+        struct stat st{};
+        if (io.Fstat(file.fd_, &st) != 0) throw FileError(errno, file.path_);
+        mode &= st.st_mode & 0666;
+        for (const auto& [offset, change] : *parts[i].changes) {
+            if (change.appended) {
+                table.length = st.st_size;
+                plans[i].writes = true;
+            } else if (change.old != change.now) {
+                ++plans[i].slots;
+                plans[i].writes = true;
+            }
+        }
+        any = any || plans[i].writes;
     }
-    if (!err) err = SyncFile(*io_, fd_);
-    if (!err && io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT) err = errno;
-    blockBytes_ = 0;
-    if (!err) return;
-    const RaisedError failure = FileError(err, path_);
-    PutBack(changes);
+    if (!any) return;
+    mode |= S_IRUSR | S_IWUSR;
+
+    std::vector<std::string> made;
+    const auto removeMade = [&] {
+        for (auto it = made.rbegin(); it != made.rend(); ++it) io.Unlink(it->c_str());
+    };
+    const auto create = [&](const std::string& path) {
+        const int fd = io.Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0) {
+            io.Fchmod(fd, mode);
+            made.push_back(path);
+        }
+        return fd;
+    };
+    std::vector<const JournalTable*> tables;
+    for (const PartPlan& plan : plans)
+        if (plan.writes) tables.push_back(&plan.journal);
+    // The journal at the first table's name when that is free, else at a name of its own: a
+    // file anyone put at a name everyone knows stops nothing.
+    const std::string first = folder + tables.front()->name + "-journal";
+    std::string journal = first;
+    int fd = create(first);
+    for (int tries = 0; fd < 0 && errno == EEXIST && tries < 32; ++tries) {
+        journal = first + "-" + RandomSuffix();
+        fd = create(journal);
+    }
+    if (fd < 0) throw FileError(errno, journal);
+    for (std::size_t t = 1; t < tables.size(); ++t) {
+        const std::string marker = folder + tables[t]->name + "-journal";
+        const int m = create(marker);
+        if (m >= 0) {
+            io.Close(m);
+        } else if (errno != EEXIST) {
+            const RaisedError failure = FileError(errno, marker);
+            io.Close(fd);
+            removeMade();
+            throw failure;
+        }
+    }
+    std::size_t size = 32;
+    for (const PartPlan& plan : plans)
+        if (plan.writes) size += 48 + plan.journal.name.size() + plan.slots * (8 + plan.journal.dataLength);
+    JournalWriter writer(std::hash<std::string>{}(RandomSuffix()), size);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!plans[i].writes) continue;
+        writer.Table(plans[i].journal, plans[i].slots);
+        for (const auto& [offset, change] : *parts[i].changes)
+            if (!change.appended && change.old != change.now) writer.Slot(offset, change.old.data());
+    }
+    const std::vector<std::uint8_t> bytes = writer.Finish();
+    int err = WriteAll(io, fd, bytes.data(), bytes.size(), 0);
+    if (!err) err = SyncFile(io, fd);
+    io.Close(fd);
+    if (err) {
+        // No table was touched: a journal half written is only removed.
+        removeMade();
+        throw FileError(err, parts.front().file->path_);
+    }
+
+    std::string failedPath;
+    for (const Part& part : parts) {
+        RecordFile& file = *part.file;
+        err = file.WriteRuns(*part.changes);
+        if (!err) err = SyncFile(io, file.fd_);
+        file.blockBytes_ = 0;
+        if (err) {
+            failedPath = file.path_;
+            break;
+        }
+    }
+    if (!err && io.Unlink(journal.c_str()) != 0 && errno != ENOENT) {
+        err = errno;
+        failedPath = journal;
+    }
+    if (!err) {
+        made.erase(made.begin());
+        removeMade();
+        return;
+    }
+    const RaisedError failure = FileError(err, failedPath);
+    // Back as it was: the old bytes, the length before the appends, flushed; then the journal.
+    int undo = 0;
+    for (std::size_t i = 0; i < parts.size() && !undo; ++i) {
+        RecordFile& file = *parts[i].file;
+        for (const auto& [offset, change] : *parts[i].changes)
+            if (!undo && !change.appended && change.old != change.now)
+                undo = WriteAll(io, file.fd_, change.old.data(), file.dataLength_, offset);
+        const std::int64_t length = plans[i].journal.length;
+        if (!undo && length >= 0 && io.Ftruncate(file.fd_, length) != 0) undo = errno;
+        if (!undo) undo = SyncFile(io, file.fd_);
+    }
+    if (!undo && io.Unlink(journal.c_str()) != 0 && errno != ENOENT) undo = errno;
+    if (!undo) {
+        removeMade();
+    } else {
+        for (const Part& part : parts) part.file->Close();
+    }
     throw failure;
 }
 
-// After a failed change: the old bytes back, flushed, and the journal removed; when that
-// fails too, the handle is closed, so that the next use opens afresh and puts them back.
-void RecordFile::PutBack(const Changes& changes) {
-    int err = 0;
-    for (const auto& [offset, change] : changes)
-        if (!err) err = WriteAll(*io_, fd_, change.old.data(), dataLength_, offset);
-    if (!err) err = SyncFile(*io_, fd_);
-    if (!err && io_->Unlink(JournalPath().c_str()) != 0 && errno != ENOENT) err = errno;
-    if (err) Close();
-}
-
-void RecordFile::WriteJournal(const Changes& changes) {
-    const std::string journal = JournalPath();
-    std::vector<JournalSlot> slots;
-    slots.reserve(changes.size());
-    for (const auto& [offset, change] : changes)
-        if (change.old != change.now) slots.push_back({offset, change.old});
-    const std::vector<std::uint8_t> bytes = EncodeJournal(FileName(path_), slotLength_, dataLength_, slots);
-    // Only ever a new file of this account's own: one found here stops the write, and says
-    // whose it is.
-    const int fd = io_->Open(journal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, fileMode_);
-    if (fd < 0) {
-        const int openErr = errno;
-        struct stat st{};
-        if (openErr == EEXIST && io_->Lstat(journal.c_str(), &st) == 0) {
-            if (Judge(st) == Journal::Foreign) ThrowForeignJournal(st);
-            throw JournalError(kErrPathFileAccess, journal, "stands already: a write through another handle failed");
+// Slots next to each other go in one write, the bytes between their data parts (the slots'
+// tails, which carry nothing and are never read) zero as every writer leaves them.
+int RecordFile::WriteRuns(const Changes& changes) {
+    std::vector<std::uint8_t> run;
+    auto it = changes.begin();
+    const auto writes = [](const Change& c) { return c.appended || c.old != c.now; };
+    while (it != changes.end()) {
+        if (!writes(it->second)) {
+            ++it;
+            continue;
         }
-        throw FileError(openErr, journal);
-    }
-    io_->Fchmod(fd, fileMode_);
-    int err = WriteAll(*io_, fd, bytes.data(), bytes.size(), 0);
-    if (!err) err = SyncFile(*io_, fd);
-    io_->Close(fd);
-    if (err) {
-        // The table is untouched: a journal half written is only removed.
-        io_->Unlink(journal.c_str());
-        throw FileError(err, path_);
-    }
-}
-
-// --- the journal found standing ---
-
-RecordFile::Journal RecordFile::Judge(const struct stat& journal) {
-    struct stat table{};
-    if (io_->Fstat(fd_, &table) != 0) throw FileError(errno, path_);
-    if (JournalOwnerMayWrite(journal, table, groupShared_)) return Journal::Own;
-    if (!foreignReported_) {
-        foreignReported_ = true;
-        io_->Report("Corvane: " + path_ + ": " + JournalError(kErrPermissionDenied, JournalPath(),
-                                                              "belongs to " + AccountName(journal.st_uid) +
-                                                                  ", who may not write the table; it is not applied")
-                                                     .Description());
-    }
-    return Journal::Foreign;
-}
-
-void RecordFile::ThrowForeignJournal(const struct stat& journal) {
-    throw JournalError(kErrPermissionDenied, JournalPath(),
-                       "belongs to " + AccountName(journal.st_uid) + ", who may not write " + path_ +
-                           "; it is not applied, and no change of several bytes is written while it stands");
-}
-
-RecordFile::Journal RecordFile::ProbeJournal() {
-    struct stat st{};
-    if (io_->Lstat(JournalPath().c_str(), &st) != 0) {
-        if (errno == ENOENT) return Journal::None;
-        throw JournalError(kErrPathFileAccess, JournalPath(),
-                           std::string("cannot be looked at: ") + std::strerror(errno));
-    }
-    return Judge(st);
-}
-
-void RecordFile::RollBack() {
-    const std::string journal = JournalPath();
-    const int fd = io_->Open(journal.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0);
-    if (fd < 0) {
-        const int openErr = errno;
-        struct stat st{};
-        if (openErr == ENOENT) return;
-        // One that may not be read is judged by its name: another account's is left alone.
-        if (io_->Lstat(journal.c_str(), &st) == 0) {
-            if (Judge(st) == Journal::Foreign) return;
-            if (!S_ISREG(st.st_mode)) throw JournalError(kErrPathFileAccess, journal, "is not a regular file");
+        auto last = it;
+        auto next = std::next(it);
+        while (next != changes.end() && writes(next->second) && next->first == last->first + slotLength_) last = next++;
+        const std::int64_t start = it->first;
+        if (last == it) {
+            if (const int err = WriteAll(*io_, fd_, it->second.now.data(), dataLength_, start)) return err;
+        } else {
+            const std::size_t length = static_cast<std::size_t>(last->first - start) + dataLength_;
+            run.assign(length, 0);
+            for (auto c = it; c != next; ++c)
+                std::memcpy(run.data() + (c->first - start), c->second.now.data(), dataLength_);
+            if (const int err = WriteAll(*io_, fd_, run.data(), length, start)) return err;
         }
-        throw JournalError(kErrPathFileAccess, journal, std::string("cannot be read: ") + std::strerror(openErr));
+        it = next;
     }
-    struct stat st{};
-    std::vector<std::uint8_t> bytes;
-    std::string refusal;
-    if (io_->Fstat(fd, &st) != 0) {
-        refusal = std::string("cannot be looked at: ") + std::strerror(errno);
-    } else if (Judge(st) == Journal::Foreign) {
-        io_->Close(fd);
+    return 0;
+}
+
+// --- groups of tables ---
+
+struct RecordFile::Group::Member {
+    std::string path;
+    std::uint32_t slotLength;
+    std::uint32_t dataLength;
+    std::unique_ptr<RecordFile> file;
+    std::unique_ptr<AppendLock> lock;
+    Changes staged;
+    std::int64_t appendEnd = 0;  // the end of the last slot appended, 0: none
+};
+
+namespace {
+thread_local RecordFile::Group* tGroup = nullptr;
+}  // namespace
+
+RecordFile::Group::Group() {
+    if (tGroup)
+        throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                          "Path/File access error (a change of several tables is running on this thread)");
+    tGroup = this;
+}
+
+RecordFile::Group::~Group() {
+    Release();
+    if (tGroup == this) tGroup = nullptr;
+}
+
+void RecordFile::Group::Add(const std::string& path, std::uint32_t slotLength, std::uint32_t dataLength) {
+    auto member = std::make_unique<Member>();
+    member->path = ResolvePath(path);
+    member->slotLength = slotLength;
+    member->dataLength = dataLength;
+    members_.push_back(std::move(member));
+}
+
+void RecordFile::Group::Lock() {
+    // Every change takes its tables' locks in the order of their names.
+    std::sort(members_.begin(), members_.end(), [](const auto& a, const auto& b) {
+        return FileName(a->path) != FileName(b->path) ? FileName(a->path) < FileName(b->path) : a->path < b->path;
+    });
+    // A file named twice is one member: a second lock of it would wait for the first.
+    members_.erase(std::unique(members_.begin(), members_.end(),
+                               [](const auto& a, const auto& b) { return a->path == b->path; }),
+                   members_.end());
+    try {
+        for (auto& member : members_) {
+            member->file = std::make_unique<RecordFile>(member->slotLength, member->dataLength);
+            member->file->Open(member->path);
+            member->lock = std::make_unique<AppendLock>(*member->file);
+            if (!member->file->IsOpen())
+                throw RaisedError(kErrPathFileAccess, kProgramTitle, "Path/File access error (" + member->path + ")");
+        }
+    } catch (...) {
+        Release();
+        throw;
+    }
+    locked_ = true;
+}
+
+RecordFile::Group::Member* RecordFile::Group::Find(const RecordFile& file) const {
+    if (!locked_) return nullptr;
+    for (const auto& member : members_)
+        if (member->file && member->file.get() != &file && member->file->inode_ == file.inode_ &&
+            member->file->device_ == file.device_)
+            return member.get();
+    return nullptr;
+}
+
+void RecordFile::Group::Release() noexcept {
+    for (auto& member : members_) {
+        member->staged.clear();
+        member->appendEnd = 0;
+        member->lock.reset();
+        if (member->file) member->file->Close();
+    }
+    locked_ = false;
+}
+
+void RecordFile::Group::Abandon() noexcept {
+    if (abandoned_) return;
+    abandoned_ = true;
+    Release();
+}
+
+void RecordFile::Group::Commit() {
+    if (abandoned_ || !locked_)
+        throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                          "Path/File access error (a change of several tables failed; nothing of it was written)");
+    std::vector<Part> parts;
+    for (auto& member : members_) {
+        if (!member->file->IsOpen())
+            throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                              "Path/File access error (" + member->path +
+                                  " was closed during the change; nothing of it was written)");
+        parts.push_back({member->file.get(), &member->staged});
+    }
+    try {
+        CommitParts(parts);
+    } catch (...) {
+        abandoned_ = true;
+        Release();
+        throw;
+    }
+    // Done: the handles of its tables write on their own again.
+    Release();
+}
+
+RecordFile::Group::Member* RecordFile::Grouped() const {
+    if (!tGroup || fd_ < 0) return nullptr;
+    if (tGroup->abandoned_) {
+        // Every table it held refuses writes on this thread until it goes.
+        for (const auto& member : tGroup->members_)
+            if (member->path == path_ || (member->file && member->file->inode_ == inode_ && member->file->device_ == device_))
+                throw RaisedError(kErrPathFileAccess, kProgramTitle,
+                                  "Path/File access error (" + path_ +
+                                      ": a change of several tables that holds it ended; nothing is written)");
+        return nullptr;
+    }
+    return tGroup->Find(*this);
+}
+
+RecordFile::Group::Member* RecordFile::GroupedLive() const {
+    if (!tGroup || fd_ < 0 || tGroup->abandoned_) return nullptr;
+    return tGroup->Find(*this);
+}
+
+std::int64_t RecordFile::GroupAppendEnd(const Group::Member& member) { return member.appendEnd; }
+
+const RecordFile::Changes& RecordFile::Overlay() const {
+    if (Group::Member* member = GroupedLive()) return member->staged;
+    return staged_;
+}
+
+void RecordFile::StageInGroup(Group::Member& member, std::int64_t offset, const std::uint8_t* buffer, bool append) {
+    if (const auto staged = member.staged.find(offset); staged != member.staged.end()) {
+        staged->second.now.assign(buffer, buffer + dataLength_);
         return;
-    } else if (!S_ISREG(st.st_mode)) {
-        refusal = "is not a regular file";
-    } else if (st.st_size <= kMaxJournal) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t r = io_->Pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r < 0) refusal = std::string("cannot be read: ") + std::strerror(errno);
-            if (r <= 0) break;
-            got += static_cast<std::size_t>(r);
-        }
-        bytes.resize(got);
     }
-    io_->Close(fd);
-    if (!refusal.empty()) throw JournalError(kErrPathFileAccess, journal, refusal + "; " + path_ + " is not read");
-    const DecodedJournal decoded = DecodeJournal(bytes, FileName(path_), slotLength_, dataLength_);
-    // A journal that is not whole was never flushed, so no slot was touched; one of another
-    // table was never this one's; a slot past the end went with a clear.
-    if (decoded.applies) {
-        const std::int64_t length = FreshLength();
-        bool any = false;
-        for (const JournalSlot& slot : decoded.slots) {
-            if (slot.offset < 0 || slot.offset % slotLength_ != 0 || slot.offset + dataLength_ > length) continue;
-            if (readOnly_)
-                throw JournalError(kErrPermissionDenied, journal,
-                                   "cannot be put back from this workstation: " + path_ + " may not be written here");
-            if (const int err = WriteAll(*io_, fd_, slot.old.data(), dataLength_, slot.offset))
-                throw JournalError(kErrPathFileAccess, journal,
-                                   "cannot be put back: " + path_ + ": " + std::strerror(err));
-            any = true;
-        }
-        if (any)
-            if (const int err = SyncFile(*io_, fd_))
-                throw JournalError(kErrPathFileAccess, journal,
-                                   "cannot be put back: " + path_ + ": " + std::strerror(err));
-        blockBytes_ = 0;
+    Change change{std::vector<std::uint8_t>(append ? 0 : dataLength_), std::vector<std::uint8_t>(buffer, buffer + dataLength_),
+                  append};
+    if (!append) {
+        if (ReadAt(offset, change.old.data(), dataLength_) != dataLength_) throw FileError(EIO, path_);
+        if (change.old == change.now) return;
+    } else {
+        member.appendEnd = std::max<std::int64_t>(member.appendEnd, offset + dataLength_);
     }
-    if (io_->Unlink(journal.c_str()) != 0 && errno != ENOENT)
-        throw JournalError(kErrPathFileAccess, journal,
-                           std::string("was put back but cannot be removed: ") + std::strerror(errno));
+    member.staged.emplace(offset, std::move(change));
+}
+
+void RecordFile::WriteKnown(std::int32_t n, const std::uint8_t* old, const std::uint8_t* now) {
+    RequireWritable();
+    const std::int64_t offset = Offset(n);
+    if (std::memcmp(old, now, dataLength_) == 0) return;
+    Group::Member* member = Grouped();
+    Changes* staged = member ? &member->staged : batchDepth_ > 0 ? &staged_ : nullptr;
+    if (!staged) {
+        Write(n, now);
+        return;
+    }
+    if (const auto it = staged->find(offset); it != staged->end()) {
+        it->second.now.assign(now, now + dataLength_);
+    } else {
+        staged->emplace_hint(staged->end(), offset,
+                             Change{std::vector<std::uint8_t>(old, old + dataLength_),
+                                    std::vector<std::uint8_t>(now, now + dataLength_), false});
+    }
+    position_ = n;
+    blockBytes_ = 0;
 }
 
 // --- batches ---
@@ -282,6 +477,8 @@ RecordFile::Batch::Batch(RecordFile& file) : file_(file) {
     if (!file_.IsOpen()) return;
     outer_ = file_.batchDepth_++ == 0;
     opening_ = file_.openings_;
+    // Inside a group the group holds the change: nothing to keep aside here.
+    if (outer_ && file_.GroupedLive()) outer_ = false;
     if (outer_) {
         const std::lock_guard guard(gBatchMutex);
         Batches()[file_.path_] = {&file_, std::this_thread::get_id()};

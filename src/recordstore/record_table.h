@@ -195,6 +195,12 @@ public:
     // would set them; nothing else changes (the object is no more synchronised than before,
     // so a save writes nothing it did not write before).
     void TakeMembers(const SlotView& record) { engine_->MembersFrom(record); }
+    // Inside a change holding the table's lock since the scan that read them: one text field
+    // of each scanned record (number, data part as read) takes text (RecordEngine).
+    void RewriteScanned(const std::vector<std::pair<std::int32_t, std::vector<std::uint8_t>>>& scanned, int field,
+                        std::string_view text) {
+        Pin()->RewriteScanned(scanned, field, text);
+    }
 
     // One change of many records of this table as one write: while it lives the table's
     // append lock is held once, and the records written through this object wait; Commit
@@ -240,6 +246,7 @@ protected:
     std::shared_ptr<RecordEngine> Pin() const { return engine_; }
 
 private:
+    friend class TablesChange;
     static std::size_t Index(int field) { return static_cast<std::size_t>(field); }
     std::shared_ptr<RecordEngine> engine_;
 };

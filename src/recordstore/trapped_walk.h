@@ -54,39 +54,34 @@ private:
     bool lost_ = false;
 };
 
-// Rewrites, under the error trap of place, every valid record of a link table whose text
-// field (trimmed) matches, as one change (one lock, one journal): one pass over the file
-// finds them, then each is loaded afresh by its number and, when get (its field as loaded)
-// still matches, rewrite sets the fields it owns and saves it. A step the handler leaves
-// ends the rewriting; what was rewritten until then is written, and records another
-// workstation changed meanwhile are left alone. False when the change could not be
-// written (nothing of it was) or the first read failed.
-template <typename Links, typename Matches, typename Get, typename Rewrite>
-bool RewriteMatching(const std::string& place, int field, Matches matches, Get get, Rewrite rewrite) {
+// Rewrites, under the error trap of place, one text field of every valid record whose field
+// (as text) matches, as one change (one lock, one journal): one pass over the file under the
+// change's lock finds them, and each takes text in that field with the rest of its bytes as
+// the pass read them; nothing else is read, and only the records whose bytes change are
+// written. Inside a change of several tables (TablesChange) it is part of that change. False
+// when the change could not be written (nothing of it was) or the pass failed; found: how
+// many records matched.
+template <typename Links, typename Matches>
+bool RewriteMatching(const std::string& place, int field, Matches matches, const std::string& text,
+                     std::int32_t* found = nullptr) {
     Links table;
     TrappedChange change(table);
-    std::vector<std::int32_t> found;
-    const bool read = RunTrapped(place, {change.Step([&] {
-                                     change.Begin();
-                                     found.clear();
-                                     table.ScanValid([&](const SlotView& link) {
-                                         if (matches(link.Text(field))) found.push_back(link.RecordNumber());
-                                         return true;
-                                     });
-                                 })});
-    if (!read) return false;
-    for (const std::int32_t n : found) {
-        bool loaded = false;
-        const bool carriedOn = RunTrapped(place, {
-            change.Step([&] { loaded = table.LoadRecordNumber(n); }),
-            change.Step([&] {
-                if (loaded && matches(get(table))) rewrite(table);
-            }),
-        });
-        if (!carriedOn) break;
-    }
-    // One write for the whole change (what a step left is written too).
-    return RunTrapped(place, {[&] { change.End(); }}) && !change.Lost();
+    std::vector<std::pair<std::int32_t, std::vector<std::uint8_t>>> scanned;
+    const bool ran = RunTrapped(place, {change.Step([&] {
+                                            change.Begin();
+                                            scanned.clear();
+                                            const std::size_t data = Links::Table().dataLength;
+                                            table.ScanValid([&](const SlotView& link) {
+                                                if (matches(link.Text(field)))
+                                                    scanned.emplace_back(link.RecordNumber(),
+                                                                         std::vector<std::uint8_t>(link.Data(), link.Data() + data));
+                                                return true;
+                                            });
+                                            table.RewriteScanned(scanned, field, text);
+                                        }),
+                                        [&] { change.End(); }});
+    if (found) *found = static_cast<std::int32_t>(scanned.size());
+    return ran && !change.Lost();
 }
 
 }  // namespace corvane

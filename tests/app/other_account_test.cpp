@@ -14,12 +14,15 @@
 
 #include "app/single_instance.h"
 #include "errors/error_log_file.h"
+#include "logs/log_writers.h"
 #include "logs/user_log.h"
 #include "platform/core/creation_mode.h"
 #include "platform/core/program_globals.h"
 #include "platform/system/file_helpers.h"
 #include "recordstore/record_journal.h"
+#include "recordstore/tables_change.h"
 #include "recordstore/user.h"
+#include "recordstore/user_member.h"
 #include "support/child_report.h"
 #include "support/temp_folder.h"
 
@@ -165,9 +168,9 @@ TEST_F(OtherAccount, AJournalOfAGroupMemberWhoMayNotWriteTheTableIsNeverApplied)
     EXPECT_TRUE(fs::exists(data + "/users.sec-journal"));
 }
 
-// In a folder every account may write, another account's one-byte journal stops no login;
-// a change that needs a journal is refused, naming it and its owner.
-TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLogin) {
+// In a folder every account may write, another account's file at the journal's name stops
+// no login and no save: the save writes its journal under a name of its own.
+TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLoginNorSave) {
     UsePrivateCreationMask();
     const std::string data = temp / "open";
     CreateAsTheProgram(data, true);
@@ -177,15 +180,11 @@ TEST_F(OtherAccount, AnotherAccountsJournalInAFolderEveryoneMayWriteStopsNoLogin
     ASSERT_TRUE(user.Load("ann"));
     user.SetName("Ann Changed");
     user.SetDescription(std::string(200, 'd'));
-    try {
-        user.SaveChanges();
-        ADD_FAILURE() << "the change went ahead";
-    } catch (const RaisedError& e) {
-        EXPECT_NE(e.Description().find(data + "/users.sec-journal belongs to "), std::string::npos) << e.Description();
-    }
+    EXPECT_NO_THROW(user.SaveChanges());
     User again;
     EXPECT_TRUE(again.Load("ann"));
-    EXPECT_EQ(again.Name(), "");
+    EXPECT_EQ(again.Name(), "Ann Changed");
+    EXPECT_TRUE(fs::exists(data + "/users.sec-journal"));
 }
 
 // A workstation whose account may read users.sec but not write it finds a journal of the
@@ -243,6 +242,110 @@ TEST_F(OtherAccount, CannotBlockTheStartByMakingTheRuntimeFolderFirst) {
     for (const Env& e : saved) {
         if (e.value) ::setenv(e.name, e.value->c_str(), 1);
         else ::unsetenv(e.name);
+    }
+}
+
+
+// A group member who may not write users.sec (0600) makes a file of the owner's that it may
+// write (group-writable) into users.sec's journal, by a second name (a sticky 3770 folder)
+// or by renaming it (2770), and writes an administrator into it, with users.sec's identity:
+// the owner's next open never applies it, and the account it would replace still logs in.
+TEST_F(OtherAccount, AJournalMadeFromAFileOfTheOwnersIsNeverApplied) {
+    struct Row {
+        const char* what;
+        mode_t folderMode;
+        const char* make;  // the shell command that turns websites.sec into the journal
+    };
+    const Row rows[] = {
+        {"hard link, sticky 3770", 03770, "ln websites.sec users.sec-journal"},
+        {"rename, 2770", 02770, "mv websites.sec users.sec-journal"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        UsePrivateCreationMask();
+        const std::string data = temp / (std::string("shared") + std::to_string(r.folderMode));
+        ASSERT_EQ(::mkdir(data.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(data.c_str(), 0, gid_), 0);
+        CreateAsTheProgram(data, false);
+        ASSERT_EQ(::chmod((data + "/users.sec").c_str(), 0600), 0);
+        ASSERT_EQ(::chmod(data.c_str(), r.folderMode), 0);
+        WriteBytes(data + "/websites.sec", {});
+        ASSERT_EQ(::chown((data + "/websites.sec").c_str(), 0, gid_), 0);
+        ASSERT_EQ(::chmod((data + "/websites.sec").c_str(), 0660), 0);
+        struct stat users {};
+        ASSERT_EQ(::stat((data + "/users.sec").c_str(), &users), 0);
+        std::vector<std::uint8_t> evil(2160, 0);
+        std::memset(evil.data(), ' ', 70);
+        std::memcpy(evil.data() + 50, "evil", 4);
+        evil[491] = evil[492] = 0xFF;  // IsAdministrator
+        JournalTable table;
+        table.name = "users.sec";
+        table.slotLength = 4176;
+        table.dataLength = 2160;
+        table.device = users.st_dev;
+        table.inode = users.st_ino;
+        table.slots.push_back({0, evil});
+        const std::string planted = temp / "planted";
+        WriteBytes(planted, EncodeChangeJournal(7, {table}));
+        ASSERT_EQ(::chmod(planted.c_str(), 0644), 0);
+        ASSERT_TRUE(AsOther("cd " + data + " && " + r.make + " && cat " + planted + " > users.sec-journal"));
+        User user;
+        EXPECT_TRUE(user.Load("ann"));
+        EXPECT_FALSE(User().Exists("evil"));
+        EXPECT_TRUE(fs::exists(data + "/users.sec-journal"));
+    }
+}
+
+// In a folder every account may write (1777), another account puts a file at every journal
+// name of every table, the plain one and one of a writer's own form: logins, logouts, saves
+// and a change of several tables go on, and the files stay.
+TEST_F(OtherAccount, FilesOfAnotherAccountAtEveryJournalNameStopNothing) {
+    UsePrivateCreationMask();
+    const std::string data = temp / "open";
+    CreateAsTheProgram(data, true);
+    ASSERT_EQ(::chmod(data.c_str(), 01777), 0);
+    const char* const tables[] = {"users.sec",       "userlog.sec",         "members.sec",  "groups.sec",
+                                  "access.sec",      "activity.sec",        "websites.sec", "programs.sec",
+                                  "permissions.sec", "userwebsites.sec",    "userprograms.sec",
+                                  "userpermissions.sec", "websiteslog.sec"};
+    std::string plant = "cd " + data;
+    for (const char* t : tables)
+        plant += std::string(" && printf x > ") + t + "-journal && printf x > " + t + "-journal-0123456789abcdef";
+    ASSERT_TRUE(AsOther(plant));
+    User account;
+    ASSERT_TRUE(account.Load("ann"));
+    const UserLogEntry entry = WriteUserLogEntry("ann", &account, true);
+    EXPECT_GT(entry.logID, 0);
+    EXPECT_TRUE(CloseUserLogEntry(entry));
+    User user;
+    ASSERT_TRUE(user.Load("ann"));
+    user.SetName("Ann Changed");
+    user.SetDescription(std::string(200, 'd'));
+    EXPECT_NO_THROW(user.SaveChanges());
+    UserMember member;
+    member.SetGroup("staff");
+    member.SetUserLogin("ann");
+    member.AddNew();
+    {
+        // The account renamed with its membership, as one commit.
+        User users;
+        UserMember members;
+        TablesChange change({&users, &members});
+        ASSERT_TRUE(users.Load("ann"));
+        ASSERT_TRUE(users.UpdateFields([](User& u) { u.SetLogin("anna"); }));
+        ASSERT_TRUE(members.LoadGroup("ann"));
+        const std::int32_t id = (*members.UserMembers()->Item(1)).MemberID();
+        ASSERT_TRUE(members.LoadRecordNumber(id));
+        members.SetUserLogin("anna");
+        members.SaveChanges();
+        EXPECT_NO_THROW(change.Commit());
+    }
+    EXPECT_TRUE(User().Exists("anna"));
+    EXPECT_TRUE(UserMember().LoadGroup("anna"));
+    EXPECT_FALSE(UserMember().LoadGroup("ann"));
+    for (const char* t : tables) {
+        EXPECT_TRUE(fs::exists(data + "/" + t + "-journal")) << t;
+        EXPECT_TRUE(fs::exists(data + "/" + t + "-journal-0123456789abcdef")) << t;
     }
 }
 

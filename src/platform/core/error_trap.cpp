@@ -1,6 +1,7 @@
 #include "platform/core/error_trap.h"
 
 #include <exception>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -10,7 +11,16 @@ ErrorHandlerFunction& Handler() {
 }
 }  // namespace
 
+namespace {
+thread_local std::vector<ErrorWatch*> tWatches;
+}  // namespace
+
+ErrorWatch::ErrorWatch(std::function<void()> onError) : onError_(std::move(onError)) { tWatches.push_back(this); }
+
+ErrorWatch::~ErrorWatch() { std::erase(tWatches, this); }
+
 int HandleError(const RaisedError& error, const std::string& place, int extra, int language) {
+    for (ErrorWatch* watch : std::vector<ErrorWatch*>(tWatches)) watch->onError_();
     if (auto handler = Handler()) return handler(error, place, extra, language);
     return kErrorLeave;
 }

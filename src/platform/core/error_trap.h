@@ -24,6 +24,20 @@ using ErrorHandlerFunction =
 int HandleError(const RaisedError& error, const std::string& place, int extra = 0, int language = 0);
 void SetErrorHandler(ErrorHandlerFunction handler);
 
+// While it lives, onError runs on this thread with every error just before the handler
+// hears of it: a change that holds locks gives them back before any box is shown.
+class ErrorWatch {
+public:
+    explicit ErrorWatch(std::function<void()> onError);
+    ~ErrorWatch();
+    ErrorWatch(const ErrorWatch&) = delete;
+    ErrorWatch& operator=(const ErrorWatch&) = delete;
+
+private:
+    friend int HandleError(const RaisedError& error, const std::string& place, int extra, int language);
+    std::function<void()> onError_;
+};
+
 using Statement = std::function<void()>;
 
 // Runs a procedure's statements in order under its error trap. On an error the

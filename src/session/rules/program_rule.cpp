@@ -62,9 +62,7 @@ bool IsProgramAllowable(const std::string& login, const std::string& programPath
 }
 
 bool UpdateUsersPrograms(const std::string& oldPath, const std::string& newPath) {
-    return RenameLinkKeys<UserProgram>(
-        "Functions.UpdateUsersPrograms", oldPath, newPath, [](UserProgram& t) { return t.Program(); },
-        [](UserProgram& t, const std::string& path) { t.SetProgram(path); });
+    return RenameLinkKeys<UserProgram>("Functions.UpdateUsersPrograms", oldPath, newPath);
 }
 
 }  // namespace corvane

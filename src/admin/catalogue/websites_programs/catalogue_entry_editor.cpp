@@ -19,6 +19,7 @@
 #include "platform/core/text.h"
 #include "platform/settings/global_settings.h"
 #include "recordstore/keyed_table.h"
+#include "recordstore/tables_change.h"
 #include "session/login/login_boxes.h"
 #include "ui/helpers/busy_pointer.h"
 #include "ui/helpers/window_helpers.h"
@@ -233,15 +234,25 @@ bool CatalogueEntryEditor::SaveData() {
                        table->AddNew();
                        key_ = KeyOf(*table);
                        written = true;
-                   } else if (table->Load(key_) && table->UpdateLoadedRecord([&] {
-                                  StoreRecord(*table);
-                                  return true;
-                              })) {
-                       key_ = KeyOf(*table);
-                       written = true;
-                   } else {
-                       gone = true;
+                       return;
                    }
+                   // The entry and the links that follow its key as one commit.
+                   const std::unique_ptr<RecordTable> links = newLinkTable ? newLinkTable() : nullptr;
+                   std::unique_ptr<TablesChange> change;
+                   if (links) change = std::make_unique<TablesChange>(std::initializer_list<RecordTable*>{table.get(), links.get()});
+                   const std::string oldKey = key_;
+                   if (!table->Load(key_) || !table->UpdateLoadedRecord([&] {
+                           StoreRecord(*table);
+                           return true;
+                       })) {
+                       gone = true;
+                       return;
+                   }
+                   const std::string newKey = KeyOf(*table);
+                   if (renameLinks && newKey != oldKey) renameLinks(oldKey, newKey);
+                   if (change) change->Commit();
+                   key_ = newKey;
+                   written = true;
                }},
                gLanguage);
     unsetCursor();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +17,7 @@ class QWidget;
 namespace corvane {
 
 class KeyedTable;
+class RecordTable;
 
 // The dialog that adds or changes one catalogue entry: its key (an address or
 // a program path), its description and the access level it requires. It
@@ -43,6 +46,12 @@ public:
     bool FormLoad = true;
     bool IsNew = false;
     std::int32_t Response = 0;
+
+    // Set by the list window: a new object of the catalogue's link table, and the rewrite of
+    // its links from one key to another. A renamed entry and its links are then saved as one
+    // commit (TablesChange): all of it or, after a failure, nothing.
+    std::function<std::unique_ptr<RecordTable>()> newLinkTable;
+    std::function<void(const std::string& oldKey, const std::string& newKey)> renameLinks;
 
     // The key on entry; after a successful OK the key as saved.
     const std::string& Key() const { return key_; }

@@ -16,6 +16,7 @@
 #include "platform/settings/settings_store.h"
 #include "platform/system/workstation_forms.h"
 #include "recordstore/keyed_table.h"
+#include "recordstore/tables_change.h"
 #include "ui/helpers/screen_metrics.h"
 #include "ui_core/msgbox/msgbox_seam.h"
 
@@ -122,13 +123,18 @@ void CatalogueWindow::EditCommand() {
                     SetNoAutoRefresh(true);
                     oldKey = KeyOf(*entry);
                     editor->SetKey(oldKey);
+                    // The editor saves a renamed entry and its links as one commit.
+                    editor->newLinkTable = [this] { return NewLinks(); };
+                    editor->renameLinks = [this](const std::string& from, const std::string& to) {
+                        UpdateUsers(from, to);
+                    };
                     ShowEditor(*editor);
                 },
                 [&] {
                     if (!found || editor->Cancelled || !editor->IsDirty) return;
                     pointer.Set(Qt::WaitCursor);
                     const std::string newKey = editor->Key();
-                    if (oldKey != newKey && UpdateUsers(oldKey, newKey)) RefreshMainWindow();
+                    if (oldKey != newKey) RefreshMainWindow();
                     auto saved = NewEntry();
                     if (saved->Load(newKey)) UpdateListItem(*saved);
                     LogActivity(texts_.editLine, SelectedItem());
@@ -160,11 +166,15 @@ void CatalogueWindow::DeleteCommand() {
                  if (!links.empty()) keep = AskConfirmation(1, kMsgYesNo | kMsgExclamation, key) != kMsgYes;
              },
              [&] {
-                 if (!keep) NewEntry()->Delete(row.tag.toInt());
-             },
-             [&] {
                  if (keep) return;
-                 DeleteLinks(links);
+                 // The entry and its links as one commit; the links read again under the
+                 // change's locks, so none added meanwhile stays for a later entry of the name.
+                 const std::unique_ptr<KeyedTable> entry = NewEntry();
+                 const std::unique_ptr<RecordTable> linkTable = NewLinks();
+                 TablesChange change({entry.get(), linkTable.get()});
+                 entry->Delete(row.tag.toInt());
+                 DeleteLinks(LinksOf(key));
+                 change.Commit();
              },
              [&] {
                  if (!keep) LogActivity(texts_.deleteLine, key);

@@ -45,7 +45,9 @@ protected:
     virtual bool UpdateUsers(const std::string& oldKey, const std::string& newKey) const = 0;
     // The record numbers of the users' links to the key.
     virtual std::vector<std::int32_t> LinksOf(const std::string& key) const = 0;
-    // Deletes the users' links given as one change of the link table (one lock, one journal).
+    // A new object of the users' link table of this catalogue.
+    virtual std::unique_ptr<RecordTable> NewLinks() const = 0;
+    // Deletes the users' links given (inside the change that deletes the entry).
     virtual void DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const = 0;
     // Shows the editor modally; tests answer it in place.
     virtual void ShowEditor(CatalogueEntryEditor& editor);

@@ -82,6 +82,8 @@ std::vector<std::int32_t> frmPrograms::LinksOf(const std::string& key) const {
     return links;
 }
 
+std::unique_ptr<RecordTable> frmPrograms::NewLinks() const { return std::make_unique<UserProgram>(); }
+
 void frmPrograms::DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const { DeleteAsOneChange<UserProgram>(linkNumbers); }
 
 }  // namespace corvane

@@ -27,6 +27,7 @@ protected:
     bool UpdateUsers(const std::string& oldKey, const std::string& newKey) const override;
     std::vector<std::int32_t> LinksOf(const std::string& key) const override;
     void DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const override;
+    std::unique_ptr<RecordTable> NewLinks() const override;
 
 private:
     // The image of a program file: its icon, else the generic program image.

@@ -58,6 +58,8 @@ std::vector<std::int32_t> frmWebsites::LinksOf(const std::string& key) const {
     return links;
 }
 
+std::unique_ptr<RecordTable> frmWebsites::NewLinks() const { return std::make_unique<UserWebsite>(); }
+
 void frmWebsites::DeleteLinks(const std::vector<std::int32_t>& linkNumbers) const { DeleteAsOneChange<UserWebsite>(linkNumbers); }
 
 }  // namespace corvane

@@ -8,13 +8,12 @@
 namespace corvane {
 
 // Deletes account userId with its memberships and its permission, website and program
-// assignments as one change. The links go first and the account last, only while it still
-// holds the login they were found by, so an account is never gone while links of its login
-// stay behind for the next account of that name. When a write fails, what was already deleted
-// is put back before the error goes on (the account and its links stand as they were); when
-// even that fails, the delete is finished instead; only when neither can be done does the
-// error say what stands. The login deleted, or nothing when userId held no valid account, or
-// the account was renamed or deleted elsewhere meanwhile (its links then stand as they were).
+// assignments as one commit of the five tables (TablesChange), only while the account still
+// holds the login its links were found by, so an account is never gone while links of its
+// login stay behind for the next account of that name, nor the links gone while it stands.
+// A failure or a crash anywhere leaves every table as it was (after the next open of any of
+// them). The login deleted, or nothing when userId held no valid account, or the account was
+// renamed or deleted elsewhere meanwhile (nothing is then written).
 std::optional<std::string> DeleteAccountWithLinks(std::int32_t userId);
 
 // The user window's Delete: deletes the accounts userIds one after another, each with its

@@ -16,11 +16,7 @@ template <typename Links>
 void MoveIn(const std::string& oldLogin, const std::string& newLogin, const std::string& place) {
     RewriteMatching<Links>(
         place, Links::kUserLogin, [&](std::string_view login) { return text::Equals(text::TrimSpaces(login), oldLogin); },
-        [](Links& link) { return link.UserLogin(); },
-        [&](Links& link) {
-            link.SetUserLogin(newLogin);
-            link.SaveChanges();
-        });
+        newLogin);
 }
 
 }  // namespace

@@ -1,13 +1,20 @@
 #include "admin/users/editor/user_editor_model.h"
 
 #include <exception>
+#include <initializer_list>
+#include <memory>
 
 #include "admin/users/editor/login_links.h"
+#include "catalogue/user_permission.h"
+#include "catalogue/user_program.h"
+#include "catalogue/user_website.h"
 #include "platform/core/error_trap.h"
 #include "platform/core/raised_error.h"
 #include "platform/core/text.h"
 #include "recordstore/data_connection.h"
 #include "recordstore/record_table.h"
+#include "recordstore/tables_change.h"
+#include "recordstore/user_member.h"
 #include "recordstore/user.h"
 #include "ui_core/date_text.h"
 #include "ui_core/msgbox/msgbox_seam.h"
@@ -137,20 +144,33 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
     bool searched = false;
     bool found = false;
     bool written = false;
+    bool saved = false;
     const std::string oldLogin = UserLogin;
     const std::string newLogin = text::Trim(login);
     Busy(true);
-    // The record first: when it cannot be written the links stay under the old login, and OK
-    // again finds them there instead of adding them twice.
+    // The account, its assignments and the links its login moves are one commit: a failure
+    // or a crash anywhere leaves all of them as they were, and an error ends the change (its
+    // locks given back) before it is shown.
+    std::unique_ptr<TablesChange> change;
+    const auto live = [&] { return change && !change->Failed(); };
     RunTrapped(kSavePlace, {
                                [&] { user.OpenTable(OpenTablePathname); },
                                [&] {
+                                   UserWebsite websites;
+                                   UserProgram programs;
+                                   UserPermission permissions;
+                                   UserMember members;
+                                   change = std::make_unique<TablesChange>(
+                                       std::initializer_list<RecordTable*>{&user, &websites, &programs, &permissions, &members});
+                               },
+                               [&] {
+                                   if (!live()) return;
                                    found = user.Load(UserLogin);
                                    searched = true;
                                    if (!found) UserMissing(kSavePlace);
                                },
                                [&] {
-                                   if (!found) return;
+                                   if (!found || !live()) return;
                                    // Only the editor's fields, over the record as it stands now:
                                    // a password changed or upgraded meanwhile stays.
                                    if (!user.UpdateFields([&](User& current) { SetData(current); }))
@@ -159,20 +179,24 @@ UserEditorModel::SaveResult UserEditorModel::SaveData() {
                                    UserID = user.UserID();
                                },
                                [&] {
-                                   if (written) SaveWebsites();
+                                   if (written && live()) SaveWebsites();
                                },
                                [&] {
-                                   if (written) SavePrograms();
+                                   if (written && live()) SavePrograms();
                                },
                                [&] {
-                                   if (written) MoveLoginLinks(oldLogin, newLogin, kSavePlace);
+                                   if (written && live()) MoveLoginLinks(oldLogin, newLogin, kSavePlace);
                                },
                                [&] {
-                                   if (written) UserLogin = user.Login();
+                                   if (!written || !change) return;
+                                   change->Commit();
+                                   saved = true;
+                                   UserLogin = user.Login();
                                },
                            });
+    change.reset();
     Busy(false);
-    if (written) return SaveResult::Saved;
+    if (saved) return SaveResult::Saved;
     return searched && !found ? SaveResult::UserMissing : SaveResult::Failed;
 }
 

@@ -2,13 +2,17 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <filesystem>
+
 #include "admin/catalogue/websites_programs/catalogue_test_support.h"
 #include "admin/catalogue/websites_programs/frm_programs.h"
 #include "admin/catalogue/websites_programs/frm_websites.h"
 #include "admin/users/corvane/frm_corvane.h"
 #include "logs/activity_log.h"
+#include "recordstore/record_file.h"
 #include "support/activity_lines.h"
 #include "support/faulty_record_io.h"
+#include "support/step_record_io.h"
 
 namespace corvane::test {
 namespace {
@@ -242,6 +246,80 @@ TEST_F(CatalogueWindowTest, ADiskFailingAmongTheLinksOfADeletedProgramLeavesThem
     ASSERT_TRUE(links.LoadUsers("/bin/a"));
     EXPECT_EQ(links.UserPrograms()->Count(), 2);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(gDataPath + "/userprograms.sec-journal")));
+}
+
+
+// A rename and a delete of an entry with its links, cut at every step of their commit by a
+// write failing once or a disk that stays full, with either table opened first afterwards:
+// the entry and all its links are old, or all new; a new entry of the old address then holds
+// no links. (The kill at every step is the change's own test, in the record store.)
+TEST_F(CatalogueWindowTest, ARenameOrDeleteCutAtEveryStepIsAllOldOrAllNew) {
+    box_->SetDefaultAnswer(kMsgOk);
+    const auto reset = [&] {
+        for (const char* f : {"websites.sec", "userwebsites.sec"}) std::filesystem::remove(gDataPath + "/" + f);
+        AddEntry(Kind::Website, {"a.example", "", 1});
+        AddEntry(Kind::Website, {"b.example", "", 1});
+        AddWebsiteLink("carol", "a.example");
+        AddWebsiteLink("dave", "a.example");
+        AddWebsiteLink("carol", "b.example");
+    };
+    const auto state = [&] {
+        std::string s;
+        for (const Entry& e : Entries(Kind::Website)) s += e.key + " ";
+        for (const std::string& l : WebsiteLinks()) s += l + " ";
+        return s;
+    };
+    enum class Change { Rename, Delete };
+    for (const Change change : {Change::Rename, Change::Delete}) {
+        const auto run = [&] {
+            ScriptedWindow<frmWebsites> window;
+            Open(window);
+            window.script = [](CatalogueEntryEditor& editor) {
+                editor.KeyBox()->setText("c.example");
+                editor.OkButton()->click();
+            };
+            SelectRowWithText(window, "a.example");
+            if (change == Change::Rename) {
+                window.EditCommand();
+            } else {
+                box_->Answers({kMsgYes, kMsgYes});
+                window.DeleteCommand();
+            }
+        };
+        reset();
+        const std::string before = state();
+        test_support::StepRecordIo counting;
+        {
+            test_support::RecordIoScope scope(counting);
+            run();
+        }
+        const std::string after = state();
+        ASSERT_NE(before, after);
+        for (const test_support::StepCut& cut : test_support::kStepCuts) {
+            if (cut.mode == test_support::StepRecordIo::Mode::Kill) continue;
+            for (int at = 1; at <= counting.steps; ++at)
+                for (const char* first : {"websites.sec", "userwebsites.sec"}) {
+                    SCOPED_TRACE(std::string(change == Change::Rename ? "rename, " : "delete, ") + cut.what +
+                                 " at step " + std::to_string(at) + ", opening " + first);
+                    reset();
+                    test_support::RunCut(cut, at, [&] {
+                        run();
+                        return false;
+                    });
+                    {
+                        RecordFile file(64, 40);
+                        file.Open(gDataPath + "/" + first);
+                    }
+                    const std::string now = state();
+                    EXPECT_TRUE(now == before || now == after) << now;
+                    if (now == after) {
+                        AddEntry(Kind::Website, {"a.example", "", 1});
+                        UserWebsite links;
+                        EXPECT_FALSE(links.LoadUsers("a.example"));
+                    }
+                }
+        }
+    }
 }
 
 }  // namespace

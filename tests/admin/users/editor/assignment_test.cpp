@@ -2,12 +2,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/wait.h>
+
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <random>
 
 #include "admin/users/editor/login_links.h"
 #include "editor_fixture.h"
 #include "support/append_in_flight.h"
+#include "platform/core/text.h"
+#include "recordstore/record_file.h"
 #include "support/child_report.h"
+#include "support/faulty_record_io.h"
+#include "support/step_record_io.h"
 #include "ui_core/msgbox/scripted_msgbox.h"
 
 using namespace corvane;
@@ -328,6 +337,121 @@ TEST_F(Assignment, ARenameWhoseRecordCannotBeWrittenMovesNoLinkAndOkAgainAddsNon
                                              {{"alicia", "Print"}},
                                              {{"alicia", "Accounts"}}}));
     EXPECT_TRUE(User().Load("alicia"));
+}
+
+
+// An account with links in every link table, under its login in other spellings too.
+class RenameCut : public Assignment {
+protected:
+    void SetUp() override {
+        Assignment::SetUp();
+        AddLink<UserWebsite>("alice", "http://a.example/");
+        AddLink<UserWebsite>("ALICE ", "http://gone.example/");
+        AddLink<UserProgram>("alice", "/usr/bin/calc");
+        AddLink<UserPermission>("Alice", "Print");
+        AddLink<UserMember>("alice", "Accounts");
+        for (const auto& e : std::filesystem::directory_iterator(folder_))
+            files_[e.path().string()] = ReadFile(e.path().string());
+    }
+    void Restore() const {
+        for (const auto& e : std::filesystem::directory_iterator(folder_)) std::filesystem::remove_all(e.path());
+        for (const auto& [path, bytes] : files_) WriteFile(path, bytes);
+    }
+    // The accounts of either login and every link, as one text.
+    static std::string State() {
+        std::string s = User().Exists("alice") ? "alice " : "";
+        s += User().Exists("alicia") ? "alicia " : "";
+        for (const auto& l : AllLinks()) s += l.first + ":" + l.second + " ";
+        return s;
+    }
+    static std::vector<std::pair<std::string, std::string>> AllLinks() {
+        std::vector<std::pair<std::string, std::string>> all;
+        for (const auto& links : {Links<UserWebsite>(), Links<UserProgram>(), Links<UserPermission>(), Links<UserMember>()})
+            all.insert(all.end(), links.begin(), links.end());
+        return all;
+    }
+    // Opens one of the change's tables first: a journal standing is put back then.
+    void OpenFirst(const char* table) const {
+        RecordFile file(64, 40);
+        file.Open(Path(table));
+    }
+    static constexpr const char* kTables[] = {"users.sec", "userwebsites.sec", "userprograms.sec",
+                                              "userpermissions.sec", "members.sec"};
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// The rename cut at every step of its commit (killed, a write failing once, a disk that stays
+// full), with any one of its tables opened first afterwards: the account and every link are
+// all under the old login or all under the new one; a failure reported leaves them all old
+// and the editor open; a new account of the old login then holds no links.
+TEST_F(RenameCut, AtEveryStepItIsAllOldOrAllNewInEveryTable) {
+    const auto restore = [&] { Restore(); };
+    const auto state = [] { return State(); };
+    const std::string before = state();
+    corvane::test_support::StepRecordIo counting;
+    {
+        M editor = Open("alice");
+        editor.SetLoginText("alicia");
+        corvane::test_support::RecordIoScope scope(counting);
+        editor.OK();
+        ASSERT_TRUE(editor.hideRequested);
+    }
+    const std::string after = state();
+    ASSERT_NE(before, after);
+    const int steps = counting.steps;
+    for (const corvane::test_support::StepCut& cut : corvane::test_support::kStepCuts)
+        for (int at = 1; at <= steps; ++at)
+            for (const char* first : kTables) {
+                SCOPED_TRACE(std::string(cut.what) + " at step " + std::to_string(at) + ", opening " + first);
+                restore();
+                reports.clear();
+                M editor = Open("alice");
+                editor.SetLoginText("alicia");
+                const bool failed = corvane::test_support::RunCut(cut, at, [&] {
+                    editor.OK();
+                    // A save that did not stand says so, and the editor stays open.
+                    EXPECT_EQ(editor.hideRequested, reports.empty());
+                    return !editor.hideRequested;
+                });
+                OpenFirst(first);
+                const std::string now = state();
+                EXPECT_TRUE(now == before || now == after) << now;
+                if (failed) {
+                    EXPECT_EQ(now, before);
+                }
+                if (now == after) {
+                    AddUser("alice");
+                    EXPECT_EQ(Links<UserWebsite>().size(), 2u);
+                    for (const auto& l : Links<UserMember>()) {
+                        EXPECT_NE(l.first, "alice");
+                    }
+                }
+            }
+}
+
+
+// Killed at random moments while it renames the account back and forth, 300 times: whatever
+// table is opened next, one account stands and every link is under its login.
+TEST_F(RenameCut, KilledAtRandomOneLoginHoldsEverything) {
+    std::mt19937 random(54);
+    for (int round = 0; round < 300; ++round) {
+        Restore();
+        corvane::test_support::KillAtRandom(random, 3000, [&](int i) {
+            M editor = Open(i % 2 ? "alicia" : "alice");
+            editor.SetLoginText(i % 2 ? "alice" : "alicia");
+            editor.OK();
+            if (!editor.hideRequested) ::_exit(3);
+        });
+        if (HasFatalFailure()) return;
+        OpenFirst(kTables[random() % 5]);
+        const bool alice = User().Exists("alice");
+        ASSERT_NE(alice, User().Exists("alicia")) << round;
+        const std::string login = alice ? "alice" : "alicia";
+        for (const auto& [holder, key] : AllLinks())
+            EXPECT_TRUE(corvane::text::Equals(corvane::text::Trim(holder), login)) << round << ": " << holder << " " << key;
+    }
 }
 
 }  // namespace
