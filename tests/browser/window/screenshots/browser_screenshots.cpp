@@ -1,6 +1,7 @@
 // Renders the browser window into a PNG file for a person to look at:
 // browser_screenshots OUTPUT_FOLDER
-// The browser on a local page with the find bar open and a word found.
+// The browser on a local page with the find bar open and a word found, and the page's own
+// alert box over it.
 
 #include <QApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
@@ -47,9 +49,11 @@ int main(int argc, char** argv) {
     const QDir data = test::ScratchFolder("browser");
     ::setenv("CORVANE_REGISTRY_DIR", data.filePath(QStringLiteral("registry")).toLocal8Bit().constData(), 0);
     ::setenv("CORVANE_COMPUTER_NAME", "WS-FRONT-DESK", 0);
-    gDataPath = data.path().toStdString();
+    // The page stands outside the data folder: no page opens a file in Corvane's folders.
+    if (!data.mkpath(QStringLiteral("data")) || !data.mkpath(QStringLiteral("pages"))) return 1;
+    gDataPath = data.filePath(QStringLiteral("data")).toStdString();
     gAuthenticatedUser = "ann";
-    QFile page(data.filePath(QStringLiteral("help.html")));
+    QFile page(data.filePath(QStringLiteral("pages/help.html")));
     if (!page.open(QIODevice::WriteOnly) || page.write(kPage) < 0) return 1;
     page.close();
 
@@ -76,6 +80,25 @@ int main(int argc, char** argv) {
                                                       window->frameGeometry().width(),
                                                       window->frameGeometry().height());
     shots.Save(shot, QStringLiteral("browser-find-bar.png"));
+
+    // The page's own box, which Corvane shows over the page with the page's address.
+    bool boxShown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || boxShown) return;
+        boxShown = true;
+        test::Settle(300);
+        const QRect both = window->frameGeometry().united(box->frameGeometry());
+        shots.Save(window->screen()->grabWindow(0, both.x(), both.y(), both.width(), both.height()),
+                   QStringLiteral("browser-page-alert.png"));
+        box->close();
+    });
+    poll.start(50);
+    control.View()->page()->runJavaScript(QStringLiteral("alert('The lesson ends at 11:30. Save your work.')"));
+    timer.restart();
+    while (!boxShown && timer.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!boxShown) std::fprintf(stderr, "the page's box did not show\n");
     window->close();
     delete window;
     return shots.Finish();
