@@ -154,6 +154,14 @@ bool CloseAfterNestedDialogs(QWidget* window, bool deleteAfter) {
     std::vector<QPointer<QWidget>> opened;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (EndsFirst(w) && OpenedBy(w, window)) opened.emplace_back(w);
+    // A counted dialog run above one of those holds its loop, whoever opened it (a box without
+    // a parent opened while no window was active): it ends too.
+    const auto opens = [&](const QWidget* w) { return std::find(opened.begin(), opened.end(), w) != opened.end(); };
+    const std::vector<Running> running = RunningDialogs();
+    const auto lowest =
+        std::find_if(running.begin(), running.end(), [&](const Running& r) { return r.dialog && opens(r.dialog); });
+    for (auto above = lowest; above != running.end(); ++above)
+        if (above->dialog && !opens(above->dialog)) opened.emplace_back(above->dialog.data());
     EndDeepestFirst(std::move(opened));
     window->hide();
     const auto known = std::find_if(Pending().begin(), Pending().end(),

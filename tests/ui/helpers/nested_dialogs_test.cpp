@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -83,6 +84,40 @@ TEST(NestedDialogs, AWindowClosedUnderItsOwnDialogsGoesAfterTheyReturn) {
         EXPECT_EQ(window.isNull(), deleteOnClose);
         delete window.data();
     }
+}
+
+// A box without a parent opened while another window was active sits in the loop above the
+// window's own dialog: closing the window ends it too, or the dialog below could never return.
+TEST(NestedDialogs, ABoxOpenedAboveTheWindowsDialogEndsWithItWhoeverWasActive) {
+    QPointer<QWidget> window = new QWidget;
+    window->setObjectName(QStringLiteral("frmNested"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    QWidget other;
+    other.show();
+    int dialogResult = -1, boxResult = -1;
+    QTimer::singleShot(0, window, [&] {
+        QDialog dialog(window);
+        QTimer::singleShot(0, &dialog, [&] {
+            QApplication::setActiveWindow(&other);
+            QDialog box;
+            QTimer::singleShot(0, &box, [&] { ui::TopLevelFormRegistry::Unload("frmNested"); });
+            boxResult = RunNestedDialog(box);
+        });
+        dialogResult = RunNestedDialog(dialog);
+    });
+    QTimer failSafe;
+    failSafe.setSingleShot(true);
+    QObject::connect(&failSafe, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* open = qobject_cast<QDialog*>(w); open && open->isVisible()) open->done(42);
+    });
+    failSafe.start(20000);
+    QTest::qWaitFor([&] { return dialogResult >= 0; }, 30000);
+    EXPECT_EQ(boxResult, QDialog::Rejected);
+    EXPECT_EQ(dialogResult, QDialog::Rejected);
+    QTest::qWaitFor([&] { return window.isNull(); });
+    EXPECT_TRUE(window.isNull());
 }
 
 // A loop nobody counted, run by a handler of the window under the program's main loop: the
