@@ -246,10 +246,8 @@ private:
         Changes(Changes&&) = default;
         Changes& operator=(Changes&&) = default;
         bool empty() const { return slots_.empty(); }
-        void clear() {
-            slots_.clear();
-            bytes_.clear();
-        }
+        // Forgets every slot; a large buffer goes back to the thread for its next change.
+        void clear();
         const std::vector<Slot>& Slots() const { return slots_; }
         // The slot at offset, or nullptr.
         Slot* Find(std::int64_t offset);
@@ -264,6 +262,7 @@ private:
         bool Writes(const Slot& slot) const;
 
     private:
+        void GiveBack();
         std::uint32_t dataLength_;
         std::vector<Slot> slots_;
         std::vector<std::uint8_t> bytes_;

@@ -55,17 +55,35 @@ bool RecordFile::BatchElsewhere() const {
 // --- the slots of a change ---
 
 namespace {
-// The buffer of the last change on this thread, kept for the next: a change of thousands of
-// slots then stages in memory already mapped instead of faulting in fresh pages each time.
-thread_local std::vector<std::uint8_t> tSpareBytes;
+// The buffer of the last large change on this thread, kept for the next: a change of
+// thousands of slots then stages in memory already mapped instead of faulting in fresh pages
+// each time. A change ending after the thread's spare went (a handle destroyed at exit)
+// keeps its buffer to itself.
+constexpr std::size_t kSpareLeast = std::size_t{64} << 10;
 constexpr std::size_t kSpareLimit = std::size_t{64} << 20;
+thread_local bool tSpareGone = false;
+struct SpareBytes {
+    std::vector<std::uint8_t> bytes;
+    ~SpareBytes() { tSpareGone = true; }
+};
+thread_local SpareBytes tSpare;
 }  // namespace
 
-RecordFile::Changes::~Changes() {
-    if (bytes_.capacity() > tSpareBytes.capacity() && bytes_.capacity() <= kSpareLimit) {
-        bytes_.clear();
-        tSpareBytes.swap(bytes_);
-    }
+RecordFile::Changes::~Changes() { GiveBack(); }
+
+void RecordFile::Changes::clear() {
+    slots_.clear();
+    GiveBack();
+    if (bytes_.capacity() >= kSpareLeast) std::vector<std::uint8_t>().swap(bytes_);
+    bytes_.clear();
+}
+
+void RecordFile::Changes::GiveBack() {
+    if (tSpareGone || bytes_.capacity() < kSpareLeast || bytes_.capacity() > kSpareLimit ||
+        bytes_.capacity() <= tSpare.bytes.capacity())
+        return;
+    tSpare.bytes = std::move(bytes_);
+    std::vector<std::uint8_t>().swap(bytes_);
 }
 
 RecordFile::Changes::Slot* RecordFile::Changes::Find(std::int64_t offset) {
@@ -81,8 +99,8 @@ std::vector<RecordFile::Changes::Slot>::const_iterator RecordFile::Changes::From
 }
 
 void RecordFile::Changes::Add(std::int64_t offset, const std::uint8_t* old, const std::uint8_t* now, bool appended) {
-    if (bytes_.capacity() == 0 && tSpareBytes.capacity() > 0) {
-        bytes_.swap(tSpareBytes);
+    if (bytes_.capacity() == 0 && !tSpareGone && tSpare.bytes.capacity() > 0) {
+        bytes_.swap(tSpare.bytes);
         bytes_.clear();
     }
     const Slot slot{offset, bytes_.size(), appended};
