@@ -339,11 +339,13 @@ void RecordEngine::RewriteScanned(const std::vector<std::pair<std::int32_t, std:
     Trapped(ops::kSaveChanges, [&] {
         OpenIfClosed();
         const FieldSpec& f = desc_.fields[static_cast<std::size_t>(field)];
+        // The same bytes go into every record: encoded once.
+        const std::string bytes = cp1252::ToField(utf8, f.width);
         std::vector<std::uint8_t> now;
         for (const auto& [n, old] : scanned) {
             if (old.size() != desc_.dataLength) continue;
             now = old;
-            PutText(now.data() + f.offset, f, utf8);
+            std::memcpy(now.data() + f.offset, bytes.data(), f.width);
             file_.WriteKnown(n, old.data(), now.data());
         }
         ended_ = Ended::No;

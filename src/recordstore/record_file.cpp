@@ -409,12 +409,11 @@ std::size_t RecordFile::ReadAt(std::int64_t offset, std::uint8_t* buffer, std::s
         }
     }
     const std::int64_t end = offset + static_cast<std::int64_t>(got);
-    for (auto it = staged.lower_bound(offset - dataLength_ + 1); it != staged.end() && it->first < end; ++it) {
-        const std::int64_t from = std::max(offset, it->first);
-        const std::int64_t to = std::min<std::int64_t>(end, it->first + dataLength_);
+    for (auto it = staged.From(offset - dataLength_ + 1); it != staged.Slots().end() && it->offset < end; ++it) {
+        const std::int64_t from = std::max(offset, it->offset);
+        const std::int64_t to = std::min<std::int64_t>(end, it->offset + dataLength_);
         if (from < to)
-            std::memcpy(buffer + (from - offset), it->second.now.data() + (from - it->first),
-                        static_cast<std::size_t>(to - from));
+            std::memcpy(buffer + (from - offset), staged.Now(*it) + (from - it->offset), static_cast<std::size_t>(to - from));
     }
     return got;
 }

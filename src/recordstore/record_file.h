@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -232,18 +231,47 @@ private:
     bool ReadDirect(std::int64_t offset, std::uint8_t* buffer);
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* buffer, std::size_t count) const;
     std::string JournalPath() const;
-    // A slot's old and new data parts, written as one change.
-    struct Change {
-        std::vector<std::uint8_t> old;
-        std::vector<std::uint8_t> now;
-        bool appended = false;  // a slot past the table's end: old holds nothing
+    // The slots a change writes, in the order of their offsets, each slot's old and new data
+    // parts side by side in one buffer: a change of thousands of slots stages without an
+    // allocation per slot.
+    class Changes {
+    public:
+        struct Slot {
+            std::int64_t offset;
+            std::size_t at;  // where its old bytes start in the buffer; the new ones follow
+            bool appended;   // a slot past the table's end: its old bytes mean nothing
+        };
+        explicit Changes(std::uint32_t dataLength) : dataLength_(dataLength) {}
+        ~Changes();
+        Changes(Changes&&) = default;
+        Changes& operator=(Changes&&) = default;
+        bool empty() const { return slots_.empty(); }
+        // Forgets every slot; a large buffer goes back to the thread for its next change.
+        void clear();
+        const std::vector<Slot>& Slots() const { return slots_; }
+        // The slot at offset, or nullptr.
+        Slot* Find(std::int64_t offset);
+        // The first slot at or past offset.
+        std::vector<Slot>::const_iterator From(std::int64_t offset) const;
+        // Adds the slot at offset, not held yet (old nullptr: zero bytes).
+        void Add(std::int64_t offset, const std::uint8_t* old, const std::uint8_t* now, bool appended);
+        const std::uint8_t* Old(const Slot& slot) const { return bytes_.data() + slot.at; }
+        const std::uint8_t* Now(const Slot& slot) const { return bytes_.data() + slot.at + dataLength_; }
+        void SetNow(const Slot& slot, const std::uint8_t* now);
+        // Whether writing the slot changes the table.
+        bool Writes(const Slot& slot) const;
+
+    private:
+        void GiveBack();
+        std::uint32_t dataLength_;
+        std::vector<Slot> slots_;
+        std::vector<std::uint8_t> bytes_;
     };
-    using Changes = std::map<std::int64_t, Change>;
     void Overwrite(std::int64_t offset, const std::uint8_t* buffer);
     void WriteChanges(const Changes& changes);
     // The change written in place when its changed bytes lie in one aligned block; false
     // (nothing written) when they do not.
-    bool WriteInPlace(std::int64_t offset, const Change& change);
+    bool WriteInPlace(std::int64_t offset, const std::uint8_t* old, const std::uint8_t* now);
     void WriteJournalled(const Changes& changes);
     // The tables of one change and what each writes, in the order of their names.
     struct Part {
@@ -296,7 +324,7 @@ private:
     // Counts the opens of this handle: a batch knows whether its handle was closed under it.
     std::uint64_t openings_ = 0;
     // The writes a batch keeps aside, by slot offset.
-    Changes staged_;
+    Changes staged_{dataLength_};
     unsigned fileMode_ = 0600;
     // The length measured under the append lock this handle holds (-1: not held, or not
     // measured): nothing else changes it meanwhile.

@@ -52,6 +52,76 @@ bool RecordFile::BatchElsewhere() const {
     return it != Batches().end() && it->second.file != this && it->second.thread == std::this_thread::get_id();
 }
 
+// --- the slots of a change ---
+
+namespace {
+// The buffer of the last large change on this thread, kept for the next: a change of
+// thousands of slots then stages in memory already mapped instead of faulting in fresh pages
+// each time. A change ending after the thread's spare went (a handle destroyed at exit)
+// keeps its buffer to itself.
+constexpr std::size_t kSpareLeast = std::size_t{64} << 10;
+constexpr std::size_t kSpareLimit = std::size_t{64} << 20;
+thread_local bool tSpareGone = false;
+struct SpareBytes {
+    std::vector<std::uint8_t> bytes;
+    ~SpareBytes() { tSpareGone = true; }
+};
+thread_local SpareBytes tSpare;
+}  // namespace
+
+RecordFile::Changes::~Changes() { GiveBack(); }
+
+void RecordFile::Changes::clear() {
+    slots_.clear();
+    GiveBack();
+    if (bytes_.capacity() >= kSpareLeast) std::vector<std::uint8_t>().swap(bytes_);
+    bytes_.clear();
+}
+
+void RecordFile::Changes::GiveBack() {
+    if (tSpareGone || bytes_.capacity() < kSpareLeast || bytes_.capacity() > kSpareLimit ||
+        bytes_.capacity() <= tSpare.bytes.capacity())
+        return;
+    tSpare.bytes = std::move(bytes_);
+    std::vector<std::uint8_t>().swap(bytes_);
+}
+
+RecordFile::Changes::Slot* RecordFile::Changes::Find(std::int64_t offset) {
+    if (!slots_.empty() && slots_.back().offset == offset) return &slots_.back();
+    const auto it = std::lower_bound(slots_.begin(), slots_.end(), offset,
+                                     [](const Slot& slot, std::int64_t at) { return slot.offset < at; });
+    return it != slots_.end() && it->offset == offset ? &*it : nullptr;
+}
+
+std::vector<RecordFile::Changes::Slot>::const_iterator RecordFile::Changes::From(std::int64_t offset) const {
+    return std::lower_bound(slots_.begin(), slots_.end(), offset,
+                            [](const Slot& slot, std::int64_t at) { return slot.offset < at; });
+}
+
+void RecordFile::Changes::Add(std::int64_t offset, const std::uint8_t* old, const std::uint8_t* now, bool appended) {
+    if (bytes_.capacity() == 0 && !tSpareGone && tSpare.bytes.capacity() > 0) {
+        bytes_.swap(tSpare.bytes);
+        bytes_.clear();
+    }
+    const Slot slot{offset, bytes_.size(), appended};
+    bytes_.resize(bytes_.size() + 2 * static_cast<std::size_t>(dataLength_));
+    if (old) std::memcpy(bytes_.data() + slot.at, old, dataLength_);
+    std::memcpy(bytes_.data() + slot.at + dataLength_, now, dataLength_);
+    // A change stages its slots mostly in the order of the file.
+    if (slots_.empty() || slots_.back().offset < offset)
+        slots_.push_back(slot);
+    else
+        slots_.insert(From(offset), slot);
+}
+
+void RecordFile::Changes::SetNow(const Slot& slot, const std::uint8_t* now) {
+    std::memcpy(bytes_.data() + slot.at + dataLength_, now, dataLength_);
+}
+
+bool RecordFile::Changes::Writes(const Slot& slot) const {
+    return slot.appended || std::memcmp(Old(slot), Now(slot), dataLength_) != 0;
+}
+
 // --- writing over a slot ---
 
 void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
@@ -59,40 +129,40 @@ void RecordFile::Overwrite(std::int64_t offset, const std::uint8_t* buffer) {
         StageInGroup(*member, offset, buffer, false);
         return;
     }
-    if (const auto staged = staged_.find(offset); staged != staged_.end()) {
-        staged->second.now.assign(buffer, buffer + dataLength_);
+    if (const Changes::Slot* staged = staged_.Find(offset)) {
+        staged_.SetNow(*staged, buffer);
         return;
     }
-    Change change{std::vector<std::uint8_t>(dataLength_), std::vector<std::uint8_t>(buffer, buffer + dataLength_)};
-    if (ReadAt(offset, change.old.data(), dataLength_) != dataLength_) throw FileError(EIO, path_);
-    if (change.old == change.now) return;
+    std::vector<std::uint8_t> old(dataLength_);
+    if (ReadAt(offset, old.data(), dataLength_) != dataLength_) throw FileError(EIO, path_);
+    if (std::memcmp(old.data(), buffer, dataLength_) == 0) return;
     if (batchDepth_ > 0) {
-        staged_.emplace(offset, std::move(change));
+        staged_.Add(offset, old.data(), buffer, false);
         return;
     }
-    if (inPlaceDepth_ > 0 && WriteInPlace(offset, change)) return;
-    Changes one;
-    one.emplace(offset, std::move(change));
+    if (inPlaceDepth_ > 0 && WriteInPlace(offset, old.data(), buffer)) return;
+    Changes one(dataLength_);
+    one.Add(offset, old.data(), buffer, false);
     WriteChanges(one);
 }
 
 // Only the changed bytes, then one flush. A failure puts the old bytes back (flushed); when
 // that fails too the new ones may be on the disk, so the handle goes and the error says so.
-bool RecordFile::WriteInPlace(std::int64_t offset, const Change& change) {
+bool RecordFile::WriteInPlace(std::int64_t offset, const std::uint8_t* old, const std::uint8_t* now) {
     std::size_t first = 0;
-    while (first < dataLength_ && change.old[first] == change.now[first]) ++first;
+    while (first < dataLength_ && old[first] == now[first]) ++first;
     std::size_t last = dataLength_ - 1;
-    while (last > first && change.old[last] == change.now[last]) --last;
+    while (last > first && old[last] == now[last]) --last;
     const std::int64_t from = offset + static_cast<std::int64_t>(first);
     if (anySpanDepth_ == 0 && from / kAtomicBlock != (offset + static_cast<std::int64_t>(last)) / kAtomicBlock)
         return false;
     const std::size_t count = last - first + 1;
-    int err = WriteAll(*io_, fd_, change.now.data() + first, count, from);
+    int err = WriteAll(*io_, fd_, now + first, count, from);
     if (!err) err = SyncFile(*io_, fd_);
     blockBytes_ = 0;
     if (!err) return true;
     const RaisedError failure = FileError(err, path_);
-    int undo = WriteAll(*io_, fd_, change.old.data() + first, count, from);
+    int undo = WriteAll(*io_, fd_, old + first, count, from);
     if (!undo) undo = SyncFile(*io_, fd_);
     if (!undo) throw failure;
     Close();
@@ -103,8 +173,8 @@ bool RecordFile::WriteInPlace(std::int64_t offset, const Change& change) {
 }
 
 void RecordFile::WriteChanges(const Changes& changes) {
-    for (const auto& [offset, change] : changes)
-        if (change.appended || change.old != change.now) {
+    for (const Changes::Slot& slot : changes.Slots())
+        if (changes.Writes(slot)) {
             WriteJournalled(changes);
             return;
         }
@@ -157,11 +227,12 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
         struct stat st{};
         if (io.Fstat(file.fd_, &st) != 0) throw FileError(errno, file.path_);
         mode &= st.st_mode & 0666;
-        for (const auto& [offset, change] : *parts[i].changes) {
-            if (change.appended) {
+        const Changes& changes = *parts[i].changes;
+        for (const Changes::Slot& slot : changes.Slots()) {
+            if (slot.appended) {
                 table.length = st.st_size;
                 plans[i].writes = true;
-            } else if (change.old != change.now) {
+            } else if (changes.Writes(slot)) {
                 ++plans[i].slots;
                 plans[i].writes = true;
             }
@@ -215,8 +286,9 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (!plans[i].writes) continue;
         writer.Table(plans[i].journal, plans[i].slots);
-        for (const auto& [offset, change] : *parts[i].changes)
-            if (!change.appended && change.old != change.now) writer.Slot(offset, change.old.data());
+        const Changes& changes = *parts[i].changes;
+        for (const Changes::Slot& slot : changes.Slots())
+            if (!slot.appended && changes.Writes(slot)) writer.Slot(slot.offset, changes.Old(slot));
     }
     const std::vector<std::uint8_t> bytes = writer.Finish();
     int err = WriteAll(io, fd, bytes.data(), bytes.size(), 0);
@@ -253,9 +325,10 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
     int undo = 0;
     for (std::size_t i = 0; i < parts.size() && !undo; ++i) {
         RecordFile& file = *parts[i].file;
-        for (const auto& [offset, change] : *parts[i].changes)
-            if (!undo && !change.appended && change.old != change.now)
-                undo = WriteAll(io, file.fd_, change.old.data(), file.dataLength_, offset);
+        const Changes& changes = *parts[i].changes;
+        for (const Changes::Slot& slot : changes.Slots())
+            if (!undo && !slot.appended && changes.Writes(slot))
+                undo = WriteAll(io, file.fd_, changes.Old(slot), file.dataLength_, slot.offset);
         const std::int64_t length = plans[i].journal.length;
         if (!undo && length >= 0 && io.Ftruncate(file.fd_, length) != 0) undo = errno;
         if (!undo) undo = SyncFile(io, file.fd_);
@@ -273,27 +346,28 @@ void RecordFile::CommitParts(const std::vector<Part>& parts) {
 // tails, which carry nothing and are never read) zero as every writer leaves them.
 int RecordFile::WriteRuns(const Changes& changes) {
     std::vector<std::uint8_t> run;
-    auto it = changes.begin();
-    const auto writes = [](const Change& c) { return c.appended || c.old != c.now; };
-    while (it != changes.end()) {
-        if (!writes(it->second)) {
-            ++it;
+    const std::vector<Changes::Slot>& slots = changes.Slots();
+    std::size_t i = 0;
+    while (i < slots.size()) {
+        if (!changes.Writes(slots[i])) {
+            ++i;
             continue;
         }
-        auto last = it;
-        auto next = std::next(it);
-        while (next != changes.end() && writes(next->second) && next->first == last->first + slotLength_) last = next++;
-        const std::int64_t start = it->first;
-        if (last == it) {
-            if (const int err = WriteAll(*io_, fd_, it->second.now.data(), dataLength_, start)) return err;
+        std::size_t last = i;
+        std::size_t next = i + 1;
+        while (next < slots.size() && slots[next].offset == slots[last].offset + slotLength_ && changes.Writes(slots[next]))
+            last = next++;
+        const std::int64_t start = slots[i].offset;
+        if (last == i) {
+            if (const int err = WriteAll(*io_, fd_, changes.Now(slots[i]), dataLength_, start)) return err;
         } else {
-            const std::size_t length = static_cast<std::size_t>(last->first - start) + dataLength_;
+            const std::size_t length = static_cast<std::size_t>(slots[last].offset - start) + dataLength_;
             run.assign(length, 0);
-            for (auto c = it; c != next; ++c)
-                std::memcpy(run.data() + (c->first - start), c->second.now.data(), dataLength_);
+            for (std::size_t c = i; c != next; ++c)
+                std::memcpy(run.data() + (slots[c].offset - start), changes.Now(slots[c]), dataLength_);
             if (const int err = WriteAll(*io_, fd_, run.data(), length, start)) return err;
         }
-        it = next;
+        i = next;
     }
     return 0;
 }
@@ -306,7 +380,7 @@ struct RecordFile::Group::Member {
     std::uint32_t dataLength;
     std::unique_ptr<RecordFile> file;
     std::unique_ptr<AppendLock> lock;
-    Changes staged;
+    Changes staged{0};
     std::int64_t appendEnd = 0;  // the end of the last slot appended, 0: none
 };
 
@@ -331,6 +405,7 @@ void RecordFile::Group::Add(const std::string& path, std::uint32_t slotLength, s
     member->path = ResolvePath(path);
     member->slotLength = slotLength;
     member->dataLength = dataLength;
+    member->staged = Changes(dataLength);
     members_.push_back(std::move(member));
 }
 
@@ -433,19 +508,19 @@ const RecordFile::Changes& RecordFile::Overlay() const {
 }
 
 void RecordFile::StageInGroup(Group::Member& member, std::int64_t offset, const std::uint8_t* buffer, bool append) {
-    if (const auto staged = member.staged.find(offset); staged != member.staged.end()) {
-        staged->second.now.assign(buffer, buffer + dataLength_);
+    if (const Changes::Slot* staged = member.staged.Find(offset)) {
+        member.staged.SetNow(*staged, buffer);
         return;
     }
-    Change change{std::vector<std::uint8_t>(append ? 0 : dataLength_), std::vector<std::uint8_t>(buffer, buffer + dataLength_),
-                  append};
-    if (!append) {
-        if (ReadAt(offset, change.old.data(), dataLength_) != dataLength_) throw FileError(EIO, path_);
-        if (change.old == change.now) return;
-    } else {
+    if (append) {
         member.appendEnd = std::max<std::int64_t>(member.appendEnd, offset + dataLength_);
+        member.staged.Add(offset, nullptr, buffer, true);
+        return;
     }
-    member.staged.emplace(offset, std::move(change));
+    std::vector<std::uint8_t> old(dataLength_);
+    if (ReadAt(offset, old.data(), dataLength_) != dataLength_) throw FileError(EIO, path_);
+    if (std::memcmp(old.data(), buffer, dataLength_) == 0) return;
+    member.staged.Add(offset, old.data(), buffer, false);
 }
 
 void RecordFile::WriteKnown(std::int32_t n, const std::uint8_t* old, const std::uint8_t* now) {
@@ -458,13 +533,10 @@ void RecordFile::WriteKnown(std::int32_t n, const std::uint8_t* old, const std::
         Write(n, now);
         return;
     }
-    if (const auto it = staged->find(offset); it != staged->end()) {
-        it->second.now.assign(now, now + dataLength_);
-    } else {
-        staged->emplace_hint(staged->end(), offset,
-                             Change{std::vector<std::uint8_t>(old, old + dataLength_),
-                                    std::vector<std::uint8_t>(now, now + dataLength_), false});
-    }
+    if (const Changes::Slot* it = staged->Find(offset))
+        staged->SetNow(*it, now);
+    else
+        staged->Add(offset, old, now, false);
     position_ = n;
     blockBytes_ = 0;
 }
@@ -508,7 +580,7 @@ void RecordFile::Batch::Commit() {
         throw JournalError(kErrPathFileAccess, file_.path_,
                            "was closed during a change of several records; nothing of the change was written");
     const Changes changes = std::move(file_.staged_);
-    file_.staged_.clear();
+    file_.staged_ = Changes(file_.dataLength_);
     file_.blockBytes_ = 0;
     file_.WriteChanges(changes);
 }
