@@ -97,17 +97,22 @@ protected:
 
     static QRect Area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-    // Shows the window and waits for the window manager, when one runs, to
-    // frame it with the frame wholly in the available area; fails with where
-    // it stands if that does not come.
+    // Shows the window, lets it open (shown on screen, and what it put off to
+    // the event loop as it showed done: the details windows fill in and grow
+    // then) and waits for the X server to hold it where the program last put
+    // it, framed when a window manager runs and with the frame wholly in the
+    // available area; fails with where it stands if that does not come.
     static void ExpectFramedOnScreen(QWidget* window) {
         window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window)) << "never shown";
+        QCoreApplication::sendPostedEvents();
         const QRect area = Area();
         const bool framing = test::X11WindowManagerRuns();
         QRect frame;
         QTest::qWaitFor([&] {
             frame = test::X11FrameGeometry(window);
-            return (!framing || frame.height() > window->height()) && area.contains(frame);
+            return (!framing || frame.height() > window->height()) &&
+                   test::X11ClientGeometry(window) == window->geometry() && area.contains(frame);
         });
         if (framing) EXPECT_TRUE(frame.height() > window->height()) << "never framed";
         EXPECT_TRUE(area.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width() << "x"

@@ -83,6 +83,22 @@ QRect X11FrameGeometry(const QWidget* window) {
     return rect;
 }
 
+QRect X11ClientGeometry(const QWidget* window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return {};
+    const Window own = static_cast<Window>(window->winId());
+    QRect rect;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, own, &attributes)) {
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, own, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        rect = QRect(x, y, attributes.width, attributes.height);
+    }
+    XCloseDisplay(display);
+    return rect;
+}
+
 bool X11WindowManagerRuns() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;

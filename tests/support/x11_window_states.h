@@ -17,6 +17,10 @@ QStringList X11WindowStates(const QWidget* window);
 // that holds the window), else the window itself. Invalid without X.
 QRect X11FrameGeometry(const QWidget* window);
 
+// The window's own rectangle (its client area) on the root window as the X
+// server holds it. Invalid without X.
+QRect X11ClientGeometry(const QWidget* window);
+
 // Whether a window manager has taken the display (_NET_SUPPORTING_WM_CHECK
 // on the root window).
 bool X11WindowManagerRuns();

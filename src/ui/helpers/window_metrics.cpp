@@ -81,7 +81,12 @@ bool Frameless(const QWidget* form) {
 // has framed it (and never without a window manager).
 QMargins RealFrame(const QWidget* form) {
     const QWindow* handle = form->testAttribute(Qt::WA_WState_Created) ? form->windowHandle() : nullptr;
-    return handle && !Frameless(form) ? handle->frameMargins() : QMargins();
+    if (!handle || Frameless(form)) return {};
+    // Asked between the mapping and the framing, xcb measures the window
+    // against itself and answers negative edges: no frame yet.
+    const QMargins frame = handle->frameMargins();
+    const bool known = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+    return known ? frame : QMargins();
 }
 
 // The window's frame around its client area; before the window manager has
@@ -99,11 +104,6 @@ QMargins FrameMargins(const QWidget* form) {
 // places it when it makes it.
 bool PlacedByClientArea(const QWidget* form) {
     return form->testAttribute(Qt::WA_WState_Created) && !Frameless(form);
-}
-
-// Whether the window is made but not framed yet.
-bool FrameStillToCome(const QWidget* form) {
-    return PlacedByClientArea(form) && RealFrame(form).isNull();
 }
 
 // Where the window's frame stands, or will once the window manager frames it.
@@ -157,6 +157,13 @@ void PlaceUnplaced(QWidget* window) {
     MoveFrameTo(window, frame.topLeft());
 }
 
+// Follows the rule through the events of every top-level window: as it
+// shows; again once it is shown on screen with the real frame the window
+// manager put around it; and whenever the program itself moves or resizes a
+// shown window, as a fixed-size dialog grows while it fills in after it
+// showed. Moves and resizes from the window system are left alone: a
+// person's, and, while the window opens, reports that can still be of the
+// size and place it had before the program's last change.
 class ScreenKeeper : public QObject {
 public:
     static constexpr const char* kName = "corvaneScreenKeeper";
@@ -164,37 +171,66 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType()) {
-            auto* window = static_cast<QWidget*>(watched);
-            if (!window->isWindow() || !PlacedByTheRule(window)) return false;
-            if (!window->testAttribute(Qt::WA_Moved)) PlaceUnplaced(window);
-            KeepOnScreen(window);
-            if (FrameStillToCome(window)) Await(window);
-        } else if (event->type() == QEvent::Expose && watched->isWindowType() && !awaitingFrame_.empty()) {
-            // Shown on screen: a window manager has framed it by now. The clamp
-            // again, with the real frame.
+        // The clamp's own moves and resizes come back through here.
+        if (keeping_) return false;
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Expose && watched->isWindowType()) {
             const auto* handle = static_cast<QWindow*>(watched);
-            if (!handle->isExposed()) return false;
-            const auto awaiting = std::find_if(awaitingFrame_.begin(), awaitingFrame_.end(), [&](const auto& w) {
+            const auto opening = std::find_if(opening_.begin(), opening_.end(), [&](const QPointer<QWidget>& w) {
                 return w && w->windowHandle() == handle;
             });
-            if (awaiting == awaitingFrame_.end()) return false;
-            const QPointer<QWidget> window = *awaiting;
-            awaitingFrame_.erase(awaiting);
-            KeepOnScreen(window);
+            if (opening == opening_.end() || !handle->isExposed()) return false;
+            const QPointer<QWidget> window = *opening;
+            // Exposed before the window manager's frame is known (or without
+            // one): clamped with the frame assumed, and again at the next exposure.
+            if (!RealFrame(window).isNull()) opening_.erase(opening);
+            Keep(window);
+            return false;
+        }
+        if (!watched->isWidgetType()) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!window->isWindow() || !PlacedByTheRule(window)) return false;
+        if (type == QEvent::Show) {
+            if (!window->testAttribute(Qt::WA_Moved)) PlaceUnplaced(window);
+            Keep(window);
+            // Each mapping is placed by the window manager afresh.
+            if (PlacedByClientArea(window)) Open(window);
+        } else if ((type == QEvent::Move || type == QEvent::Resize) && window->isVisible() &&
+                   !event->spontaneous()) {
+            Keep(window);
+            if (std::find(opening_.begin(), opening_.end(), window) != opening_.end()) KeepPlace(window);
         }
         return false;
     }
 
 private:
-    void Await(QWidget* window) {
-        std::erase_if(awaitingFrame_, [](const QPointer<QWidget>& w) { return !w || !w->isVisible(); });
-        if (std::find(awaitingFrame_.begin(), awaitingFrame_.end(), window) == awaitingFrame_.end())
-            awaitingFrame_.emplace_back(window);
+    void Keep(QWidget* window) {
+        keeping_ = true;
+        KeepOnScreen(window);
+        keeping_ = false;
     }
 
-    // Shown windows the window manager has still to frame.
-    std::vector<QPointer<QWidget>> awaitingFrame_;
+    // While the window manager reparents a window into its frame, xcb can
+    // take the window's place on the root window before the frame is moved
+    // there (its top left corner) for the native window's; a resize sent
+    // then carries that place and the window manager moves the window there.
+    // Until the window opens, the place the program gave it holds.
+    void KeepPlace(QWidget* window) {
+        QWindow* handle = window->windowHandle();
+        if (!handle || handle->position() == window->geometry().topLeft()) return;
+        keeping_ = true;
+        handle->setPosition(window->geometry().topLeft());
+        keeping_ = false;
+    }
+
+    void Open(QWidget* window) {
+        std::erase_if(opening_, [&](const QPointer<QWidget>& w) { return !w || !w->isVisible() || w == window; });
+        opening_.emplace_back(window);
+    }
+
+    // Shown windows not yet on screen with their real frame.
+    std::vector<QPointer<QWidget>> opening_;
+    bool keeping_ = false;
 };
 
 }  // namespace

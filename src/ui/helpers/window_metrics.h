@@ -41,11 +41,14 @@ void MoveFrameTo(QWidget* form, QPoint corner);
 // on (once, after the QApplication exists): as it shows, a window the program
 // gave no place is centred over the window it belongs to (else in its
 // screen's available area), and every window is kept wholly on its screen
-// (KeepOnScreen); once the window manager has framed it, the same clamp runs
-// again with the real frame. Drop-down menus and lists, which Qt keeps on
-// screen itself, tool tips, full-screen or maximised windows, and windows
-// without a frame, which place themselves with KeepOnScreen where they belong
-// (beside the pointer or the icon), are left alone.
+// (KeepOnScreen). The same clamp runs again once the window is shown with the
+// real frame the window manager put around it, and whenever the program moves
+// or resizes a shown window (as a dialog that grows while it fills in); a
+// person's moves and resizes through the window manager are left alone. Drop-down menus and
+// lists, which Qt keeps on screen itself, tool tips, full-screen or maximised
+// windows, and windows without a frame, which place themselves with
+// KeepOnScreen where they belong (beside the pointer or the icon), are left
+// alone.
 void KeepWindowsOnScreen();
 
 // Keeps a window wholly on the screen it opens on (the one holding the

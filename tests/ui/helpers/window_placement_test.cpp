@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <functional>
 #include <QGuiApplication>
 #include <QScreen>
 #include <map>
@@ -95,6 +98,42 @@ TEST(WindowPlacement, EveryPlacementPathKeepsAWindowLargerThanTheScreenOnIt) {
         KeepOnScreen(&window);
         EXPECT_EQ(window.pos(), QPoint(screen.width() - 200, screen.height() - 100));
         ExpectWhollyOnScreen(window);
+    }
+}
+
+// A shown window the program itself moves or enlarges past the screen's edge
+// comes back wholly on it, as a fixed-size dialog grows when it fills in its
+// texts after it showed.
+TEST(WindowPlacement, AShownWindowTheProgramMovesOrGrowsPastTheEdgeComesBack) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Row {
+        const char* what;
+        std::function<void(QDialog&, QLabel&)> change;
+    };
+    const Row rows[] = {
+        {"its texts grow a fixed-size layout", [](QDialog&, QLabel& text) { text.setText(QString(12, 'W')); }},
+        {"resized", [&](QDialog& window, QLabel&) { window.resize(window.width() + 200, window.height() + 150); }},
+        {"moved past the bottom right",
+         [&](QDialog& window, QLabel&) { window.move(area.right() - 20, area.bottom() - 20); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDialog window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* text = new QLabel(QStringLiteral("W"), &window);
+        layout->addWidget(text);
+        if (row.what == rows[0].what) layout->setSizeConstraint(QLayout::SetFixedSize);
+        window.show();
+        QCoreApplication::processEvents();
+        // Its right edge and bottom a few pixels from the screen's.
+        window.move(area.right() - window.frameGeometry().width() - 4,
+                    area.bottom() - window.frameGeometry().height() - 4);
+        QCoreApplication::processEvents();
+        row.change(window, *text);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(area.contains(window.frameGeometry()))
+            << window.frameGeometry().x() << "," << window.frameGeometry().y() << " "
+            << window.frameGeometry().width() << "x" << window.frameGeometry().height();
     }
 }
 
