@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QTest>
+#include <QWindow>
 #include <QWidget>
 #include <vector>
 
@@ -117,9 +118,14 @@ void ExpectOffTheTaskbar(QWidget* window) {
     for (int showing = 1; showing <= 2; ++showing) {
         SCOPED_TRACE(::testing::Message() << "showing " << showing);
         window->show();
-        QTest::qWait(20);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
         if (RunsOnX11()) {
-            const QStringList states = X11WindowStates(window);
+            // A window manager writes the states back once it has mapped the window.
+            QStringList states;
+            QTest::qWaitFor([&] {
+                states = X11WindowStates(window);
+                return states.contains("_NET_WM_STATE_SKIP_TASKBAR") && states.contains("_NET_WM_STATE_SKIP_PAGER");
+            });
             EXPECT_TRUE(states.contains("_NET_WM_STATE_SKIP_TASKBAR")) << states.join(' ').toStdString();
             EXPECT_TRUE(states.contains("_NET_WM_STATE_SKIP_PAGER")) << states.join(' ').toStdString();
         } else {
@@ -128,7 +134,7 @@ void ExpectOffTheTaskbar(QWidget* window) {
         EXPECT_EQ(window->windowType(), Qt::Dialog);
         EXPECT_TRUE(window->windowFlags() & Qt::WindowTitleHint);
         window->hide();
-        QTest::qWait(5);
+        QTest::qWaitFor([&] { return !window->windowHandle() || !window->windowHandle()->isExposed(); });
     }
     if (!RunsOnX11()) SetTaskbarRequest(previous);
 }
