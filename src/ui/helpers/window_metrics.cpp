@@ -173,7 +173,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // The clamp's own moves and resizes come back through here.
         if (keeping_) return false;
+        // Only these events are looked at; every other passes untouched.
         const QEvent::Type type = event->type();
+        if (type != QEvent::Expose && type != QEvent::Show && type != QEvent::Move && type != QEvent::Resize)
+            return false;
         if (type == QEvent::Expose && watched->isWindowType()) {
             const auto* handle = static_cast<QWindow*>(watched);
             const auto opening = std::find_if(opening_.begin(), opening_.end(), [&](const QPointer<QWidget>& w) {
@@ -198,7 +201,7 @@ protected:
         } else if ((type == QEvent::Move || type == QEvent::Resize) && window->isVisible() &&
                    !event->spontaneous()) {
             Keep(window);
-            if (std::find(opening_.begin(), opening_.end(), window) != opening_.end()) KeepPlace(window);
+            KeepPlaceOnce(window);
         }
         return false;
     }
@@ -214,10 +217,15 @@ private:
     // take the window's place on the root window before the frame is moved
     // there (its top left corner) for the native window's; a resize sent
     // then carries that place and the window manager moves the window there.
-    // Until the window opens, the place the program gave it holds.
-    void KeepPlace(QWidget* window) {
+    // The first time the program moves or resizes an opening window, the
+    // place the program gave it is sent again; once only, so that it never
+    // answers the window system's own reports in a loop.
+    void KeepPlaceOnce(QWidget* window) {
+        const auto opening = std::find(opening_.begin(), opening_.end(), window);
+        if (opening == opening_.end() || std::find(placed_.begin(), placed_.end(), window) != placed_.end()) return;
         QWindow* handle = window->windowHandle();
         if (!handle || handle->position() == window->geometry().topLeft()) return;
+        placed_.emplace_back(window);
         keeping_ = true;
         handle->setPosition(window->geometry().topLeft());
         keeping_ = false;
@@ -225,11 +233,14 @@ private:
 
     void Open(QWidget* window) {
         std::erase_if(opening_, [&](const QPointer<QWidget>& w) { return !w || !w->isVisible() || w == window; });
+        std::erase_if(placed_, [&](const QPointer<QWidget>& w) { return !w || !w->isVisible() || w == window; });
         opening_.emplace_back(window);
     }
 
     // Shown windows not yet on screen with their real frame.
     std::vector<QPointer<QWidget>> opening_;
+    // Opening windows whose place was sent again.
+    std::vector<QPointer<QWidget>> placed_;
     bool keeping_ = false;
 };
 
